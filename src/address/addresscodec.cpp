@@ -1,0 +1,86 @@
+#include "address/addresscodec.h"
+
+#include <QStringView>
+
+namespace {
+
+// Index in this alphabet is the letter index; J and K need a position of 3.
+constexpr QStringView alphabet = u"ABCDEFGHIJK";
+
+enum Switch { NumberHigh, NumberMiddle, NumberLow, LetterHigh, LetterLow };
+
+QString numberText(QString text)
+{
+    for (const QChar letter : alphabet)
+        text.remove(letter, Qt::CaseSensitive);
+    return text;
+}
+
+int letterIndex(const QString &text)
+{
+    int index = 0;
+    for (int candidate = 0; candidate < alphabet.size(); ++candidate) {
+        if (text.contains(alphabet.at(candidate), Qt::CaseSensitive))
+            index = candidate;
+    }
+    return index;
+}
+
+} // namespace
+
+namespace AddressCodec {
+
+DippSetting decode(const QString &text)
+{
+    DippSetting dipp{};
+
+    bool ok = false;
+    const uint number = numberText(text).toUInt(&ok, 10);
+    // Number 0 (no digits, 0 itself, or unreadable) leaves the number switches at 0.
+    if (ok && number >= 1) {
+        const uint steps = number - 1;
+        dipp[NumberHigh] = static_cast<int>(steps / 9);
+        dipp[NumberMiddle] = static_cast<int>((steps / 3) % 3);
+        dipp[NumberLow] = static_cast<int>(steps % 3);
+    }
+
+    const int letter = letterIndex(text);
+    dipp[LetterHigh] = letter / 3;
+    dipp[LetterLow] = letter % 3;
+    return dipp;
+}
+
+QString encode(const DippSetting &dipp)
+{
+    // Unsigned arithmetic on purpose: out-of-range positions wrap as the hardware codes would.
+    const auto digit = [&dipp](Switch s) { return static_cast<quint32>(dipp[s]); };
+    const quint32 number = 9u * digit(NumberHigh) + 3u * digit(NumberMiddle) + digit(NumberLow) + 1u;
+    const quint32 letter = 3u * digit(LetterHigh) + digit(LetterLow);
+    const QChar letterChar = letter < static_cast<quint32>(alphabet.size())
+                                 ? alphabet.at(static_cast<qsizetype>(letter))
+                                 : alphabet.front();
+    return QString::number(number) + letterChar;
+}
+
+int displayRow(int position)
+{
+    switch (position) {
+    case 2:
+        return 1;
+    case 1:
+        return 2;
+    default:
+        return 0;
+    }
+}
+
+bool isSettable(const DippSetting &dipp)
+{
+    for (const int position : dipp) {
+        if (position < 0 || position >= positionCount)
+            return false;
+    }
+    return true;
+}
+
+} // namespace AddressCodec

@@ -1,0 +1,145 @@
+#include "panel/arlabel.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTimer>
+
+#include <optional>
+
+namespace {
+
+constexpr QSize panelSize(130, 83);
+constexpr int repaintIntervalMs = 500;
+
+// Drawing, in widget coordinates until the origin moves to the switches.
+constexpr QRectF frameRect(1.0, 1.0, 127.0, 80.0);
+constexpr qreal frameRoundnessX = 15;
+constexpr qreal frameRoundnessY = 25;
+constexpr qreal framePenWidth = 3.0;
+constexpr QPointF switchOrigin(5.0, 5.0);
+constexpr qreal rowLineLength = 127;
+constexpr qreal upperRowLineY = 30;
+constexpr qreal lowerRowLineY = 50;
+constexpr int knobPitch = 25;
+constexpr int knobTop = 10;
+constexpr int knobSize = 20;
+
+// Press and drag bands, inclusive, in widget coordinates. They are wider than
+// the knobs on the left; x outside every band selects switch 0.
+struct Band
+{
+    int first;
+    int last;
+    int value;
+    bool contains(int v) const { return v >= first && v <= last; }
+};
+
+constexpr Band switchBands[] = {{24, 46, 1}, {49, 71, 2}, {74, 96, 3}, {99, 127, 4}};
+constexpr int fallbackSwitch = 0;
+constexpr Band positionBands[] = {{29, 31, 0}, {49, 67, 2}, {69, 71, 1}};
+
+int switchAt(int x)
+{
+    for (const Band &band : switchBands) {
+        if (band.contains(x))
+            return band.value;
+    }
+    return fallbackSwitch;
+}
+
+std::optional<int> positionAt(int y)
+{
+    for (const Band &band : positionBands) {
+        if (band.contains(y))
+            return band.value;
+    }
+    return std::nullopt;
+}
+
+QPen blackPen(qreal width, Qt::PenStyle style = Qt::SolidLine)
+{
+    return QPen(QBrush(Qt::black), width, style, Qt::SquareCap, Qt::BevelJoin);
+}
+
+} // namespace
+
+ArLabel::ArLabel(QWidget *parent)
+    : QWidget(parent)
+    , repaintTimer(new QTimer(this))
+{
+    setFixedSize(panelSize);
+    connect(repaintTimer, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+    repaintTimer->start(repaintIntervalMs);
+}
+
+ArLabel::~ArLabel() = default;
+
+QString ArLabel::getStrAdr()
+{
+    dippToStr();
+    return strAdr;
+}
+
+void ArLabel::setStrAdr(QString adr)
+{
+    dipp = AddressCodec::decode(adr);
+    dippToStr();
+}
+
+void ArLabel::dippToStr()
+{
+    strAdr = AddressCodec::encode(dipp);
+}
+
+void ArLabel::startTableRender()
+{
+    renderPending = true;
+    renderAdr = QStringLiteral("A1");
+}
+
+void ArLabel::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        pressPos = event->position().toPoint();
+}
+
+void ArLabel::mouseMoveEvent(QMouseEvent *event)
+{
+    if (const std::optional<int> position = positionAt(event->position().toPoint().y()))
+        dipp[switchAt(pressPos.x())] = *position;
+    update();
+}
+
+void ArLabel::paintEvent(QPaintEvent *)
+{
+    if (renderPending)
+        renderTable();
+    QPainter painter(this);
+    paintSwitches(painter, dipp);
+}
+
+void ArLabel::renderTable()
+{
+    renderPending = false;
+}
+
+void ArLabel::paintSwitches(QPainter &painter, const DippSetting &dipp)
+{
+    painter.save();
+    painter.setPen(blackPen(framePenWidth));
+    painter.setBrush(QBrush(Qt::white, Qt::SolidPattern));
+    painter.drawRoundedRect(frameRect, frameRoundnessX, frameRoundnessY, Qt::RelativeSize);
+
+    painter.translate(switchOrigin);
+    painter.setPen(blackPen(1.0, Qt::DotLine));
+    painter.drawLine(QLineF(0, upperRowLineY, rowLineLength, upperRowLineY));
+    painter.drawLine(QLineF(0, lowerRowLineY, rowLineLength, lowerRowLineY));
+
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QBrush(Qt::black, Qt::SolidPattern));
+    for (int i = 0; i < AddressCodec::switchCount; ++i) {
+        const int row = AddressCodec::displayRow(dipp[i]);
+        painter.drawRect(QRect(knobPitch * i, knobTop + knobSize * row, knobSize, knobSize));
+    }
+    painter.restore();
+}

@@ -1,0 +1,57 @@
+#ifndef ARLABEL_H
+#define ARLABEL_H
+
+#include "address/addresscodec.h"
+
+#include <QHash>
+#include <QPoint>
+#include <QString>
+#include <QWidget>
+
+class QPainter;
+class QTimer;
+
+// The switch panel: draws the five DIP switches of one module, lets the user
+// drag them, and renders the address table when asked to.
+class ArLabel : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ArLabel(QWidget *parent = nullptr);
+    ~ArLabel() override;
+
+    QString getStrAdr();
+    void setStrAdr(QString adr);
+    void startTableRender();
+
+    // Read-only views of the state, for whoever needs to inspect the panel.
+    const DippSetting &positions() const { return dipp; }
+    const QString &storedStrAdr() const { return strAdr; }
+    bool isRenderPending() const { return renderPending; }
+    const QString &renderAddress() const { return renderAdr; }
+
+    // Names by canonical address, assigned whole before a render.
+    QHash<QString, QString> adrNames;
+
+    // Frame, row lines and knobs, in widget coordinates, onto any painter.
+    static void paintSwitches(QPainter &painter, const DippSetting &dipp);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void dippToStr();
+    void renderTable();
+
+    DippSetting dipp{};
+    QString strAdr;
+    QPoint pressPos;
+    bool renderPending = false;
+    QString renderAdr;
+    QTimer *repaintTimer;
+};
+
+#endif
