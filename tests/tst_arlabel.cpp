@@ -1,4 +1,5 @@
 #include "panel/arlabel.h"
+#include "support/switchpixels.h"
 
 #include <QImage>
 #include <QPainter>
@@ -6,14 +7,11 @@
 
 Q_DECLARE_METATYPE(DippSetting)
 
+using namespace SwitchPixels;
+
 namespace {
 
 constexpr QRgb background = 0xff808080;
-
-bool isBlack(const QImage &image, int x, int y)
-{
-    return image.pixel(x, y) == qRgb(0, 0, 0);
-}
 
 QImage paintedSwitches(const DippSetting &dipp)
 {
@@ -22,20 +20,6 @@ QImage paintedSwitches(const DippSetting &dipp)
     QPainter painter(&image);
     ArLabel::paintSwitches(painter, dipp);
     return image;
-}
-
-// A knob is 20 x 20 pixels; its rows start at y = 15, 35 and 55.
-bool knobAt(const QImage &image, int index, int top)
-{
-    const int left = 5 + 25 * index;
-    for (int y = top; y < top + 20; ++y) {
-        for (int x = left; x < left + 20; ++x) {
-            if (!isBlack(image, x, y))
-                return false;
-        }
-    }
-    return !isBlack(image, left + 10, top - 2) && !isBlack(image, left - 1, top + 10)
-        && !isBlack(image, left + 20, top + 10);
 }
 
 } // namespace

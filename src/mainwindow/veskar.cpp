@@ -1,0 +1,124 @@
+#include "mainwindow/veskar.h"
+
+#include "address/namedaddresses.h"
+#include "panel/arlabel.h"
+#include "panel/tablepdf.h"
+
+#include <QDebug>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace {
+
+const QString styleSheetText = QStringLiteral(
+    "#container, QLineEdit{\t"
+    "background-color: qlineargradient(x1: 0, y1: 0, x2: 0, y2: 1,stop: 0 #D0D0D0, stop: 1 #FFFFFF);}"
+    "QPushButton{\t"
+    "background-color: qlineargradient(spread:pad, x1:0, y1:0, x2:0, y2:1, stop:0 rgba(230, 230, 230, 255), "
+    "stop:0.4 rgba(128, 128, 128, 255), stop:0.6 rgba(128, 128, 128, 255), stop:1 rgba(230, 230, 230, 255));\t"
+    "border-color: rgb(0, 0, 0);\t"
+    "border-width: 2px;}");
+
+constexpr int nameColumn = 0;
+constexpr int addressColumn = 1;
+
+// Streamed, never used as a format, so names reach the output as typed.
+void logProgress(const QString &line)
+{
+    qDebug().noquote() << line;
+}
+
+} // namespace
+
+VeskAr::VeskAr(QWidget *parent)
+    : QWidget(parent)
+{
+    setupUi(this);
+    adrTable->setVisible(false);
+    setStyleSheet(styleSheetText);
+
+    arLabel = new ArLabel(groupBox_2);
+    verticalLayout_2->insertWidget(0, arLabel);
+    applyAddress(QStringLiteral("A1"));
+    strEdit->setText(arLabel->getStrAdr());
+
+    connect(rechnen, &QPushButton::clicked, this, &VeskAr::changeDipp);
+    connect(rechnen_2, &QPushButton::clicked, this, &VeskAr::changeStr);
+    connect(table, &QPushButton::clicked, this, &VeskAr::renderTable);
+    connect(table_2, &QPushButton::clicked, this, &VeskAr::openTable);
+
+    groupBox_2->layout()->activate();
+    fillNamesTable();
+}
+
+void VeskAr::fillNamesTable()
+{
+    adrTable->setRowCount(NamedAddresses::count);
+    for (int row = 0; row < NamedAddresses::count; ++row) {
+        auto *item = new QTableWidgetItem(NamedAddresses::keyOfRow(row));
+        item->setFlags(Qt::ItemIsEnabled);
+        adrTable->setItem(row, addressColumn, item);
+    }
+}
+
+void VeskAr::applyAddress(const QString &text)
+{
+    arLabel->setStrAdr(text);
+    arLabel->repaint();
+}
+
+void VeskAr::changeDipp()
+{
+    applyAddress(strEdit->text().toUpper());
+    strEdit->setText(arLabel->getStrAdr());
+}
+
+void VeskAr::changeStr()
+{
+    strEdit->setText(arLabel->getStrAdr());
+}
+
+void VeskAr::renderTable()
+{
+    QHash<QString, QString> hash;
+    for (int row = 0; row < adrTable->rowCount(); ++row) {
+        // Only cells the user has edited hold an item.
+        const QTableWidgetItem *nameItem = adrTable->item(row, nameColumn);
+        if (!nameItem)
+            continue;
+        const QString address = adrTable->item(row, addressColumn)->text();
+        hash.insert(address, nameItem->text());
+        logProgress(QStringLiteral("Adr: ") + address + QStringLiteral("  Name: ") + nameItem->text());
+    }
+
+    logProgress(QStringLiteral("arLabel->adrNames = hash;"));
+    arLabel->adrNames = hash;
+    logProgress(QStringLiteral("arLabel->startTableRender();"));
+    arLabel->startTableRender();
+    logProgress(QStringLiteral("strEdit->setText(arLabel->getStrAdr()); "));
+    strEdit->setText(arLabel->getStrAdr());
+    logProgress(QStringLiteral("arLabel->setStrAdr(strEdit->text().toUpper());"));
+    applyAddress(strEdit->text().toUpper());
+    logProgress(QStringLiteral("fertig"));
+}
+
+void VeskAr::openTable()
+{
+    // The very file the render writes: the working directory's, not the program's.
+    const QString path = QDir::current().absoluteFilePath(TablePdf::fileName);
+    const QString shownPath = QDir::toNativeSeparators(path);
+    if (!QFileInfo::exists(path)) {
+        QMessageBox::warning(this, tr("Tabelle öffnen"),
+                             tr("Die Datei %1 gibt es nicht.\nBitte zuerst „Tabelle rendern“ wählen.").arg(shownPath));
+        return;
+    }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
+        QMessageBox::warning(this, tr("Tabelle öffnen"),
+                             tr("Die Datei %1 konnte nicht geöffnet werden.\n"
+                                "Ist ein Programm zum Anzeigen von PDF-Dateien eingerichtet?")
+                                 .arg(shownPath));
+    }
+}

@@ -1,0 +1,31 @@
+#ifndef VESKAR_H
+#define VESKAR_H
+
+#include "ui_veskar.h"
+
+#include <QWidget>
+
+class ArLabel;
+
+// The main window: address entry, switch panel, names table and table buttons.
+class VeskAr : public QWidget, public Ui::veskar
+{
+    Q_OBJECT
+
+public:
+    explicit VeskAr(QWidget *parent = nullptr);
+
+    ArLabel *arLabel;
+
+public slots:
+    void changeDipp();
+    void changeStr();
+    void renderTable();
+    void openTable();
+
+private:
+    void applyAddress(const QString &text);
+    void fillNamesTable();
+};
+
+#endif
