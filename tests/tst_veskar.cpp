@@ -34,6 +34,7 @@ private slots:
     void draggedSwitchIsReadBack();
     void renderDebugLines_data();
     void renderDebugLines();
+    void renderKeepsPanelOnEntryAddress();
     void openTableWithoutFileWarns();
     void openTableOpensRenderedFile();
 
@@ -247,11 +248,28 @@ void TestVeskAr::renderDebugLines()
                                              "strEdit->setText(arLabel->getStrAdr()); ",
                                              "arLabel->setStrAdr(strEdit->text().toUpper());", "fertig"};
     QCOMPARE(capture.lines(), expected);
+    QTRY_COMPARE(catcher.boxes.size(), 1);
+    QCOMPARE(catcher.boxes[0].icon, QMessageBox::Information);
     QCOMPARE(window->arLabel->adrNames.size(), names.size());
     for (auto it = names.cbegin(); it != names.cend(); ++it)
         QCOMPARE(window->arLabel->adrNames.value(window->adrTable->item(it.key(), 1)->text(), "-"), it.value());
     // The entry was refreshed from the panel, which had not applied "b7" yet.
     QCOMPARE(window->strEdit->text(), QStringLiteral("1A"));
+}
+
+void TestVeskAr::renderKeepsPanelOnEntryAddress()
+{
+    window->strEdit->clear();
+    QTest::keyClicks(window->strEdit, QStringLiteral("c7"));
+    QTest::mouseClick(window->rechnen, Qt::LeftButton);
+    MessageBoxCatcher catcher;
+    QTest::mouseClick(window->table, Qt::LeftButton);
+    QTRY_COMPARE(catcher.boxes.size(), 1);
+
+    QVERIFY(QFile::exists(QDir(workDir.path()).filePath(QStringLiteral("Dippschalter.pdf"))));
+    QCOMPARE(window->strEdit->text(), QStringLiteral("7C"));
+    QCOMPARE(window->arLabel->getStrAdr(), QStringLiteral("7C"));
+    QCOMPARE(knobRows(), (QList<int>{0, 1, 0, 0, 1}));
 }
 
 void TestVeskAr::openTableWithoutFileWarns()

@@ -1,5 +1,10 @@
 #include "panel/arlabel.h"
 
+#include "panel/tablepdf.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
@@ -120,7 +125,25 @@ void ArLabel::paintEvent(QPaintEvent *)
 
 void ArLabel::renderTable()
 {
+    const QString path = QFileInfo(TablePdf::fileName).absoluteFilePath();
+    const TablePdf::Result result = TablePdf::write(path, adrNames);
     renderPending = false;
+    // A modal loop inside a paint handler invites recursive repaints: report from the event loop.
+    QMetaObject::invokeMethod(
+        this, [path, result] { reportRender(path, result); }, Qt::QueuedConnection);
+}
+
+void ArLabel::reportRender(const QString &path, const TablePdf::Result &result)
+{
+    const QString title = tr("Tabelle rendern");
+    if (result.ok) {
+        QMessageBox::information(nullptr, title, tr("Tabelle wurde erfolgreich gerendert und gespeichert."),
+                                 QMessageBox::Ok, QMessageBox::NoButton);
+        return;
+    }
+    QMessageBox::warning(nullptr, title,
+                         tr("Die Tabelle konnte nicht gespeichert werden.\n\nDatei: %1\nGrund: %2")
+                             .arg(QDir::toNativeSeparators(path), result.error));
 }
 
 void ArLabel::paintSwitches(QPainter &painter, const DippSetting &dipp)

@@ -2,6 +2,7 @@
 #define ARLABEL_H
 
 #include "address/addresscodec.h"
+#include "panel/tablepdf.h"
 
 #include <QHash>
 #include <QPoint>
@@ -45,6 +46,7 @@ protected:
 private:
     void dippToStr();
     void renderTable();
+    static void reportRender(const QString &path, const TablePdf::Result &result);
 
     DippSetting dipp{};
     QString strAdr;

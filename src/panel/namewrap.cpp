@@ -1,0 +1,49 @@
+#include "panel/namewrap.h"
+
+#include <QFont>
+#include <QFontMetrics>
+
+#include <memory>
+
+CharWidth arialScreenWidth()
+{
+    auto metrics = std::make_shared<QFontMetrics>(QFont(QStringLiteral("Arial"), 8));
+    return [metrics](QChar c) { return metrics->horizontalAdvance(c); };
+}
+
+QString wrapName(QString name, int maxWidth)
+{
+    return wrapName(std::move(name), maxWidth, arialScreenWidth());
+}
+
+QString wrapName(QString name, int maxWidth, const CharWidth &charWidth)
+{
+    const QChar space(u' ');
+    const QString lineBreak = QStringLiteral("\n");
+    int width = 0;
+    qsizetype lastSpace = -1;
+    qsizetype lineStart = 0;
+
+    for (qsizetype pos = 0; pos < name.size(); ++pos) {
+        width += charWidth(name.at(pos));
+        if (name.at(pos) == space)
+            lastSpace = pos;
+        if (width < maxWidth)
+            continue;
+        if (lastSpace >= 0) {
+            name[lastSpace] = lineBreak.front();
+            pos = lastSpace;
+            lineStart = pos + 1;
+        } else if (pos > lineStart) {
+            // "-" and "\n" go before the overflowing character; measuring resumes with the "\n".
+            name.insert(pos, lineBreak);
+            name.insert(pos, QStringLiteral("-"));
+            lineStart = pos + 2;
+        } else {
+            continue; // A character that alone reaches the limit keeps its line.
+        }
+        width = 0;
+        lastSpace = -1;
+    }
+    return name;
+}

@@ -1,0 +1,157 @@
+#include "panel/tablepage.h"
+
+#include <QPainter>
+
+namespace {
+
+const QString fontFamily = QStringLiteral("Arial");
+const QString leftHeading = QStringLiteral("Steuermodul 3217");
+const QString rightHeading = QStringLiteral("Erweiterungsmodul 3217E");
+
+constexpr int headingHeight = 400;
+constexpr int moduleHeadingTop = 400;
+constexpr int moduleHeadingHeight = 600;
+constexpr QPoint tableOrigin(100, 1200);
+
+constexpr int cellPitchX = 1650;
+constexpr int cellPitchY = 700;
+constexpr QRect frameRect(420, 0, 370, 230);
+constexpr qreal frameRoundnessX = 15;
+constexpr qreal frameRoundnessY = 25;
+constexpr QPoint nameBaseline(810, 0);
+constexpr int nameLineSpacing = 140;
+constexpr int nameWrapWidth = 80;
+constexpr QRect captionRect(20, 0, 380, 230);
+constexpr int separatorOffset = 235;
+constexpr int tableWidth = 13200;
+constexpr int knobLeft = 440;
+constexpr int knobTop = 10;
+constexpr int knobPitch = 70;
+constexpr int knobSize = 50;
+constexpr int dividerLeft = 430;
+constexpr int dividerHeight = 230;
+constexpr int columnLineAfter = 4;
+constexpr int columnLineX = 6600;
+constexpr int columnLineLength = 8167;
+
+constexpr qreal framePenWidth = 7.5;
+constexpr qreal captionPenWidth = 6.0;
+constexpr qreal knobPenWidth = 3.0;
+constexpr qreal dividerPenWidth = 1.0;
+constexpr qreal columnLinePenWidth = 25.0;
+
+QPen blackPen(qreal width)
+{
+    return QPen(QBrush(Qt::black), width, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
+}
+
+QFont arial(int pointSize, QFont::Weight weight = QFont::Normal)
+{
+    return QFont(fontFamily, pointSize, weight);
+}
+
+} // namespace
+
+TablePage::TablePage(const QHash<QString, QString> &names, CharWidth nameCharWidth)
+    : names(names)
+    , nameCharWidth(std::move(nameCharWidth))
+{
+}
+
+QString TablePage::cellAddress(int column, int row)
+{
+    return QChar(u'A' + column) + QString::number(rowCount - row);
+}
+
+void TablePage::paint(QPainter &painter, int pageWidth) const
+{
+    painter.save();
+    painter.setPen(blackPen(framePenWidth));
+    painter.setBrush(Qt::NoBrush);
+    paintHeadings(painter, pageWidth);
+    painter.translate(tableOrigin);
+    for (int column = 0; column < columnCount; ++column) {
+        for (int row = 0; row < rowCount; ++row)
+            paintCell(painter, column, row);
+        if (column == columnLineAfter) {
+            painter.setPen(blackPen(columnLinePenWidth));
+            painter.drawLine(columnLineX, 0, columnLineX, columnLineLength);
+        }
+    }
+    painter.restore();
+}
+
+void TablePage::paintHeadings(QPainter &painter, int pageWidth) const
+{
+    const int half = pageWidth / 2;
+    painter.setFont(arial(16, QFont::Bold));
+    painter.drawText(QRect(0, 0, pageWidth, headingHeight), Qt::AlignHCenter | Qt::AlignVCenter, heading);
+    painter.setFont(arial(10));
+    painter.drawText(QRect(0, moduleHeadingTop, half, moduleHeadingHeight), Qt::AlignHCenter | Qt::AlignBottom,
+                     leftHeading);
+    painter.drawText(QRect(half, moduleHeadingTop, half, moduleHeadingHeight), Qt::AlignHCenter | Qt::AlignBottom,
+                     rightHeading);
+}
+
+void TablePage::paintCell(QPainter &painter, int column, int row) const
+{
+    const QString address = cellAddress(column, row);
+    // The cell's setting comes from the codec, so the panel on screen keeps its own.
+    const DippSetting dipp = AddressCodec::decode(address);
+    const QPoint origin(cellPitchX * column, cellPitchY * row);
+
+    painter.setPen(blackPen(framePenWidth));
+    painter.setBrush(QBrush(Qt::white, Qt::SolidPattern));
+    painter.drawRoundedRect(QRectF(frameRect.translated(origin)), frameRoundnessX, frameRoundnessY, Qt::RelativeSize);
+    paintName(painter, origin, AddressCodec::encode(dipp));
+    paintCaption(painter, origin, address);
+
+    // Halfway between this row's frames and the row above; every column draws it again.
+    if (row > 0) {
+        const int y = origin.y() - separatorOffset;
+        painter.drawLine(0, y, tableWidth, y);
+    }
+    paintSwitches(painter, origin, dipp);
+}
+
+void TablePage::paintName(QPainter &painter, QPoint origin, const QString &key) const
+{
+    const auto entry = names.constFind(key);
+    if (entry == names.cend())
+        return;
+    painter.setFont(arial(8));
+    const QStringList parts = wrapName(*entry, nameWrapWidth, nameCharWidth).split(QLatin1Char('\n'));
+    for (int n = 0; n < parts.size(); ++n)
+        painter.drawText(origin + nameBaseline + QPoint(0, nameLineSpacing * n), parts.at(n));
+}
+
+// Leaves the caption pen and the black brush set: the first knob is outlined with them.
+void TablePage::paintCaption(QPainter &painter, QPoint origin, const QString &address)
+{
+    const QRect rect = captionRect.translated(origin);
+    painter.setFont(arial(10, QFont::Bold));
+    painter.setBrush(QBrush(Qt::black, Qt::SolidPattern));
+    painter.setPen(blackPen(captionPenWidth));
+    painter.drawText(rect, Qt::AlignLeft | Qt::AlignVCenter, address);
+    painter.setFont(arial(5));
+    painter.drawText(rect, Qt::AlignRight | Qt::AlignTop, QStringLiteral("+"));
+    painter.drawText(rect, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("0"));
+    painter.drawText(rect, Qt::AlignRight | Qt::AlignBottom, QStringLiteral("-"));
+}
+
+void TablePage::paintSwitches(QPainter &painter, QPoint origin, const DippSetting &dipp)
+{
+    for (int k = 0; k < AddressCodec::switchCount; ++k) {
+        const int row = AddressCodec::displayRow(dipp[k]);
+        painter.drawRect(QRect(origin + QPoint(knobLeft + knobPitch * k, knobTop + knobPitch * row),
+                               QSize(knobSize, knobSize)));
+        painter.setPen(blackPen(dividerPenWidth));
+        painter.setBrush(Qt::NoBrush);
+        if (k > 0) {
+            const QPoint top = origin + QPoint(dividerLeft + knobPitch * k, 0);
+            painter.drawLine(top, top + QPoint(0, dividerHeight));
+        }
+        painter.setBrush(QBrush(Qt::black, Qt::SolidPattern));
+        painter.setPen(blackPen(knobPenWidth));
+    }
+}

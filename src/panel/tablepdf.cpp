@@ -1,0 +1,46 @@
+#include "panel/tablepdf.h"
+
+#include "panel/tablepage.h"
+
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+namespace {
+
+// A4 landscape, with the margins Qt's PDF output uses by default; the table does not fit Letter.
+const QPageLayout pageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
+                             QPageLayout::Point);
+
+} // namespace
+
+namespace TablePdf {
+
+Result write(const QString &path, const QHash<QString, QString> &names)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {false, file.errorString()};
+
+    {
+        QPdfWriter writer(&file);
+        writer.setResolution(TablePage::resolution);
+        writer.setPageLayout(pageLayout);
+        writer.setTitle(TablePage::heading);
+        writer.setCreator(QStringLiteral("VESK Adressen Rechner"));
+
+        QPainter painter;
+        if (!painter.begin(&writer))
+            return {false, QStringLiteral("The PDF output could not be started.")};
+        TablePage(names).paint(painter, writer.width());
+        if (!painter.end())
+            return {false, file.errorString()};
+    }
+
+    if (!file.commit())
+        return {false, file.errorString()};
+    return {true, {}};
+}
+
+} // namespace TablePdf
