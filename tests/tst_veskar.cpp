@@ -1,10 +1,13 @@
+#include "mainwindow/namestabletools.h"
 #include "mainwindow/veskar.h"
 #include "panel/arlabel.h"
 #include "support/debugcapture.h"
 #include "support/messageboxcatcher.h"
 #include "support/switchpixels.h"
 
+#include <QClipboard>
 #include <QDesktopServices>
+#include <QMenu>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
@@ -37,9 +40,17 @@ private slots:
     void renderKeepsPanelOnEntryAddress();
     void openTableWithoutFileWarns();
     void openTableOpensRenderedFile();
+    void contextMenuOffersNamesFiles();
+    void loadFillsTable();
+    void badFileLeavesTable();
+    void saveWritesTypedNames();
+    void pasteFillsRows();
 
 private:
     void typeName(int row, const QString &name);
+    QString nameAt(int row) const;
+    NamesTableTools *tools() const { return window->findChild<NamesTableTools *>(); }
+    QString writeNamesFile(const QByteArray &contents);
     QList<int> knobRows();
 
     QTemporaryDir workDir;
@@ -303,6 +314,88 @@ void TestVeskAr::openTableOpensRenderedFile()
 
     QCOMPARE(openedUrls, QList<QUrl>{QUrl::fromLocalFile(path)});
     QVERIFY(catcher.boxes.isEmpty());
+}
+
+QString TestVeskAr::nameAt(int row) const
+{
+    const QTableWidgetItem *item = window->adrTable->item(row, 0);
+    return item ? item->text() : QStringLiteral("<none>");
+}
+
+QString TestVeskAr::writeNamesFile(const QByteArray &contents)
+{
+    const QString path = QDir(workDir.path()).filePath(QStringLiteral("namen.csv"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size())
+        return {};
+    return path;
+}
+
+void TestVeskAr::contextMenuOffersNamesFiles()
+{
+    QStringList actions;
+    QTimer::singleShot(50, [&actions] {
+        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+            for (const QAction *action : menu->actions())
+                actions.append(action->text());
+            menu->close();
+        }
+    });
+    window->viewTable->setChecked(true);
+    emit window->adrTable->customContextMenuRequested(QPoint(20, 20));
+    QCOMPARE(actions, (QStringList{"Namen laden…", "Namen speichern…"}));
+}
+
+void TestVeskAr::loadFillsTable()
+{
+    typeName(2, QStringLiteral("alt"));
+    const QString path = writeNamesFile("Adresse;Name\r\nA1;Ölpumpe\r\n12h;\"Tor; Süd\"\r\n");
+    QVERIFY(tools()->loadNames(path));
+    QCOMPARE(nameAt(0), QStringLiteral("Ölpumpe"));
+    QCOMPARE(nameAt(95), QStringLiteral("Tor; Süd"));
+    QCOMPARE(nameAt(2), QStringLiteral("<none>"));
+    QVERIFY(window->viewTable->isChecked());
+    QVERIFY(window->adrTable->isVisible());
+}
+
+void TestVeskAr::badFileLeavesTable()
+{
+    typeName(2, QStringLiteral("alt"));
+    const QString path = writeNamesFile("Adresse;Name\n1A;neu\n13A;falsch\n");
+    MessageBoxCatcher catcher;
+    QVERIFY(!tools()->loadNames(path));
+    QCOMPARE(nameAt(0), QStringLiteral("<none>"));
+    QCOMPARE(nameAt(2), QStringLiteral("alt"));
+    QCOMPARE(catcher.boxes.size(), 1);
+    QCOMPARE(catcher.boxes[0].icon, QMessageBox::Warning);
+    QCOMPARE(catcher.boxes[0].title, QStringLiteral("Namen laden"));
+    QVERIFY2(catcher.boxes[0].text.contains(QStringLiteral("Zeile 3")) && catcher.boxes[0].text.contains(QStringLiteral("13A")),
+             qPrintable(catcher.boxes[0].text));
+}
+
+void TestVeskAr::saveWritesTypedNames()
+{
+    window->viewTable->setChecked(true);
+    typeName(14, QStringLiteral("Weiche 4"));
+    typeName(20, QStringLiteral("weg"));
+    typeName(20, QString());
+    const QString path = QDir(workDir.path()).filePath(QStringLiteral("gespeichert.csv"));
+    QVERIFY(tools()->saveNames(path));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("\xEF\xBB\xBF" "Adresse;Name\r\n3B;Weiche 4\r\n"));
+}
+
+void TestVeskAr::pasteFillsRows()
+{
+    window->viewTable->setChecked(true);
+    window->adrTable->setCurrentCell(94, 0);
+    window->adrTable->setFocus();
+    QGuiApplication::clipboard()->setText(QStringLiteral("Signal\r\nTor\tx\nzu viel\n"));
+    QTest::keyClick(window->adrTable, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(nameAt(93), QStringLiteral("<none>"));
+    QCOMPARE(nameAt(94), QStringLiteral("Signal"));
+    QCOMPARE(nameAt(95), QStringLiteral("Tor"));
 }
 
 QTEST_MAIN(TestVeskAr)

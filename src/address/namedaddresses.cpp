@@ -1,5 +1,7 @@
 #include "address/namedaddresses.h"
 
+#include <QRegularExpression>
+
 namespace {
 QChar letter(int letterIndex)
 {
@@ -20,3 +22,25 @@ QString keyOfRow(int row)
 }
 
 } // namespace NamedAddresses
+
+std::optional<QString> NamedAddresses::parse(const QString &text)
+{
+    static const QRegularExpression numberFirst(QStringLiteral("^(\\d{1,2})([A-H])$"));
+    static const QRegularExpression letterFirst(QStringLiteral("^([A-H])(\\d{1,2})$"));
+    const QString address = text.trimmed().toUpper();
+    QString letterText;
+    QString numberText;
+    if (const QRegularExpressionMatch m = numberFirst.match(address); m.hasMatch()) {
+        numberText = m.captured(1);
+        letterText = m.captured(2);
+    } else if (const QRegularExpressionMatch m = letterFirst.match(address); m.hasMatch()) {
+        letterText = m.captured(1);
+        numberText = m.captured(2);
+    } else {
+        return std::nullopt;
+    }
+    const int number = numberText.toInt();
+    if (number < 1 || number > numberCount)
+        return std::nullopt;
+    return key(letterText.front().unicode() - u'A', number);
+}

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // The 96 addresses that can carry a name: letters A-H, numbers 1-12.
 namespace NamedAddresses {
 
@@ -15,6 +17,10 @@ QString key(int letterIndex, int number);
 
 // Key of row r of the names table: letter-major, 1A ... 12A, 1B ... 12H.
 QString keyOfRow(int row);
+
+// One of the 96 in either form (12A or A12) and either case, blanks around allowed;
+// the canonical key, or nothing for any other text.
+std::optional<QString> parse(const QString &text);
 
 } // namespace NamedAddresses
 

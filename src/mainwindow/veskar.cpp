@@ -1,6 +1,7 @@
 #include "mainwindow/veskar.h"
 
 #include "address/namedaddresses.h"
+#include "mainwindow/namestabletools.h"
 #include "panel/arlabel.h"
 #include "panel/tablepdf.h"
 
@@ -52,6 +53,7 @@ VeskAr::VeskAr(QWidget *parent)
 
     groupBox_2->layout()->activate();
     fillNamesTable();
+    new NamesTableTools(adrTable, viewTable, this);
 }
 
 void VeskAr::fillNamesTable()

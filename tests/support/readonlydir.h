@@ -2,25 +2,31 @@
 #define READONLYDIR_H
 
 #include <QFile>
+#include <QProcess>
 #include <QString>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
 
-// Makes a directory read-only for this process while it lives. Root ignores
-// permissions, so as root the process also acts as an unprivileged user meanwhile.
+// Makes a directory read-only while it lives. Root ignores permissions, so as
+// root the test acts as an unprivileged user meanwhile: this process itself, or
+// only the child processes started through prepare().
 class ReadOnlyDir
 {
 public:
-    explicit ReadOnlyDir(const QString &path)
+    enum Who { ThisProcess, ChildProcesses };
+
+    explicit ReadOnlyDir(const QString &path, Who who = ThisProcess)
         : path(path)
         , permissions(QFile::permissions(path))
     {
         QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
 #ifdef Q_OS_UNIX
-        if (geteuid() == 0)
+        if (who == ThisProcess && geteuid() == 0)
             droppedRoot = seteuid(unprivilegedUser) == 0;
+#else
+        Q_UNUSED(who)
 #endif
     }
     ~ReadOnlyDir()
@@ -33,6 +39,21 @@ public:
     }
     ReadOnlyDir(const ReadOnlyDir &) = delete;
     ReadOnlyDir &operator=(const ReadOnlyDir &) = delete;
+
+    static void prepare(QProcess &process)
+    {
+#ifdef Q_OS_UNIX
+        // Qt refuses to run with differing real and effective ids, so the child drops both.
+        if (geteuid() == 0) {
+            process.setChildProcessModifier([] {
+                if (setgid(unprivilegedUser) != 0 || setuid(unprivilegedUser) != 0)
+                    _exit(126);
+            });
+        }
+#else
+        Q_UNUSED(process)
+#endif
+    }
 
 private:
     static constexpr unsigned unprivilegedUser = 65534; // nobody

@@ -1,0 +1,202 @@
+#include "cli/dippcli.h"
+
+#include "address/addresscodec.h"
+#include "names/namescsv.h"
+#include "panel/tablepdf.h"
+
+#include <QFileInfo>
+
+namespace {
+
+const QString description = QStringLiteral(
+    "Converts VESK 2-D BUS addresses to DIP switch positions and back, and renders the\n"
+    "address table as a PDF, without a window.\n"
+    "\n"
+    "Commands:\n"
+    "  decode TEXT...           For each address text (any case, letter before or after\n"
+    "                           the number), print the canonical address, the five switch\n"
+    "                           positions and their rows: + top (0), 0 middle (2), - bottom (1).\n"
+    "                           Example: decode c7  ->  7C<TAB>0 2 0 0 2<TAB>+ 0 + + 0\n"
+    "                           A position outside 0-2 cannot be set with the switches: its\n"
+    "                           row is printed as ? and the exit status is 1.\n"
+    "  encode P0 P1 P2 P3 P4    Print the address of five switch positions, each 0, 1 or 2,\n"
+    "                           leftmost switch first.\n"
+    "  render                   Write the table of the 96 addresses A-H x 1-12 as a PDF and\n"
+    "                           print the path written. Options: --names, --output.\n"
+    "\n"
+    "Names file: CSV in UTF-8 with the header columns Adresse and Name, separated by ;\n"
+    "or , or tab; addresses as 12A or A12.\n"
+    "\n"
+    "Exit status: 0 success, 1 failure, 2 usage error.");
+
+QString rowLabel(int position)
+{
+    switch (position) {
+    case 0:
+        return QStringLiteral("+");
+    case 1:
+        return QStringLiteral("-");
+    case 2:
+        return QStringLiteral("0");
+    default:
+        return QStringLiteral("?");
+    }
+}
+
+std::optional<int> parsePosition(const QString &text)
+{
+    bool ok = false;
+    const int position = text.toInt(&ok);
+    if (!ok || text != QString::number(position) || position < 0 || position >= AddressCodec::positionCount)
+        return std::nullopt;
+    return position;
+}
+
+QString describe(const NamesCsv::Error &error)
+{
+    using NamesCsv::ErrorKind;
+    const QString line = QStringLiteral("line %1: ").arg(error.line);
+    switch (error.kind) {
+    case ErrorKind::Unreadable:
+        return QStringLiteral("cannot be read: %1").arg(error.detail);
+    case ErrorKind::NotUtf8:
+        return QStringLiteral("is not UTF-8 text");
+    case ErrorKind::MissingHeader:
+        return line + QStringLiteral("the header must name the columns Adresse and Name");
+    case ErrorKind::UnterminatedQuote:
+        return line + QStringLiteral("a quoted field is not closed");
+    case ErrorKind::TextAfterQuote:
+        return line + QStringLiteral("text follows a closing quote");
+    case ErrorKind::WrongFieldCount:
+        return line + QStringLiteral("%1 fields instead of 2").arg(error.detail);
+    case ErrorKind::UnknownAddress:
+        return line + QStringLiteral("'%1' is not one of the addresses A-H 1-12").arg(error.detail);
+    case ErrorKind::DuplicateAddress:
+        return line + QStringLiteral("address %1 is listed twice").arg(error.detail);
+    case ErrorKind::Unwritable:
+        return QStringLiteral("cannot be written: %1").arg(error.detail);
+    case ErrorKind::None:
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
+DippCli::DippCli(QTextStream &out, QTextStream &err)
+    : out(out)
+    , err(err)
+    , namesOption(QStringLiteral("names"), QStringLiteral("render: names from this CSV file."), QStringLiteral("FILE"))
+    , outputOption(QStringLiteral("output"),
+                   QStringLiteral("render: write the PDF to this file instead of %1 in the working directory.")
+                       .arg(TablePdf::fileName),
+                   QStringLiteral("FILE"))
+{
+    parser.setApplicationDescription(description);
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOption(namesOption);
+    parser.addOption(outputOption);
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("decode, encode or render."));
+    parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("The command's arguments."),
+                                 QStringLiteral("[arguments...]"));
+}
+
+int DippCli::run(const QStringList &arguments)
+{
+    // Arguments of decode and encode may look like options ("-1"), so read them as they stand.
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    if (!parser.parse(arguments))
+        return usageError(parser.errorText());
+    if (parser.isSet(QStringLiteral("help")))
+        parser.showHelp(Success);
+    if (parser.isSet(QStringLiteral("version")))
+        parser.showVersion();
+
+    QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty())
+        return usageError(QStringLiteral("No command given."));
+    const QString command = positional.takeFirst();
+    if (command == QLatin1String("render")) {
+        parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+        if (!parser.parse(arguments))
+            return usageError(parser.errorText());
+        if (parser.positionalArguments().size() > 1)
+            return usageError(QStringLiteral("render takes no arguments: '%1'.").arg(parser.positionalArguments().at(1)));
+        return render();
+    }
+    if (parser.isSet(namesOption) || parser.isSet(outputOption))
+        return usageError(QStringLiteral("--names and --output go with render only."));
+    if (command == QLatin1String("decode"))
+        return decode(positional);
+    if (command == QLatin1String("encode"))
+        return encode(positional);
+    return usageError(QStringLiteral("Unknown command '%1'.").arg(command));
+}
+
+int DippCli::decode(const QStringList &texts)
+{
+    if (texts.isEmpty())
+        return usageError(QStringLiteral("decode needs at least one address text."));
+    int status = Success;
+    for (const QString &text : texts) {
+        const DippSetting dipp = AddressCodec::decode(text.toUpper());
+        const QString address = AddressCodec::encode(dipp);
+        QStringList positions;
+        QStringList rows;
+        for (const int position : dipp) {
+            positions.append(QString::number(position));
+            rows.append(rowLabel(position));
+        }
+        out << address << '\t' << positions.join(u' ') << '\t' << rows.join(u' ') << '\n';
+        if (!AddressCodec::isSettable(dipp)) {
+            err << "warning: " << address << " cannot be set with the switches (a position is outside 0-2)\n";
+            status = Failure;
+        }
+    }
+    return status;
+}
+
+int DippCli::encode(const QStringList &positions)
+{
+    if (positions.size() != AddressCodec::switchCount)
+        return usageError(QStringLiteral("encode needs five switch positions, got %1.").arg(positions.size()));
+    DippSetting dipp{};
+    for (int i = 0; i < AddressCodec::switchCount; ++i) {
+        const std::optional<int> position = parsePosition(positions.at(i));
+        if (!position)
+            return usageError(QStringLiteral("Bad switch position '%1': use 0, 1 or 2.").arg(positions.at(i)));
+        dipp[i] = *position;
+    }
+    out << AddressCodec::encode(dipp) << '\n';
+    return Success;
+}
+
+int DippCli::render()
+{
+    QHash<QString, QString> names;
+    if (parser.isSet(namesOption)) {
+        const QString namesPath = parser.value(namesOption);
+        const NamesCsv::ReadResult result = NamesCsv::readFile(namesPath);
+        if (!result.ok()) {
+            err << "error: names file " << namesPath << ": " << describe(result.error) << '\n';
+            return Failure;
+        }
+        names = result.names;
+    }
+    const QString output = parser.isSet(outputOption) ? parser.value(outputOption) : TablePdf::fileName;
+    const QString path = QFileInfo(output).absoluteFilePath();
+    const TablePdf::Result result = TablePdf::write(path, names);
+    if (!result.ok) {
+        err << "error: cannot write " << path << ": " << result.error << '\n';
+        return Failure;
+    }
+    out << path << '\n';
+    return Success;
+}
+
+int DippCli::usageError(const QString &message)
+{
+    err << "error: " << message << "\n\n" << parser.helpText();
+    return UsageError;
+}

@@ -1,0 +1,227 @@
+#include "names/namescsv.h"
+
+#include "address/namedaddresses.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringList>
+
+#include <optional>
+
+namespace {
+
+using NamesCsv::Error;
+using NamesCsv::ErrorKind;
+
+const QByteArray byteOrderMark("\xEF\xBB\xBF");
+const QString addressHeader = QStringLiteral("Adresse");
+const QString nameHeader = QStringLiteral("Name");
+constexpr QChar quote = u'"';
+constexpr QChar newline = u'\n';
+constexpr QChar carriageReturn = u'\r';
+constexpr QChar separators[] = {u';', u',', u'\t'};
+
+struct Record
+{
+    QStringList fields;
+    int line = 0;
+};
+
+// Splits text into records, keeping track of the line each starts on.
+class RecordReader
+{
+public:
+    RecordReader(const QString &text, QChar separator)
+        : text(text)
+        , separator(separator)
+    {
+    }
+
+    bool atEnd() const { return pos >= text.size(); }
+    int currentLine() const { return line; }
+
+    std::optional<Record> next(Error &error)
+    {
+        Record record{{}, line};
+        for (;;) {
+            std::optional<QString> field = atQuote() ? quotedField(error) : plainField();
+            if (!field)
+                return std::nullopt;
+            record.fields.append(*field);
+            if (atEnd())
+                return record;
+            const QChar end = text.at(pos++);
+            if (end == newline) {
+                ++line;
+                return record;
+            }
+        }
+    }
+
+private:
+    bool atQuote() const { return !atEnd() && text.at(pos) == quote; }
+    bool atFieldEnd() const { return atEnd() || text.at(pos) == separator || text.at(pos) == newline; }
+
+    QString plainField()
+    {
+        const qsizetype start = pos;
+        while (!atFieldEnd())
+            ++pos;
+        QString field = text.mid(start, pos - start);
+        if (field.endsWith(carriageReturn) && (atEnd() || text.at(pos) == newline))
+            field.chop(1);
+        return field;
+    }
+
+    std::optional<QString> quotedField(Error &error)
+    {
+        const int startLine = line;
+        QString field;
+        ++pos;
+        for (;;) {
+            if (atEnd()) {
+                error = {ErrorKind::UnterminatedQuote, startLine, {}};
+                return std::nullopt;
+            }
+            const QChar c = text.at(pos++);
+            if (c == quote) {
+                if (!atQuote())
+                    break;
+                ++pos;
+            } else if (c == carriageReturn && !atEnd() && text.at(pos) == newline) {
+                continue; // line breaks inside names are kept as "\n"
+            } else if (c == newline) {
+                ++line;
+            }
+            field.append(c);
+        }
+        if (!atEnd() && text.at(pos) == carriageReturn && pos + 1 < text.size() && text.at(pos + 1) == newline)
+            ++pos;
+        if (!atFieldEnd()) {
+            error = {ErrorKind::TextAfterQuote, line, {}};
+            return std::nullopt;
+        }
+        return field;
+    }
+
+    const QString &text;
+    const QChar separator;
+    qsizetype pos = 0;
+    int line = 1;
+};
+
+struct Header
+{
+    QChar separator;
+    qsizetype addressColumn = 0;
+    qsizetype nameColumn = 0;
+};
+
+std::optional<Header> readHeader(const QString &text)
+{
+    for (const QChar separator : separators) {
+        RecordReader reader(text, separator);
+        Error ignored;
+        const std::optional<Record> record = reader.next(ignored);
+        if (!record || record->fields.size() != 2)
+            continue;
+        QStringList columns;
+        for (const QString &field : record->fields)
+            columns.append(field.trimmed().toLower());
+        const qsizetype address = columns.indexOf(addressHeader.toLower());
+        const qsizetype name = columns.indexOf(nameHeader.toLower());
+        if (address >= 0 && name >= 0)
+            return Header{separator, address, name};
+    }
+    return std::nullopt;
+}
+
+NamesCsv::ReadResult failure(Error error)
+{
+    return {{}, std::move(error)};
+}
+
+QString quoted(const QString &field, QChar separator)
+{
+    const bool needsQuotes = field.contains(separator) || field.contains(quote) || field.contains(newline)
+                          || field.contains(carriageReturn) || field != field.trimmed();
+    if (!needsQuotes)
+        return field;
+    QString escaped = field;
+    escaped.replace(quote, QStringLiteral("\"\""));
+    return quote + escaped + quote;
+}
+
+} // namespace
+
+namespace NamesCsv {
+
+ReadResult parse(const QByteArray &data)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder(data.startsWith(byteOrderMark) ? data.mid(byteOrderMark.size()) : data);
+    if (decoder.hasError())
+        return failure({ErrorKind::NotUtf8, 0, {}});
+
+    const std::optional<Header> header = readHeader(text);
+    if (!header)
+        return failure({ErrorKind::MissingHeader, 1, {}});
+
+    RecordReader reader(text, header->separator);
+    Error error;
+    reader.next(error); // the header
+    QHash<QString, QString> names;
+    while (!reader.atEnd()) {
+        const std::optional<Record> record = reader.next(error);
+        if (!record)
+            return failure(error);
+        if (record->fields == QStringList{QString()})
+            continue; // an empty line
+        if (record->fields.size() != 2)
+            return failure({ErrorKind::WrongFieldCount, record->line, QString::number(record->fields.size())});
+        const QString &address = record->fields.at(header->addressColumn);
+        const std::optional<QString> key = NamedAddresses::parse(address);
+        if (!key)
+            return failure({ErrorKind::UnknownAddress, record->line, address});
+        if (names.contains(*key))
+            return failure({ErrorKind::DuplicateAddress, record->line, *key});
+        names.insert(*key, record->fields.at(header->nameColumn));
+    }
+    return {names, {}};
+}
+
+ReadResult readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return failure({ErrorKind::Unreadable, 0, file.errorString()});
+    return parse(file.readAll());
+}
+
+QByteArray serialize(const QHash<QString, QString> &names)
+{
+    const QChar separator = separators[0];
+    QString text = addressHeader + separator + nameHeader + QStringLiteral("\r\n");
+    for (int row = 0; row < NamedAddresses::count; ++row) {
+        const QString key = NamedAddresses::keyOfRow(row);
+        const auto entry = names.constFind(key);
+        if (entry != names.cend())
+            text += key + separator + quoted(*entry, separator) + QStringLiteral("\r\n");
+    }
+    // The byte order mark lets spreadsheets recognise UTF-8.
+    return byteOrderMark + text.toUtf8();
+}
+
+Error writeFile(const QString &path, const QHash<QString, QString> &names)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {ErrorKind::Unwritable, 0, file.errorString()};
+    const QByteArray data = serialize(names);
+    if (file.write(data) != data.size() || !file.commit())
+        return {ErrorKind::Unwritable, 0, file.errorString()};
+    return {};
+}
+
+} // namespace NamesCsv
