@@ -23,8 +23,6 @@ private slots:
     void encodeUnusualSettings_data();
     void encodeUnusualSettings();
     void panelNeverKeepsPreviousSetting();
-    void displayRow_data();
-    void displayRow();
 };
 
 void TestAddressCodec::everySettableSettingRoundTrips()
@@ -131,24 +129,6 @@ void TestAddressCodec::panelNeverKeepsPreviousSetting()
     panel.setStrAdr(QStringLiteral("27I"));
     panel.setStrAdr(QStringLiteral("B"));
     QCOMPARE(panel.positions(), setting(0, 0, 0, 0, 1));
-}
-
-void TestAddressCodec::displayRow_data()
-{
-    QTest::addColumn<int>("position");
-    QTest::addColumn<int>("row");
-    QTest::newRow("0 top") << 0 << 0;
-    QTest::newRow("2 middle") << 2 << 1;
-    QTest::newRow("1 bottom") << 1 << 2;
-    QTest::newRow("3 top") << 3 << 0;
-    QTest::newRow("-1 top") << -1 << 0;
-}
-
-void TestAddressCodec::displayRow()
-{
-    QFETCH(int, position);
-    QFETCH(int, row);
-    QCOMPARE(AddressCodec::displayRow(position), row);
 }
 
 QTEST_MAIN(TestAddressCodec)

@@ -1,3 +1,4 @@
+#include "support/files.h"
 #include "support/pdfreader.h"
 #include "support/readonlydir.h"
 
@@ -27,12 +28,6 @@ Run runDipp(const QStringList &arguments, const QString &workDir = QDir::current
         return {};
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
-}
-
-bool writeFile(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
 }
 
 } // namespace
@@ -147,7 +142,7 @@ void TestDippCli::renderDefaultFile()
 void TestDippCli::renderWithNames()
 {
     const QString names = dir->filePath(QStringLiteral("namen.csv"));
-    QVERIFY(writeFile(names, "Adresse;Name\r\nA12;Ölpumpe\r\n1H;\"Tor; Süd\"\r\n"));
+    QVERIFY(Files::write(names, "Adresse;Name\r\nA12;Ölpumpe\r\n1H;\"Tor; Süd\"\r\n"));
     const Run run = runDipp({"render", "--names", names, "--output", "tabelle.pdf"}, dir->path());
     QCOMPARE(run.exitCode, 0);
     const QString pdf = dir->filePath(QStringLiteral("tabelle.pdf"));
@@ -175,7 +170,7 @@ void TestDippCli::renderNamesErrors()
 
     const QString names = dir->filePath(QStringLiteral("namen.csv"));
     if (!contents.isEmpty())
-        QVERIFY(writeFile(names, contents));
+        QVERIFY(Files::write(names, contents));
     const Run run = runDipp({"render", "--names", names}, dir->path());
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.err.contains(names) && run.err.contains(reason), qPrintable(run.err));
@@ -185,7 +180,7 @@ void TestDippCli::renderNamesErrors()
 void TestDippCli::renderUnwritableKeepsOldFile()
 {
     const QString pdf = dir->filePath(QStringLiteral("alt.pdf"));
-    QVERIFY(writeFile(pdf, "old table"));
+    QVERIFY(Files::write(pdf, "old table"));
     Run run;
     {
         ReadOnlyDir readOnly(dir->path(), ReadOnlyDir::ChildProcesses);
@@ -194,9 +189,7 @@ void TestDippCli::renderUnwritableKeepsOldFile()
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.err.contains(pdf), qPrintable(run.err));
     QVERIFY(run.out.isEmpty());
-    QFile file(pdf);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("old table"));
+    QCOMPARE(Files::read(pdf), QByteArray("old table"));
 
     const Run missingDir = runDipp({"render", "--output", dir->filePath(QStringLiteral("nicht/da.pdf"))});
     QCOMPARE(missingDir.exitCode, 1);

@@ -55,7 +55,6 @@ private slots:
     void cellDrawing();
     void columnLineAndSeparators();
     void nameOnlyWhereNamed();
-    void cellAddresses();
     void wrapFixedWidths_data();
     void wrapFixedWidths();
     void wrapVeryLongName();
@@ -127,14 +126,6 @@ void TestTablePage::nameOnlyWhereNamed()
     QVERIFY(anyBlack(image, nameArea));                               // A12
     QVERIFY(!anyBlack(image, nameArea.translated(0, 700)));           // A11
     QVERIFY(!anyBlack(image, nameArea.translated(1650, 0)));          // B12
-}
-
-void TestTablePage::cellAddresses()
-{
-    QCOMPARE(TablePage::cellAddress(0, 0), QStringLiteral("A12"));
-    QCOMPARE(TablePage::cellAddress(0, 11), QStringLiteral("A1"));
-    QCOMPARE(TablePage::cellAddress(7, 0), QStringLiteral("H12"));
-    QCOMPARE(TablePage::cellAddress(7, 11), QStringLiteral("H1"));
 }
 
 void TestTablePage::wrapFixedWidths_data()

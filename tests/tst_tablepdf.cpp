@@ -2,6 +2,7 @@
 #include "panel/namewrap.h"
 #include "panel/tablepage.h"
 #include "panel/tablepdf.h"
+#include "support/files.h"
 #include "support/messageboxcatcher.h"
 #include "support/pdfreader.h"
 #include "support/readonlydir.h"
@@ -25,18 +26,6 @@ double pageX(double tableX)
 double pageY(double tableY)
 {
     return margin + (1200 + tableY) * pointsPerUnit;
-}
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
 }
 
 } // namespace
@@ -197,12 +186,12 @@ void TestTablePdf::renderInPaintReportsSuccessOnce()
     QCOMPARE(catcher.boxes[0].text, QStringLiteral("Tabelle wurde erfolgreich gerendert und gespeichert."));
     QCOMPARE(catcher.boxes[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList{TablePdf::fileName});
-    QVERIFY(contents(pdfPath()).startsWith("%PDF"));
+    QVERIFY(Files::read(pdfPath()).startsWith("%PDF"));
 }
 
 void TestTablePdf::renderReplacesOlderFile()
 {
-    QVERIFY(writeFile(pdfPath(), "old table"));
+    QVERIFY(Files::write(pdfPath(), "old table"));
     MessageBoxCatcher catcher;
     renderWithPanel(catcher);
     QCOMPARE(PdfReader::info(pdfPath()).value(QStringLiteral("Pages")), QStringLiteral("1"));
@@ -210,7 +199,7 @@ void TestTablePdf::renderReplacesOlderFile()
 
 void TestTablePdf::failedRenderWarnsAndKeepsOldFile()
 {
-    QVERIFY(writeFile(pdfPath(), "old table"));
+    QVERIFY(Files::write(pdfPath(), "old table"));
     MessageBoxCatcher catcher;
     {
         ReadOnlyDir readOnly(dir->path());
@@ -221,7 +210,7 @@ void TestTablePdf::failedRenderWarnsAndKeepsOldFile()
     QCOMPARE(catcher.boxes[0].title, QStringLiteral("Tabelle rendern"));
     QVERIFY(catcher.boxes[0].text.contains(QStringLiteral("konnte nicht gespeichert werden")));
     QVERIFY(catcher.boxes[0].text.contains(QDir::toNativeSeparators(pdfPath())));
-    QCOMPARE(contents(pdfPath()), QByteArray("old table"));
+    QCOMPARE(Files::read(pdfPath()), QByteArray("old table"));
     QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList{TablePdf::fileName});
 }
 

@@ -2,6 +2,7 @@
 #include "mainwindow/veskar.h"
 #include "panel/arlabel.h"
 #include "support/debugcapture.h"
+#include "support/files.h"
 #include "support/messageboxcatcher.h"
 #include "support/switchpixels.h"
 
@@ -302,9 +303,7 @@ void TestVeskAr::openTableWithoutFileWarns()
 void TestVeskAr::openTableOpensRenderedFile()
 {
     const QString path = QDir(workDir.path()).filePath(QStringLiteral("Dippschalter.pdf"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
+    QVERIFY(Files::write(path, "%PDF"));
 
     QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "openUrl");
     openedUrls.clear();
@@ -325,10 +324,7 @@ QString TestVeskAr::nameAt(int row) const
 QString TestVeskAr::writeNamesFile(const QByteArray &contents)
 {
     const QString path = QDir(workDir.path()).filePath(QStringLiteral("namen.csv"));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size())
-        return {};
-    return path;
+    return Files::write(path, contents) ? path : QString();
 }
 
 void TestVeskAr::contextMenuOffersNamesFiles()
@@ -381,9 +377,7 @@ void TestVeskAr::saveWritesTypedNames()
     typeName(20, QString());
     const QString path = QDir(workDir.path()).filePath(QStringLiteral("gespeichert.csv"));
     QVERIFY(tools()->saveNames(path));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("\xEF\xBB\xBF" "Adresse;Name\r\n3B;Weiche 4\r\n"));
+    QCOMPARE(Files::read(path), QByteArray("\xEF\xBB\xBF" "Adresse;Name\r\n3B;Weiche 4\r\n"));
 }
 
 void TestVeskAr::pasteFillsRows()

@@ -1,5 +1,6 @@
 #include "panel/arlabel.h"
 
+#include "panel/pens.h"
 #include "panel/tablepdf.h"
 
 #include <QDir>
@@ -43,36 +44,24 @@ constexpr Band switchBands[] = {{24, 46, 1}, {49, 71, 2}, {74, 96, 3}, {99, 127,
 constexpr int fallbackSwitch = 0;
 constexpr Band positionBands[] = {{29, 31, 0}, {49, 67, 2}, {69, 71, 1}};
 
-int switchAt(int x)
+template<std::size_t N>
+std::optional<int> bandValue(const Band (&bands)[N], int v)
 {
-    for (const Band &band : switchBands) {
-        if (band.contains(x))
-            return band.value;
-    }
-    return fallbackSwitch;
-}
-
-std::optional<int> positionAt(int y)
-{
-    for (const Band &band : positionBands) {
-        if (band.contains(y))
+    for (const Band &band : bands) {
+        if (band.contains(v))
             return band.value;
     }
     return std::nullopt;
-}
-
-QPen blackPen(qreal width, Qt::PenStyle style = Qt::SolidLine)
-{
-    return QPen(QBrush(Qt::black), width, style, Qt::SquareCap, Qt::BevelJoin);
 }
 
 } // namespace
 
 ArLabel::ArLabel(QWidget *parent)
     : QWidget(parent)
-    , repaintTimer(new QTimer(this))
 {
     setFixedSize(panelSize);
+    // Redraws twice a second, and so carries out a pending render even unasked.
+    auto *repaintTimer = new QTimer(this);
     connect(repaintTimer, &QTimer::timeout, this, qOverload<>(&QWidget::update));
     repaintTimer->start(repaintIntervalMs);
 }
@@ -110,8 +99,9 @@ void ArLabel::mousePressEvent(QMouseEvent *event)
 
 void ArLabel::mouseMoveEvent(QMouseEvent *event)
 {
-    if (const std::optional<int> position = positionAt(event->position().toPoint().y()))
-        dipp[switchAt(pressPos.x())] = *position;
+    // The press chooses the switch, the pointer's y its position.
+    if (const std::optional<int> position = bandValue(positionBands, event->position().toPoint().y()))
+        dipp[bandValue(switchBands, pressPos.x()).value_or(fallbackSwitch)] = *position;
     update();
 }
 

@@ -10,7 +10,6 @@
 #include <QWidget>
 
 class QPainter;
-class QTimer;
 
 // The switch panel: draws the five DIP switches of one module, lets the user
 // drag them, and renders the address table when asked to.
@@ -53,7 +52,6 @@ private:
     QPoint pressPos;
     bool renderPending = false;
     QString renderAdr;
-    QTimer *repaintTimer;
 };
 
 #endif

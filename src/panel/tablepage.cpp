@@ -1,5 +1,7 @@
 #include "panel/tablepage.h"
 
+#include "panel/pens.h"
+
 #include <QPainter>
 
 namespace {
@@ -39,11 +41,6 @@ constexpr qreal captionPenWidth = 6.0;
 constexpr qreal knobPenWidth = 3.0;
 constexpr qreal dividerPenWidth = 1.0;
 constexpr qreal columnLinePenWidth = 25.0;
-
-QPen blackPen(qreal width)
-{
-    return QPen(QBrush(Qt::black), width, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
-}
 
 QFont arial(int pointSize, QFont::Weight weight = QFont::Normal)
 {
