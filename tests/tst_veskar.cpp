@@ -25,6 +25,7 @@ public slots:
 
 private slots:
     void initTestCase();
+    void cleanupTestCase();
     void init();
     void cleanup();
     void formTexts_data();
@@ -65,6 +66,11 @@ void TestVeskAr::initTestCase()
     QVERIFY(workDir.isValid());
     previousDir = QDir::currentPath();
     QVERIFY(QDir::setCurrent(workDir.path()));
+}
+
+void TestVeskAr::cleanupTestCase()
+{
+    QDir::setCurrent(previousDir);
 }
 
 void TestVeskAr::init()
@@ -233,7 +239,7 @@ void TestVeskAr::renderDebugLines_data()
     QTest::newRow("no name") << Names{} << QStringList{};
     QTest::newRow("3B") << Names{{14, QStringLiteral("Weiche 4")}} << QStringList{"Adr: 3B  Name: Weiche 4"};
     QTest::newRow("format characters and umlauts")
-        << Names{{0, QStringLiteral("%s %n 100% Grüße"), }, {95, QStringLiteral("Ölpumpe Süd ß")}}
+        << Names{{0, QStringLiteral("%s %n 100% Grüße")}, {95, QStringLiteral("Ölpumpe Süd ß")}}
         << QStringList{"Adr: 1A  Name: %s %n 100% Grüße", "Adr: 12H  Name: Ölpumpe Süd ß"};
     QTest::newRow("erased name") << Names{{4, QString()}} << QStringList{"Adr: 5A  Name: "};
 }

@@ -37,7 +37,7 @@ private:
     static void paintCaption(QPainter &painter, QPoint origin, const QString &address);
     static void paintSwitches(QPainter &painter, QPoint origin, const DippSetting &dipp);
 
-    const QHash<QString, QString> &names;
+    QHash<QString, QString> names; // implicitly shared, so copying is cheap
     CharWidth nameCharWidth;
 };
 
