@@ -183,13 +183,16 @@ void TestVeskAr::addressToSwitches_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QList<int>>("rows");
+    QTest::addColumn<bool>("warns");
 
     // Rows: 0 top (position 0), 1 middle (position 2), 2 bottom (position 1).
-    QTest::newRow("c7") << "c7" << "7C" << QList<int>{0, 1, 0, 0, 1};
-    QTest::newRow("blanks") << " 12 b " << "12B" << QList<int>{2, 0, 1, 0, 2};
-    QTest::newRow("27i") << "i27" << "27I" << QList<int>{1, 1, 1, 1, 1};
-    QTest::newRow("no number") << "h" << "1H" << QList<int>{0, 0, 0, 1, 2};
-    QTest::newRow("letter K") << "5k" << "5K" << QList<int>{0, 2, 2, 0, 2};
+    QTest::newRow("c7") << "c7" << "7C" << QList<int>{0, 1, 0, 0, 1} << false;
+    QTest::newRow("blanks") << " 12 b " << "12B" << QList<int>{2, 0, 1, 0, 2} << false;
+    QTest::newRow("27i") << "i27" << "27I" << QList<int>{1, 1, 1, 1, 1} << false;
+    QTest::newRow("no number") << "h" << "1H" << QList<int>{0, 0, 0, 1, 2} << false;
+    // Positions of 3 and more cannot be set: drawn in the top row, and the user is warned.
+    QTest::newRow("letter K") << "5k" << "5K" << QList<int>{0, 2, 2, 0, 2} << true;
+    QTest::newRow("number 28") << "28a" << "28A" << QList<int>{0, 0, 0, 0, 0} << true;
 }
 
 void TestVeskAr::addressToSwitches()
@@ -197,12 +200,17 @@ void TestVeskAr::addressToSwitches()
     QFETCH(QString, typed);
     QFETCH(QString, shown);
     QFETCH(QList<int>, rows);
+    QFETCH(bool, warns);
 
     window->strEdit->clear();
     QTest::keyClicks(window->strEdit, typed);
+    MessageBoxCatcher catcher;
     QTest::mouseClick(window->rechnen, Qt::LeftButton);
     QCOMPARE(window->strEdit->text(), shown);
     QCOMPARE(knobRows(), rows);
+    QCOMPARE(catcher.boxes.size(), warns ? 1 : 0);
+    if (warns)
+        QVERIFY(catcher.boxes[0].icon == QMessageBox::Warning && catcher.boxes[0].text.contains(shown));
 }
 
 void TestVeskAr::draggedSwitchIsReadBack()

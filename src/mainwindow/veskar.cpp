@@ -1,5 +1,6 @@
 #include "mainwindow/veskar.h"
 
+#include "address/addresscodec.h"
 #include "address/namedaddresses.h"
 #include "mainwindow/namestabletools.h"
 #include "panel/arlabel.h"
@@ -76,6 +77,14 @@ void VeskAr::changeDipp()
 {
     applyAddress(strEdit->text().toUpper());
     strEdit->setText(arLabel->getStrAdr());
+    // Such an address is drawn in the top row like 0: whoever sets a module from it sets another address.
+    if (!AddressCodec::isSettable(arLabel->positions())) {
+        QMessageBox::warning(this, tr("Adresse->Schalter"),
+                             tr("Die Adresse %1 lässt sich mit den Dippschaltern nicht einstellen: "
+                                "möglich sind die Nummern 1 bis 27 und die Buchstaben A bis I.\n"
+                                "Die Zeichnung zeigt diese Adresse nicht.")
+                                 .arg(strEdit->text()));
+    }
 }
 
 void VeskAr::changeStr()
