@@ -42,7 +42,6 @@ private slots:
     void knobRows();
     void frameAndDottedLines();
     void widgetPaintsItsSetting();
-    void startTableRenderRaisesRequest();
 
 private:
     void press(Qt::MouseButton button, QPoint pos);
@@ -242,15 +241,6 @@ void TestArLabel::widgetPaintsItsSetting()
         const int top = 15 + 20 * AddressCodec::displayRow(panel->positions()[index]);
         QVERIFY(knobAt(grabbed, index, top));
     }
-}
-
-void TestArLabel::startTableRenderRaisesRequest()
-{
-    QVERIFY(!panel->isRenderPending());
-    QVERIFY(panel->renderAddress().isEmpty());
-    panel->startTableRender();
-    QVERIFY(panel->isRenderPending());
-    QCOMPARE(panel->renderAddress(), QStringLiteral("A1"));
 }
 
 QTEST_MAIN(TestArLabel)

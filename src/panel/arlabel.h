@@ -29,7 +29,6 @@ public:
     const DippSetting &positions() const { return dipp; }
     const QString &storedStrAdr() const { return strAdr; }
     bool isRenderPending() const { return renderPending; }
-    const QString &renderAddress() const { return renderAdr; }
 
     // Names by canonical address, assigned whole before a render.
     QHash<QString, QString> adrNames;
@@ -48,10 +47,11 @@ private:
     static void reportRender(const QString &path, const TablePdf::Result &result);
 
     DippSetting dipp{};
-    QString strAdr;
-    QPoint pressPos;
+    QString strAdr;           // last derived from dipp; a drag leaves it until getStrAdr()
+    QPoint pressPos;          // of the last left press; its x chooses the dragged switch
     bool renderPending = false;
-    QString renderAdr;
+    QString renderAdr;        // the cell a requested render starts with
+
 };
 
 #endif
