@@ -16,6 +16,11 @@ QString key(int letterIndex, int number)
     return QString::number(number) + letter(letterIndex);
 }
 
+QString letterFirst(int letterIndex, int number)
+{
+    return letter(letterIndex) + QString::number(number);
+}
+
 QString keyOfRow(int row)
 {
     return key(row / numberCount, row % numberCount + 1);

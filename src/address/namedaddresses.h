@@ -15,6 +15,9 @@ constexpr int count = letterCount * numberCount;
 // Canonical form, number first: key(0, 12) is "12A".
 QString key(int letterIndex, int number);
 
+// Letter first, as the printed table captions its cells: letterFirst(0, 12) is "A12".
+QString letterFirst(int letterIndex, int number);
+
 // Key of row r of the names table: letter-major, 1A ... 12A, 1B ... 12H.
 QString keyOfRow(int row);
 

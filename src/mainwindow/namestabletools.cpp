@@ -14,9 +14,6 @@
 
 namespace {
 
-constexpr int nameColumn = 0;
-constexpr int addressColumn = 1;
-
 QString fileFilter()
 {
     return NamesTableTools::tr("CSV-Dateien (*.csv);;Alle Dateien (*)");

@@ -16,6 +16,10 @@ class NamesTableTools : public QObject
     Q_OBJECT
 
 public:
+    // The names table's columns.
+    static constexpr int nameColumn = 0;
+    static constexpr int addressColumn = 1;
+
     NamesTableTools(QTableWidget *table, QCheckBox *showTable, QWidget *window);
 
     // Each returns whether it succeeded; on failure the table is unchanged.

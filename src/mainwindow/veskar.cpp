@@ -24,8 +24,8 @@ const QString styleSheetText = QStringLiteral(
     "border-color: rgb(0, 0, 0);\t"
     "border-width: 2px;}");
 
-constexpr int nameColumn = 0;
-constexpr int addressColumn = 1;
+constexpr int nameColumn = NamesTableTools::nameColumn;
+constexpr int addressColumn = NamesTableTools::addressColumn;
 
 // Streamed, never used as a format, so names reach the output as typed.
 void logProgress(const QString &line)

@@ -57,7 +57,7 @@ TablePage::TablePage(const QHash<QString, QString> &names, CharWidth nameCharWid
 
 QString TablePage::cellAddress(int column, int row)
 {
-    return QChar(u'A' + column) + QString::number(rowCount - row);
+    return NamedAddresses::letterFirst(column, rowCount - row);
 }
 
 void TablePage::paint(QPainter &painter, int pageWidth) const
