@@ -38,6 +38,8 @@ void TestNamesCsv::parseGood_data()
                                   << Names{{"1A", "Ölpumpe"}, {"2A", "Süd"}};
     QTest::newRow("quoted fields") << QByteArray("Adresse;Name\n1A;\"a;b \"\"c\"\"\"\n\"2A\";\"zwei\r\nZeilen\"\r\n")
                                    << Names{{"1A", "a;b \"c\""}, {"2A", "zwei\nZeilen"}};
+    QTest::newRow("doubled CR in quotes") << QByteArray("Adresse;Name\n1A;\"a\r\r\nb\"\n2A;\"c\r\rd\"\n")
+                                         << Names{{"1A", "a\nb"}, {"2A", "c\r\rd"}};
     QTest::newRow("empty name") << QByteArray("Adresse;Name\n1A;\n") << Names{{"1A", ""}};
     QTest::newRow("blank line, no final line end") << QByteArray("Adresse;Name\n\n1A;x") << Names{{"1A", "x"}};
     QTest::newRow("header only") << QByteArray("Adresse;Name\r\n") << Names{};

@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QTest>
 
+#include <limits>
+
 namespace {
 
 constexpr int pageWidth = 13700; // A4 landscape less 10 pt margins, at 1200 per inch
@@ -57,6 +59,7 @@ private slots:
     void nameOnlyWhereNamed();
     void wrapFixedWidths_data();
     void wrapFixedWidths();
+    void wrapHugeWidths();
     void wrapVeryLongName();
     void wrapRealMetrics();
 };
@@ -152,6 +155,13 @@ void TestTablePage::wrapFixedWidths()
     QFETCH(QString, name);
     QFETCH(QString, wrapped);
     QCOMPARE(wrapName(name, 80, fixedWidth), wrapped);
+}
+
+void TestTablePage::wrapHugeWidths()
+{
+    // The line's width passes the range of int on the second character.
+    const auto halfMaxWidth = [](QChar) { return std::numeric_limits<int>::max() / 2 + 1; };
+    QCOMPARE(wrapName(QStringLiteral("ab"), std::numeric_limits<int>::max(), halfMaxWidth), QStringLiteral("a-\nb"));
 }
 
 void TestTablePage::wrapVeryLongName()

@@ -89,8 +89,9 @@ private:
                 if (!atQuote())
                     break;
                 ++pos;
-            } else if (c == carriageReturn && !atEnd() && text.at(pos) == newline) {
-                continue; // line breaks inside names are kept as "\n"
+            } else if (c == carriageReturn) {
+                appendCarriageReturns(field);
+                continue;
             } else if (c == newline) {
                 ++line;
             }
@@ -103,6 +104,17 @@ private:
             return std::nullopt;
         }
         return field;
+    }
+
+    // A run of "\r" before "\n" is one line break, kept as "\n": saved, a "\r\n" inside
+    // a name would read back as "\n". Other "\r" are kept.
+    void appendCarriageReturns(QString &field)
+    {
+        const qsizetype runStart = pos - 1;
+        while (!atEnd() && text.at(pos) == carriageReturn)
+            ++pos;
+        if (atEnd() || text.at(pos) != newline)
+            field.append(QStringView(text).mid(runStart, pos - runStart));
     }
 
     const QString &text;

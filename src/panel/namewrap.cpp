@@ -20,7 +20,7 @@ QString wrapName(QString name, int maxWidth, const CharWidth &charWidth)
 {
     const QChar space(u' ');
     const QString lineBreak = QStringLiteral("\n");
-    int width = 0;
+    qint64 width = 0; // wide enough for any widths a CharWidth may give
     qsizetype lastSpace = -1;
     qsizetype lineStart = 0;
 
