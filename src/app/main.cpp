@@ -1,3 +1,4 @@
+#include "mainwindow/appstyle.h"
 #include "mainwindow/veskar.h"
 
 #include <QApplication>
@@ -5,11 +6,9 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    // Qt 6 no longer ships "plastique"; Fusion replaced it and looks the same on every platform.
-    if (!QApplication::setStyle(QStringLiteral("plastique")))
-        QApplication::setStyle(QStringLiteral("Fusion"));
+    AppStyle::apply();
 
     VeskAr window;
     window.setVisible(true);
-    return app.exec();
+    return QApplication::exec();
 }

@@ -2,18 +2,9 @@
 
 #include "panel/tablepage.h"
 
-#include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
-
-namespace {
-
-// A4 landscape, with the margins Qt's PDF output uses by default; the table does not fit Letter.
-const QPageLayout pageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
-                             QPageLayout::Point);
-
-} // namespace
 
 namespace TablePdf {
 

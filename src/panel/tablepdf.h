@@ -2,10 +2,15 @@
 #define TABLEPDF_H
 
 #include <QHash>
+#include <QPageLayout>
 #include <QString>
 
 // Writing the address table as a one-page A4 landscape PDF.
 namespace TablePdf {
+
+// A4 landscape, with the margins Qt's PDF output uses by default; the table does not fit Letter.
+inline const QPageLayout pageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
+                                    QPageLayout::Point);
 
 // Written into the working directory.
 inline const QString fileName = QStringLiteral("Dippschalter.pdf");

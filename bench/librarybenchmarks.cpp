@@ -1,0 +1,89 @@
+#include "address/addresscodec.h"
+#include "address/namedaddresses.h"
+#include "panel/namewrap.h"
+#include "panel/tablepage.h"
+#include "panel/tablepdf.h"
+
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// Resolution of the page image; print quality.
+constexpr int imageResolution = 300;
+
+// A name in every cell, long enough to wrap onto three lines.
+QHash<QString, QString> fullTable()
+{
+    QHash<QString, QString> names;
+    for (int row = 0; row < NamedAddresses::count; ++row) {
+        const QString key = NamedAddresses::keyOfRow(row);
+        names.insert(key, QStringLiteral("Weichenantrieb Bahnhof Nord %1").arg(key));
+    }
+    return names;
+}
+
+QString repeated(const QString &part, qsizetype length)
+{
+    return part.repeated(length / part.size() + 1).left(length);
+}
+
+void decode(benchmark::State &state)
+{
+    const QStringList texts{QStringLiteral("7C"), QStringLiteral("12H"), QStringLiteral(" 27 i "), QStringLiteral("A1"),
+                            QStringLiteral("x9yJ")};
+    while (state.KeepRunning()) {
+        for (const QString &text : texts)
+            benchmark::DoNotOptimize(AddressCodec::decode(text));
+    }
+    state.SetItemsProcessed(state.iterations() * texts.size());
+}
+BENCHMARK(decode);
+
+void wrap(benchmark::State &state, const QString &name)
+{
+    const CharWidth arial = arialScreenWidth();
+    while (state.KeepRunning())
+        benchmark::DoNotOptimize(wrapName(name, nameWrapWidth, arial));
+    state.SetItemsProcessed(state.iterations() * name.size());
+}
+BENCHMARK_CAPTURE(wrap, short, QStringLiteral("Weichenantrieb Bahnhof Nord"));
+BENCHMARK_CAPTURE(wrap, words10000, repeated(QStringLiteral("Signal Einfahrt "), 10000))->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(wrap, oneWord10000, QString(10000, u'x'))->Unit(benchmark::kMicrosecond);
+
+void paintPageIntoImage(benchmark::State &state)
+{
+    const QHash<QString, QString> names = fullTable();
+    const int pageWidth = TablePdf::pageLayout.paintRectPixels(TablePage::resolution).width();
+    QImage image(TablePdf::pageLayout.paintRectPixels(imageResolution).size(), QImage::Format_RGB32);
+    while (state.KeepRunning()) {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.scale(qreal(imageResolution) / TablePage::resolution, qreal(imageResolution) / TablePage::resolution);
+        TablePage(names).paint(painter, pageWidth);
+    }
+    state.counters["pixels"] = double(image.width()) * image.height();
+}
+BENCHMARK(paintPageIntoImage)->Unit(benchmark::kMillisecond);
+
+void writePdf(benchmark::State &state)
+{
+    const QHash<QString, QString> names = fullTable();
+    const QTemporaryDir dir;
+    const QString path = QDir(dir.path()).filePath(TablePdf::fileName);
+    while (state.KeepRunning()) {
+        if (!TablePdf::write(path, names).ok) {
+            state.SkipWithError("the PDF could not be written");
+            break;
+        }
+    }
+    state.counters["bytes"] = double(QFileInfo(path).size());
+}
+BENCHMARK(writePdf)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,28 @@
+#include "budgetreporter.h"
+
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// Rendering the page, on its own and as the whole PDF, must feel instant.
+const std::map<std::string, double> budgetsMs{{"paintPageIntoImage", 50.0}, {"writePdf", 50.0}};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // Fonts and painting need a GUI application; no screen is needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 2;
+    BudgetReporter reporter(budgetsMs);
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return reporter.allWithinBudget() ? 0 : 1;
+}
