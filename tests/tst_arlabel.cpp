@@ -72,9 +72,9 @@ void TestArLabel::pressChoosesSwitch_data()
 {
     QTest::addColumn<int>("pressX");
     QTest::addColumn<int>("index");
-    const QList<QPair<int, int>> cases = {{0, 0},   {23, 0},  {24, 1},  {46, 1},  {47, 0},  {48, 0},
-                                          {49, 2},  {71, 2},  {72, 0},  {73, 0},  {74, 3},  {96, 3},
-                                          {97, 0},  {98, 0},  {99, 4},  {127, 4}, {128, 0}, {129, 0}};
+    const QList<QPair<int, int>> cases = {{0, 0},  {23, 0}, {24, 1}, {46, 1},  {47, 0},  {48, 0},
+                                          {49, 2}, {71, 2}, {72, 0}, {73, 0},  {74, 3},  {96, 3},
+                                          {97, 0}, {98, 0}, {99, 4}, {127, 4}, {128, 0}, {129, 0}};
     for (const auto &[x, index] : cases)
         QTest::addRow("x=%d", x) << x << index;
 }

@@ -65,11 +65,13 @@ void TestDippCli::convert_data()
 
     QTest::newRow("decode c7") << QStringList{"decode", "c7"} << "7C\t0 2 0 0 2\t+ 0 + + 0\n" << 0;
     QTest::newRow("decode two") << QStringList{"decode", "a1", "I27"}
-                                << "1A\t0 0 0 0 0\t+ + + + +\n27I\t2 2 2 2 2\t0 0 0 0 0\n" << 0;
+                                << "1A\t0 0 0 0 0\t+ + + + +\n27I\t2 2 2 2 2\t0 0 0 0 0\n"
+                                << 0;
     QTest::newRow("decode blanks") << QStringList{"decode", " 12 b"} << "12B\t1 0 2 0 1\t- + 0 + -\n" << 0;
     QTest::newRow("decode 28") << QStringList{"decode", "28a"} << "28A\t3 0 0 0 0\t? + + + +\n" << 1;
     QTest::newRow("decode K") << QStringList{"decode", "k5", "1A"}
-                              << "5K\t0 1 1 3 1\t+ - - ? -\n1A\t0 0 0 0 0\t+ + + + +\n" << 1;
+                              << "5K\t0 1 1 3 1\t+ - - ? -\n1A\t0 0 0 0 0\t+ + + + +\n"
+                              << 1;
     QTest::newRow("decode minus") << QStringList{"decode", "-5B"} << "1B\t0 0 0 0 1\t+ + + + -\n" << 0;
     QTest::newRow("encode 7C") << QStringList{"encode", "0", "2", "0", "0", "2"} << "7C\n" << 0;
     QTest::newRow("encode 27I") << QStringList{"encode", "2", "2", "2", "2", "2"} << "27I\n" << 0;

@@ -2,10 +2,14 @@
 
 #include <QStringView>
 
+#include <algorithm>
+
 namespace {
 
 // Index in this alphabet is the letter index; J and K need a position of 3.
 constexpr QStringView alphabet = u"ABCDEFGHIJK";
+
+constexpr uint base = AddressCodec::positionCount;
 
 enum Switch { NumberHigh, NumberMiddle, NumberLow, LetterHigh, LetterLow };
 
@@ -39,14 +43,14 @@ DippSetting decode(const QString &text)
     // Number 0 (no digits, 0 itself, or unreadable) leaves the number switches at 0.
     if (ok && number >= 1) {
         const uint steps = number - 1;
-        dipp[NumberHigh] = static_cast<int>(steps / 9);
-        dipp[NumberMiddle] = static_cast<int>((steps / 3) % 3);
-        dipp[NumberLow] = static_cast<int>(steps % 3);
+        dipp[NumberHigh] = static_cast<int>(steps / (base * base));
+        dipp[NumberMiddle] = static_cast<int>((steps / base) % base);
+        dipp[NumberLow] = static_cast<int>(steps % base);
     }
 
     const int letter = letterIndex(text);
-    dipp[LetterHigh] = letter / 3;
-    dipp[LetterLow] = letter % 3;
+    dipp[LetterHigh] = letter / positionCount;
+    dipp[LetterLow] = letter % positionCount;
     return dipp;
 }
 
@@ -56,9 +60,8 @@ QString encode(const DippSetting &dipp)
     const auto digit = [&dipp](Switch s) { return static_cast<quint32>(dipp[s]); };
     const quint32 number = 9u * digit(NumberHigh) + 3u * digit(NumberMiddle) + digit(NumberLow) + 1u;
     const quint32 letter = 3u * digit(LetterHigh) + digit(LetterLow);
-    const QChar letterChar = letter < static_cast<quint32>(alphabet.size())
-                                 ? alphabet.at(static_cast<qsizetype>(letter))
-                                 : alphabet.front();
+    const QChar letterChar =
+        letter < static_cast<quint32>(alphabet.size()) ? alphabet.at(static_cast<qsizetype>(letter)) : alphabet.front();
     return QString::number(number) + letterChar;
 }
 
@@ -76,11 +79,8 @@ int displayRow(int position)
 
 bool isSettable(const DippSetting &dipp)
 {
-    for (const int position : dipp) {
-        if (position < 0 || position >= positionCount)
-            return false;
-    }
-    return true;
+    return std::all_of(dipp.cbegin(), dipp.cend(),
+                       [](int position) { return position >= 0 && position < positionCount; });
 }
 
 } // namespace AddressCodec

@@ -5,16 +5,20 @@
 
 #include <array>
 
-// The five switch positions of a module, index 0 = leftmost switch.
-// Each position is the base-3 digit the switch contributes: 0, 1 or 2.
-using DippSetting = std::array<int, 5>;
-
-// Conversions between an address text and the five switch positions.
-// Switches 0-2 hold the number (weights 9, 3, 1, plus one), switches 3-4 the letter.
 namespace AddressCodec {
 
 constexpr int switchCount = 5;
 constexpr int positionCount = 3;
+
+} // namespace AddressCodec
+
+// The five switch positions of a module, index 0 = leftmost switch.
+// Each position is the base-3 digit the switch contributes: 0, 1 or 2.
+using DippSetting = std::array<int, AddressCodec::switchCount>;
+
+// Conversions between an address text and the five switch positions.
+// Switches 0-2 hold the number (weights 9, 3, 1, plus one), switches 3-4 the letter.
+namespace AddressCodec {
 
 // Reads any text: the number is what remains after removing the letters A-K,
 // the letter is the latest of A-K found anywhere. Never fails.

@@ -8,26 +8,26 @@
 
 namespace {
 
-const QString description = QStringLiteral(
-    "Converts VESK 2-D BUS addresses to DIP switch positions and back, and renders the\n"
-    "address table as a PDF, without a window.\n"
-    "\n"
-    "Commands:\n"
-    "  decode TEXT...           For each address text (any case, letter before or after\n"
-    "                           the number), print the canonical address, the five switch\n"
-    "                           positions and their rows: + top (0), 0 middle (2), - bottom (1).\n"
-    "                           Example: decode c7  ->  7C<TAB>0 2 0 0 2<TAB>+ 0 + + 0\n"
-    "                           A position outside 0-2 cannot be set with the switches: its\n"
-    "                           row is printed as ? and the exit status is 1.\n"
-    "  encode P0 P1 P2 P3 P4    Print the address of five switch positions, each 0, 1 or 2,\n"
-    "                           leftmost switch first.\n"
-    "  render                   Write the table of the 96 addresses A-H x 1-12 as a PDF and\n"
-    "                           print the path written. Options: --names, --output.\n"
-    "\n"
-    "Names file: CSV in UTF-8 with the header columns Adresse and Name, separated by ;\n"
-    "or , or tab; addresses as 12A or A12.\n"
-    "\n"
-    "Exit status: 0 success, 1 failure, 2 usage error.");
+const QString description =
+    QStringLiteral("Converts VESK 2-D BUS addresses to DIP switch positions and back, and renders the\n"
+                   "address table as a PDF, without a window.\n"
+                   "\n"
+                   "Commands:\n"
+                   "  decode TEXT...           For each address text (any case, letter before or after\n"
+                   "                           the number), print the canonical address, the five switch\n"
+                   "                           positions and their rows: + top (0), 0 middle (2), - bottom (1).\n"
+                   "                           Example: decode c7  ->  7C<TAB>0 2 0 0 2<TAB>+ 0 + + 0\n"
+                   "                           A position outside 0-2 cannot be set with the switches: its\n"
+                   "                           row is printed as ? and the exit status is 1.\n"
+                   "  encode P0 P1 P2 P3 P4    Print the address of five switch positions, each 0, 1 or 2,\n"
+                   "                           leftmost switch first.\n"
+                   "  render                   Write the table of the 96 addresses A-H x 1-12 as a PDF and\n"
+                   "                           print the path written. Options: --names, --output.\n"
+                   "\n"
+                   "Names file: CSV in UTF-8 with the header columns Adresse and Name, separated by ;\n"
+                   "or , or tab; addresses as 12A or A12.\n"
+                   "\n"
+                   "Exit status: 0 success, 1 failure, 2 usage error.");
 
 QString rowLabel(int position)
 {
@@ -122,7 +122,8 @@ int DippCli::run(const QStringList &arguments)
         if (!parser.parse(arguments))
             return usageError(parser.errorText());
         if (parser.positionalArguments().size() > 1)
-            return usageError(QStringLiteral("render takes no arguments: '%1'.").arg(parser.positionalArguments().at(1)));
+            return usageError(
+                QStringLiteral("render takes no arguments: '%1'.").arg(parser.positionalArguments().at(1)));
         return render();
     }
     if (parser.isSet(namesOption) || parser.isSet(outputOption))

@@ -37,7 +37,8 @@ QString describe(const NamesCsv::Error &error)
     case ErrorKind::WrongFieldCount:
         return line + NamesTableTools::tr("%1 Felder statt 2.").arg(error.detail);
     case ErrorKind::UnknownAddress:
-        return line + NamesTableTools::tr("Die Adresse „%1“ gibt es in der Tabelle nicht (A–H, 1–12).").arg(error.detail);
+        return line
+               + NamesTableTools::tr("Die Adresse „%1“ gibt es in der Tabelle nicht (A–H, 1–12).").arg(error.detail);
     case ErrorKind::DuplicateAddress:
         return line + NamesTableTools::tr("Die Adresse %1 steht zweimal in der Datei.").arg(error.detail);
     case ErrorKind::Unwritable:
@@ -108,9 +109,9 @@ bool NamesTableTools::saveNames(const QString &path)
     const NamesCsv::Error error = NamesCsv::writeFile(path, names());
     if (error.kind == NamesCsv::ErrorKind::None)
         return true;
-    QMessageBox::warning(window, tr("Namen speichern"),
-                         tr("Die Namensliste %1 wurde nicht gespeichert.\n\n%2")
-                             .arg(QDir::toNativeSeparators(path), describe(error)));
+    QMessageBox::warning(
+        window, tr("Namen speichern"),
+        tr("Die Namensliste %1 wurde nicht gespeichert.\n\n%2").arg(QDir::toNativeSeparators(path), describe(error)));
     return false;
 }
 
@@ -136,7 +137,7 @@ QHash<QString, QString> NamesTableTools::names() const
     QHash<QString, QString> names;
     for (int row = 0; row < table->rowCount(); ++row) {
         const QTableWidgetItem *item = table->item(row, nameColumn);
-        if (item && !item->text().isEmpty())
+        if (item != nullptr && !item->text().isEmpty())
             names.insert(table->item(row, addressColumn)->text(), item->text());
     }
     return names;

@@ -157,7 +157,7 @@ NamesCsv::ReadResult failure(Error error)
 QString quoted(const QString &field, QChar separator)
 {
     const bool needsQuotes = field.contains(separator) || field.contains(quote) || field.contains(newline)
-                          || field.contains(carriageReturn) || field != field.trimmed();
+                             || field.contains(carriageReturn) || field != field.trimmed();
     if (!needsQuotes)
         return field;
     QString escaped = field;

@@ -11,7 +11,7 @@ namespace NamesCsv {
 
 enum class ErrorKind {
     None,
-    Unreadable,        // detail: the system's reason
+    Unreadable, // detail: the system's reason
     NotUtf8,
     MissingHeader,     // line 1
     UnterminatedQuote, // line where the field starts

@@ -74,7 +74,7 @@ QString ArLabel::getStrAdr()
     return strAdr;
 }
 
-void ArLabel::setStrAdr(QString adr)
+void ArLabel::setStrAdr(const QString &adr)
 {
     dipp = AddressCodec::decode(adr);
     dippToStr();
@@ -105,7 +105,7 @@ void ArLabel::mouseMoveEvent(QMouseEvent *event)
     update();
 }
 
-void ArLabel::paintEvent(QPaintEvent *)
+void ArLabel::paintEvent(QPaintEvent * /*event*/)
 {
     if (renderPending)
         renderTable();

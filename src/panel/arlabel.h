@@ -22,7 +22,7 @@ public:
     ~ArLabel() override;
 
     QString getStrAdr();
-    void setStrAdr(QString adr);
+    void setStrAdr(const QString &adr);
     void startTableRender();
 
     // Read-only views of the state, for whoever needs to inspect the panel.
@@ -47,11 +47,10 @@ private:
     static void reportRender(const QString &path, const TablePdf::Result &result);
 
     DippSetting dipp{};
-    QString strAdr;           // last derived from dipp; a drag leaves it until getStrAdr()
-    QPoint pressPos;          // of the last left press; its x chooses the dragged switch
+    QString strAdr;  // last derived from dipp; a drag leaves it until getStrAdr()
+    QPoint pressPos; // of the last left press; its x chooses the dragged switch
     bool renderPending = false;
-    QString renderAdr;        // the cell a requested render starts with
-
+    QString renderAdr; // the cell a requested render starts with
 };
 
 #endif

@@ -7,7 +7,7 @@
 
 CharWidth arialScreenWidth()
 {
-    auto metrics = std::make_shared<QFontMetrics>(QFont(QStringLiteral("Arial"), 8));
+    auto metrics = std::make_shared<QFontMetrics>(QFont(QStringLiteral("Arial"), namePointSize));
     return [metrics](QChar c) { return metrics->horizontalAdvance(c); };
 }
 

@@ -10,6 +10,11 @@ const QString fontFamily = QStringLiteral("Arial");
 const QString leftHeading = QStringLiteral("Steuermodul 3217");
 const QString rightHeading = QStringLiteral("Erweiterungsmodul 3217E");
 
+constexpr int headingPointSize = 16;
+constexpr int moduleHeadingPointSize = 10;
+constexpr int captionPointSize = 10;
+constexpr int positionMarkPointSize = 5;
+
 constexpr int headingHeight = 400;
 constexpr int moduleHeadingTop = 400;
 constexpr int moduleHeadingHeight = 600;
@@ -22,7 +27,6 @@ constexpr qreal frameRoundnessX = 15;
 constexpr qreal frameRoundnessY = 25;
 constexpr QPoint nameBaseline(810, 0);
 constexpr int nameLineSpacing = 140;
-constexpr int nameWrapWidth = 80;
 constexpr QRect captionRect(20, 0, 380, 230);
 constexpr int separatorOffset = 235;
 constexpr int tableWidth = 13200;
@@ -81,9 +85,9 @@ void TablePage::paint(QPainter &painter, int pageWidth) const
 void TablePage::paintHeadings(QPainter &painter, int pageWidth) const
 {
     const int half = pageWidth / 2;
-    painter.setFont(arial(16, QFont::Bold));
+    painter.setFont(arial(headingPointSize, QFont::Bold));
     painter.drawText(QRect(0, 0, pageWidth, headingHeight), Qt::AlignHCenter | Qt::AlignVCenter, heading);
-    painter.setFont(arial(10));
+    painter.setFont(arial(moduleHeadingPointSize));
     painter.drawText(QRect(0, moduleHeadingTop, half, moduleHeadingHeight), Qt::AlignHCenter | Qt::AlignBottom,
                      leftHeading);
     painter.drawText(QRect(half, moduleHeadingTop, half, moduleHeadingHeight), Qt::AlignHCenter | Qt::AlignBottom,
@@ -116,7 +120,7 @@ void TablePage::paintName(QPainter &painter, QPoint origin, const QString &key) 
     const auto entry = names.constFind(key);
     if (entry == names.cend())
         return;
-    painter.setFont(arial(8));
+    painter.setFont(arial(namePointSize));
     const QStringList parts = wrapName(*entry, nameWrapWidth, nameCharWidth).split(QLatin1Char('\n'));
     for (int n = 0; n < parts.size(); ++n)
         painter.drawText(origin + nameBaseline + QPoint(0, nameLineSpacing * n), parts.at(n));
@@ -126,11 +130,11 @@ void TablePage::paintName(QPainter &painter, QPoint origin, const QString &key) 
 void TablePage::paintCaption(QPainter &painter, QPoint origin, const QString &address)
 {
     const QRect rect = captionRect.translated(origin);
-    painter.setFont(arial(10, QFont::Bold));
+    painter.setFont(arial(captionPointSize, QFont::Bold));
     painter.setBrush(QBrush(Qt::black, Qt::SolidPattern));
     painter.setPen(blackPen(captionPenWidth));
     painter.drawText(rect, Qt::AlignLeft | Qt::AlignVCenter, address);
-    painter.setFont(arial(5));
+    painter.setFont(arial(positionMarkPointSize));
     painter.drawText(rect, Qt::AlignRight | Qt::AlignTop, QStringLiteral("+"));
     painter.drawText(rect, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("0"));
     painter.drawText(rect, Qt::AlignRight | Qt::AlignBottom, QStringLiteral("-"));
@@ -140,8 +144,8 @@ void TablePage::paintSwitches(QPainter &painter, QPoint origin, const DippSettin
 {
     for (int k = 0; k < AddressCodec::switchCount; ++k) {
         const int row = AddressCodec::displayRow(dipp[k]);
-        painter.drawRect(QRect(origin + QPoint(knobLeft + knobPitch * k, knobTop + knobPitch * row),
-                               QSize(knobSize, knobSize)));
+        painter.drawRect(
+            QRect(origin + QPoint(knobLeft + knobPitch * k, knobTop + knobPitch * row), QSize(knobSize, knobSize)));
         painter.setPen(blackPen(dividerPenWidth));
         painter.setBrush(Qt::NoBrush);
         if (k > 0) {

@@ -25,7 +25,7 @@ private:
         static QStringList lines;
         return lines;
     }
-    static void collect(QtMsgType type, const QMessageLogContext &, const QString &message)
+    static void collect(QtMsgType type, const QMessageLogContext & /*context*/, const QString &message)
     {
         if (type == QtDebugMsg)
             captured().append(message);

@@ -40,8 +40,8 @@ inline QMap<QString, QString> info(const QString &path)
 
 inline QList<Word> words(const QString &path)
 {
-    static const QRegularExpression wordPattern(QStringLiteral(
-        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    static const QRegularExpression wordPattern(
+        QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
     QList<Word> found;
     const QString html = run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")});
     for (const QRegularExpressionMatch &m : wordPattern.globalMatch(html)) {

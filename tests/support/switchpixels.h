@@ -22,7 +22,7 @@ inline bool knobAt(const QImage &image, int index, int top)
         }
     }
     return !isBlack(image, left + 10, top - 2) && !isBlack(image, left - 1, top + 10)
-        && !isBlack(image, left + 20, top + 10);
+           && !isBlack(image, left + 20, top + 10);
 }
 
 // The top y of the knob that switch index shows: 15, 35 or 55, or -1 if none is found.
