@@ -58,8 +58,8 @@ QString encode(const DippSetting &dipp)
 {
     // Unsigned arithmetic on purpose: out-of-range positions wrap as the hardware codes would.
     const auto digit = [&dipp](Switch s) { return static_cast<quint32>(dipp[s]); };
-    const quint32 number = 9u * digit(NumberHigh) + 3u * digit(NumberMiddle) + digit(NumberLow) + 1u;
-    const quint32 letter = 3u * digit(LetterHigh) + digit(LetterLow);
+    const quint32 number = base * base * digit(NumberHigh) + base * digit(NumberMiddle) + digit(NumberLow) + 1u;
+    const quint32 letter = base * digit(LetterHigh) + digit(LetterLow);
     const QChar letterChar =
         letter < static_cast<quint32>(alphabet.size()) ? alphabet.at(static_cast<qsizetype>(letter)) : alphabet.front();
     return QString::number(number) + letterChar;
