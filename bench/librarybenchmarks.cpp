@@ -60,11 +60,12 @@ void paintPageIntoImage(benchmark::State &state)
 {
     const QHash<QString, QString> names = fullTable();
     const int pageWidth = TablePdf::pageLayout.paintRectPixels(TablePage::resolution).width();
+    const qreal scale = qreal(imageResolution) / TablePage::resolution;
     QImage image(TablePdf::pageLayout.paintRectPixels(imageResolution).size(), QImage::Format_RGB32);
     while (state.KeepRunning()) {
         image.fill(Qt::white);
         QPainter painter(&image);
-        painter.scale(qreal(imageResolution) / TablePage::resolution, qreal(imageResolution) / TablePage::resolution);
+        painter.scale(scale, scale);
         TablePage(names).paint(painter, pageWidth);
     }
     state.counters["pixels"] = double(image.width()) * image.height();

@@ -33,13 +33,13 @@ void startup(benchmark::State &state, const QString &kind)
         state.SetIterationTime(std::chrono::duration<double>(painted - started).count());
     }
 }
-BENCHMARK_CAPTURE(startup, window, QStringLiteral("window"))
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(startsPerWindow);
-BENCHMARK_CAPTURE(startup, bareWindow, QStringLiteral("bare"))
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(startsPerWindow);
+
+void timedStarts(benchmark::internal::Benchmark *benchmark)
+{
+    benchmark->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(startsPerWindow);
+}
+
+BENCHMARK_CAPTURE(startup, window, QStringLiteral("window"))->Apply(timedStarts);
+BENCHMARK_CAPTURE(startup, bareWindow, QStringLiteral("bare"))->Apply(timedStarts);
 
 } // namespace
