@@ -1,8 +1,8 @@
 #include "address/addresscodec.h"
 #include "address/namedaddresses.h"
-#include "panel/namewrap.h"
-#include "panel/tablepage.h"
-#include "panel/tablepdf.h"
+#include "page/namewrap.h"
+#include "page/tablepage.h"
+#include "page/tablepdf.h"
 
 #include <QDir>
 #include <QImage>

@@ -1,5 +1,5 @@
 #include "fuzzcheck.h"
-#include "panel/namewrap.h"
+#include "page/namewrap.h"
 
 #include <QGuiApplication>
 

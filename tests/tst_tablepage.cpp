@@ -1,5 +1,5 @@
-#include "panel/namewrap.h"
-#include "panel/tablepage.h"
+#include "page/namewrap.h"
+#include "page/tablepage.h"
 
 #include <QFont>
 #include <QFontMetrics>

@@ -31,6 +31,9 @@ QString encode(const DippSetting &dipp);
 // Positions outside 0-2 are drawn in the top row.
 int displayRow(int position);
 
+// How the printed table labels the rows, by display row: "+" top, "0" middle, "-" bottom.
+inline constexpr std::array<QChar, positionCount> rowLabels = {u'+', u'0', u'-'};
+
 bool isSettable(const DippSetting &dipp);
 
 } // namespace AddressCodec

@@ -2,7 +2,7 @@
 
 #include "address/addresscodec.h"
 #include "names/namescsv.h"
-#include "panel/tablepdf.h"
+#include "page/tablepdf.h"
 
 #include <QFileInfo>
 
@@ -29,18 +29,10 @@ const QString description =
                    "\n"
                    "Exit status: 0 success, 1 failure, 2 usage error.");
 
-QString rowLabel(int position)
+QChar rowLabel(int position)
 {
-    switch (position) {
-    case 0:
-        return QStringLiteral("+");
-    case 1:
-        return QStringLiteral("-");
-    case 2:
-        return QStringLiteral("0");
-    default:
-        return QStringLiteral("?");
-    }
+    const bool settable = position >= 0 && position < AddressCodec::positionCount;
+    return settable ? AddressCodec::rowLabels.at(AddressCodec::displayRow(position)) : QChar(u'?');
 }
 
 std::optional<int> parsePosition(const QString &text)
@@ -52,33 +44,38 @@ std::optional<int> parsePosition(const QString &text)
     return position;
 }
 
-QString describe(const NamesCsv::Error &error)
+QString reason(const NamesCsv::Error &error)
 {
     using NamesCsv::ErrorKind;
-    const QString line = QStringLiteral("line %1: ").arg(error.line);
     switch (error.kind) {
     case ErrorKind::Unreadable:
         return QStringLiteral("cannot be read: %1").arg(error.detail);
     case ErrorKind::NotUtf8:
         return QStringLiteral("is not UTF-8 text");
     case ErrorKind::MissingHeader:
-        return line + QStringLiteral("the header must name the columns Adresse and Name");
+        return QStringLiteral("the header must name the columns Adresse and Name");
     case ErrorKind::UnterminatedQuote:
-        return line + QStringLiteral("a quoted field is not closed");
+        return QStringLiteral("a quoted field is not closed");
     case ErrorKind::TextAfterQuote:
-        return line + QStringLiteral("text follows a closing quote");
+        return QStringLiteral("text follows a closing quote");
     case ErrorKind::WrongFieldCount:
-        return line + QStringLiteral("%1 fields instead of 2").arg(error.detail);
+        return QStringLiteral("%1 fields instead of 2").arg(error.detail);
     case ErrorKind::UnknownAddress:
-        return line + QStringLiteral("'%1' is not one of the addresses A-H 1-12").arg(error.detail);
+        return QStringLiteral("'%1' is not one of the addresses A-H 1-12").arg(error.detail);
     case ErrorKind::DuplicateAddress:
-        return line + QStringLiteral("address %1 is listed twice").arg(error.detail);
+        return QStringLiteral("address %1 is listed twice").arg(error.detail);
     case ErrorKind::Unwritable:
         return QStringLiteral("cannot be written: %1").arg(error.detail);
     case ErrorKind::None:
         break;
     }
     return {};
+}
+
+QString describe(const NamesCsv::Error &error)
+{
+    const QString text = reason(error);
+    return NamesCsv::hasLine(error.kind) ? QStringLiteral("line %1: %2").arg(error.line).arg(text) : text;
 }
 
 } // namespace
@@ -185,8 +182,8 @@ int DippCli::render()
         }
         names = result.names;
     }
-    const QString output = parser.isSet(outputOption) ? parser.value(outputOption) : TablePdf::fileName;
-    const QString path = QFileInfo(output).absoluteFilePath();
+    const QString path =
+        parser.isSet(outputOption) ? QFileInfo(parser.value(outputOption)).absoluteFilePath() : TablePdf::defaultPath();
     const TablePdf::Result result = TablePdf::write(path, names);
     if (!result.ok) {
         err << "error: cannot write " << path << ": " << result.error << '\n';

@@ -19,34 +19,38 @@ QString fileFilter()
     return NamesTableTools::tr("CSV-Dateien (*.csv);;Alle Dateien (*)");
 }
 
-QString describe(const NamesCsv::Error &error)
+QString reason(const NamesCsv::Error &error)
 {
     using NamesCsv::ErrorKind;
-    const QString line = NamesTableTools::tr("Zeile %1: ").arg(error.line);
     switch (error.kind) {
     case ErrorKind::Unreadable:
         return NamesTableTools::tr("Die Datei kann nicht gelesen werden: %1").arg(error.detail);
     case ErrorKind::NotUtf8:
         return NamesTableTools::tr("Die Datei ist kein Text in UTF-8.");
     case ErrorKind::MissingHeader:
-        return line + NamesTableTools::tr("Die Kopfzeile muss die Spalten „Adresse“ und „Name“ nennen.");
+        return NamesTableTools::tr("Die Kopfzeile muss die Spalten „Adresse“ und „Name“ nennen.");
     case ErrorKind::UnterminatedQuote:
-        return line + NamesTableTools::tr("Ein Anführungszeichen wird nicht geschlossen.");
+        return NamesTableTools::tr("Ein Anführungszeichen wird nicht geschlossen.");
     case ErrorKind::TextAfterQuote:
-        return line + NamesTableTools::tr("Nach dem schließenden Anführungszeichen steht noch Text.");
+        return NamesTableTools::tr("Nach dem schließenden Anführungszeichen steht noch Text.");
     case ErrorKind::WrongFieldCount:
-        return line + NamesTableTools::tr("%1 Felder statt 2.").arg(error.detail);
+        return NamesTableTools::tr("%1 Felder statt 2.").arg(error.detail);
     case ErrorKind::UnknownAddress:
-        return line
-               + NamesTableTools::tr("Die Adresse „%1“ gibt es in der Tabelle nicht (A–H, 1–12).").arg(error.detail);
+        return NamesTableTools::tr("Die Adresse „%1“ gibt es in der Tabelle nicht (A–H, 1–12).").arg(error.detail);
     case ErrorKind::DuplicateAddress:
-        return line + NamesTableTools::tr("Die Adresse %1 steht zweimal in der Datei.").arg(error.detail);
+        return NamesTableTools::tr("Die Adresse %1 steht zweimal in der Datei.").arg(error.detail);
     case ErrorKind::Unwritable:
         return NamesTableTools::tr("Die Datei kann nicht geschrieben werden: %1").arg(error.detail);
     case ErrorKind::None:
         break;
     }
     return {};
+}
+
+QString describe(const NamesCsv::Error &error)
+{
+    const QString text = reason(error);
+    return NamesCsv::hasLine(error.kind) ? NamesTableTools::tr("Zeile %1: %2").arg(error.line).arg(text) : text;
 }
 
 } // namespace
@@ -117,12 +121,13 @@ bool NamesTableTools::saveNames(const QString &path)
 
 void NamesTableTools::pasteNames(const QString &text)
 {
+    // A clipboard of nothing but line ends and blanks holds no names to paste.
+    const int first = table->currentRow();
+    if (first < 0 || text.trimmed().isEmpty())
+        return;
     QStringList lines = text.split(u'\n');
     if (lines.size() > 1 && lines.last().isEmpty())
         lines.removeLast(); // the line end after the last line
-    const int first = table->currentRow();
-    if (first < 0)
-        return;
     for (int i = 0; i < lines.size() && first + i < table->rowCount(); ++i) {
         QString line = lines.at(i);
         if (line.endsWith(u'\r'))

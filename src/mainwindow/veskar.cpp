@@ -3,8 +3,8 @@
 #include "address/addresscodec.h"
 #include "address/namedaddresses.h"
 #include "mainwindow/namestabletools.h"
+#include "page/tablepdf.h"
 #include "panel/arlabel.h"
-#include "panel/tablepdf.h"
 
 #include <QDebug>
 #include <QDesktopServices>
@@ -119,7 +119,7 @@ void VeskAr::renderTable()
 void VeskAr::openTable()
 {
     // The very file the render writes: the working directory's, not the program's.
-    const QString path = QDir::current().absoluteFilePath(TablePdf::fileName);
+    const QString path = TablePdf::defaultPath();
     const QString shownPath = QDir::toNativeSeparators(path);
     if (!QFileInfo::exists(path)) {
         QMessageBox::warning(this, tr("Tabelle öffnen"),

@@ -169,6 +169,25 @@ QString quoted(const QString &field, QChar separator)
 
 namespace NamesCsv {
 
+bool hasLine(ErrorKind kind)
+{
+    switch (kind) {
+    case ErrorKind::MissingHeader:
+    case ErrorKind::UnterminatedQuote:
+    case ErrorKind::TextAfterQuote:
+    case ErrorKind::WrongFieldCount:
+    case ErrorKind::UnknownAddress:
+    case ErrorKind::DuplicateAddress:
+        return true;
+    case ErrorKind::None:
+    case ErrorKind::Unreadable:
+    case ErrorKind::NotUtf8:
+    case ErrorKind::Unwritable:
+        break;
+    }
+    return false;
+}
+
 ReadResult parse(const QByteArray &data)
 {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);

@@ -22,6 +22,9 @@ enum class ErrorKind {
     Unwritable,        // detail: the system's reason
 };
 
+// Whether an error of this kind names the line it was found on.
+bool hasLine(ErrorKind kind);
+
 struct Error
 {
     ErrorKind kind = ErrorKind::None;

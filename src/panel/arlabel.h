@@ -2,14 +2,12 @@
 #define ARLABEL_H
 
 #include "address/addresscodec.h"
-#include "panel/tablepdf.h"
+#include "page/tablepdf.h"
 
 #include <QHash>
 #include <QPoint>
 #include <QString>
 #include <QWidget>
-
-class QPainter;
 
 // The switch panel: draws the five DIP switches of one module, lets the user
 // drag them, and renders the address table when asked to.
@@ -25,16 +23,10 @@ public:
     void setStrAdr(const QString &adr);
     void startTableRender();
 
-    // Read-only views of the state, for whoever needs to inspect the panel.
     const DippSetting &positions() const { return dipp; }
-    const QString &storedStrAdr() const { return strAdr; }
-    bool isRenderPending() const { return renderPending; }
 
     // Names by canonical address, assigned whole before a render.
     QHash<QString, QString> adrNames;
-
-    // Frame, row lines and knobs, in widget coordinates, onto any painter.
-    static void paintSwitches(QPainter &painter, const DippSetting &dipp);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;

@@ -1,6 +1,6 @@
-#include "panel/tablepage.h"
+#include "page/tablepage.h"
 
-#include "panel/pens.h"
+#include "page/pens.h"
 
 #include <QPainter>
 
@@ -110,6 +110,7 @@ void TablePage::paintCell(QPainter &painter, int column, int row) const
     // Halfway between this row's frames and the row above; every column draws it again.
     if (row > 0) {
         const int y = origin.y() - separatorOffset;
+        painter.setPen(blackPen(captionPenWidth));
         painter.drawLine(0, y, tableWidth, y);
     }
     paintSwitches(painter, origin, dipp);
@@ -126,33 +127,32 @@ void TablePage::paintName(QPainter &painter, QPoint origin, const QString &key) 
         painter.drawText(origin + nameBaseline + QPoint(0, nameLineSpacing * n), parts.at(n));
 }
 
-// Leaves the caption pen and the black brush set: the first knob is outlined with them.
 void TablePage::paintCaption(QPainter &painter, QPoint origin, const QString &address)
 {
+    static constexpr Qt::Alignment rowLabelAlignments[] = {
+        Qt::AlignRight | Qt::AlignTop, Qt::AlignRight | Qt::AlignVCenter, Qt::AlignRight | Qt::AlignBottom};
     const QRect rect = captionRect.translated(origin);
     painter.setFont(arial(captionPointSize, QFont::Bold));
-    painter.setBrush(QBrush(Qt::black, Qt::SolidPattern));
     painter.setPen(blackPen(captionPenWidth));
     painter.drawText(rect, Qt::AlignLeft | Qt::AlignVCenter, address);
     painter.setFont(arial(positionMarkPointSize));
-    painter.drawText(rect, Qt::AlignRight | Qt::AlignTop, QStringLiteral("+"));
-    painter.drawText(rect, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("0"));
-    painter.drawText(rect, Qt::AlignRight | Qt::AlignBottom, QStringLiteral("-"));
+    for (int row = 0; row < AddressCodec::positionCount; ++row)
+        painter.drawText(rect, rowLabelAlignments[row], QString(AddressCodec::rowLabels.at(row)));
 }
 
 void TablePage::paintSwitches(QPainter &painter, QPoint origin, const DippSetting &dipp)
 {
     for (int k = 0; k < AddressCodec::switchCount; ++k) {
         const int row = AddressCodec::displayRow(dipp[k]);
+        // The first knob takes the caption's heavier outline.
+        painter.setPen(blackPen(k == 0 ? captionPenWidth : knobPenWidth));
+        painter.setBrush(QBrush(Qt::black, Qt::SolidPattern));
         painter.drawRect(
             QRect(origin + QPoint(knobLeft + knobPitch * k, knobTop + knobPitch * row), QSize(knobSize, knobSize)));
-        painter.setPen(blackPen(dividerPenWidth));
-        painter.setBrush(Qt::NoBrush);
         if (k > 0) {
             const QPoint top = origin + QPoint(dividerLeft + knobPitch * k, 0);
+            painter.setPen(blackPen(dividerPenWidth));
             painter.drawLine(top, top + QPoint(0, dividerHeight));
         }
-        painter.setBrush(QBrush(Qt::black, Qt::SolidPattern));
-        painter.setPen(blackPen(knobPenWidth));
     }
 }

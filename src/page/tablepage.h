@@ -3,7 +3,7 @@
 
 #include "address/addresscodec.h"
 #include "address/namedaddresses.h"
-#include "panel/namewrap.h"
+#include "page/namewrap.h"
 
 #include <QHash>
 #include <QPoint>

@@ -1,12 +1,18 @@
-#include "panel/tablepdf.h"
+#include "page/tablepdf.h"
 
-#include "panel/tablepage.h"
+#include "page/tablepage.h"
 
+#include <QDir>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
 
 namespace TablePdf {
+
+QString defaultPath()
+{
+    return QDir::current().absoluteFilePath(fileName);
+}
 
 Result write(const QString &path, const QHash<QString, QString> &names)
 {

@@ -1,4 +1,4 @@
-#include "panel/namewrap.h"
+#include "page/namewrap.h"
 
 #include <QFont>
 #include <QFontMetrics>

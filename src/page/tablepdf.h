@@ -12,8 +12,10 @@ namespace TablePdf {
 inline const QPageLayout pageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
                                     QPageLayout::Point);
 
-// Written into the working directory.
 inline const QString fileName = QStringLiteral("Dippschalter.pdf");
+
+// Where the table goes unless told otherwise: fileName in the working directory.
+QString defaultPath();
 
 struct Result
 {
