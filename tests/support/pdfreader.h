@@ -2,13 +2,12 @@
 #define PDFREADER_H
 
 #include <QList>
-#include <QMap>
 #include <QProcess>
 #include <QRectF>
 #include <QRegularExpression>
 #include <QString>
 
-// Reads a PDF back with poppler's command-line tools; coordinates in points.
+// Reads a PDF back with poppler's pdftotext; coordinates in points.
 namespace PdfReader {
 
 struct Word
@@ -17,25 +16,23 @@ struct Word
     QRectF box;
 };
 
-inline QString run(const QString &program, const QStringList &arguments)
+inline QString pdftotext(const QString &path)
 {
     QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        return {};
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")});
+    process.waitForFinished(30000);
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-inline QMap<QString, QString> info(const QString &path)
+// The size of each page, as "842x595".
+inline QStringList pages(const QString &path)
 {
-    QMap<QString, QString> fields;
-    const QStringList lines = run(QStringLiteral("pdfinfo"), {path}).split(u'\n');
-    for (const QString &line : lines) {
-        const qsizetype colon = line.indexOf(u':');
-        if (colon > 0)
-            fields.insert(line.left(colon), line.mid(colon + 1).trimmed());
-    }
-    return fields;
+    static const QRegularExpression pagePattern(QStringLiteral(R"re(<page width="([\d.]+)" height="([\d.]+)">)re"));
+    QStringList sizes;
+    for (const QRegularExpressionMatch &m : pagePattern.globalMatch(pdftotext(path)))
+        sizes.append(
+            QStringLiteral("%1x%2").arg(qRound(m.captured(1).toDouble())).arg(qRound(m.captured(2).toDouble())));
+    return sizes;
 }
 
 inline QList<Word> words(const QString &path)
@@ -43,7 +40,7 @@ inline QList<Word> words(const QString &path)
     static const QRegularExpression wordPattern(
         QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
     QList<Word> found;
-    const QString html = run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")});
+    const QString html = pdftotext(path);
     for (const QRegularExpressionMatch &m : wordPattern.globalMatch(html)) {
         const QPointF topLeft(m.captured(1).toDouble(), m.captured(2).toDouble());
         const QPointF bottomRight(m.captured(3).toDouble(), m.captured(4).toDouble());

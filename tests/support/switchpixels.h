@@ -2,8 +2,9 @@
 #define SWITCHPIXELS_H
 
 #include <QImage>
+#include <QList>
 
-// Reading the panel's knobs back from pixels.
+// Reads the panel's knobs back from its pixels.
 namespace SwitchPixels {
 
 inline bool isBlack(const QImage &image, int x, int y)
@@ -11,7 +12,7 @@ inline bool isBlack(const QImage &image, int x, int y)
     return image.pixel(x, y) == qRgb(0, 0, 0);
 }
 
-// A knob is 20 x 20 black pixels at x = 5 + 25 * index, with no black just around it.
+// A knob is 20 x 20 black pixels at x = 5 + 25 * index, with white just above and beside it.
 inline bool knobAt(const QImage &image, int index, int top)
 {
     const int left = 5 + 25 * index;
@@ -25,14 +26,19 @@ inline bool knobAt(const QImage &image, int index, int top)
            && !isBlack(image, left + 20, top + 10);
 }
 
-// The top y of the knob that switch index shows: 15, 35 or 55, or -1 if none is found.
-inline int knobTop(const QImage &image, int index)
+// The display row of each switch's knob (0 top, 1 middle, 2 bottom), -1 where none is found.
+inline QList<int> knobRows(const QImage &image)
 {
-    for (const int top : {15, 35, 55}) {
-        if (knobAt(image, index, top))
-            return top;
+    QList<int> rows;
+    for (int index = 0; index < 5; ++index) {
+        QList<int> found;
+        for (int row = 0; row < 3; ++row) {
+            if (knobAt(image, index, 15 + 20 * row))
+                found.append(row);
+        }
+        rows.append(found.size() == 1 ? found.front() : -1);
     }
-    return -1;
+    return rows;
 }
 
 } // namespace SwitchPixels

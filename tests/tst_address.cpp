@@ -1,0 +1,108 @@
+#include "address/addresscodec.h"
+
+#include <QRegularExpression>
+#include <QSet>
+#include <QTest>
+
+namespace {
+
+QString spaced(const DippSetting &dipp)
+{
+    QStringList positions;
+    for (const int position : dipp)
+        positions.append(QString::number(position));
+    return positions.join(u' ');
+}
+
+} // namespace
+
+class TestAddress : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void everySettableSettingRoundTrips();
+    void decode_data();
+    void decode();
+    void encodeUnusualSettings();
+};
+
+void TestAddress::everySettableSettingRoundTrips()
+{
+    QSet<QString> texts;
+    const QRegularExpression canonical(QStringLiteral("^([1-9]|1[0-9]|2[0-7])[A-I]$"));
+    for (int code = 0; code < 243; ++code) {
+        DippSetting dipp{};
+        for (int i = 4, rest = code; i >= 0; --i, rest /= 3)
+            dipp[i] = rest % 3;
+        const QString text = AddressCodec::encode(dipp);
+        QVERIFY2(canonical.match(text).hasMatch(), qPrintable(text));
+        QCOMPARE(AddressCodec::decode(text), dipp);
+        QVERIFY(AddressCodec::isSettable(dipp));
+        texts.insert(text);
+    }
+    QCOMPARE(texts.size(), 243);
+}
+
+void TestAddress::decode_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("dipp");
+    QTest::addColumn<QString>("canonical");
+
+    // clang-format off
+    QTest::newRow("A1") << "A1" << "0 0 0 0 0" << "1A";
+    QTest::newRow("I27") << "I27" << "2 2 2 2 2" << "27I";
+    QTest::newRow("C7") << "C7" << "0 2 0 0 2" << "7C";
+    QTest::newRow("leading zero") << "A07" << "0 2 0 0 0" << "7A";
+    QTest::newRow("no letter") << "10" << "1 0 0 0 0" << "10A";
+    QTest::newRow("AB5") << "AB5" << "0 1 1 0 1" << "5B";
+    // The latest letter in the alphabet wins, not the first one found.
+    QTest::newRow("CB5") << "CB5" << "0 1 1 0 2" << "5C";
+    QTest::newRow("letters split the number") << "A1B2" << "1 0 2 0 1" << "12B";
+    QTest::newRow("J") << "J5" << "0 1 1 3 0" << "5J";
+    QTest::newRow("K") << "K5" << "0 1 1 3 1" << "5K";
+    QTest::newRow("28") << "28A" << "3 0 0 0 0" << "28A";
+    QTest::newRow("100") << "C100" << "11 0 0 0 2" << "100C";
+    QTest::newRow("largest number") << "4294967295A" << "477218588 0 2 0 0" << "4294967295A";
+    // Number 0: the number switches stay at 0, the letter still counts.
+    QTest::newRow("letter only") << "H" << "0 0 0 2 1" << "1H";
+    QTest::newRow("zero") << "0C" << "0 0 0 0 2" << "1C";
+    QTest::newRow("empty") << "" << "0 0 0 0 0" << "1A";
+    QTest::newRow("junk in number") << "A1X" << "0 0 0 0 0" << "1A";
+    QTest::newRow("beyond 32 bits") << "4294967296G" << "0 0 0 2 0" << "1G";
+    // Blanks around and a plus sign pass the number conversion; a minus or inner blank does not.
+    QTest::newRow("blanks") << " 7 C " << "0 2 0 0 2" << "7C";
+    QTest::newRow("blank inside number") << "1 2E" << "0 0 0 1 1" << "1E";
+    QTest::newRow("plus") << "+7B" << "0 2 0 0 1" << "7B";
+    QTest::newRow("minus") << "-7B" << "0 0 0 0 1" << "1B";
+    // Lower case is no letter here; the window upper-cases first.
+    QTest::newRow("lower case") << "c7" << "0 0 0 0 0" << "1A";
+    // clang-format on
+}
+
+void TestAddress::decode()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, dipp);
+    QFETCH(QString, canonical);
+
+    const DippSetting decoded = AddressCodec::decode(text);
+    QCOMPARE(spaced(decoded), dipp);
+    QCOMPARE(AddressCodec::encode(decoded), canonical);
+}
+
+void TestAddress::encodeUnusualSettings()
+{
+    // Letter index 11 and 12, a low letter digit or a middle digit of 3, a negative and a 32-bit wrap.
+    const QList<QPair<DippSetting, QString>> cases = {{{0, 0, 0, 3, 2}, "1A"},  {{0, 0, 0, 4, 0}, "1A"},
+                                                      {{0, 0, 0, 0, 3}, "1D"},  {{0, 3, 0, 0, 0}, "10A"},
+                                                      {{0, 0, -1, 0, 0}, "0A"}, {{477218588, 0, 3, 0, 0}, "0A"}};
+    for (const auto &[dipp, text] : cases) {
+        QCOMPARE(AddressCodec::encode(dipp), text);
+        QVERIFY(!AddressCodec::isSettable(dipp));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestAddress)
+#include "tst_address.moc"
