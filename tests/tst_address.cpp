@@ -49,35 +49,35 @@ void TestAddress::decode_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("dipp");
     QTest::addColumn<QString>("canonical");
+    QTest::addColumn<bool>("plain");
 
     // clang-format off
-    QTest::newRow("A1") << "A1" << "0 0 0 0 0" << "1A";
-    QTest::newRow("I27") << "I27" << "2 2 2 2 2" << "27I";
-    QTest::newRow("C7") << "C7" << "0 2 0 0 2" << "7C";
-    QTest::newRow("leading zero") << "A07" << "0 2 0 0 0" << "7A";
-    QTest::newRow("no letter") << "10" << "1 0 0 0 0" << "10A";
-    QTest::newRow("AB5") << "AB5" << "0 1 1 0 1" << "5B";
+    QTest::newRow("A1") << "A1" << "0 0 0 0 0" << "1A" << true;
+    QTest::newRow("I27") << "I27" << "2 2 2 2 2" << "27I" << true;
+    QTest::newRow("c7, either case") << "c7" << "0 2 0 0 2" << "7C" << true;
+    QTest::newRow("leading zero") << "A07" << "0 2 0 0 0" << "7A" << true;
+    QTest::newRow("blanks around and between") << " 12 b " << "1 0 2 0 1" << "12B" << true;
+    QTest::newRow("no letter") << "10" << "1 0 0 0 0" << "10A" << false;
+    QTest::newRow("AB5") << "AB5" << "0 1 1 0 1" << "5B" << false;
     // The latest letter in the alphabet wins, not the first one found.
-    QTest::newRow("CB5") << "CB5" << "0 1 1 0 2" << "5C";
-    QTest::newRow("letters split the number") << "A1B2" << "1 0 2 0 1" << "12B";
-    QTest::newRow("J") << "J5" << "0 1 1 3 0" << "5J";
-    QTest::newRow("K") << "K5" << "0 1 1 3 1" << "5K";
-    QTest::newRow("28") << "28A" << "3 0 0 0 0" << "28A";
-    QTest::newRow("100") << "C100" << "11 0 0 0 2" << "100C";
-    QTest::newRow("largest number") << "4294967295A" << "477218588 0 2 0 0" << "4294967295A";
+    QTest::newRow("CB5") << "CB5" << "0 1 1 0 2" << "5C" << false;
+    QTest::newRow("letters split the number") << "A1B2" << "1 0 2 0 1" << "12B" << false;
+    QTest::newRow("J") << "J5" << "0 1 1 3 0" << "5J" << true;
+    QTest::newRow("K") << "K5" << "0 1 1 3 1" << "5K" << true;
+    QTest::newRow("28") << "28A" << "3 0 0 0 0" << "28A" << true;
+    QTest::newRow("100") << "C100" << "11 0 0 0 2" << "100C" << true;
+    QTest::newRow("largest number") << "4294967295A" << "477218588 0 2 0 0" << "4294967295A" << true;
     // Number 0: the number switches stay at 0, the letter still counts.
-    QTest::newRow("letter only") << "H" << "0 0 0 2 1" << "1H";
-    QTest::newRow("zero") << "0C" << "0 0 0 0 2" << "1C";
-    QTest::newRow("empty") << "" << "0 0 0 0 0" << "1A";
-    QTest::newRow("junk in number") << "A1X" << "0 0 0 0 0" << "1A";
-    QTest::newRow("beyond 32 bits") << "4294967296G" << "0 0 0 2 0" << "1G";
+    QTest::newRow("letter only") << "H" << "0 0 0 2 1" << "1H" << false;
+    QTest::newRow("zero") << "0C" << "0 0 0 0 2" << "1C" << false;
+    QTest::newRow("empty") << "" << "0 0 0 0 0" << "1A" << false;
+    QTest::newRow("letter O for zero") << "1O" << "0 0 0 0 0" << "1A" << false;
+    QTest::newRow("two addresses") << "7C;8D" << "0 0 0 1 0" << "1D" << false;
+    QTest::newRow("beyond 32 bits") << "4294967296G" << "0 0 0 2 0" << "1G" << false;
     // Blanks around and a plus sign pass the number conversion; a minus or inner blank does not.
-    QTest::newRow("blanks") << " 7 C " << "0 2 0 0 2" << "7C";
-    QTest::newRow("blank inside number") << "1 2E" << "0 0 0 1 1" << "1E";
-    QTest::newRow("plus") << "+7B" << "0 2 0 0 1" << "7B";
-    QTest::newRow("minus") << "-7B" << "0 0 0 0 1" << "1B";
-    // Lower case is no letter here; the window upper-cases first.
-    QTest::newRow("lower case") << "c7" << "0 0 0 0 0" << "1A";
+    QTest::newRow("blank inside number") << "1 2E" << "0 0 0 1 1" << "1E" << false;
+    QTest::newRow("plus") << "+7B" << "0 2 0 0 1" << "7B" << false;
+    QTest::newRow("minus") << "-7B" << "0 0 0 0 1" << "1B" << false;
     // clang-format on
 }
 
@@ -86,8 +86,10 @@ void TestAddress::decode()
     QFETCH(QString, text);
     QFETCH(QString, dipp);
     QFETCH(QString, canonical);
+    QFETCH(bool, plain);
 
-    const DippSetting decoded = AddressCodec::decode(text);
+    QCOMPARE(AddressCodec::isPlainAddress(text), plain);
+    const DippSetting decoded = AddressCodec::decode(text.toUpper());
     QCOMPARE(spaced(decoded), dipp);
     QCOMPARE(AddressCodec::encode(decoded), canonical);
 }

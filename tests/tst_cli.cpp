@@ -76,6 +76,10 @@ void TestCli::convert_data()
     QTest::newRow("decode K, then 1A") << QStringList{"decode", "k5", "1A"}
                                        << "5K\t0 1 1 3 1\t+ - - ? -\n1A\t0 0 0 0 0\t+ + + + +\n"
                                        << unsettable.arg("5K") << 1;
+    QTest::newRow("decode typos") << QStringList{"decode", "xyz", "c7", "1O"} << "7C\t0 2 0 0 2\t+ 0 + + 0\n"
+                                  << "error: 'xyz' is not an address like 7C or C7\n"
+                                     "error: '1O' is not an address like 7C or C7\n"
+                                  << 1;
     QTest::newRow("encode 7C") << QStringList{"encode", "0", "2", "0", "0", "2"} << "7C\n"
                                << "" << 0;
     QTest::newRow("encode 27I") << QStringList{"encode", "2", "2", "2", "2", "2"} << "27I\n"
@@ -121,17 +125,20 @@ void TestCli::usageErrors()
     const Run run = runDipp(arguments, dir->path());
     QCOMPARE(run.exitCode, 2);
     QVERIFY(run.out.isEmpty());
-    QVERIFY2(run.err.startsWith(QStringLiteral("error: ")) && run.err.contains(named), qPrintable(run.err));
+    const QStringList lines = run.err.split(u'\n');
+    QCOMPARE(lines.size(), 3);
+    QVERIFY2(lines[0].startsWith(QStringLiteral("error: ")) && lines[0].contains(named), qPrintable(run.err));
+    QCOMPARE(lines[1], QStringLiteral("Try 'vesk-dipp --help' for more information."));
     QVERIFY(QDir(dir->path()).isEmpty());
 }
 
 void TestCli::help()
 {
-    const Run run = runDipp({QStringLiteral("--help")});
+    const Run run = runDipp({QStringLiteral("decode"), QStringLiteral("--help")});
     QCOMPARE(run.exitCode, 0);
     for (const char *word : {"decode TEXT", "encode P0 P1 P2 P3 P4", "render", "--names", "--output", "Exit status"})
         QVERIFY2(run.out.contains(QLatin1String(word)), word);
-    QCOMPARE(runDipp({QStringLiteral("--version")}).out, QStringLiteral("vesk-dipp 1.0.0\n"));
+    QCOMPARE(runDipp({QStringLiteral("render"), QStringLiteral("--version")}).out, QStringLiteral("vesk-dipp 1.0.0\n"));
 }
 
 void TestCli::render_data()

@@ -2,7 +2,9 @@
 #include "panel/switchdrawing.h"
 #include "support/switchpixels.h"
 
+#include <QAccessible>
 #include <QPainter>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace SwitchPixels;
@@ -37,6 +39,7 @@ private slots:
     void knobRows();
     void frameAndDottedLines();
     void dragByBandsOnly();
+    void clickAndKeys();
 };
 
 void TestPanel::bands()
@@ -51,6 +54,14 @@ void TestPanel::bands()
                                               {67, 2},  {68, -1}, {69, 1}, {71, 1},  {72, -1}};
     for (const auto &[y, position] : positions)
         QVERIFY2(SwitchDrawing::positionAt(y).value_or(-1) == position, qPrintable(QString::number(y)));
+    // A click hits the knob rectangles as drawn: index * 10 + display row, -1 beside them.
+    const QList<QPair<QPoint, int>> knobs = {{{5, 15}, 0},    {{24, 34}, 0},  {{30, 35}, 11}, {{49, 74}, 12},
+                                             {{124, 54}, 41}, {{25, 40}, -1}, {{60, 14}, -1}, {{60, 75}, -1},
+                                             {{125, 40}, -1}, {{4, 40}, -1}};
+    for (const auto &[point, expected] : knobs) {
+        const auto place = SwitchDrawing::knobPlaceAt(point);
+        QCOMPARE(place ? place->index * 10 + place->row : -1, expected);
+    }
 }
 
 void TestPanel::knobRows_data()
@@ -113,7 +124,7 @@ void TestPanel::dragByBandsOnly()
     QCOMPARE(panel.getStrAdr(), QStringLiteral("7B"));
     QTest::mouseMove(&panel, {60, 69});
     QTest::mouseMove(&panel, {60, 200});
-    QTest::mouseRelease(&panel, Qt::LeftButton, Qt::NoModifier, {60, 200});
+    QTest::mouseRelease(&panel, Qt::LeftButton, Qt::NoModifier, {60, 40}); // after moves, no click
     QCOMPARE(panel.getStrAdr(), QStringLiteral("4B"));
     QCOMPARE(SwitchPixels::knobRows(grabbed(panel)), (QList<int>{0, 2, 0, 0, 2}));
 
@@ -121,6 +132,49 @@ void TestPanel::dragByBandsOnly()
     QTest::mousePress(&panel, Qt::RightButton, Qt::NoModifier, {110, 40});
     QTest::mouseMove(&panel, {110, 30});
     QCOMPARE(panel.getStrAdr(), QStringLiteral("1B"));
+}
+
+void TestPanel::clickAndKeys()
+{
+    ArLabel panel;
+    panel.setStrAdr(QStringLiteral("1A"));
+    panel.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&panel));
+    QSignalSpy readBack(&panel, &ArLabel::readBackRequested);
+
+    // A click on switch 2's middle row sets it, takes the focus and chooses that switch.
+    QTest::mouseClick(&panel, Qt::LeftButton, Qt::NoModifier, {60, 45});
+    QVERIFY(panel.hasFocus());
+    QCOMPARE(panel.getStrAdr(), QStringLiteral("3A"));
+    // Down and Up move one row as drawn and stop at the ends; Left and Right choose the switch.
+    const QList<QPair<QString, QString>> steps = {
+        {"Down", "2A"}, {"Down", "2A"},  {"Right Right Right 0", "2C"},           {"+", "2A"}, {"-", "2B"},
+        {"Up", "2C"},   {"Up Up", "2A"}, {"Left Left Left Left Left Down", "20A"}};
+    for (const auto &[keys, address] : steps) {
+        for (const QString &key : keys.split(u' ')) {
+            if (key.size() == 1)
+                QTest::keyClick(&panel, key.front().toLatin1());
+            else
+                QTest::keyClick(&panel, QKeySequence(key)[0].key());
+        }
+        QCOMPARE(panel.getStrAdr(), address);
+    }
+    QImage image = grabbed(panel);
+    QCOMPARE(SwitchPixels::knobRows(image), (QList<int>{1, 0, 2, 0, 0}));
+    // The focus mark stands around the chosen switch only while the panel has the focus.
+    const QColor highlight = panel.palette().color(QPalette::Highlight);
+    QCOMPARE(image.pixelColor(3, 40), highlight);
+    QVERIFY(image.pixelColor(28, 40) != highlight);
+    panel.clearFocus();
+    QCOMPARE(grabbed(panel).pixel(3, 40), qRgb(255, 255, 255));
+
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&panel);
+    QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Dippschalter"));
+    QCOMPARE(accessible->text(QAccessible::Value),
+             QStringLiteral("Schalter 1 0, Schalter 2 +, Schalter 3 -, Schalter 4 +, Schalter 5 + — Adresse 20A"));
+    panel.setFocus();
+    QTest::keyClick(&panel, Qt::Key_Return);
+    QCOMPARE(readBack.size(), 1);
 }
 
 QTEST_MAIN(TestPanel)

@@ -28,7 +28,7 @@ private slots:
     void startState();
     void addressToSwitches_data();
     void addressToSwitches();
-    void draggedSwitchIsReadBack();
+    void switchesAndNamesLinked();
     void renderDebugLines_data();
     void renderDebugLines();
     void renderKeepsPanelAndReports_data();
@@ -117,16 +117,32 @@ void TestWindow::addressToSwitches_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QList<int>>("rows");
-    QTest::addColumn<bool>("warns");
+    QTest::addColumn<QString>("warning"); // empty: none
 
     // Rows: 0 top (position 0), 1 middle (position 2), 2 bottom (position 1).
-    // clang-format off
-    QTest::newRow("c7") << "c7" << "7C" << QList<int>{0, 1, 0, 0, 1} << false;
-    QTest::newRow("blanks") << " 12 b " << "12B" << QList<int>{2, 0, 1, 0, 2} << false;
-    // Positions of 3 and more cannot be set: drawn in the top row, and the user is warned.
-    QTest::newRow("letter K") << "5k" << "5K" << QList<int>{0, 2, 2, 0, 2} << true;
-    QTest::newRow("number 28") << "28a" << "28A" << QList<int>{0, 0, 0, 0, 0} << true;
-    // clang-format on
+    const QString typo = QStringLiteral("„%1“ ist keine Adresse wie 7C oder C7 – gelesen als %2.");
+    const QString unsettable = QStringLiteral("Die Adresse %1 lässt sich mit den Dippschaltern nicht einstellen");
+    QTest::newRow("c7") << "c7"
+                        << "7C" << QList<int>{0, 1, 0, 0, 1} << "";
+    QTest::newRow("blanks") << " 12 b "
+                            << "12B" << QList<int>{2, 0, 1, 0, 2} << "";
+    QTest::newRow("A07") << "A07"
+                         << "7A" << QList<int>{0, 1, 0, 0, 0} << "";
+    // Positions of 3 and more are drawn in the top row.
+    QTest::newRow("letter K") << "5k"
+                              << "5K" << QList<int>{0, 2, 2, 0, 2} << unsettable.arg("5K");
+    QTest::newRow("number 28") << "28a"
+                               << "28A" << QList<int>{0, 0, 0, 0, 0} << unsettable.arg("28A");
+    QTest::newRow("letter O") << "1O"
+                              << "1A" << QList<int>{0, 0, 0, 0, 0} << typo.arg("1O", "1A");
+    QTest::newRow("xyz") << "xyz"
+                         << "1A" << QList<int>{0, 0, 0, 0, 0} << typo.arg("xyz", "1A");
+    QTest::newRow("empty") << ""
+                           << "1A" << QList<int>{0, 0, 0, 0, 0} << typo.arg("", "1A");
+    QTest::newRow("two addresses") << "7C;8D"
+                                   << "1D" << QList<int>{0, 0, 0, 2, 0} << typo.arg("7C;8D", "1D");
+    QTest::newRow("zero") << "0A"
+                          << "1A" << QList<int>{0, 0, 0, 0, 0} << typo.arg("0A", "1A");
 }
 
 void TestWindow::addressToSwitches()
@@ -134,27 +150,41 @@ void TestWindow::addressToSwitches()
     QFETCH(QString, typed);
     QFETCH(QString, shown);
     QFETCH(QList<int>, rows);
-    QFETCH(bool, warns);
+    QFETCH(QString, warning);
 
-    window->strEdit->clear();
-    QTest::keyClicks(window->strEdit, typed);
+    window->strEdit->setText(typed);
     MessageBoxCatcher catcher;
-    QTest::mouseClick(window->rechnen, Qt::LeftButton);
+    QTest::keyClick(window->strEdit, Qt::Key_Return);
     QCOMPARE(window->strEdit->text(), shown);
     QCOMPARE(knobRows(), rows);
-    QCOMPARE(catcher.boxes.size(), warns ? 1 : 0);
-    if (warns)
-        QVERIFY(catcher.boxes[0].icon == QMessageBox::Warning && catcher.boxes[0].text.contains(shown));
+    QCOMPARE(catcher.boxes.size(), warning.isEmpty() ? 0 : 1);
+    if (!warning.isEmpty())
+        QVERIFY2(catcher.boxes[0].icon == QMessageBox::Warning && catcher.boxes[0].text.startsWith(warning),
+                 qPrintable(catcher.boxes[0].text));
 }
 
-void TestWindow::draggedSwitchIsReadBack()
+void TestWindow::switchesAndNamesLinked()
 {
-    QTest::mousePress(window->arLabel, Qt::LeftButton, Qt::NoModifier, {80, 20});
-    QTest::mouseMove(window->arLabel, {80, 70});
-    QTest::mouseRelease(window->arLabel, Qt::LeftButton, Qt::NoModifier, {80, 70});
-    QCOMPARE(window->strEdit->text(), QStringLiteral("1A"));
-    QTest::mouseClick(window->rechnen_2, Qt::LeftButton);
-    QCOMPARE(window->strEdit->text(), QStringLiteral("1D"));
+    // The panel follows "Adresse->Schalter" in the tab order.
+    window->rechnen->setFocus();
+    QTest::keyClick(window->rechnen, Qt::Key_Tab);
+    QVERIFY(window->arLabel->hasFocus());
+    // A click on a row, then the arrow key, show that row's address in the entry and on the panel.
+    QTableWidget *table = window->adrTable;
+    window->viewTable->setChecked(true);
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      table->visualItemRect(table->item(14, 1)).center());
+    QCOMPARE(window->strEdit->text(), QStringLiteral("3B"));
+    QCOMPARE(knobRows(), (QList<int>{0, 0, 1, 0, 2}));
+    QTest::keyClick(table, Qt::Key_Down);
+    QCOMPARE(window->strEdit->text(), QStringLiteral("4B"));
+
+    // Switches set on the panel and read back select their row, so its name shows.
+    QTest::mouseClick(window->arLabel, Qt::LeftButton, Qt::NoModifier, {85, 60}); // switch 3 to the bottom: 4E
+    QCOMPARE(window->strEdit->text(), QStringLiteral("4B"));
+    QTest::keyClick(window->arLabel, Qt::Key_Return);
+    QCOMPARE(window->strEdit->text(), QStringLiteral("4E"));
+    QCOMPARE(table->currentRow(), 4 * 12 + 3);
 }
 
 void TestWindow::renderDebugLines_data()
@@ -179,6 +209,7 @@ void TestWindow::renderDebugLines()
         typeName(it.key(), QStringLiteral("weg"));
         typeName(it.key(), it.value());
     }
+    const QString panelAddress = window->arLabel->getStrAdr();
     window->strEdit->setText(QStringLiteral("b7"));
 
     MessageBoxCatcher catcher;
@@ -190,7 +221,7 @@ void TestWindow::renderDebugLines()
     QCOMPARE(capture.lines(), nameLines + steps);
     QCOMPARE(window->arLabel->adrNames.size(), names.size());
     // The entry was refreshed from the panel, which had not applied "b7".
-    QCOMPARE(window->strEdit->text(), QStringLiteral("1A"));
+    QCOMPARE(window->strEdit->text(), panelAddress);
 }
 
 void TestWindow::renderKeepsPanelAndReports_data()

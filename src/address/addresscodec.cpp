@@ -1,5 +1,6 @@
 #include "address/addresscodec.h"
 
+#include <QRegularExpression>
 #include <QStringView>
 
 #include <algorithm>
@@ -77,10 +78,35 @@ int displayRow(int position)
     }
 }
 
+int positionOfRow(int row)
+{
+    constexpr int rowPositions[] = {0, 2, 1};
+    return rowPositions[row];
+}
+
+std::optional<int> rowOfLabel(QChar label)
+{
+    const auto *found = std::find(rowLabels.cbegin(), rowLabels.cend(), label);
+    if (found == rowLabels.cend())
+        return std::nullopt;
+    return static_cast<int>(found - rowLabels.cbegin());
+}
+
 bool isSettable(const DippSetting &dipp)
 {
     return std::all_of(dipp.cbegin(), dipp.cend(),
                        [](int position) { return position >= 0 && position < positionCount; });
+}
+
+bool isPlainAddress(const QString &text)
+{
+    static const QRegularExpression plain(QStringLiteral("^ *(?:([A-K]) *([0-9]+)|([0-9]+) *([A-K])) *$"));
+    const QRegularExpressionMatch match = plain.match(text.toUpper());
+    if (!match.hasMatch())
+        return false;
+    bool ok = false;
+    const uint number = (match.captured(2) + match.captured(3)).toUInt(&ok, 10);
+    return ok && number >= 1;
 }
 
 } // namespace AddressCodec

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 namespace AddressCodec {
 
@@ -31,10 +32,21 @@ QString encode(const DippSetting &dipp);
 // Positions outside 0-2 are drawn in the top row.
 int displayRow(int position);
 
+// The position whose knob is drawn in a display row 0-2: the inverse of displayRow.
+int positionOfRow(int row);
+
 // How the printed table labels the rows, by display row: "+" top, "0" middle, "-" bottom.
 inline constexpr std::array<QChar, positionCount> rowLabels = {u'+', u'0', u'-'};
 
+// The display row that a label names, if it is one of rowLabels.
+std::optional<int> rowOfLabel(QChar label);
+
 bool isSettable(const DippSetting &dipp);
+
+// Whether a text, in either case, is written as an address: exactly one letter A-K before
+// or after a number of 1 or more (leading zeros allowed), blanks only around and between
+// them. decode() reads any text; this tells a plain address from a typo it reads anyway.
+bool isPlainAddress(const QString &text);
 
 } // namespace AddressCodec
 

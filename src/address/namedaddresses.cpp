@@ -49,3 +49,12 @@ std::optional<QString> NamedAddresses::parse(const QString &text)
         return std::nullopt;
     return key(letterText.front().unicode() - u'A', number);
 }
+
+std::optional<int> NamedAddresses::rowOf(const QString &address)
+{
+    const std::optional<QString> key = parse(address);
+    if (!key)
+        return std::nullopt;
+    const int letterIndex = key->back().unicode() - u'A';
+    return letterIndex * numberCount + key->chopped(1).toInt() - 1;
+}

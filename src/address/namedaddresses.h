@@ -21,6 +21,9 @@ QString letterFirst(int letterIndex, int number);
 // Key of row r of the names table: letter-major, 1A ... 12A, 1B ... 12H.
 QString keyOfRow(int row);
 
+// The names table's row of one of the 96 addresses, in either form.
+std::optional<int> rowOf(const QString &address);
+
 // One of the 96 in either form (12A or A12) and either case, blanks around allowed;
 // the canonical key, or nothing for any other text.
 std::optional<QString> parse(const QString &text);

@@ -13,9 +13,10 @@ const QString description =
                    "address table as a PDF, without a window.\n"
                    "\n"
                    "Commands:\n"
-                   "  decode TEXT...           For each address text (any case, letter before or after\n"
-                   "                           the number), print the canonical address, the five switch\n"
-                   "                           positions and their rows: + top (0), 0 middle (2), - bottom (1).\n"
+                   "  decode TEXT...           For each address (any case, letter before or after the\n"
+                   "                           number, blanks around), print the canonical address, the five\n"
+                   "                           switch positions and their rows: + top (0), 0 middle (2),\n"
+                   "                           - bottom (1). A text that is no address is an error.\n"
                    "                           Example: decode c7  ->  7C<TAB>0 2 0 0 2<TAB>+ 0 + + 0\n"
                    "                           A position outside 0-2 cannot be set with the switches: its\n"
                    "                           row is printed as ? and the exit status is 1.\n"
@@ -101,14 +102,16 @@ DippCli::DippCli(QTextStream &out, QTextStream &err)
 
 int DippCli::run(const QStringList &arguments)
 {
+    // Help and version wherever they stand, also after a command.
+    const QStringList words = arguments.mid(1);
+    if (words.contains(QLatin1String("--help")) || words.contains(QLatin1String("-h")))
+        parser.showHelp(Success);
+    if (words.contains(QLatin1String("--version")) || words.contains(QLatin1String("-v")))
+        parser.showVersion();
     // Arguments of decode and encode may look like options ("-1"), so read them as they stand.
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     if (!parser.parse(arguments))
         return usageError(parser.errorText());
-    if (parser.isSet(QStringLiteral("help")))
-        parser.showHelp(Success);
-    if (parser.isSet(QStringLiteral("version")))
-        parser.showVersion();
 
     QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())
@@ -138,6 +141,11 @@ int DippCli::decode(const QStringList &texts)
         return usageError(QStringLiteral("decode needs at least one address text."));
     int status = Success;
     for (const QString &text : texts) {
+        if (!AddressCodec::isPlainAddress(text)) {
+            err << "error: '" << text << "' is not an address like 7C or C7\n";
+            status = Failure;
+            continue;
+        }
         const DippSetting dipp = AddressCodec::decode(text.toUpper());
         const QString address = AddressCodec::encode(dipp);
         QStringList positions;
@@ -195,6 +203,6 @@ int DippCli::render()
 
 int DippCli::usageError(const QString &message)
 {
-    err << "error: " << message << "\n\n" << parser.helpText();
+    err << "error: " << message << "\nTry 'vesk-dipp --help' for more information.\n";
     return UsageError;
 }

@@ -51,6 +51,12 @@ VeskAr::VeskAr(QWidget *parent)
     connect(rechnen_2, &QPushButton::clicked, this, &VeskAr::changeStr);
     connect(table, &QPushButton::clicked, this, &VeskAr::renderTable);
     connect(table_2, &QPushButton::clicked, this, &VeskAr::openTable);
+    connect(strEdit, &QLineEdit::returnPressed, this, &VeskAr::changeDipp);
+    connect(arLabel, &ArLabel::readBackRequested, this, &VeskAr::changeStr);
+    connect(
+        adrTable, &QTableWidget::currentCellChanged, this,
+        [this](int row, int /*column*/, int previousRow, int /*previousColumn*/) { showRowAddress(row, previousRow); });
+    setTabOrder(rechnen, arLabel);
 
     groupBox_2->layout()->activate();
     fillNamesTable();
@@ -75,21 +81,44 @@ void VeskAr::applyAddress(const QString &text)
 
 void VeskAr::changeDipp()
 {
-    applyAddress(strEdit->text().toUpper());
+    const QString typed = strEdit->text();
+    applyAddress(typed.toUpper());
     strEdit->setText(arLabel->getStrAdr());
-    // Such an address is drawn in the top row like 0: whoever sets a module from it sets another address.
+    warnAboutAddress(typed);
+}
+
+// Whoever sets a module from a misread or unsettable address puts it on another module's address.
+void VeskAr::warnAboutAddress(const QString &typed)
+{
+    QStringList problems;
+    if (!AddressCodec::isPlainAddress(typed))
+        problems.append(tr("„%1“ ist keine Adresse wie 7C oder C7 – gelesen als %2.").arg(typed, strEdit->text()));
     if (!AddressCodec::isSettable(arLabel->positions())) {
-        QMessageBox::warning(this, tr("Adresse->Schalter"),
-                             tr("Die Adresse %1 lässt sich mit den Dippschaltern nicht einstellen: "
-                                "möglich sind die Nummern 1 bis 27 und die Buchstaben A bis I.\n"
-                                "Die Zeichnung zeigt diese Adresse nicht.")
-                                 .arg(strEdit->text()));
+        problems.append(tr("Die Adresse %1 lässt sich mit den Dippschaltern nicht einstellen: "
+                           "möglich sind die Nummern 1 bis 27 und die Buchstaben A bis I.\n"
+                           "Die Zeichnung zeigt diese Adresse nicht.")
+                            .arg(strEdit->text()));
     }
+    if (!problems.isEmpty())
+        QMessageBox::warning(this, tr("Adresse->Schalter"), problems.join(QStringLiteral("\n\n")));
 }
 
 void VeskAr::changeStr()
 {
     strEdit->setText(arLabel->getStrAdr());
+    if (const std::optional<int> row = NamedAddresses::rowOf(strEdit->text())) {
+        adrTable->setCurrentCell(*row, nameColumn);
+        adrTable->scrollToItem(adrTable->item(*row, addressColumn));
+    }
+}
+
+// A row chosen in the names table shows its address as "Adresse->Schalter" would.
+void VeskAr::showRowAddress(int row, int previousRow)
+{
+    if (row < 0 || row == previousRow)
+        return;
+    strEdit->setText(NamedAddresses::keyOfRow(row));
+    changeDipp();
 }
 
 void VeskAr::renderTable()

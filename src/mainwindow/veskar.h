@@ -25,6 +25,8 @@ public slots:
 
 private:
     void applyAddress(const QString &text);
+    void warnAboutAddress(const QString &typed);
+    void showRowAddress(int row, int previousRow);
     void fillNamesTable();
 };
 

@@ -9,8 +9,8 @@
 #include <QString>
 #include <QWidget>
 
-// The switch panel: draws the five DIP switches of one module, lets the user
-// drag them, and renders the address table when asked to.
+// The switch panel: draws the five DIP switches of one module, lets the user set them
+// by dragging, clicking or the keyboard, and renders the address table when asked to.
 class ArLabel : public QWidget
 {
     Q_OBJECT
@@ -25,22 +25,38 @@ public:
 
     const DippSetting &positions() const { return dipp; }
 
+    // The switches and the address as assistive technology reads them.
+    QString accessibleValue() const;
+
     // Names by canonical address, assigned whole before a render.
     QHash<QString, QString> adrNames;
+
+signals:
+    // Return on the panel: the user wants the address of the switches.
+    void readBackRequested();
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
     void dippToStr();
+    void setPosition(int index, int position);
+    void setChosenRow(int row);
+    void switchesChanged();
     void renderTable();
     static void reportRender(const QString &path, const TablePdf::Result &result);
 
     DippSetting dipp{};
     QString strAdr;  // last derived from dipp; a drag leaves it until getStrAdr()
     QPoint pressPos; // of the last left press; its x chooses the dragged switch
+    bool movedSincePress = false;
+    int chosenSwitch = 0; // the one the keys move
     bool renderPending = false;
     QString renderAdr; // the cell a requested render starts with
 };

@@ -17,6 +17,8 @@ constexpr qreal lowerRowLineY = 50;
 constexpr int knobPitch = 25;
 constexpr int knobTop = 10;
 constexpr int knobSize = 20;
+constexpr int rowCount = 3;
+constexpr int focusMargin = 2;
 
 // Inclusive bands and the value each one gives.
 struct Band
@@ -63,6 +65,29 @@ void paint(QPainter &painter, const DippSetting &dipp)
         painter.drawRect(QRect(knobPitch * i, knobTop + knobSize * row, knobSize, knobSize));
     }
     painter.restore();
+}
+
+void paintFocus(QPainter &painter, int index, const QColor &color)
+{
+    painter.save();
+    painter.translate(switchOrigin);
+    painter.setPen(QPen(color, 1.0));
+    painter.setBrush(Qt::NoBrush);
+    const QRect column(knobPitch * index, knobTop, knobSize, knobSize * rowCount);
+    painter.drawRect(column.adjusted(-focusMargin, -focusMargin, focusMargin, focusMargin));
+    painter.restore();
+}
+
+std::optional<KnobPlace> knobPlaceAt(QPoint pos)
+{
+    const QPoint p = pos - switchOrigin.toPoint() - QPoint(0, knobTop);
+    if (p.x() < 0 || p.y() < 0 || p.x() % knobPitch >= knobSize)
+        return std::nullopt;
+    const int index = p.x() / knobPitch;
+    const int row = p.y() / knobSize;
+    if (index >= AddressCodec::switchCount || row >= rowCount)
+        return std::nullopt;
+    return KnobPlace{index, row};
 }
 
 int switchAt(int x)

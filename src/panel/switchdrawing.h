@@ -3,10 +3,12 @@
 
 #include "address/addresscodec.h"
 
+#include <QPoint>
 #include <QSize>
 
 #include <optional>
 
+class QColor;
 class QPainter;
 
 // The panel's drawing of five switches and where the mouse meets it, in widget coordinates.
@@ -16,6 +18,18 @@ constexpr QSize size(130, 83);
 
 // Frame, row lines and knobs onto any painter.
 void paint(QPainter &painter, const DippSetting &dipp);
+
+// A mark around the column of one switch, for the keyboard focus.
+void paintFocus(QPainter &painter, int index, const QColor &color);
+
+struct KnobPlace
+{
+    int index;
+    int row; // display row: 0 top, 1 middle, 2 bottom
+};
+
+// The switch and row whose knob rectangle, as drawn, holds the point.
+std::optional<KnobPlace> knobPlaceAt(QPoint pos);
 
 // The switch that a press at this x chooses for a drag. The bands reach left of the
 // knobs; an x in no band chooses switch 0.
