@@ -1,6 +1,6 @@
 // Shows the program's window ("window") or a bare Qt window ("bare"), prints the
 // moment its first frame is painted as nanoseconds of the steady clock, and quits.
-#include "mainwindow/appstyle.h"
+#include "mainwindow/appsetup.h"
 #include "mainwindow/veskar.h"
 
 #include <QApplication>
@@ -54,7 +54,7 @@ int main(int argc, char *argv[])
     if (bare) {
         window = std::make_unique<QWidget>();
     } else {
-        AppStyle::apply();
+        AppSetup::apply();
         window = std::make_unique<VeskAr>();
     }
     window->setVisible(true);

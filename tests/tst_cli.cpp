@@ -153,6 +153,10 @@ void TestCli::render_data()
     QTest::newRow("names and output") << QByteArray("Adresse;Name\r\nA12;Ölpumpe\r\n1H;\"Tor; Süd\"\r\n")
                                       << "tabelle.pdf" << 0 << "tabelle.pdf\n"
                                       << QStringList{"Ölpumpe", "Tor;", "Süd"};
+    QTest::newRow("names in Windows-1252") << QByteArray("Adresse;Name\nA12;Gr\xFC\xDF"
+                                                         "e \x80 5\n")
+                                           << "" << 0 << "Dippschalter.pdf\n"
+                                           << QStringList{"Grüße", "€"};
     QTest::newRow("bad address") << QByteArray("Adresse;Name\n1A;x\n14C;y\n") << "" << 1
                                  << "namen.csv: line 3: '14C' is not one" << QStringList{};
     QTest::newRow("no header") << QByteArray("1A;x\n") << "" << 1 << "namen.csv: line 1: the header" << QStringList{};

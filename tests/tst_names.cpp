@@ -32,6 +32,10 @@ void TestNames::parseGood_data()
     QTest::newRow("BOM and CRLF") << QByteArray("\xEF\xBB\xBF"
                                                 "Adresse;Name\r\n1A;Ölpumpe\r\n")
                                   << Names{{"1A", "Ölpumpe"}};
+    QTest::newRow("Windows-1252") << QByteArray("Adresse;Name\r\n1A;Gr\xFC\xDF"
+                                                "e\r\n2A;\x80 5\r\n3A;\x84"
+                                                "Anf\xFChrung\x93\r\n")
+                                  << Names{{"1A", "Grüße"}, {"2A", "€ 5"}, {"3A", "„Anführung“"}};
     QTest::newRow("quoted fields") << QByteArray("Adresse;Name\n1A;\"a;b \"\"c\"\"\"\n\"2A\";\"zwei\r\nZeilen\"\r\n")
                                    << Names{{"1A", "a;b \"c\""}, {"2A", "zwei\nZeilen"}};
     QTest::newRow("doubled CR in quotes")

@@ -1,4 +1,6 @@
-#include "mainwindow/namestabletools.h"
+#include "address/namedaddresses.h"
+#include "mainwindow/appsetup.h"
+#include "mainwindow/namestable.h"
 #include "mainwindow/veskar.h"
 #include "panel/arlabel.h"
 #include "support/debugcapture.h"
@@ -9,10 +11,11 @@
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QDir>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
-using Names = QHash<int, QString>;
+using RowNames = QHash<int, QString>;
 
 class TestWindow : public QObject
 {
@@ -40,11 +43,22 @@ private slots:
     void saveWritesTypedNames();
     void paste_data();
     void paste();
+    void spreadsheetKeys();
+    void undoRedo_data();
+    void undoRedo();
+    void namesKeptBetweenRuns();
+    void damagedStoreSetAside();
+    void failedStoreWarnsOnce();
+    void propertyRun();
+    void germanQtTextsAndWindowSize();
 
 private:
     void typeName(int row, const QString &name);
     QString nameAt(int row) const;
     QList<int> knobRows() const;
+    NamesTable *names() const { return window->findChild<NamesTable *>(); }
+    static Names shownNames(const QTableWidget *table);
+    void focusTable();
     QString pdfPath() const { return QDir(workDir.path()).filePath(QStringLiteral("Dippschalter.pdf")); }
 
     QTemporaryDir workDir;
@@ -54,6 +68,9 @@ private:
 
 void TestWindow::initTestCase()
 {
+    // The names and the window's place are kept here, not in the user's folders.
+    qputenv("XDG_DATA_HOME", workDir.filePath(QStringLiteral("data")).toUtf8());
+    qputenv("XDG_CONFIG_HOME", workDir.filePath(QStringLiteral("config")).toUtf8());
     QVERIFY(QDir::setCurrent(workDir.path()));
     QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "openUrl");
 }
@@ -69,17 +86,39 @@ void TestWindow::cleanup()
 {
     window.reset();
     QFile::remove(pdfPath());
+    QDir(workDir.filePath(QStringLiteral("data"))).removeRecursively();
+    QDir(workDir.filePath(QStringLiteral("config"))).removeRecursively();
 }
 
 void TestWindow::typeName(int row, const QString &name)
 {
     window->adrTable->setCurrentCell(row, 0);
     QTest::keyClick(window->adrTable, Qt::Key_F2);
-    auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    auto *editor = window->adrTable->viewport()->findChild<QLineEdit *>();
     QVERIFY(editor);
     editor->setText(name);
     QTest::keyClick(editor, Qt::Key_Return);
     QTRY_COMPARE(nameAt(row), name); // the delegate commits after the key
+    // Enter moves on to the next row, as in a spreadsheet.
+    QCOMPARE(window->adrTable->currentRow(), std::min(row + 1, 95));
+}
+
+Names TestWindow::shownNames(const QTableWidget *table)
+{
+    Names names;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        if (const QTableWidgetItem *item = table->item(row, 0))
+            names.insert(table->item(row, 1)->text(), item->text());
+    }
+    return names;
+}
+
+void TestWindow::focusTable()
+{
+    window->viewTable->setChecked(true);
+    window->activateWindow();
+    window->adrTable->setFocus();
+    QTRY_VERIFY(window->adrTable->hasFocus());
 }
 
 QString TestWindow::nameAt(int row) const
@@ -189,19 +228,19 @@ void TestWindow::switchesAndNamesLinked()
 
 void TestWindow::renderDebugLines_data()
 {
-    QTest::addColumn<Names>("names");
+    QTest::addColumn<RowNames>("names");
     QTest::addColumn<QStringList>("nameLines");
 
-    QTest::newRow("no name") << Names{} << QStringList{};
+    QTest::newRow("no name") << RowNames{} << QStringList{};
     QTest::newRow("format characters and umlauts")
-        << Names{{0, QStringLiteral("%s %n 100% Grüße")}, {14, QStringLiteral("Weiche 4")}}
+        << RowNames{{0, QStringLiteral("%s %n 100% Grüße")}, {14, QStringLiteral("Weiche 4")}}
         << QStringList{"Adr: 1A  Name: %s %n 100% Grüße", "Adr: 3B  Name: Weiche 4"};
-    QTest::newRow("erased name") << Names{{4, QString()}} << QStringList{"Adr: 5A  Name: "};
+    QTest::newRow("erased name") << RowNames{{4, QString()}} << QStringList{"Adr: 5A  Name: "};
 }
 
 void TestWindow::renderDebugLines()
 {
-    QFETCH(Names, names);
+    QFETCH(RowNames, names);
     QFETCH(QStringList, nameLines);
 
     window->viewTable->setChecked(true);
@@ -292,26 +331,26 @@ void TestWindow::openTable()
 void TestWindow::loadNames_data()
 {
     QTest::addColumn<QByteArray>("contents");
-    QTest::addColumn<Names>("names");
+    QTest::addColumn<RowNames>("names");
     QTest::addColumn<QString>("warning");
 
     QTest::newRow("replaces the typed names") << QByteArray("Adresse;Name\r\nA1;Ölpumpe\r\n12h;\"Tor; Süd\"\r\n")
-                                              << Names{{0, "Ölpumpe"}, {95, "Tor; Süd"}, {2, "<none>"}} << "";
+                                              << RowNames{{0, "Ölpumpe"}, {95, "Tor; Süd"}, {2, "<none>"}} << "";
     QTest::newRow("a bad line leaves the table") << QByteArray("Adresse;Name\n1A;neu\n13A;falsch\n")
-                                                 << Names{{0, "<none>"}, {2, "alt"}} << "Zeile 3: Die Adresse „13A“";
+                                                 << RowNames{{0, "<none>"}, {2, "alt"}} << "Zeile 3: Die Adresse „13A“";
 }
 
 void TestWindow::loadNames()
 {
     QFETCH(QByteArray, contents);
-    QFETCH(Names, names);
+    QFETCH(RowNames, names);
     QFETCH(QString, warning);
 
     typeName(2, QStringLiteral("alt"));
     const QString path = workDir.filePath(QStringLiteral("namen.csv"));
     QVERIFY(Files::write(path, contents));
     MessageBoxCatcher catcher;
-    QCOMPARE(window->findChild<NamesTableTools *>()->loadNames(path), warning.isEmpty());
+    QCOMPARE(window->findChild<NamesTable *>()->loadNames(path), warning.isEmpty());
     for (auto it = names.cbegin(); it != names.cend(); ++it)
         QCOMPARE(nameAt(it.key()), it.value());
     QCOMPARE(window->viewTable->isChecked(), warning.isEmpty());
@@ -326,7 +365,7 @@ void TestWindow::saveWritesTypedNames()
     typeName(20, QStringLiteral("weg"));
     typeName(20, QString());
     const QString path = workDir.filePath(QStringLiteral("gespeichert.csv"));
-    QVERIFY(window->findChild<NamesTableTools *>()->saveNames(path));
+    QVERIFY(window->findChild<NamesTable *>()->saveNames(path));
     QCOMPARE(Files::read(path), QByteArray("\xEF\xBB\xBF"
                                            "Adresse;Name\r\n3B;Weiche 4\r\n"));
 }
@@ -335,24 +374,202 @@ void TestWindow::paste_data()
 {
     QTest::addColumn<QString>("clipboard");
     QTest::addColumn<QStringList>("names"); // rows 93 to 95 afterwards
+    QTest::addColumn<QString>("told");
 
-    QTest::newRow("spreadsheet rows") << "Signal\r\nTor\tx\nzu viel\n" << QStringList{"alt", "Signal", "Tor"};
-    QTest::newRow("trailing line end") << "Signal\n" << QStringList{"alt", "Signal", "alt"};
-    QTest::newRow("empty") << "" << QStringList{"alt", "alt", "alt"};
-    QTest::newRow("only line ends and blanks") << "\r\n \n\t\n" << QStringList{"alt", "alt", "alt"};
+    QTest::newRow("past the last row") << "Signal\r\nTor\tx\nzu\nviel\n"
+                                       << QStringList{"alt", "Signal", "Tor"}
+                                       << "Die Tabelle endet bei 12H: 2 der eingefügten Zeilen fanden keinen Platz";
+    QTest::newRow("trailing line end") << "Signal\n" << QStringList{"alt", "Signal", "alt"} << "";
+    QTest::newRow("empty") << "" << QStringList{"alt", "alt", "alt"} << "";
+    QTest::newRow("only line ends and blanks") << "\r\n \n\t\n" << QStringList{"alt", "alt", "alt"} << "";
 }
 
 void TestWindow::paste()
 {
     QFETCH(QString, clipboard);
     QFETCH(QStringList, names);
+    QFETCH(QString, told);
 
     for (int row = 93; row < 96; ++row)
         typeName(row, QStringLiteral("alt"));
     window->adrTable->setCurrentCell(94, 0);
     QGuiApplication::clipboard()->setText(clipboard);
+    MessageBoxCatcher catcher;
     QTest::keyClick(window->adrTable, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE((QStringList{nameAt(93), nameAt(94), nameAt(95)}), names);
+    QCOMPARE(catcher.boxes.size(), told.isEmpty() ? 0 : 1);
+    if (!told.isEmpty())
+        QVERIFY2(catcher.boxes[0].text.startsWith(told), qPrintable(catcher.boxes[0].text));
+}
+
+void TestWindow::spreadsheetKeys()
+{
+    typeName(3, QStringLiteral("drei"));
+    typeName(4, QStringLiteral("vier"));
+    focusTable();
+    window->adrTable->setRangeSelected(QTableWidgetSelectionRange(3, 0, 4, 0), true);
+    QTest::keyClick(window->adrTable, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("drei\nvier"));
+    QTest::keyClick(window->adrTable, Qt::Key_Delete);
+    QCOMPARE(names()->names(), Names{});
+
+    // Tab leaves the table, also from an open editor, which it commits; Shift+Tab goes back.
+    window->adrTable->setCurrentCell(7, 0);
+    QTest::keyClick(window->adrTable, Qt::Key_F2);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("acht"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTRY_VERIFY(window->table->hasFocus());
+    QCOMPARE(nameAt(7), QStringLiteral("acht"));
+    focusTable();
+    QTest::keyClick(window->adrTable, Qt::Key_Backtab);
+    QTRY_VERIFY(window->rechnen_2->hasFocus());
+}
+
+void TestWindow::undoRedo_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::newRow("paste") << "paste";
+    QTest::newRow("load") << "load";
+    QTest::newRow("clear") << "clear";
+}
+
+void TestWindow::undoRedo()
+{
+    QFETCH(QString, change);
+    typeName(0, QStringLiteral("eins"));
+    typeName(1, QStringLiteral("zwei"));
+    const Names before = names()->names();
+    focusTable();
+    if (change == u"paste") {
+        window->adrTable->setCurrentCell(1, 0);
+        QGuiApplication::clipboard()->setText(QStringLiteral("neu\ndrei"));
+        QTest::keyClick(window->adrTable, Qt::Key_V, Qt::ControlModifier);
+    } else if (change == u"load") {
+        QVERIFY(Files::write(workDir.filePath(QStringLiteral("l.csv")), "Adresse;Name\n5C;fünf\n"));
+        QVERIFY(names()->loadNames(workDir.filePath(QStringLiteral("l.csv"))));
+    } else {
+        names()->clearNames();
+    }
+    const Names after = names()->names();
+    QVERIFY(after != before);
+    QTest::keyClick(window->adrTable, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(shownNames(window->adrTable), before);
+    QTest::keyClick(window->adrTable, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(shownNames(window->adrTable), after);
+    names()->undoStack()->undo();
+    QTest::keyClick(window->adrTable, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(shownNames(window->adrTable), after);
+}
+
+void TestWindow::namesKeptBetweenRuns()
+{
+    typeName(14, QStringLiteral("Grüße € 5"));
+    typeName(20, QStringLiteral("weg"));
+    typeName(20, QString()); // an emptied cell keeps its item, as typed
+    window = std::make_unique<VeskAr>();
+    QCOMPARE(shownNames(window->adrTable), (Names{{"3B", "Grüße € 5"}, {"9B", ""}}));
+    QVERIFY(!window->adrTable->isVisibleTo(window.get()));
+}
+
+void TestWindow::damagedStoreSetAside()
+{
+    window.reset();
+    const QString store = NamesStore::defaultPath();
+    const QByteArray damaged("Adresse;Name\n99Z;kaputt\n");
+    QVERIFY(QDir().mkpath(QFileInfo(store).absolutePath()) && Files::write(store, damaged));
+    MessageBoxCatcher catcher;
+    window = std::make_unique<VeskAr>();
+    window->show();
+    QTRY_COMPARE(catcher.boxes.size(), 1);
+    const QFileInfoList aside = QFileInfo(store).dir().entryInfoList({QStringLiteral("namen.csv.defekt-*")});
+    QCOMPARE(aside.size(), 1);
+    QVERIFY2(catcher.boxes[0].text.contains(QDir::toNativeSeparators(aside[0].filePath()))
+                 && catcher.boxes[0].text.contains(QStringLiteral("Zeile 2")),
+             qPrintable(catcher.boxes[0].text));
+    QCOMPARE(shownNames(window->adrTable), Names{});
+    typeName(0, QStringLiteral("neu"));
+    QCOMPARE(Files::read(aside[0].filePath()), damaged);
+    QCOMPARE(NamesStore::load(store).names, (Names{{"1A", "neu"}}));
+}
+
+void TestWindow::failedStoreWarnsOnce()
+{
+    typeName(0, QStringLiteral("eins"));
+    MessageBoxCatcher catcher;
+    {
+        Files::ReadOnlyDir readOnly(QFileInfo(NamesStore::defaultPath()).absolutePath());
+        typeName(1, QStringLiteral("zwei"));
+        typeName(2, QStringLiteral("drei"));
+        QTRY_COMPARE(catcher.boxes.size(), 1);
+    }
+    QVERIFY(catcher.boxes[0].text.contains(QStringLiteral("konnten nicht in")));
+    QCOMPARE(names()->names().size(), 3);
+    QTest::qWait(20);
+    QCOMPARE(catcher.boxes.size(), 1);
+}
+
+void TestWindow::propertyRun()
+{
+    QRandomGenerator random(20261207);
+    const QString letters = QStringLiteral("ab ;\"€ä\n");
+    const auto text = [&] {
+        QString name;
+        for (int n = random.bounded(4); n > 0; --n)
+            name += letters.at(random.bounded(letters.size()));
+        return name;
+    };
+    const QString list = workDir.filePath(QStringLiteral("liste.csv"));
+    MessageBoxCatcher catcher;
+    for (int step = 0; step < 150; ++step) {
+        QTableWidget *table = window->adrTable;
+        table->setCurrentCell(random.bounded(96), 0);
+        switch (random.bounded(8)) {
+        case 0:
+            table->model()->setData(table->model()->index(table->currentRow(), 0), text());
+            break;
+        case 1:
+            names()->pasteNames(text() + u'\n' + text());
+            break;
+        case 2:
+            QCOMPARE(NamesCsv::writeFile(list, {{NamedAddresses::keyOfRow(random.bounded(96)), text()}}).kind,
+                     NamesCsv::ErrorKind::None);
+            QVERIFY(names()->loadNames(list));
+            break;
+        case 3:
+            names()->clearNames();
+            break;
+        case 4:
+            names()->clearSelectedNames();
+            break;
+        case 5:
+            names()->undoStack()->undo();
+            break;
+        case 6:
+            names()->undoStack()->redo();
+            break;
+        default:
+            window.reset();
+            window = std::make_unique<VeskAr>();
+        }
+        const Names shown = shownNames(window->adrTable);
+        QCOMPARE(NamesStore::load(NamesStore::defaultPath()).names, shown);
+        QCOMPARE(shownNames(VeskAr().adrTable), shown);
+    }
+}
+
+void TestWindow::germanQtTextsAndWindowSize()
+{
+    AppSetup::apply();
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
+
+    // On first start the names table, once shown, shows twelve rows or more.
+    window->viewTable->setChecked(true);
+    QTRY_VERIFY(window->adrTable->rowAt(window->adrTable->viewport()->height() - 1) >= 11);
+    window->resize(window->width() + 40, window->height() + 30);
+    const QSize size = window->size();
+    window->close();
+    window = std::make_unique<VeskAr>();
+    QCOMPARE(window->size(), size);
 }
 
 QTEST_MAIN(TestWindow)

@@ -1,4 +1,4 @@
-#include "mainwindow/appstyle.h"
+#include "mainwindow/appsetup.h"
 #include "mainwindow/veskar.h"
 
 #include <QApplication>
@@ -6,7 +6,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    AppStyle::apply();
+    AppSetup::apply();
 
     VeskAr window;
     window.setVisible(true);

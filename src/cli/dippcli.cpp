@@ -51,8 +51,6 @@ QString reason(const NamesCsv::Error &error)
     switch (error.kind) {
     case ErrorKind::Unreadable:
         return QStringLiteral("cannot be read: %1").arg(error.detail);
-    case ErrorKind::NotUtf8:
-        return QStringLiteral("is not UTF-8 text");
     case ErrorKind::MissingHeader:
         return QStringLiteral("the header must name the columns Adresse and Name");
     case ErrorKind::UnterminatedQuote:

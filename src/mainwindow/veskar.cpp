@@ -2,7 +2,7 @@
 
 #include "address/addresscodec.h"
 #include "address/namedaddresses.h"
-#include "mainwindow/namestabletools.h"
+#include "mainwindow/namestable.h"
 #include "page/tablepdf.h"
 #include "panel/arlabel.h"
 
@@ -10,7 +10,9 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QMessageBox>
+#include <QSettings>
 #include <QUrl>
 
 namespace {
@@ -24,8 +26,15 @@ const QString styleSheetText = QStringLiteral(
     "border-color: rgb(0, 0, 0);\t"
     "border-width: 2px;}");
 
-constexpr int nameColumn = NamesTableTools::nameColumn;
-constexpr int addressColumn = NamesTableTools::addressColumn;
+constexpr int nameColumn = NamesTable::nameColumn;
+constexpr int addressColumn = NamesTable::addressColumn;
+constexpr int rowsShownAtFirstStart = 12;
+const QString geometryKey = QStringLiteral("fenster/geometrie");
+
+QSettings settings()
+{
+    return QSettings(QStringLiteral("vesk-adressen"), QStringLiteral("vesk-adressen"));
+}
 
 // Streamed, never used as a format, so names reach the output as typed.
 void logProgress(const QString &line)
@@ -59,18 +68,29 @@ VeskAr::VeskAr(QWidget *parent)
     setTabOrder(rechnen, arLabel);
 
     groupBox_2->layout()->activate();
-    fillNamesTable();
-    new NamesTableTools(adrTable, viewTable, this);
+    namesTable = new NamesTable(adrTable, viewTable, this);
+    restoreGeometryOrFitTwelveRows();
 }
 
-void VeskAr::fillNamesTable()
+void VeskAr::restoreGeometryOrFitTwelveRows()
 {
-    adrTable->setRowCount(NamedAddresses::count);
-    for (int row = 0; row < NamedAddresses::count; ++row) {
-        auto *item = new QTableWidgetItem(NamedAddresses::keyOfRow(row));
-        item->setFlags(Qt::ItemIsEnabled);
-        adrTable->setItem(row, addressColumn, item);
-    }
+    if (restoreGeometry(settings().value(geometryKey).toByteArray()))
+        return;
+    // Lay the window out once with the table shown and twelve rows tall, and keep that size.
+    const int twelveRows = adrTable->horizontalHeader()->sizeHint().height() + 2 * adrTable->frameWidth()
+                           + rowsShownAtFirstStart * adrTable->verticalHeader()->defaultSectionSize();
+    adrTable->setMinimumHeight(twelveRows);
+    adrTable->setVisible(true);
+    resize(sizeHint().expandedTo(size()));
+    adrTable->setMinimumHeight(0);
+    adrTable->setVisible(viewTable->isChecked());
+}
+
+void VeskAr::closeEvent(QCloseEvent *event)
+{
+    QSettings stored = settings();
+    stored.setValue(geometryKey, saveGeometry());
+    QWidget::closeEvent(event);
 }
 
 void VeskAr::applyAddress(const QString &text)
@@ -123,15 +143,15 @@ void VeskAr::showRowAddress(int row, int previousRow)
 
 void VeskAr::renderTable()
 {
+    // Rows whose name cell holds an item, in table order.
     QHash<QString, QString> hash;
-    for (int row = 0; row < adrTable->rowCount(); ++row) {
-        // Only cells the user has edited hold an item.
-        const QTableWidgetItem *nameItem = adrTable->item(row, nameColumn);
-        if (!nameItem)
+    for (int row = 0; row < NamedAddresses::count; ++row) {
+        const QString address = NamedAddresses::keyOfRow(row);
+        const auto name = namesTable->names().constFind(address);
+        if (name == namesTable->names().cend())
             continue;
-        const QString address = adrTable->item(row, addressColumn)->text();
-        hash.insert(address, nameItem->text());
-        logProgress(QStringLiteral("Adr: ") + address + QStringLiteral("  Name: ") + nameItem->text());
+        hash.insert(address, *name);
+        logProgress(QStringLiteral("Adr: ") + address + QStringLiteral("  Name: ") + *name);
     }
 
     logProgress(QStringLiteral("arLabel->adrNames = hash;"));

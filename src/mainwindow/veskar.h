@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class ArLabel;
+class NamesTable;
 
 // The main window: address entry, switch panel, names table and table buttons.
 class VeskAr : public QWidget, public Ui::veskar
@@ -17,6 +18,9 @@ public:
 
     ArLabel *arLabel;
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 public slots:
     void changeDipp();
     void changeStr();
@@ -27,7 +31,9 @@ private:
     void applyAddress(const QString &text);
     void warnAboutAddress(const QString &typed);
     void showRowAddress(int row, int previousRow);
-    void fillNamesTable();
+    void restoreGeometryOrFitTwelveRows();
+
+    NamesTable *namesTable;
 };
 
 #endif

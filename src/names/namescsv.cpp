@@ -181,19 +181,39 @@ bool hasLine(ErrorKind kind)
         return true;
     case ErrorKind::None:
     case ErrorKind::Unreadable:
-    case ErrorKind::NotUtf8:
     case ErrorKind::Unwritable:
         break;
     }
     return false;
 }
 
+QString decode(const QByteArray &data)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8(data.startsWith(byteOrderMark) ? data.mid(byteOrderMark.size()) : data);
+    if (!utf8.hasError())
+        return text;
+    // Qt decodes Windows-1252 only where it is built with ICU, so the table is here. It is
+    // Latin-1 but for 0x80-0x9F; the five bytes it leaves undefined stay C1 controls.
+    static constexpr char16_t windows1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                                     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                                     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                                     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    constexpr uchar highStart = 0x80;
+    constexpr uchar highEnd = 0xA0;
+    QString windows1252;
+    windows1252.reserve(data.size());
+    for (const char byte : data) {
+        const auto code = static_cast<uchar>(byte);
+        windows1252.append(code >= highStart && code < highEnd ? QChar(windows1252High[code - highStart])
+                                                               : QChar(code));
+    }
+    return windows1252;
+}
+
 ReadResult parse(const QByteArray &data)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = decoder(data.startsWith(byteOrderMark) ? data.mid(byteOrderMark.size()) : data);
-    if (decoder.hasError())
-        return failure({ErrorKind::NotUtf8, 0, {}});
+    const QString text = decode(data);
 
     const std::optional<Header> header = readHeader(text);
     if (!header)

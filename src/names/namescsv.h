@@ -5,14 +5,18 @@
 #include <QHash>
 #include <QString>
 
-// Names lists as CSV: UTF-8, a header naming the columns "Adresse" and "Name",
-// separated by ";", "," or tab (taken from the header), quoted as in RFC 4180.
+// Names by canonical address (12A). A present key with an empty name is a name cell
+// that was edited and emptied.
+using Names = QHash<QString, QString>;
+
+// Names lists as CSV: a header naming the columns "Adresse" and "Name", separated by
+// ";", "," or tab (taken from the header), quoted as in RFC 4180. Written in UTF-8; read
+// as UTF-8, or as Windows-1252 when it is not valid UTF-8 (what German spreadsheets write).
 namespace NamesCsv {
 
 enum class ErrorKind {
     None,
-    Unreadable, // detail: the system's reason
-    NotUtf8,
+    Unreadable,        // detail: the system's reason
     MissingHeader,     // line 1
     UnterminatedQuote, // line where the field starts
     TextAfterQuote,    // line of the closing quote
@@ -38,6 +42,9 @@ struct ReadResult
     Error error;
     bool ok() const { return error.kind == ErrorKind::None; }
 };
+
+// Text of the bytes: UTF-8 (a byte order mark dropped), else Windows-1252.
+QString decode(const QByteArray &data);
 
 ReadResult parse(const QByteArray &data);
 ReadResult readFile(const QString &path);

@@ -1,0 +1,19 @@
+#include "mainwindow/nameschange.h"
+
+NamesChange::NamesChange(const QString &text, Names before, Names after, Apply apply)
+    : QUndoCommand(text)
+    , before(std::move(before))
+    , after(std::move(after))
+    , apply(std::move(apply))
+{
+}
+
+void NamesChange::undo()
+{
+    apply(before);
+}
+
+void NamesChange::redo()
+{
+    apply(after);
+}

@@ -1,0 +1,48 @@
+#include "names/namesstore.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace {
+
+QString freeSetAsidePath(const QString &path)
+{
+    const QString base =
+        path + QStringLiteral(".defekt-") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
+    QString candidate = base;
+    for (int n = 2; QFileInfo::exists(candidate); ++n)
+        candidate = base + QStringLiteral("-%1").arg(n);
+    return candidate;
+}
+
+} // namespace
+
+namespace NamesStore {
+
+QString defaultPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+           + QStringLiteral("/vesk-adressen/namen.csv");
+}
+
+LoadResult load(const QString &path)
+{
+    if (!QFileInfo::exists(path))
+        return {};
+    NamesCsv::ReadResult read = NamesCsv::readFile(path);
+    if (read.ok())
+        return {read.names, {}, {}};
+    const QString aside = freeSetAsidePath(path);
+    return {{}, read.error, QFile::rename(path, aside) ? aside : QString()};
+}
+
+NamesCsv::Error save(const QString &path, const Names &names)
+{
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return {NamesCsv::ErrorKind::Unwritable, 0, QStringLiteral("cannot create the folder")};
+    return NamesCsv::writeFile(path, names);
+}
+
+} // namespace NamesStore

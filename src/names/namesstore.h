@@ -1,0 +1,31 @@
+#ifndef NAMESSTORE_H
+#define NAMESSTORE_H
+
+#include "names/namescsv.h"
+
+#include <QString>
+
+// Where the window keeps its names between runs: a names list in the per-user data folder.
+namespace NamesStore {
+
+// vesk-adressen/namen.csv under QStandardPaths::GenericDataLocation.
+QString defaultPath();
+
+struct LoadResult
+{
+    Names names;
+    NamesCsv::Error error; // why the file could not be read; None for a missing file
+    QString setAsidePath;  // where an unreadable file was moved; empty if it could not be moved
+    bool ok() const { return error.kind == NamesCsv::ErrorKind::None; }
+};
+
+// Reads the stored names. A file that cannot be read is never overwritten later: it is
+// renamed aside to "<path>.defekt-JJJJMMTT-hhmmss" (a number added if that exists).
+LoadResult load(const QString &path);
+
+// Atomically, creating the folder if needed.
+NamesCsv::Error save(const QString &path, const Names &names);
+
+} // namespace NamesStore
+
+#endif
