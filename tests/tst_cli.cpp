@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -48,6 +49,7 @@ private slots:
     void help();
     void render_data();
     void render();
+    void renderTellsHowNamesFit();
 
 private:
     std::unique_ptr<QTemporaryDir> dir;
@@ -193,6 +195,24 @@ void TestCli::render()
         found.append(word.text);
     for (const QString &word : std::as_const(words))
         QVERIFY2(found.contains(word), qPrintable(word));
+}
+
+void TestCli::renderTellsHowNamesFit()
+{
+    QVERIFY(Files::write(dir->filePath(QStringLiteral("namen.csv")),
+                         "Adresse;Name\n1A;Weiche\n3B;Weichenantrieb Straßenbeleuchtung Einfahrt\n5C;"
+                             + QByteArray("Ab").repeated(150)));
+    const Run check = runDipp({"render", "--check", "--names", "namen.csv"}, dir->path());
+    QCOMPARE(check.exitCode, 0);
+    QVERIFY2(QRegularExpression(QStringLiteral("^1A\tfits\n3B\tsmaller\t[5-7](\\.5)? pt\n5C\tshortened\n$"))
+                 .match(check.out)
+                 .hasMatch(),
+             qPrintable(check.out));
+    QVERIFY(QDir(dir->path()).entryList({QStringLiteral("*.pdf")}).isEmpty());
+
+    const Run render = runDipp({"render", "--names", "namen.csv"}, dir->path());
+    QCOMPARE(render.exitCode, 0);
+    QCOMPARE(render.err, QStringLiteral("warning: the name of 5C is too long for its cell and is printed shortened\n"));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -1,3 +1,4 @@
+#include "page/namefitter.h"
 #include "page/namewrap.h"
 #include "page/tablepage.h"
 #include "page/tablepdf.h"
@@ -63,16 +64,28 @@ private slots:
     void cellDrawing();
     void pdfPage();
     void pdfCaptionsAndLegend();
-    void pdfNamesAtTheirCells();
+    void pdfNamesInTheirSpaces();
 
 private:
     QTemporaryDir dir;
     QList<Word> words;
+    // Short names, names of two to four lines, of ten lines, and one without spaces, in
+    // the top and the bottom row, beside the column line and at the page's edge.
     const QHash<QString, QString> names{
-        {QStringLiteral("3B"), QStringLiteral("Weichenantrieb Grüße Süd Bahnhof Nord")},
-        {QStringLiteral("12H"), QStringLiteral("Ölpumpe")},
-        {QStringLiteral("13A"), QStringLiteral("nie")},
+        {"12A", "Weiche 4"},
+        {"3B", "Signal Nord Gleis 3"},
+        {"7C", "Weichenantrieb Straßenbeleuchtung Einfahrt"},
+        {"1D", "Entkupplungsgleis Süd Nord Bahnhof West Einfahrt"},
+        {"12H", "Ölpumpe"},
+        {"10H", QStringLiteral("Hauptsignal Vorsignal ").repeated(5)},
+        {"1H", QStringLiteral("Ab").repeated(150)},
+        {"6E", QStringLiteral("Lokschuppen Drehscheibe Rangiergleis Bahnübergang Schranke ").repeated(3)},
+        {"13A", "nie"},
     };
+    const QHash<QString, int> expectedFits{{"12A", FittedName::Fits},     {"3B", FittedName::Fits},
+                                           {"7C", FittedName::Smaller},   {"1D", FittedName::Smaller},
+                                           {"12H", FittedName::Fits},     {"10H", FittedName::Smaller},
+                                           {"1H", FittedName::Shortened}, {"6E", FittedName::Shortened}};
 };
 
 void TestPage::initTestCase()
@@ -224,23 +237,59 @@ void TestPage::pdfCaptionsAndLegend()
     }
 }
 
-void TestPage::pdfNamesAtTheirCells()
+void TestPage::pdfNamesInTheirSpaces()
 {
-    const QList<Word> pump = PdfReader::wordsNamed(words, QStringLiteral("Ölpumpe"));
-    QCOMPARE(pump.size(), 1);
-    QVERIFY(qAbs(pump[0].box.left() - onPage(1650 * 7 + 810, 0).x()) < 1.0);
-    QVERIFY(pump[0].box.top() < onPage(0, 0).y() && pump[0].box.bottom() > onPage(0, 0).y() - 1);
-    QVERIFY(PdfReader::wordsNamed(words, QStringLiteral("nie")).isEmpty());
-
-    // 3B is column B, row 9; each wrapped line stands 140 units below the one before.
-    const QStringList parts = wrapName(names.value(QStringLiteral("3B"))).split(u'\n');
-    QVERIFY(parts.size() >= 3);
-    for (int n = 0; n < parts.size(); ++n) {
-        const QList<Word> found = PdfReader::wordsNamed(words, parts[n].section(u' ', 0, 0));
-        QCOMPARE(found.size(), 1);
-        QVERIFY(qAbs(found[0].box.left() - onPage(1650 + 810, 0).x()) < 1.0);
-        const QList<Word> first = PdfReader::wordsNamed(words, parts[0].section(u' ', 0, 0));
-        QVERIFY(qAbs(found[0].box.bottom() - first[0].box.bottom() - 140 * n * pointsPerUnit) < 0.5);
+    const NameFitter fitter(pageWidth);
+    QList<Word> others = words;
+    for (auto name = names.cbegin(); name != names.cend(); ++name) {
+        const std::optional<QPoint> cell = TablePage::cellOf(name.key());
+        if (!cell)
+            continue;
+        const QRectF table = fitter.space(cell->x(), cell->y());
+        const QRectF space(onPage(table.left(), table.top()), onPage(table.right(), table.bottom()));
+        QList<Word> found;
+        for (const Word &word : std::as_const(words)) {
+            if (space.contains(word.box.center()))
+                found.append(word);
+        }
+        std::sort(found.begin(), found.end(), [](const Word &a, const Word &b) {
+            return qAbs(a.box.bottom() - b.box.bottom()) > 1 ? a.box.bottom() < b.box.bottom()
+                                                             : a.box.left() < b.box.left();
+        });
+        // The words joined, less the "-" that a break inserts at a line's end.
+        QString text;
+        for (int i = 0; i < found.size(); ++i) {
+            others.removeOne(found[i]);
+            QVERIFY2(space.adjusted(-0.3, -0.3, 0.3, 0.3).contains(found[i].box), qPrintable(found[i].text));
+            const bool newLine = i > 0 && found[i].box.bottom() > found[i - 1].box.bottom() + 1;
+            if (newLine && text.endsWith(u'-'))
+                text.chop(1);
+            else if (i > 0)
+                text += u' ';
+            text += found[i].text;
+        }
+        const FittedName fitted = fitter.fit(*name, cell->x(), cell->y());
+        const QString expected = name->simplified();
+        if (fitted.fit == FittedName::Shortened)
+            QVERIFY2(text.endsWith(u'…') && expected.startsWith(text.chopped(1)), qPrintable(text));
+        else
+            QCOMPARE(text, expected);
+        QCOMPARE(int(fitted.fit), expectedFits.value(name.key()));
+        if (fitted.fit != FittedName::Fits)
+            continue;
+        // As wrapped for the screen, at 8 pt, its lines 140 units apart from the cell's name position.
+        QVERIFY(qAbs(found[0].box.left() - space.left()) < 0.5);
+        for (const Word &word : std::as_const(found)) {
+            const double lines = (word.box.bottom() - found[0].box.bottom()) / (140 * pointsPerUnit);
+            QVERIFY2(qAbs(lines - qRound(lines)) < 0.05, qPrintable(word.text));
+        }
+    }
+    // Nothing else on the page overlaps a name.
+    for (const Word &other : std::as_const(others)) {
+        for (const Word &word : std::as_const(words)) {
+            if (!others.contains(word))
+                QVERIFY2(!other.box.intersects(word.box), qPrintable(other.text + " / " + word.text));
+        }
     }
 }
 

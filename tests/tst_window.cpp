@@ -51,6 +51,7 @@ private slots:
     void failedStoreWarnsOnce();
     void propertyRun();
     void germanQtTextsAndWindowSize();
+    void fitMarksAndReport();
 
 private:
     void typeName(int row, const QString &name);
@@ -570,6 +571,40 @@ void TestWindow::germanQtTextsAndWindowSize()
     window->close();
     window = std::make_unique<VeskAr>();
     QCOMPARE(window->size(), size);
+}
+
+void TestWindow::fitMarksAndReport()
+{
+    const QString list = workDir.filePath(QStringLiteral("lang.csv"));
+    const QString tooLong = QStringLiteral("Ab").repeated(150);
+    QVERIFY(Files::write(list, "Adresse;Name\n1A;Weiche\n3B;Weichenantrieb Straßenbeleuchtung Einfahrt\n5C;"
+                                   + tooLong.toUtf8()));
+    QVERIFY(names()->loadNames(list));
+    const QString smaller = QStringLiteral("Wird verkleinert gedruckt");
+    const QString shortened = QStringLiteral("Wird gekürzt gedruckt: zu lang für das Feld");
+    QTableWidget *table = window->adrTable;
+    QCOMPARE((QStringList{table->item(0, 0)->toolTip(), table->item(14, 0)->toolTip(), table->item(28, 0)->toolTip()}),
+             (QStringList{"", smaller, shortened}));
+    QCOMPARE(table->item(0, 0)->foreground(), QBrush());
+    QVERIFY(table->item(28, 0)->foreground() != table->item(14, 0)->foreground());
+
+    // While the user types, before the name is committed.
+    table->setCurrentCell(1, 0);
+    QTest::keyClick(table, Qt::Key_F2);
+    auto *editor = table->viewport()->findChild<QLineEdit *>();
+    QVERIFY(editor);
+    QTest::keyClicks(editor, QStringLiteral("Weichenantrieb"));
+    QCOMPARE(editor->toolTip(), smaller);
+    QTest::keyClick(editor, Qt::Key_Escape);
+
+    MessageBoxCatcher catcher;
+    QTest::mouseClick(window->table, Qt::LeftButton);
+    QTRY_COMPARE(catcher.boxes.size(), 1);
+    QCOMPARE(catcher.boxes[0].text, QStringLiteral("Tabelle wurde erfolgreich gerendert und gespeichert."));
+    QCOMPARE(catcher.boxes[0].informativeText, QStringLiteral("Datei: %1\n"
+                                                              "Kleiner gedruckt, damit sie ins Feld passen: 3B\n"
+                                                              "Gekürzt gedruckt, zu lang für das Feld: 5C")
+                                                   .arg(QDir::toNativeSeparators(pdfPath())));
 }
 
 QTEST_MAIN(TestWindow)

@@ -1,7 +1,10 @@
 #include "cli/dippcli.h"
 
 #include "address/addresscodec.h"
+#include "address/namedaddresses.h"
 #include "names/namescsv.h"
+#include "page/namefitter.h"
+#include "page/tablepage.h"
 #include "page/tablepdf.h"
 
 #include <QFileInfo>
@@ -23,10 +26,14 @@ const QString description =
                    "  encode P0 P1 P2 P3 P4    Print the address of five switch positions, each 0, 1 or 2,\n"
                    "                           leftmost switch first.\n"
                    "  render                   Write the table of the 96 addresses A-H x 1-12 as a PDF and\n"
-                   "                           print the path written. Options: --names, --output.\n"
+                   "                           print the path written. Options: --names, --output, --check.\n"
+                   "                           A name too long for its cell is printed smaller; one too long\n"
+                   "                           even at 5 pt is shortened, with a warning on stderr.\n"
+                   "                           With --check, print for each name 'fits', 'smaller' and the\n"
+                   "                           size, or 'shortened', and write no file.\n"
                    "\n"
-                   "Names file: CSV in UTF-8 with the header columns Adresse and Name, separated by ;\n"
-                   "or , or tab; addresses as 12A or A12.\n"
+                   "Names file: CSV in UTF-8 (or Windows-1252) with the header columns Adresse and Name,\n"
+                   "separated by ; or , or tab; addresses as 12A or A12.\n"
                    "\n"
                    "Exit status: 0 success, 1 failure, 2 usage error.");
 
@@ -83,6 +90,8 @@ DippCli::DippCli(QTextStream &out, QTextStream &err)
     : out(out)
     , err(err)
     , namesOption(QStringLiteral("names"), QStringLiteral("render: names from this CSV file."), QStringLiteral("FILE"))
+    , checkOption(QStringLiteral("check"),
+                  QStringLiteral("render: only tell how each name fits its cell; write no file."))
     , outputOption(QStringLiteral("output"),
                    QStringLiteral("render: write the PDF to this file instead of %1 in the working directory.")
                        .arg(TablePdf::fileName),
@@ -93,6 +102,7 @@ DippCli::DippCli(QTextStream &out, QTextStream &err)
     parser.addVersionOption();
     parser.addOption(namesOption);
     parser.addOption(outputOption);
+    parser.addOption(checkOption);
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("decode, encode or render."));
     parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("The command's arguments."),
                                  QStringLiteral("[arguments...]"));
@@ -124,8 +134,8 @@ int DippCli::run(const QStringList &arguments)
                 QStringLiteral("render takes no arguments: '%1'.").arg(parser.positionalArguments().at(1)));
         return render();
     }
-    if (parser.isSet(namesOption) || parser.isSet(outputOption))
-        return usageError(QStringLiteral("--names and --output go with render only."));
+    if (parser.isSet(namesOption) || parser.isSet(outputOption) || parser.isSet(checkOption))
+        return usageError(QStringLiteral("--names, --output and --check go with render only."));
     if (command == QLatin1String("decode"))
         return decode(positional);
     if (command == QLatin1String("encode"))
@@ -178,7 +188,7 @@ int DippCli::encode(const QStringList &positions)
 
 int DippCli::render()
 {
-    QHash<QString, QString> names;
+    Names names;
     if (parser.isSet(namesOption)) {
         const QString namesPath = parser.value(namesOption);
         const NamesCsv::ReadResult result = NamesCsv::readFile(namesPath);
@@ -188,6 +198,8 @@ int DippCli::render()
         }
         names = result.names;
     }
+    if (parser.isSet(checkOption))
+        return check(names);
     const QString path =
         parser.isSet(outputOption) ? QFileInfo(parser.value(outputOption)).absoluteFilePath() : TablePdf::defaultPath();
     const TablePdf::Result result = TablePdf::write(path, names);
@@ -195,7 +207,34 @@ int DippCli::render()
         err << "error: cannot write " << path << ": " << result.error << '\n';
         return Failure;
     }
+    for (const QString &key : result.shortened)
+        err << "warning: the name of " << key << " is too long for its cell and is printed shortened\n";
     out << path << '\n';
+    return Success;
+}
+
+int DippCli::check(const Names &names)
+{
+    const NameFitter fitter(TablePdf::pageWidth());
+    for (int row = 0; row < NamedAddresses::count; ++row) {
+        const QString key = NamedAddresses::keyOfRow(row);
+        if (!names.contains(key))
+            continue;
+        const QPoint cell = *TablePage::cellOf(key);
+        const FittedName fitted = fitter.fit(names.value(key), cell.x(), cell.y());
+        out << key << '\t';
+        switch (fitted.fit) {
+        case FittedName::Fits:
+            out << "fits\n";
+            break;
+        case FittedName::Smaller:
+            out << "smaller\t" << fitted.pointSize << " pt\n";
+            break;
+        case FittedName::Shortened:
+            out << "shortened\n";
+            break;
+        }
+    }
     return Success;
 }
 

@@ -1,6 +1,8 @@
 #ifndef DIPPCLI_H
 #define DIPPCLI_H
 
+#include "names/namescsv.h"
+
 #include <QCommandLineParser>
 #include <QStringList>
 #include <QTextStream>
@@ -20,12 +22,14 @@ private:
     int decode(const QStringList &texts);
     int encode(const QStringList &positions);
     int render();
+    int check(const Names &names);
     int usageError(const QString &message);
 
     QTextStream &out;
     QTextStream &err;
     QCommandLineParser parser;
     QCommandLineOption namesOption;
+    QCommandLineOption checkOption;
     QCommandLineOption outputOption;
 };
 

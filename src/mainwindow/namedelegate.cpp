@@ -1,6 +1,23 @@
 #include "mainwindow/namedelegate.h"
 
 #include <QKeyEvent>
+#include <QLineEdit>
+
+NameDelegate::NameDelegate(Marker marker, QObject *parent)
+    : QStyledItemDelegate(parent)
+    , marker(std::move(marker))
+{
+}
+
+QWidget *NameDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+    if (auto *line = qobject_cast<QLineEdit *>(editor)) {
+        const int row = index.row();
+        connect(line, &QLineEdit::textChanged, line, [this, line, row] { marker(line, row); });
+    }
+    return editor;
+}
 
 bool NameDelegate::eventFilter(QObject *object, QEvent *event)
 {

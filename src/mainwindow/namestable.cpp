@@ -3,6 +3,8 @@
 #include "address/namedaddresses.h"
 #include "mainwindow/namedelegate.h"
 #include "mainwindow/nameschange.h"
+#include "page/tablepage.h"
+#include "page/tablepdf.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,6 +15,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QTableWidget>
@@ -56,6 +59,26 @@ QString describe(const NamesCsv::Error &error)
     return NamesCsv::hasLine(error.kind) ? NamesTable::tr("Zeile %1: %2").arg(error.line).arg(text) : text;
 }
 
+// How the table marks a name that will not print as typed.
+struct FitMark
+{
+    QColor color;
+    QString toolTip;
+};
+
+FitMark markOf(FittedName::Fit fit)
+{
+    switch (fit) {
+    case FittedName::Smaller:
+        return {QColor(0x9a, 0x5b, 0x00), NamesTable::tr("Wird verkleinert gedruckt")};
+    case FittedName::Shortened:
+        return {QColor(0xc0, 0x00, 0x00), NamesTable::tr("Wird gekürzt gedruckt: zu lang für das Feld")};
+    case FittedName::Fits:
+        break;
+    }
+    return {};
+}
+
 Names withoutEmpty(Names names)
 {
     names.removeIf([](const auto &entry) { return entry.value().isEmpty(); });
@@ -69,12 +92,13 @@ NamesTable::NamesTable(QTableWidget *table, QCheckBox *showTable, QWidget *windo
     , table(table)
     , showTable(showTable)
     , window(window)
+    , fitter(TablePdf::pageWidth())
     , storePath(storePath)
 {
     fillRows();
     restoreStored();
 
-    auto *delegate = new NameDelegate(table);
+    auto *delegate = new NameDelegate([this](QLineEdit *editor, int row) { markEditor(editor, row); }, table);
     table->setItemDelegateForColumn(nameColumn, delegate);
     connect(delegate, &NameDelegate::leaveRequested, this, &NamesTable::leaveTable);
     connect(delegate, &QAbstractItemDelegate::closeEditor, this,
@@ -152,14 +176,39 @@ void NamesTable::apply(const Names &names)
         if (entry == names.cend())
             delete table->takeItem(row, nameColumn);
         else if (item == nullptr)
-            table->setItem(row, nameColumn, new QTableWidgetItem(*entry));
+            table->setItem(row, nameColumn, item = new QTableWidgetItem(*entry));
         else
             item->setText(*entry);
+        if (entry != names.cend())
+            markItem(item);
     }
     applying = wasApplying;
     current = names;
     if (!applying)
         store();
+}
+
+FittedName::Fit NamesTable::fitOf(int row, const QString &name) const
+{
+    const QPoint cell = *TablePage::cellOf(NamedAddresses::keyOfRow(row));
+    return fitter.fit(name, cell.x(), cell.y()).fit;
+}
+
+void NamesTable::markItem(QTableWidgetItem *item) const
+{
+    const FitMark mark = markOf(fitOf(item->row(), item->text()));
+    item->setForeground(mark.color.isValid() ? QBrush(mark.color) : QBrush());
+    item->setToolTip(mark.toolTip);
+}
+
+void NamesTable::markEditor(QLineEdit *editor, int row) const
+{
+    const FitMark mark = markOf(fitOf(row, editor->text()));
+    QPalette palette = table->palette();
+    if (mark.color.isValid())
+        palette.setColor(QPalette::Text, mark.color);
+    editor->setPalette(palette);
+    editor->setToolTip(mark.toolTip);
 }
 
 void NamesTable::store()

@@ -3,11 +3,13 @@
 
 #include "names/namescsv.h"
 #include "names/namesstore.h"
+#include "page/namefitter.h"
 
 #include <QObject>
 #include <QUndoStack>
 
 class QCheckBox;
+class QLineEdit;
 class QTableWidget;
 class QTableWidgetItem;
 class QWidget;
@@ -15,7 +17,8 @@ class QWidget;
 // The window's names table: owns its 96 rows, the names, their undo stack and the file
 // that keeps them between runs. Every change is undoable and stored at once. It behaves
 // like a spreadsheet column: Enter moves down, Delete clears, Ctrl+C and Ctrl+V copy and
-// paste a name a line; its context menu loads, saves and clears.
+// paste a name a line; its context menu loads, saves and clears. Names that will print
+// smaller or shortened are marked, also while the user types.
 class NamesTable : public QObject
 {
     Q_OBJECT
@@ -49,6 +52,9 @@ private:
     void restoreStored();
     void change(const QString &text, const Names &after);
     void apply(const Names &names);
+    FittedName::Fit fitOf(int row, const QString &name) const;
+    void markItem(QTableWidgetItem *item) const;
+    void markEditor(QLineEdit *editor, int row) const;
     void store();
     void itemEdited(QTableWidgetItem *item);
     void leaveTable(bool forward);
@@ -63,6 +69,7 @@ private:
     QCheckBox *showTable;
     QWidget *window;
     QUndoStack undo;
+    NameFitter fitter;
     Names current;
     QString storePath; // empty: the names are not stored, so a file set aside is not overwritten
     bool applying = false;

@@ -1,8 +1,11 @@
 #include "page/tablepage.h"
 
 #include "page/pens.h"
+#include "page/tablegeometry.h"
 
 #include <QPainter>
+
+using namespace TableGeometry;
 
 namespace {
 
@@ -16,19 +19,10 @@ constexpr int captionPointSize = 10;
 constexpr int positionMarkPointSize = 5;
 
 constexpr int headingHeight = 400;
-constexpr int moduleHeadingTop = 400;
-constexpr int moduleHeadingHeight = 600;
-constexpr QPoint tableOrigin(100, 1200);
 
-constexpr int cellPitchX = 1650;
-constexpr int cellPitchY = 700;
 constexpr QRect frameRect(420, 0, 370, 230);
 constexpr qreal frameRoundnessX = 15;
 constexpr qreal frameRoundnessY = 25;
-constexpr QPoint nameBaseline(810, 0);
-constexpr int nameLineSpacing = 140;
-constexpr QRect captionRect(20, 0, 380, 230);
-constexpr int separatorOffset = 235;
 constexpr int tableWidth = 13200;
 constexpr int knobLeft = 440;
 constexpr int knobTop = 10;
@@ -36,19 +30,17 @@ constexpr int knobPitch = 70;
 constexpr int knobSize = 50;
 constexpr int dividerLeft = 430;
 constexpr int dividerHeight = 230;
-constexpr int columnLineAfter = 4;
-constexpr int columnLineX = 6600;
 constexpr int columnLineLength = 8167;
 
 constexpr qreal framePenWidth = 7.5;
-constexpr qreal captionPenWidth = 6.0;
 constexpr qreal knobPenWidth = 3.0;
 constexpr qreal dividerPenWidth = 1.0;
-constexpr qreal columnLinePenWidth = 25.0;
 
-QFont arial(int pointSize, QFont::Weight weight = QFont::Normal)
+QFont arial(qreal pointSize, QFont::Weight weight = QFont::Normal)
 {
-    return QFont(fontFamily, pointSize, weight);
+    QFont font(fontFamily, -1, weight);
+    font.setPointSizeF(pointSize);
+    return font;
 }
 
 } // namespace
@@ -64,22 +56,41 @@ QString TablePage::cellAddress(int column, int row)
     return NamedAddresses::letterFirst(column, rowCount - row);
 }
 
-void TablePage::paint(QPainter &painter, int pageWidth) const
+QString TablePage::cellKey(int column, int row)
 {
+    return NamedAddresses::key(column, rowCount - row);
+}
+
+std::optional<QPoint> TablePage::cellOf(const QString &key)
+{
+    const std::optional<int> tableRow = NamedAddresses::rowOf(key);
+    if (!tableRow)
+        return std::nullopt;
+    return QPoint(*tableRow / rowCount, rowCount - 1 - *tableRow % rowCount);
+}
+
+TablePage::Fits TablePage::paint(QPainter &painter, int pageWidth) const
+{
+    Fits fits;
     painter.save();
     painter.setPen(blackPen(framePenWidth));
     painter.setBrush(Qt::NoBrush);
     paintHeadings(painter, pageWidth);
     painter.translate(tableOrigin);
+    const NameFitter fitter(pageWidth, nameCharWidth);
     for (int column = 0; column < columnCount; ++column) {
         for (int row = 0; row < rowCount; ++row)
-            paintCell(painter, column, row);
+            paintCell(painter, fitter, column, row, fits);
         if (column == columnLineAfter) {
             painter.setPen(blackPen(columnLinePenWidth));
             painter.drawLine(columnLineX, 0, columnLineX, columnLineLength);
         }
     }
     painter.restore();
+    std::sort(fits.begin(), fits.end(), [](const auto &a, const auto &b) {
+        return NamedAddresses::rowOf(a.first) < NamedAddresses::rowOf(b.first);
+    });
+    return fits;
 }
 
 void TablePage::paintHeadings(QPainter &painter, int pageWidth) const
@@ -94,17 +105,17 @@ void TablePage::paintHeadings(QPainter &painter, int pageWidth) const
                      rightHeading);
 }
 
-void TablePage::paintCell(QPainter &painter, int column, int row) const
+void TablePage::paintCell(QPainter &painter, const NameFitter &fitter, int column, int row, Fits &fits) const
 {
     const QString address = cellAddress(column, row);
     // The cell's setting comes from the codec, so the panel on screen keeps its own.
     const DippSetting dipp = AddressCodec::decode(address);
-    const QPoint origin(cellPitchX * column, cellPitchY * row);
+    const QPoint origin = cellOrigin(column, row);
 
     painter.setPen(blackPen(framePenWidth));
     painter.setBrush(QBrush(Qt::white, Qt::SolidPattern));
     painter.drawRoundedRect(QRectF(frameRect.translated(origin)), frameRoundnessX, frameRoundnessY, Qt::RelativeSize);
-    paintName(painter, origin, AddressCodec::encode(dipp));
+    paintName(painter, fitter, column, row, fits);
     paintCaption(painter, origin, address);
 
     // Halfway between this row's frames and the row above; every column draws it again.
@@ -116,15 +127,18 @@ void TablePage::paintCell(QPainter &painter, int column, int row) const
     paintSwitches(painter, origin, dipp);
 }
 
-void TablePage::paintName(QPainter &painter, QPoint origin, const QString &key) const
+void TablePage::paintName(QPainter &painter, const NameFitter &fitter, int column, int row, Fits &fits) const
 {
+    const QString key = cellKey(column, row);
     const auto entry = names.constFind(key);
     if (entry == names.cend())
         return;
-    painter.setFont(arial(namePointSize));
-    const QStringList parts = wrapName(*entry, nameWrapWidth, nameCharWidth).split(QLatin1Char('\n'));
-    for (int n = 0; n < parts.size(); ++n)
-        painter.drawText(origin + nameBaseline + QPoint(0, nameLineSpacing * n), parts.at(n));
+    const FittedName fitted = fitter.fit(*entry, column, row);
+    fits.append({key, fitted.fit});
+    painter.setFont(arial(fitted.pointSize));
+    const QPointF start = cellOrigin(column, row) + nameBaseline;
+    for (int n = 0; n < fitted.lines.size(); ++n)
+        painter.drawText(start + QPointF(0, fitted.lineSpacing * n), fitted.lines.at(n));
 }
 
 void TablePage::paintCaption(QPainter &painter, QPoint origin, const QString &address)

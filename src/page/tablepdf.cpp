@@ -9,6 +9,18 @@
 
 namespace TablePdf {
 
+namespace {
+Result failure(const QString &error)
+{
+    return {false, error, {}, {}};
+}
+} // namespace
+
+int pageWidth()
+{
+    return pageLayout.paintRectPixels(TablePage::resolution).width();
+}
+
 QString defaultPath()
 {
     return QDir::current().absoluteFilePath(fileName);
@@ -18,8 +30,9 @@ Result write(const QString &path, const QHash<QString, QString> &names)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return {false, file.errorString()};
+        return failure(file.errorString());
 
+    TablePage::Fits fits;
     {
         QPdfWriter writer(&file);
         writer.setResolution(TablePage::resolution);
@@ -29,15 +42,22 @@ Result write(const QString &path, const QHash<QString, QString> &names)
 
         QPainter painter;
         if (!painter.begin(&writer))
-            return {false, QStringLiteral("The PDF output could not be started.")};
-        TablePage(names).paint(painter, writer.width());
+            return failure(QStringLiteral("The PDF output could not be started."));
+        fits = TablePage(names).paint(painter, pageWidth());
         if (!painter.end())
-            return {false, file.errorString()};
+            return failure(file.errorString());
     }
 
     if (!file.commit())
-        return {false, file.errorString()};
-    return {true, {}};
+        return failure(file.errorString());
+    Result written{true, {}, {}, {}};
+    for (const auto &[key, fit] : std::as_const(fits)) {
+        if (fit == FittedName::Smaller)
+            written.smaller.append(key);
+        else if (fit == FittedName::Shortened)
+            written.shortened.append(key);
+    }
+    return written;
 }
 
 } // namespace TablePdf

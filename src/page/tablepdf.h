@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QPageLayout>
 #include <QString>
+#include <QStringList>
 
 // Writing the address table as a one-page A4 landscape PDF.
 namespace TablePdf {
@@ -17,10 +18,16 @@ inline const QString fileName = QStringLiteral("Dippschalter.pdf");
 // Where the table goes unless told otherwise: fileName in the working directory.
 QString defaultPath();
 
+// Width of the page rectangle in the table's units.
+int pageWidth();
+
 struct Result
 {
     bool ok = false;
     QString error; // why it failed, from the system
+    // Addresses (12A) of the names printed smaller, and of those shortened, in table order.
+    QStringList smaller;
+    QStringList shortened;
 };
 
 // Replaces the file only once the whole page is written, so a failure leaves an older file intact.

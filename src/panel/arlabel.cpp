@@ -182,8 +182,15 @@ void ArLabel::reportRender(const QString &path, const TablePdf::Result &result)
 {
     const QString title = tr("Tabelle rendern");
     if (result.ok) {
-        QMessageBox::information(nullptr, title, tr("Tabelle wurde erfolgreich gerendert und gespeichert."),
-                                 QMessageBox::Ok, QMessageBox::NoButton);
+        QMessageBox box(QMessageBox::Information, title, tr("Tabelle wurde erfolgreich gerendert und gespeichert."),
+                        QMessageBox::Ok);
+        QStringList details{tr("Datei: %1").arg(QDir::toNativeSeparators(path))};
+        if (!result.smaller.isEmpty())
+            details.append(tr("Kleiner gedruckt, damit sie ins Feld passen: %1").arg(result.smaller.join(u", ")));
+        if (!result.shortened.isEmpty())
+            details.append(tr("Gekürzt gedruckt, zu lang für das Feld: %1").arg(result.shortened.join(u", ")));
+        box.setInformativeText(details.join(u'\n'));
+        box.exec();
         return;
     }
     QMessageBox::warning(nullptr, title,

@@ -14,6 +14,7 @@ public:
         QMessageBox::Icon icon;
         QString title;
         QString text;
+        QString informativeText;
         QMessageBox::StandardButtons buttons;
     };
 
@@ -21,7 +22,8 @@ public:
     {
         QObject::connect(&timer, &QTimer::timeout, [this] {
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                boxes.append({box->icon(), box->windowTitle(), box->text(), box->standardButtons()});
+                boxes.append(
+                    {box->icon(), box->windowTitle(), box->text(), box->informativeText(), box->standardButtons()});
                 box->done(QMessageBox::Ok);
             }
         });

@@ -14,6 +14,7 @@ struct Word
 {
     QString text;
     QRectF box;
+    bool operator==(const Word &other) const { return text == other.text && box == other.box; }
 };
 
 inline QString pdftotext(const QString &path)

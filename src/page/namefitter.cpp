@@ -1,0 +1,148 @@
+#include "page/namefitter.h"
+
+#include "page/tablegeometry.h"
+#include "page/tablepage.h"
+
+#include <QtMath>
+
+#include <optional>
+
+using namespace TableGeometry;
+
+namespace {
+
+const QString ellipsis = QStringLiteral("…");
+const QChar hyphen = u'-';
+const QChar lineBreak = u'\n';
+
+// The module headings end here, above the first row; table coordinates.
+constexpr int headingsBottom = moduleHeadingTop + moduleHeadingHeight - tableOrigin.y();
+
+qreal lineSpacingAt(qreal pointSize)
+{
+    return nameLineSpacing * pointSize / namePointSize;
+}
+
+} // namespace
+
+NameFitter::NameFitter(int pageWidth, CharWidth screenCharWidth)
+    : pageWidth(pageWidth)
+    , screenCharWidth(std::move(screenCharWidth))
+    , device(&nowhere)
+{
+    device.setResolution(TablePage::resolution);
+}
+
+QRectF NameFitter::space(int column, int row) const
+{
+    const QPoint origin = cellOrigin(column, row);
+    qreal right = origin.x() + cellPitchX + captionRect.left(); // the next column's caption
+    if (column == columnLineAfter - 1)
+        right = columnLineX - columnLinePenWidth / 2;
+    else if (column == TablePage::columnCount - 1)
+        right = pageWidth - tableOrigin.x();
+    const qreal separatorHalf = captionPenWidth / 2;
+    const qreal top = row == 0 ? headingsBottom : origin.y() - separatorOffset + separatorHalf;
+    const qreal bottom = origin.y() + cellPitchY - separatorOffset - separatorHalf;
+    return QRectF(QPointF(origin.x() + nameBaseline.x(), top), QPointF(right, bottom));
+}
+
+NameFitter::SizeMetrics &NameFitter::sizeMetrics(qreal pointSize) const
+{
+    auto found = metricsBySize.find(pointSize);
+    if (found == metricsBySize.end()) {
+        QFont font(QStringLiteral("Arial"));
+        font.setPointSizeF(pointSize);
+        found = metricsBySize.emplace(pointSize, SizeMetrics{QFontMetricsF(font, &device), {}}).first;
+    }
+    return found->second;
+}
+
+int NameFitter::charWidth(SizeMetrics &size, QChar c)
+{
+    auto width = size.widths.constFind(c.unicode());
+    if (width == size.widths.cend())
+        width = size.widths.insert(c.unicode(), c == lineBreak ? 0 : qCeil(size.metrics.horizontalAdvance(c)));
+    return *width;
+}
+
+bool NameFitter::fitsWidth(const QString &line, qreal pointSize, qreal width) const
+{
+    // The rounded-up widths of the characters are never less than the line's advance,
+    // so the shaping is needed only near the limit.
+    SizeMetrics &size = sizeMetrics(pointSize);
+    qint64 upperBound = 0;
+    for (const QChar c : line)
+        upperBound += charWidth(size, c);
+    return upperBound <= width || size.metrics.horizontalAdvance(line) <= width;
+}
+
+bool NameFitter::fits(const QStringList &lines, qreal pointSize, qreal lineSpacing, const QRectF &space) const
+{
+    const QFontMetricsF &m = metrics(pointSize);
+    for (int n = 0; n < lines.size(); ++n) {
+        const qreal baseline = nameBaseline.y() + lineSpacing * n;
+        if (baseline - m.ascent() < space.top() || baseline + m.descent() > space.bottom()
+            || !fitsWidth(lines.at(n), pointSize, space.width()))
+            return false;
+    }
+    return true;
+}
+
+QStringList NameFitter::wrapToWidth(const QString &name, qreal pointSize, qreal width) const
+{
+    SizeMetrics &size = sizeMetrics(pointSize);
+    // Whole units, rounded up, and room for the hyphen a break may add.
+    const CharWidth widthOf = [&size](QChar c) { return charWidth(size, c); };
+    const int limit = qFloor(width - size.metrics.horizontalAdvance(hyphen));
+    QStringList lines;
+    for (const QString &paragraph : name.split(lineBreak))
+        lines += wrapName(paragraph, limit, widthOf).split(lineBreak);
+    return lines;
+}
+
+QStringList NameFitter::shortened(QStringList lines, const QRectF &space) const
+{
+    const qreal spacing = lineSpacingAt(smallestPointSize);
+    while (lines.size() > 1 && !fits(lines, smallestPointSize, spacing, space))
+        lines.removeLast();
+    QString last = lines.takeLast();
+    if (last.endsWith(hyphen))
+        last.chop(1);
+    while (!last.isEmpty() && !fitsWidth(last + ellipsis, smallestPointSize, space.width()))
+        last.chop(1);
+    lines.append(last + ellipsis);
+    return lines;
+}
+
+FittedName NameFitter::fit(const QString &name, int column, int row) const
+{
+    const QRectF cell = space(column, row).translated(-QPointF(cellOrigin(column, row)));
+    const QStringList asWrapped = wrapName(name, nameWrapWidth, screenCharWidth).split(lineBreak);
+    if (fits(asWrapped, namePointSize, nameLineSpacing, cell))
+        return {FittedName::Fits, namePointSize, nameLineSpacing, asWrapped};
+
+    // The largest size that fits, by halving the steps between 5 pt and just below 8 pt.
+    const auto fittedAt = [&](int step) {
+        const qreal size = smallestPointSize + pointSizeStep * step;
+        FittedName fitted{FittedName::Smaller, size, lineSpacingAt(size), wrapToWidth(name, size, cell.width())};
+        return fits(fitted.lines, size, fitted.lineSpacing, cell) ? std::optional(fitted) : std::nullopt;
+    };
+    int low = 0;
+    int high = static_cast<int>((namePointSize - smallestPointSize) / pointSizeStep) - 1;
+    std::optional<FittedName> best = fittedAt(low);
+    if (!best) {
+        const QStringList lines = wrapToWidth(name, smallestPointSize, cell.width());
+        return {FittedName::Shortened, smallestPointSize, lineSpacingAt(smallestPointSize), shortened(lines, cell)};
+    }
+    while (low < high) {
+        const int middle = (low + high + 1) / 2;
+        if (std::optional<FittedName> fitted = fittedAt(middle)) {
+            best = fitted;
+            low = middle;
+        } else {
+            high = middle - 1;
+        }
+    }
+    return *best;
+}

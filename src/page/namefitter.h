@@ -1,0 +1,70 @@
+#ifndef NAMEFITTER_H
+#define NAMEFITTER_H
+
+#include "page/namewrap.h"
+
+#include <QBuffer>
+#include <QFontMetricsF>
+#include <QHash>
+#include <QList>
+#include <QPdfWriter>
+#include <QRectF>
+#include <QStringList>
+
+#include <map>
+
+// How a name is printed in its cell: the lines, their size and spacing, from the baseline
+// of the first line at the cell's name position.
+struct FittedName
+{
+    enum Fit { Fits, Smaller, Shortened };
+
+    Fit fit = Fits;
+    qreal pointSize = namePointSize;
+    qreal lineSpacing = 0;
+    QStringList lines;
+};
+
+// Keeps every name inside its cell's space: from the name's start to the next column's
+// caption (the column line for D, the page's edge for H), between the separators above
+// and below. A name that fits as wrapped for the screen is printed just so; one that does
+// not is set smaller, in steps down to 5 pt, wrapped at its space's width, and if it does
+// not fit even then, cut after its last line that fits, which ends with "…". Measured
+// with the PDF's own font metrics.
+class NameFitter
+{
+public:
+    static constexpr qreal smallestPointSize = 5;
+    static constexpr qreal pointSizeStep = 0.5;
+
+    explicit NameFitter(int pageWidth, CharWidth screenCharWidth = arialScreenWidth());
+
+    // The space a cell's name may fill, relative to the table's origin.
+    QRectF space(int column, int row) const;
+
+    FittedName fit(const QString &name, int column, int row) const;
+
+private:
+    // Metrics of one size, with the rounded-up widths wrapping asks for again and again.
+    struct SizeMetrics
+    {
+        QFontMetricsF metrics;
+        QHash<char16_t, int> widths;
+    };
+
+    SizeMetrics &sizeMetrics(qreal pointSize) const;
+    const QFontMetricsF &metrics(qreal pointSize) const { return sizeMetrics(pointSize).metrics; }
+    static int charWidth(SizeMetrics &size, QChar c);
+    bool fitsWidth(const QString &line, qreal pointSize, qreal width) const;
+    bool fits(const QStringList &lines, qreal pointSize, qreal lineSpacing, const QRectF &space) const;
+    QStringList wrapToWidth(const QString &name, qreal pointSize, qreal width) const;
+    QStringList shortened(QStringList lines, const QRectF &space) const;
+
+    int pageWidth;
+    CharWidth screenCharWidth;
+    QBuffer nowhere;
+    QPdfWriter device; // measures only; nothing is ever painted on it
+    mutable std::map<qreal, SizeMetrics> metricsBySize;
+};
+
+#endif
