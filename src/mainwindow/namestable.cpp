@@ -66,13 +66,16 @@ struct FitMark
     QString toolTip;
 };
 
+constexpr QRgb smallerColour = 0x9a5b00;   // dark orange
+constexpr QRgb shortenedColour = 0xc00000; // dark red
+
 FitMark markOf(FittedName::Fit fit)
 {
     switch (fit) {
     case FittedName::Smaller:
-        return {QColor(0x9a, 0x5b, 0x00), NamesTable::tr("Wird verkleinert gedruckt")};
+        return {QColor(smallerColour), NamesTable::tr("Wird verkleinert gedruckt")};
     case FittedName::Shortened:
-        return {QColor(0xc0, 0x00, 0x00), NamesTable::tr("Wird gekürzt gedruckt: zu lang für das Feld")};
+        return {QColor(shortenedColour), NamesTable::tr("Wird gekürzt gedruckt: zu lang für das Feld")};
     case FittedName::Fits:
         break;
     }
@@ -87,13 +90,13 @@ Names withoutEmpty(Names names)
 
 } // namespace
 
-NamesTable::NamesTable(QTableWidget *table, QCheckBox *showTable, QWidget *window, const QString &storePath)
+NamesTable::NamesTable(QTableWidget *table, QCheckBox *showTable, QWidget *window, QString storePath)
     : QObject(window)
     , table(table)
     , showTable(showTable)
     , window(window)
     , fitter(TablePdf::pageWidth())
-    , storePath(storePath)
+    , storePath(std::move(storePath))
 {
     fillRows();
     restoreStored();

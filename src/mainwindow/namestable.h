@@ -28,7 +28,7 @@ public:
     static constexpr int addressColumn = 1;
 
     NamesTable(QTableWidget *table, QCheckBox *showTable, QWidget *window,
-               const QString &storePath = NamesStore::defaultPath());
+               QString storePath = NamesStore::defaultPath());
 
     // The rows whose name cell holds an item, by address, empty names included.
     const Names &names() const { return current; }

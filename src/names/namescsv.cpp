@@ -190,7 +190,7 @@ bool hasLine(ErrorKind kind)
 QString decode(const QByteArray &data)
 {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8(data.startsWith(byteOrderMark) ? data.mid(byteOrderMark.size()) : data);
+    QString text = utf8(data.startsWith(byteOrderMark) ? data.mid(byteOrderMark.size()) : data);
     if (!utf8.hasError())
         return text;
     // Qt decodes Windows-1252 only where it is built with ICU, so the table is here. It is

@@ -74,7 +74,7 @@ bool NameFitter::fitsWidth(const QString &line, qreal pointSize, qreal width) co
     qint64 upperBound = 0;
     for (const QChar c : line)
         upperBound += charWidth(size, c);
-    return upperBound <= width || size.metrics.horizontalAdvance(line) <= width;
+    return static_cast<qreal>(upperBound) <= width || size.metrics.horizontalAdvance(line) <= width;
 }
 
 bool NameFitter::fits(const QStringList &lines, qreal pointSize, qreal lineSpacing, const QRectF &space) const

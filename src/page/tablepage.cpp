@@ -151,7 +151,7 @@ void TablePage::paintCaption(QPainter &painter, QPoint origin, const QString &ad
     painter.drawText(rect, Qt::AlignLeft | Qt::AlignVCenter, address);
     painter.setFont(arial(positionMarkPointSize));
     for (int row = 0; row < AddressCodec::positionCount; ++row)
-        painter.drawText(rect, rowLabelAlignments[row], QString(AddressCodec::rowLabels.at(row)));
+        painter.drawText(rect, static_cast<int>(rowLabelAlignments[row]), QString(AddressCodec::rowLabels.at(row)));
 }
 
 void TablePage::paintSwitches(QPainter &painter, QPoint origin, const DippSetting &dipp)
