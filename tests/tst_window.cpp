@@ -200,6 +200,12 @@ void TestWindow::switchesAndNamesLinked()
     window->rechnen->setFocus();
     QTest::keyClick(window->rechnen, Qt::Key_Tab);
     QVERIFY(window->arLabel->hasFocus());
+    // An applied address selects its row, so the table, entered, keeps the address.
+    window->strEdit->setText(QStringLiteral("c7"));
+    QTest::keyClick(window->strEdit, Qt::Key_Return);
+    focusTable();
+    QCOMPARE(window->adrTable->currentRow(), 2 * 12 + 6);
+    QCOMPARE(window->strEdit->text(), QStringLiteral("7C"));
     // A click on a row, then the arrow key, show that row's address in the entry and on the panel.
     QTableWidget *table = window->adrTable;
     window->viewTable->setChecked(true);

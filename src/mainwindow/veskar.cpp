@@ -69,6 +69,7 @@ VeskAr::VeskAr(QWidget *parent)
 
     groupBox_2->layout()->activate();
     namesTable = new NamesTable(adrTable, viewTable, this);
+    selectRowOf(strEdit->text());
     restoreGeometryOrFitTwelveRows();
 }
 
@@ -104,6 +105,7 @@ void VeskAr::changeDipp()
     const QString typed = strEdit->text();
     applyAddress(typed.toUpper());
     strEdit->setText(arLabel->getStrAdr());
+    selectRowOf(strEdit->text());
     warnAboutAddress(typed);
 }
 
@@ -126,7 +128,14 @@ void VeskAr::warnAboutAddress(const QString &typed)
 void VeskAr::changeStr()
 {
     strEdit->setText(arLabel->getStrAdr());
-    if (const std::optional<int> row = NamedAddresses::rowOf(strEdit->text())) {
+    selectRowOf(strEdit->text());
+}
+
+// The names table follows the address shown, so its name is in view and tabbing into
+// the table does not jump to another address.
+void VeskAr::selectRowOf(const QString &address)
+{
+    if (const std::optional<int> row = NamedAddresses::rowOf(address)) {
         adrTable->setCurrentCell(*row, nameColumn);
         adrTable->scrollToItem(adrTable->item(*row, addressColumn));
     }
@@ -135,7 +144,7 @@ void VeskAr::changeStr()
 // A row chosen in the names table shows its address as "Adresse->Schalter" would.
 void VeskAr::showRowAddress(int row, int previousRow)
 {
-    if (row < 0 || row == previousRow)
+    if (row < 0 || row == previousRow || NamedAddresses::keyOfRow(row) == strEdit->text())
         return;
     strEdit->setText(NamedAddresses::keyOfRow(row));
     changeDipp();

@@ -30,6 +30,7 @@ public slots:
 private:
     void applyAddress(const QString &text);
     void warnAboutAddress(const QString &typed);
+    void selectRowOf(const QString &address);
     void showRowAddress(int row, int previousRow);
     void restoreGeometryOrFitTwelveRows();
 
