@@ -575,6 +575,8 @@ void TestWindow::fitMarks()
     QVERIFY(editor);
     QTest::keyClicks(editor, QStringLiteral("Weichenantrieb"));
     QCOMPARE(editor->toolTip(), smaller);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_VERIFY(table->item(1, 0) != nullptr && table->item(1, 0)->toolTip() == smaller);
 }
 
 QTEST_MAIN(TestWindow)

@@ -142,9 +142,7 @@ void NamesTable::restoreStored()
 {
     const NamesStore::LoadResult stored = NamesStore::load(storePath);
     if (stored.ok()) {
-        applying = true;
-        apply(stored.names);
-        applying = false;
+        showNames(stored.names);
         return;
     }
     const QString shownPath = QDir::toNativeSeparators(storePath);
@@ -171,24 +169,29 @@ void NamesTable::change(const QString &text, const Names &after)
 
 void NamesTable::apply(const Names &names)
 {
-    const bool wasApplying = applying;
+    showNames(names);
+    store();
+}
+
+// Rows named hold an item with the name, marked if it will not print as typed; others none.
+void NamesTable::showNames(const Names &names)
+{
     applying = true;
     for (int row = 0; row < NamedAddresses::count; ++row) {
         const auto entry = names.constFind(NamedAddresses::keyOfRow(row));
         QTableWidgetItem *item = table->item(row, nameColumn);
-        if (entry == names.cend())
+        if (entry == names.cend()) {
             delete table->takeItem(row, nameColumn);
-        else if (item == nullptr)
+            continue;
+        }
+        if (item == nullptr)
             table->setItem(row, nameColumn, item = new QTableWidgetItem(*entry));
         else
             item->setText(*entry);
-        if (entry != names.cend())
-            markItem(item);
+        markItem(item);
     }
-    applying = wasApplying;
+    applying = false;
     current = names;
-    if (!applying)
-        store();
 }
 
 FittedName::Fit NamesTable::fitOf(int row, const QString &name) const

@@ -52,6 +52,7 @@ private:
     void restoreStored();
     void change(const QString &text, const Names &after);
     void apply(const Names &names);
+    void showNames(const Names &names);
     FittedName::Fit fitOf(int row, const QString &name) const;
     void markItem(QTableWidgetItem *item) const;
     void markEditor(QLineEdit *editor, int row) const;
@@ -71,8 +72,8 @@ private:
     QUndoStack undo;
     NameFitter fitter;
     Names current;
-    QString storePath; // empty: the names are not stored, so a file set aside is not overwritten
-    bool applying = false;
+    QString storePath;     // empty: the names are not stored, so a file set aside is not overwritten
+    bool applying = false; // the table's items change through showNames(), not by the user
     bool storeFailureShown = false;
 };
 
