@@ -62,6 +62,7 @@ private:
     QString pdfPath() const { return QDir(workDir.path()).filePath(QStringLiteral("Dippschalter.pdf")); }
 
     QTemporaryDir workDir;
+    MessageBoxCatcher catcher; // closes every message box, so none can hang a test
     std::unique_ptr<VeskAr> window;
     QList<QUrl> openedUrls;
 };
@@ -77,6 +78,7 @@ void TestWindow::initTestCase()
 
 void TestWindow::init()
 {
+    catcher.boxes.clear();
     window = std::make_unique<VeskAr>();
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
@@ -84,6 +86,9 @@ void TestWindow::init()
 
 void TestWindow::cleanup()
 {
+    // A test takes the messages it expects; any other is a surprise.
+    QTest::qWait(20);
+    QVERIFY2(catcher.boxes.isEmpty(), qPrintable(catcher.boxes.value(0).text));
     window.reset();
     QFile::remove(pdfPath());
     QDir(workDir.filePath(QStringLiteral("data"))).removeRecursively();
@@ -184,7 +189,6 @@ void TestWindow::addressToSwitches()
     QFETCH(QString, warning);
 
     window->strEdit->setText(typed);
-    MessageBoxCatcher catcher;
     QTest::keyClick(window->strEdit, Qt::Key_Return);
     QCOMPARE(window->strEdit->text(), shown);
     QCOMPARE(knobRows(), rows);
@@ -192,6 +196,7 @@ void TestWindow::addressToSwitches()
     if (!warning.isEmpty())
         QVERIFY2(catcher.boxes[0].icon == QMessageBox::Warning && catcher.boxes[0].text.startsWith(warning),
                  qPrintable(catcher.boxes[0].text));
+    catcher.boxes.clear();
 }
 
 void TestWindow::switchesAndNamesLinked()
@@ -249,13 +254,14 @@ void TestWindow::renderDebugLines()
     const QString panelAddress = window->arLabel->getStrAdr();
     window->strEdit->setText(QStringLiteral("b7"));
 
-    MessageBoxCatcher catcher;
     DebugCapture capture;
     QTest::mouseClick(window->table, Qt::LeftButton);
     const QStringList steps{"arLabel->adrNames = hash;", "arLabel->startTableRender();",
                             "strEdit->setText(arLabel->getStrAdr()); ",
                             "arLabel->setStrAdr(strEdit->text().toUpper());", "fertig"};
     QCOMPARE(capture.lines(), nameLines + steps);
+    QTRY_COMPARE(catcher.boxes.size(), 1); // the render's own message
+    catcher.boxes.clear();
     QCOMPARE(window->arLabel->adrNames.size(), names.size());
     // The entry was refreshed from the panel, which had not applied "b7".
     QCOMPARE(window->strEdit->text(), panelAddress);
@@ -275,7 +281,6 @@ void TestWindow::renderKeepsPanelAndReports()
     loadLongNames();
     window->strEdit->setText(QStringLiteral("c7"));
     QTest::mouseClick(window->rechnen, Qt::LeftButton);
-    MessageBoxCatcher catcher;
     {
         std::optional<Files::ReadOnlyDir> readOnly;
         if (!writable)
@@ -309,6 +314,7 @@ void TestWindow::renderKeepsPanelAndReports()
     // The panel shows the entry's address again, not the last cell drawn.
     QCOMPARE(window->strEdit->text(), QStringLiteral("7C"));
     QCOMPARE(knobRows(), (QList<int>{0, 1, 0, 0, 1}));
+    catcher.boxes.clear();
 }
 
 void TestWindow::openTable_data()
@@ -324,12 +330,12 @@ void TestWindow::openTable()
     if (exists)
         QVERIFY(Files::write(pdfPath(), "%PDF"));
     openedUrls.clear();
-    MessageBoxCatcher catcher;
     QTest::mouseClick(window->table_2, Qt::LeftButton);
     QCOMPARE(openedUrls, exists ? QList<QUrl>{QUrl::fromLocalFile(pdfPath())} : QList<QUrl>{});
     QCOMPARE(catcher.boxes.size(), exists ? 0 : 1);
     if (!exists)
         QVERIFY(catcher.boxes[0].text.contains(QDir::toNativeSeparators(pdfPath())));
+    catcher.boxes.clear();
 }
 
 void TestWindow::badListLeavesNames()
@@ -337,12 +343,12 @@ void TestWindow::badListLeavesNames()
     typeName(2, QStringLiteral("alt"));
     const QString path = workDir.filePath(QStringLiteral("falsch.csv"));
     QVERIFY(Files::write(path, "Adresse;Name\n1A;neu\n13A;falsch\n"));
-    MessageBoxCatcher catcher;
     QVERIFY(!names()->loadNames(path));
     QCOMPARE(shownNames(window->adrTable), (Names{{"3A", "alt"}}));
     QCOMPARE(catcher.boxes.size(), 1);
     QVERIFY2(catcher.boxes[0].text.contains(QStringLiteral("Zeile 3: Die Adresse „13A“")),
              qPrintable(catcher.boxes[0].text));
+    catcher.boxes.clear();
 }
 
 void TestWindow::saveWritesTypedNames()
@@ -380,12 +386,12 @@ void TestWindow::paste()
         typeName(row, QStringLiteral("alt"));
     window->adrTable->setCurrentCell(94, 0);
     QGuiApplication::clipboard()->setText(clipboard);
-    MessageBoxCatcher catcher;
     QTest::keyClick(window->adrTable, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE((QStringList{nameAt(93), nameAt(94), nameAt(95)}), names);
     QCOMPARE(catcher.boxes.size(), told.isEmpty() ? 0 : 1);
     if (!told.isEmpty())
         QVERIFY2(catcher.boxes[0].text.startsWith(told), qPrintable(catcher.boxes[0].text));
+    catcher.boxes.clear();
 }
 
 void TestWindow::spreadsheetKeys()
@@ -454,7 +460,6 @@ void TestWindow::damagedStoreSetAside()
     const QString store = NamesStore::defaultPath();
     const QByteArray damaged("Adresse;Name\n99Z;kaputt\n");
     QVERIFY(QDir().mkpath(QFileInfo(store).absolutePath()) && Files::write(store, damaged));
-    MessageBoxCatcher catcher;
     window = std::make_unique<VeskAr>();
     window->show();
     QTRY_COMPARE(catcher.boxes.size(), 1);
@@ -467,12 +472,12 @@ void TestWindow::damagedStoreSetAside()
     typeName(0, QStringLiteral("neu"));
     QCOMPARE(Files::read(aside[0].filePath()), damaged);
     QCOMPARE(NamesStore::load(store).names, (Names{{"1A", "neu"}}));
+    catcher.boxes.clear();
 }
 
 void TestWindow::failedStoreWarnsOnce()
 {
     typeName(0, QStringLiteral("eins"));
-    MessageBoxCatcher catcher;
     {
         Files::ReadOnlyDir readOnly(QFileInfo(NamesStore::defaultPath()).absolutePath());
         typeName(1, QStringLiteral("zwei"));
@@ -483,6 +488,7 @@ void TestWindow::failedStoreWarnsOnce()
     QCOMPARE(names()->names().size(), 3);
     QTest::qWait(20);
     QCOMPARE(catcher.boxes.size(), 1);
+    catcher.boxes.clear();
 }
 
 void TestWindow::propertyRun()
@@ -496,7 +502,6 @@ void TestWindow::propertyRun()
         return name;
     };
     const QString list = workDir.filePath(QStringLiteral("liste.csv"));
-    MessageBoxCatcher catcher;
     for (int step = 0; step < 150; ++step) {
         QTableWidget *table = window->adrTable;
         table->setCurrentCell(random.bounded(96), 0);
@@ -532,6 +537,7 @@ void TestWindow::propertyRun()
         QCOMPARE(NamesStore::load(NamesStore::defaultPath()).names, shown);
         QCOMPARE(shownNames(VeskAr().adrTable), shown);
     }
+    catcher.boxes.clear();
 }
 
 void TestWindow::germanQtTextsAndWindowSize()
