@@ -61,6 +61,7 @@ void TestNames::parseBad_data()
     QTest::addColumn<QString>("detail");
 
     QTest::newRow("empty") << QByteArray() << ErrorKind::MissingHeader << 1 << "";
+    QTest::newRow("no name column") << QByteArray("Adresse;Titel\n1A;x\n") << ErrorKind::MissingHeader << 1 << "";
     QTest::newRow("number 13") << QByteArray("Adresse;Name\n1A;x\n13A;x\n") << ErrorKind::UnknownAddress << 3 << "13A";
     QTest::newRow("letter I") << QByteArray("Adresse;Name\n9I;x\n") << ErrorKind::UnknownAddress << 2 << "9I";
     QTest::newRow("three fields") << QByteArray("Adresse;Name\n1A;x;y\n") << ErrorKind::WrongFieldCount << 2 << "3";

@@ -170,6 +170,8 @@ void TestPanel::clickAndKeys()
 
     QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&panel);
     QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Dippschalter"));
+    QWidget other; // keeps its own interface
+    QCOMPARE(QAccessible::queryAccessibleInterface(&other)->role(), QAccessible::Client);
     QCOMPARE(accessible->text(QAccessible::Value),
              QStringLiteral("Schalter 1 0, Schalter 2 +, Schalter 3 -, Schalter 4 +, Schalter 5 + — Adresse 20A"));
     panel.setFocus();

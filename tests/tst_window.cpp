@@ -399,7 +399,9 @@ void TestWindow::spreadsheetKeys()
     typeName(3, QStringLiteral("drei"));
     typeName(4, QStringLiteral("vier"));
     focusTable();
-    window->adrTable->setRangeSelected(QTableWidgetSelectionRange(3, 0, 4, 0), true);
+    // Selected bottom up, copied top down.
+    window->adrTable->setRangeSelected(QTableWidgetSelectionRange(4, 0, 4, 0), true);
+    window->adrTable->setRangeSelected(QTableWidgetSelectionRange(3, 0, 3, 0), true);
     QTest::keyClick(window->adrTable, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("drei\nvier"));
     QTest::keyClick(window->adrTable, Qt::Key_Delete);
@@ -581,6 +583,7 @@ void TestWindow::fitMarks()
     QVERIFY(editor);
     QTest::keyClicks(editor, QStringLiteral("Weichenantrieb"));
     QCOMPARE(editor->toolTip(), smaller);
+    QCOMPARE(editor->palette().color(QPalette::Text), table->item(14, 0)->foreground().color());
     QTest::keyClick(editor, Qt::Key_Return);
     QTRY_VERIFY(table->item(1, 0) != nullptr && table->item(1, 0)->toolTip() == smaller);
 }
