@@ -77,7 +77,7 @@ private:
         {"7C", "Weichenantrieb Straßenbeleuchtung Einfahrt"},
         {"1D", "Entkupplungsgleis Süd Nord Bahnhof West Einfahrt"},
         {"12H", "Ölpumpe"},
-        {"11H", "Gleis Nord Gleis Süd Gleis Ost Gleis West"},
+        {"11H", "Signal Nord Signal Süd Signal Ost Signal West"}, // four lines, the most that fit
         {"10H", QStringLiteral("Hauptsignal Vorsignal ").repeated(5)},
         {"1H", QStringLiteral("Ab").repeated(150)},
         {"6E", QStringLiteral("Lokschuppen Drehscheibe Rangiergleis Bahnübergang Schranke ").repeated(3)},
