@@ -5,8 +5,6 @@
 
 #include <QtMath>
 
-#include <optional>
-
 using namespace TableGeometry;
 
 namespace {
@@ -53,7 +51,7 @@ NameFitter::SizeMetrics &NameFitter::sizeMetrics(qreal pointSize) const
     if (found == metricsBySize.end()) {
         QFont font(QStringLiteral("Arial"));
         font.setPointSizeF(pointSize);
-        found = metricsBySize.emplace(pointSize, SizeMetrics{QFontMetricsF(font, &device), {}}).first;
+        found = metricsBySize.emplace(pointSize, SizeMetrics{font, QFontMetricsF(font, &device), {}}).first;
     }
     return found->second;
 }
@@ -123,26 +121,27 @@ FittedName NameFitter::fit(const QString &name, int column, int row) const
         return {FittedName::Fits, namePointSize, nameLineSpacing, asWrapped};
 
     // The largest size that fits, by halving the steps between 5 pt and just below 8 pt.
-    const auto fittedAt = [&](int step) {
+    const auto wrappedAt = [&](int step) {
         const qreal size = smallestPointSize + pointSizeStep * step;
-        FittedName fitted{FittedName::Smaller, size, lineSpacingAt(size), wrapToWidth(name, size, cell.width())};
-        return fits(fitted.lines, size, fitted.lineSpacing, cell) ? std::optional(fitted) : std::nullopt;
+        return FittedName{FittedName::Smaller, size, lineSpacingAt(size), wrapToWidth(name, size, cell.width())};
+    };
+    const auto fitsCell = [&](const FittedName &fitted) {
+        return fits(fitted.lines, fitted.pointSize, fitted.lineSpacing, cell);
     };
     int low = 0;
     int high = static_cast<int>((namePointSize - smallestPointSize) / pointSizeStep) - 1;
-    std::optional<FittedName> best = fittedAt(low);
-    if (!best) {
-        const QStringList lines = wrapToWidth(name, smallestPointSize, cell.width());
-        return {FittedName::Shortened, smallestPointSize, lineSpacingAt(smallestPointSize), shortened(lines, cell)};
-    }
+    FittedName best = wrappedAt(low);
+    if (!fitsCell(best))
+        return {FittedName::Shortened, best.pointSize, best.lineSpacing, shortened(best.lines, cell)};
     while (low < high) {
         const int middle = (low + high + 1) / 2;
-        if (std::optional<FittedName> fitted = fittedAt(middle)) {
-            best = fitted;
+        FittedName fitted = wrappedAt(middle);
+        if (fitsCell(fitted)) {
+            best = std::move(fitted);
             low = middle;
         } else {
             high = middle - 1;
         }
     }
-    return *best;
+    return best;
 }

@@ -4,6 +4,7 @@
 #include "page/namewrap.h"
 
 #include <QBuffer>
+#include <QFont>
 #include <QFontMetricsF>
 #include <QHash>
 #include <QList>
@@ -44,10 +45,14 @@ public:
 
     FittedName fit(const QString &name, int column, int row) const;
 
+    // Arial of a size; one object a size, so painting does not look the font up again.
+    const QFont &font(qreal pointSize) const { return sizeMetrics(pointSize).font; }
+
 private:
     // Metrics of one size, with the rounded-up widths wrapping asks for again and again.
     struct SizeMetrics
     {
+        QFont font;
         QFontMetricsF metrics;
         QHash<char16_t, int> widths;
     };

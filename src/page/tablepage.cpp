@@ -135,7 +135,7 @@ void TablePage::paintName(QPainter &painter, const NameFitter &fitter, int colum
         return;
     const FittedName fitted = fitter.fit(*entry, column, row);
     fits.append({key, fitted.fit});
-    painter.setFont(arial(fitted.pointSize));
+    painter.setFont(fitter.font(fitted.pointSize));
     const QPointF start = cellOrigin(column, row) + nameBaseline;
     for (int n = 0; n < fitted.lines.size(); ++n)
         painter.drawText(start + QPointF(0, fitted.lineSpacing * n), fitted.lines.at(n));
