@@ -1,6 +1,7 @@
 #include "address/addresscodec.h"
 #include "address/namedaddresses.h"
 #include "page/namewrap.h"
+#include "page/tablegeometry.h"
 #include "page/tablepage.h"
 #include "page/tablepdf.h"
 
@@ -18,9 +19,9 @@ namespace {
 constexpr int imageResolution = 300;
 
 // A name in every cell, long enough to wrap onto three lines.
-QHash<QString, QString> fullTable()
+Names fullTable()
 {
-    QHash<QString, QString> names;
+    Names names;
     for (int row = 0; row < NamedAddresses::count; ++row) {
         const QString key = NamedAddresses::keyOfRow(row);
         names.insert(key, QStringLiteral("Weichenantrieb Bahnhof Nord %1").arg(key));
@@ -29,9 +30,9 @@ QHash<QString, QString> fullTable()
 }
 
 // A name in every cell too long for it, so each is set smaller or shortened.
-QHash<QString, QString> longNames()
+Names longNames()
 {
-    QHash<QString, QString> names;
+    Names names;
     for (int row = 0; row < NamedAddresses::count; ++row) {
         names.insert(NamedAddresses::keyOfRow(row),
                      QStringLiteral("Weichenantrieb Straßenbeleuchtung Einfahrt Entkupplungsgleis Süd Nord ")
@@ -70,9 +71,9 @@ BENCHMARK_CAPTURE(wrap, oneWord10000, QString(10000, u'x'))->Unit(benchmark::kMi
 
 void paintPageIntoImage(benchmark::State &state)
 {
-    const QHash<QString, QString> names = fullTable();
-    const int pageWidth = TablePdf::pageLayout.paintRectPixels(TablePage::resolution).width();
-    const qreal scale = qreal(imageResolution) / TablePage::resolution;
+    const Names names = fullTable();
+    const int pageWidth = TablePdf::pageLayout.paintRectPixels(TableGeometry::resolution).width();
+    const qreal scale = qreal(imageResolution) / TableGeometry::resolution;
     QImage image(TablePdf::pageLayout.paintRectPixels(imageResolution).size(), QImage::Format_RGB32);
     while (state.KeepRunning()) {
         image.fill(Qt::white);
@@ -84,7 +85,7 @@ void paintPageIntoImage(benchmark::State &state)
 }
 BENCHMARK(paintPageIntoImage)->Unit(benchmark::kMillisecond);
 
-void writePdf(benchmark::State &state, const QHash<QString, QString> &names)
+void writePdf(benchmark::State &state, const Names &names)
 {
     const QTemporaryDir dir;
     const QString path = QDir(dir.path()).filePath(TablePdf::fileName);

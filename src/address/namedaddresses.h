@@ -1,9 +1,14 @@
 #ifndef NAMEDADDRESSES_H
 #define NAMEDADDRESSES_H
 
+#include <QHash>
 #include <QString>
 
 #include <optional>
+
+// Names by canonical address (12A). A present key with an empty name is a name cell
+// that was edited and emptied.
+using Names = QHash<QString, QString>;
 
 // The 96 addresses that can carry a name: letters A-H, numbers 1-12.
 namespace NamedAddresses {

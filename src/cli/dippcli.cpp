@@ -4,7 +4,6 @@
 #include "address/namedaddresses.h"
 #include "names/namescsv.h"
 #include "page/namefitter.h"
-#include "page/tablepage.h"
 #include "page/tablepdf.h"
 
 #include <QFileInfo>
@@ -50,38 +49,6 @@ std::optional<int> parsePosition(const QString &text)
     if (!ok || text != QString::number(position) || position < 0 || position >= AddressCodec::positionCount)
         return std::nullopt;
     return position;
-}
-
-QString reason(const NamesCsv::Error &error)
-{
-    using NamesCsv::ErrorKind;
-    switch (error.kind) {
-    case ErrorKind::Unreadable:
-        return QStringLiteral("cannot be read: %1").arg(error.detail);
-    case ErrorKind::MissingHeader:
-        return QStringLiteral("the header must name the columns Adresse and Name");
-    case ErrorKind::UnterminatedQuote:
-        return QStringLiteral("a quoted field is not closed");
-    case ErrorKind::TextAfterQuote:
-        return QStringLiteral("text follows a closing quote");
-    case ErrorKind::WrongFieldCount:
-        return QStringLiteral("%1 fields instead of 2").arg(error.detail);
-    case ErrorKind::UnknownAddress:
-        return QStringLiteral("'%1' is not one of the addresses A-H 1-12").arg(error.detail);
-    case ErrorKind::DuplicateAddress:
-        return QStringLiteral("address %1 is listed twice").arg(error.detail);
-    case ErrorKind::Unwritable:
-        return QStringLiteral("cannot be written: %1").arg(error.detail);
-    case ErrorKind::None:
-        break;
-    }
-    return {};
-}
-
-QString describe(const NamesCsv::Error &error)
-{
-    const QString text = reason(error);
-    return NamesCsv::hasLine(error.kind) ? QStringLiteral("line %1: %2").arg(error.line).arg(text) : text;
 }
 
 } // namespace
@@ -193,7 +160,7 @@ int DippCli::render()
         const QString namesPath = parser.value(namesOption);
         const NamesCsv::ReadResult result = NamesCsv::readFile(namesPath);
         if (!result.ok()) {
-            err << "error: names file " << namesPath << ": " << describe(result.error) << '\n';
+            err << "error: names file " << namesPath << ": " << NamesCsv::describe(result.error, NamesCsv::Language::English) << '\n';
             return Failure;
         }
         names = result.names;
@@ -220,8 +187,7 @@ int DippCli::check(const Names &names)
         const QString key = NamedAddresses::keyOfRow(row);
         if (!names.contains(key))
             continue;
-        const QPoint cell = *TablePage::cellOf(key);
-        const FittedName fitted = fitter.fit(names.value(key), cell.x(), cell.y());
+        const FittedName fitted = fitter.fit(names.value(key), key);
         out << key << '\t';
         switch (fitted.fit) {
         case FittedName::Fits:

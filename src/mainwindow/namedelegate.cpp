@@ -3,18 +3,12 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
-NameDelegate::NameDelegate(Marker marker, QObject *parent)
-    : QStyledItemDelegate(parent)
-    , marker(std::move(marker))
-{
-}
-
 QWidget *NameDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
     if (auto *line = qobject_cast<QLineEdit *>(editor)) {
         const int row = index.row();
-        connect(line, &QLineEdit::textChanged, line, [this, line, row] { marker(line, row); });
+        connect(line, &QLineEdit::textChanged, line, [this, line, row] { emit editorTextChanged(line, row); });
     }
     return editor;
 }

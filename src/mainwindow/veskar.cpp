@@ -2,8 +2,8 @@
 
 #include "address/addresscodec.h"
 #include "address/namedaddresses.h"
+#include "document/namesdocument.h"
 #include "mainwindow/namestable.h"
-#include "page/tablepdf.h"
 #include "panel/arlabel.h"
 
 #include <QDebug>
@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QSettings>
+#include <QSignalBlocker>
 #include <QUrl>
 
 namespace {
@@ -62,13 +63,18 @@ VeskAr::VeskAr(QWidget *parent)
     connect(table_2, &QPushButton::clicked, this, &VeskAr::openTable);
     connect(strEdit, &QLineEdit::returnPressed, this, &VeskAr::changeDipp);
     connect(arLabel, &ArLabel::readBackRequested, this, &VeskAr::changeStr);
+    // A modal loop inside the panel's paint invites recursive repaints: report from the event loop.
+    connect(arLabel, &ArLabel::tableRendered, this, &VeskAr::reportRender, Qt::QueuedConnection);
     connect(
         adrTable, &QTableWidget::currentCellChanged, this,
         [this](int row, int /*column*/, int previousRow, int /*previousColumn*/) { showRowAddress(row, previousRow); });
     setTabOrder(rechnen, arLabel);
 
     groupBox_2->layout()->activate();
-    namesTable = new NamesTable(adrTable, viewTable, this);
+    names = new NamesDocument(NamesStore::defaultPath(), this);
+    namesTable = new NamesTable(adrTable, names);
+    connect(namesTable, &NamesTable::loaded, viewTable, [this] { viewTable->setChecked(true); });
+    namesTable->reportRestore(names->restore());
     selectRowOf(strEdit->text());
     restoreGeometryOrFitTwelveRows();
 }
@@ -104,22 +110,23 @@ void VeskAr::changeDipp()
 {
     const QString typed = strEdit->text();
     applyAddress(typed.toUpper());
-    strEdit->setText(arLabel->getStrAdr());
-    selectRowOf(strEdit->text());
-    warnAboutAddress(typed);
+    const QString address = arLabel->getStrAdr();
+    strEdit->setText(address);
+    selectRowOf(address);
+    warnAboutAddress(typed, address);
 }
 
 // Whoever sets a module from a misread or unsettable address puts it on another module's address.
-void VeskAr::warnAboutAddress(const QString &typed)
+void VeskAr::warnAboutAddress(const QString &typed, const QString &address)
 {
     QStringList problems;
     if (!AddressCodec::isPlainAddress(typed))
-        problems.append(tr("„%1“ ist keine Adresse wie 7C oder C7 – gelesen als %2.").arg(typed, strEdit->text()));
+        problems.append(tr("„%1“ ist keine Adresse wie 7C oder C7 – gelesen als %2.").arg(typed, address));
     if (!AddressCodec::isSettable(arLabel->positions())) {
         problems.append(tr("Die Adresse %1 lässt sich mit den Dippschaltern nicht einstellen: "
                            "möglich sind die Nummern 1 bis 27 und die Buchstaben A bis I.\n"
                            "Die Zeichnung zeigt diese Adresse nicht.")
-                            .arg(strEdit->text()));
+                            .arg(address));
     }
     if (!problems.isEmpty())
         QMessageBox::warning(this, tr("Adresse->Schalter"), problems.join(QStringLiteral("\n\n")));
@@ -136,6 +143,7 @@ void VeskAr::changeStr()
 void VeskAr::selectRowOf(const QString &address)
 {
     if (const std::optional<int> row = NamedAddresses::rowOf(address)) {
+        const QSignalBlocker alreadyShown(adrTable);
         adrTable->setCurrentCell(*row, nameColumn);
         adrTable->scrollToItem(adrTable->item(*row, addressColumn));
     }
@@ -144,7 +152,7 @@ void VeskAr::selectRowOf(const QString &address)
 // A row chosen in the names table shows its address as "Adresse->Schalter" would.
 void VeskAr::showRowAddress(int row, int previousRow)
 {
-    if (row < 0 || row == previousRow || NamedAddresses::keyOfRow(row) == strEdit->text())
+    if (row < 0 || row == previousRow)
         return;
     strEdit->setText(NamedAddresses::keyOfRow(row));
     changeDipp();
@@ -153,11 +161,11 @@ void VeskAr::showRowAddress(int row, int previousRow)
 void VeskAr::renderTable()
 {
     // Rows whose name cell holds an item, in table order.
-    QHash<QString, QString> hash;
+    Names hash;
     for (int row = 0; row < NamedAddresses::count; ++row) {
         const QString address = NamedAddresses::keyOfRow(row);
-        const auto name = namesTable->names().constFind(address);
-        if (name == namesTable->names().cend())
+        const auto name = names->names().constFind(address);
+        if (name == names->names().cend())
             continue;
         hash.insert(address, *name);
         logProgress(QStringLiteral("Adr: ") + address + QStringLiteral("  Name: ") + *name);
@@ -172,6 +180,26 @@ void VeskAr::renderTable()
     logProgress(QStringLiteral("arLabel->setStrAdr(strEdit->text().toUpper());"));
     applyAddress(strEdit->text().toUpper());
     logProgress(QStringLiteral("fertig"));
+}
+
+void VeskAr::reportRender(const QString &path, const TablePdf::Result &result)
+{
+    const QString title = tr("Tabelle rendern");
+    if (!result.ok) {
+        QMessageBox::warning(this, title,
+                             tr("Die Tabelle konnte nicht gespeichert werden.\n\nDatei: %1\nGrund: %2")
+                                 .arg(QDir::toNativeSeparators(path), result.error));
+        return;
+    }
+    QMessageBox box(QMessageBox::Information, title, tr("Tabelle wurde erfolgreich gerendert und gespeichert."),
+                    QMessageBox::Ok, this);
+    QStringList details{tr("Datei: %1").arg(QDir::toNativeSeparators(path))};
+    if (!result.smaller.isEmpty())
+        details.append(tr("Kleiner gedruckt, damit sie ins Feld passen: %1").arg(result.smaller.join(u", ")));
+    if (!result.shortened.isEmpty())
+        details.append(tr("Gekürzt gedruckt, zu lang für das Feld: %1").arg(result.shortened.join(u", ")));
+    box.setInformativeText(details.join(u'\n'));
+    box.exec();
 }
 
 void VeskAr::openTable()

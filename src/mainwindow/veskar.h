@@ -5,7 +5,10 @@
 
 #include <QWidget>
 
+#include "page/tablepdf.h"
+
 class ArLabel;
+class NamesDocument;
 class NamesTable;
 
 // The main window: address entry, switch panel, names table and table buttons.
@@ -29,11 +32,13 @@ public slots:
 
 private:
     void applyAddress(const QString &text);
-    void warnAboutAddress(const QString &typed);
+    void warnAboutAddress(const QString &typed, const QString &address);
     void selectRowOf(const QString &address);
     void showRowAddress(int row, int previousRow);
+    void reportRender(const QString &path, const TablePdf::Result &result);
     void restoreGeometryOrFitTwelveRows();
 
+    NamesDocument *names;
     NamesTable *namesTable;
 };
 

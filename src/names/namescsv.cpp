@@ -39,7 +39,6 @@ public:
     }
 
     bool atEnd() const { return pos >= text.size(); }
-    int currentLine() const { return line; }
 
     std::optional<Record> next(Error &error)
     {
@@ -169,25 +168,7 @@ QString quoted(const QString &field, QChar separator)
 
 namespace NamesCsv {
 
-bool hasLine(ErrorKind kind)
-{
-    switch (kind) {
-    case ErrorKind::MissingHeader:
-    case ErrorKind::UnterminatedQuote:
-    case ErrorKind::TextAfterQuote:
-    case ErrorKind::WrongFieldCount:
-    case ErrorKind::UnknownAddress:
-    case ErrorKind::DuplicateAddress:
-        return true;
-    case ErrorKind::None:
-    case ErrorKind::Unreadable:
-    case ErrorKind::Unwritable:
-        break;
-    }
-    return false;
-}
-
-QString decode(const QByteArray &data)
+QString textOf(const QByteArray &data)
 {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8(data.startsWith(byteOrderMark) ? data.mid(byteOrderMark.size()) : data);
@@ -213,7 +194,7 @@ QString decode(const QByteArray &data)
 
 ReadResult parse(const QByteArray &data)
 {
-    const QString text = decode(data);
+    const QString text = textOf(data);
 
     const std::optional<Header> header = readHeader(text);
     if (!header)
@@ -222,7 +203,7 @@ ReadResult parse(const QByteArray &data)
     RecordReader reader(text, header->separator);
     Error error;
     reader.next(error); // the header
-    QHash<QString, QString> names;
+    Names names;
     while (!reader.atEnd()) {
         const std::optional<Record> record = reader.next(error);
         if (!record)
@@ -250,7 +231,7 @@ ReadResult readFile(const QString &path)
     return parse(file.readAll());
 }
 
-QByteArray serialize(const QHash<QString, QString> &names)
+QByteArray serialize(const Names &names)
 {
     const QChar separator = separators[0];
     QString text = addressHeader + separator + nameHeader + QStringLiteral("\r\n");
@@ -264,7 +245,7 @@ QByteArray serialize(const QHash<QString, QString> &names)
     return byteOrderMark + text.toUtf8();
 }
 
-Error writeFile(const QString &path, const QHash<QString, QString> &names)
+Error writeFile(const QString &path, const Names &names)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))

@@ -1,13 +1,10 @@
 #ifndef NAMESCSV_H
 #define NAMESCSV_H
 
-#include <QByteArray>
-#include <QHash>
-#include <QString>
+#include "address/namedaddresses.h"
 
-// Names by canonical address (12A). A present key with an empty name is a name cell
-// that was edited and emptied.
-using Names = QHash<QString, QString>;
+#include <QByteArray>
+#include <QString>
 
 // Names lists as CSV: a header naming the columns "Adresse" and "Name", separated by
 // ";", "," or tab (taken from the header), quoted as in RFC 4180. Written in UTF-8; read
@@ -26,9 +23,6 @@ enum class ErrorKind {
     Unwritable,        // detail: the system's reason
 };
 
-// Whether an error of this kind names the line it was found on.
-bool hasLine(ErrorKind kind);
-
 struct Error
 {
     ErrorKind kind = ErrorKind::None;
@@ -36,24 +30,30 @@ struct Error
     QString detail;
 };
 
+enum class Language { German, English };
+
+// The error in words, after "Zeile N: " or "line N: " where it names a line: German for
+// the window, English for the command line.
+QString describe(const Error &error, Language language);
+
 struct ReadResult
 {
-    QHash<QString, QString> names; // canonical address -> name; empty on error
+    Names names; // canonical address -> name; empty on error
     Error error;
     bool ok() const { return error.kind == ErrorKind::None; }
 };
 
 // Text of the bytes: UTF-8 (a byte order mark dropped), else Windows-1252.
-QString decode(const QByteArray &data);
+QString textOf(const QByteArray &data);
 
 ReadResult parse(const QByteArray &data);
 ReadResult readFile(const QString &path);
 
 // Header "Adresse;Name", then the names among the 96 addresses in table order (1A ... 12H).
-QByteArray serialize(const QHash<QString, QString> &names);
+QByteArray serialize(const Names &names);
 
 // Atomic: a failed save leaves the old file as it was.
-Error writeFile(const QString &path, const QHash<QString, QString> &names);
+Error writeFile(const QString &path, const Names &names);
 
 } // namespace NamesCsv
 

@@ -1,7 +1,6 @@
 #include "page/namefitter.h"
 
 #include "page/tablegeometry.h"
-#include "page/tablepage.h"
 
 #include <QtMath>
 
@@ -21,14 +20,23 @@ qreal lineSpacingAt(qreal pointSize)
     return nameLineSpacing * pointSize / namePointSize;
 }
 
+// The lines of a name, each of its own lines wrapped on its own.
+QStringList wrappedLines(const QString &name, int limit, const CharWidth &charWidth)
+{
+    QStringList lines;
+    for (const QString &paragraph : name.split(lineBreak))
+        lines += wrapName(paragraph, limit, charWidth).split(lineBreak);
+    return lines;
+}
+
 } // namespace
 
-NameFitter::NameFitter(int pageWidth, CharWidth screenCharWidth)
+NameFitter::NameFitter(int pageWidth)
     : pageWidth(pageWidth)
-    , screenCharWidth(std::move(screenCharWidth))
+    , screenCharWidth(arialScreenWidth())
     , device(&nowhere)
 {
-    device.setResolution(TablePage::resolution);
+    device.setResolution(resolution);
 }
 
 QRectF NameFitter::space(int column, int row) const
@@ -37,7 +45,7 @@ QRectF NameFitter::space(int column, int row) const
     qreal right = origin.x() + cellPitchX + captionRect.left(); // the next column's caption
     if (column == columnLineAfter - 1)
         right = columnLineX - columnLinePenWidth / 2;
-    else if (column == TablePage::columnCount - 1)
+    else if (column == columnCount - 1)
         right = pageWidth - tableOrigin.x();
     const qreal separatorHalf = captionPenWidth / 2;
     const qreal top = row == 0 ? headingsBottom : origin.y() - separatorOffset + separatorHalf;
@@ -49,7 +57,7 @@ NameFitter::SizeMetrics &NameFitter::sizeMetrics(qreal pointSize) const
 {
     auto found = metricsBySize.find(pointSize);
     if (found == metricsBySize.end()) {
-        QFont font(QStringLiteral("Arial"));
+        QFont font(tableFontFamily);
         font.setPointSizeF(pointSize);
         found = metricsBySize.emplace(pointSize, SizeMetrics{font, QFontMetricsF(font, &device), {}}).first;
     }
@@ -93,10 +101,7 @@ QStringList NameFitter::wrapToWidth(const QString &name, qreal pointSize, qreal 
     // Whole units, rounded up, and room for the hyphen a break may add.
     const CharWidth widthOf = [&size](QChar c) { return charWidth(size, c); };
     const int limit = qFloor(width - size.metrics.horizontalAdvance(hyphen));
-    QStringList lines;
-    for (const QString &paragraph : name.split(lineBreak))
-        lines += wrapName(paragraph, limit, widthOf).split(lineBreak);
-    return lines;
+    return wrappedLines(name, limit, widthOf);
 }
 
 QStringList NameFitter::shortened(QStringList lines, const QRectF &space) const
@@ -113,10 +118,16 @@ QStringList NameFitter::shortened(QStringList lines, const QRectF &space) const
     return lines;
 }
 
+FittedName NameFitter::fit(const QString &name, const QString &address) const
+{
+    const std::optional<QPoint> cell = cellOf(address);
+    return cell ? fit(name, cell->x(), cell->y()) : FittedName{};
+}
+
 FittedName NameFitter::fit(const QString &name, int column, int row) const
 {
     const QRectF cell = space(column, row).translated(-QPointF(cellOrigin(column, row)));
-    const QStringList asWrapped = wrapName(name, nameWrapWidth, screenCharWidth).split(lineBreak);
+    const QStringList asWrapped = wrappedLines(name, nameWrapWidth, screenCharWidth);
     if (fits(asWrapped, namePointSize, nameLineSpacing, cell))
         return {FittedName::Fits, namePointSize, nameLineSpacing, asWrapped};
 

@@ -38,14 +38,16 @@ public:
     static constexpr qreal smallestPointSize = 5;
     static constexpr qreal pointSizeStep = 0.5;
 
-    explicit NameFitter(int pageWidth, CharWidth screenCharWidth = arialScreenWidth());
+    explicit NameFitter(int pageWidth);
 
     // The space a cell's name may fill, relative to the table's origin.
     QRectF space(int column, int row) const;
 
     FittedName fit(const QString &name, int column, int row) const;
+    // The same for an address among the 96; nothing to print for any other.
+    FittedName fit(const QString &name, const QString &address) const;
 
-    // Arial of a size; one object a size, so painting does not look the font up again.
+    // The table's font of a size; one object a size, so painting does not look the font up again.
     const QFont &font(qreal pointSize) const { return sizeMetrics(pointSize).font; }
 
 private:

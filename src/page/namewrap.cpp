@@ -7,13 +7,8 @@
 
 CharWidth arialScreenWidth()
 {
-    auto metrics = std::make_shared<QFontMetrics>(QFont(QStringLiteral("Arial"), namePointSize));
+    auto metrics = std::make_shared<QFontMetrics>(QFont(tableFontFamily, namePointSize));
     return [metrics](QChar c) { return metrics->horizontalAdvance(c); };
-}
-
-QString wrapName(QString name, int maxWidth)
-{
-    return wrapName(std::move(name), maxWidth, arialScreenWidth());
 }
 
 QString wrapName(QString name, int maxWidth, const CharWidth &charWidth)

@@ -8,6 +8,9 @@
 // Width of one character, in the units of the limit.
 using CharWidth = std::function<int(QChar)>;
 
+// Every text of the printed table is set in this family.
+inline const QString tableFontFamily = QStringLiteral("Arial");
+
 // Names in the table are set in Arial of this size and wrapped below this width,
 // in pixels at screen resolution.
 constexpr int namePointSize = 8;
@@ -19,7 +22,6 @@ CharWidth arialScreenWidth();
 // Inserts line breaks so that each line of the name stays below maxWidth: at the
 // line's last space, or with "-" before the character that overflows. Never
 // breaks before a line's first character, so it ends for every input.
-QString wrapName(QString name, int maxWidth = nameWrapWidth);
 QString wrapName(QString name, int maxWidth, const CharWidth &charWidth);
 
 #endif

@@ -1,12 +1,21 @@
 #ifndef TABLEGEOMETRY_H
 #define TABLEGEOMETRY_H
 
+#include "address/namedaddresses.h"
+
 #include <QPoint>
 #include <QRect>
+
+#include <optional>
 
 // Where the printed table puts things, in device units at 1200 per inch. The cells are
 // placed relative to tableOrigin; everything in a cell relative to the cell's origin.
 namespace TableGeometry {
+
+constexpr int resolution = 1200;
+// Columns are the letters A-H, rows the numbers from 12 at the top down to 1.
+constexpr int columnCount = NamedAddresses::letterCount;
+constexpr int rowCount = NamedAddresses::numberCount;
 
 constexpr int moduleHeadingTop = 400;
 constexpr int moduleHeadingHeight = 600;
@@ -30,6 +39,33 @@ constexpr qreal columnLinePenWidth = 25.0;
 inline QPoint cellOrigin(int column, int row)
 {
     return QPoint(cellPitchX * column, cellPitchY * row);
+}
+
+// The names table's row of a cell (1A ... 12A, 1B ... 12H).
+constexpr int namesRowOf(int column, int row)
+{
+    return column * rowCount + rowCount - 1 - row;
+}
+
+// The names' key of a cell, number first: column 0, row 0 is "12A".
+inline QString keyOf(int column, int row)
+{
+    return NamedAddresses::keyOfRow(namesRowOf(column, row));
+}
+
+// The caption printed in a cell, letter first: column 0, row 0 is "A12".
+inline QString captionOf(int column, int row)
+{
+    return NamedAddresses::letterFirst(column, rowCount - row);
+}
+
+// The cell (column, row) of an address among the 96, in either form.
+inline std::optional<QPoint> cellOf(const QString &address)
+{
+    const std::optional<int> namesRow = NamedAddresses::rowOf(address);
+    if (!namesRow)
+        return std::nullopt;
+    return QPoint(*namesRow / rowCount, rowCount - 1 - *namesRow % rowCount);
 }
 
 } // namespace TableGeometry

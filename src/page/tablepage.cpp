@@ -3,13 +3,13 @@
 #include "page/pens.h"
 #include "page/tablegeometry.h"
 
+#include <QMap>
 #include <QPainter>
 
 using namespace TableGeometry;
 
 namespace {
 
-const QString fontFamily = QStringLiteral("Arial");
 const QString leftHeading = QStringLiteral("Steuermodul 3217");
 const QString rightHeading = QStringLiteral("Erweiterungsmodul 3217E");
 
@@ -21,8 +21,6 @@ constexpr int positionMarkPointSize = 5;
 constexpr int headingHeight = 400;
 
 constexpr QRect frameRect(420, 0, 370, 230);
-constexpr qreal frameRoundnessX = 15;
-constexpr qreal frameRoundnessY = 25;
 constexpr int tableWidth = 13200;
 constexpr int knobLeft = 440;
 constexpr int knobTop = 10;
@@ -38,59 +36,39 @@ constexpr qreal dividerPenWidth = 1.0;
 
 QFont arial(qreal pointSize, QFont::Weight weight = QFont::Normal)
 {
-    QFont font(fontFamily, -1, weight);
+    QFont font(tableFontFamily, -1, weight);
     font.setPointSizeF(pointSize);
     return font;
 }
 
 } // namespace
 
-TablePage::TablePage(const QHash<QString, QString> &names, CharWidth nameCharWidth)
+TablePage::TablePage(const Names &names)
     : names(names)
-    , nameCharWidth(std::move(nameCharWidth))
 {
-}
-
-QString TablePage::cellAddress(int column, int row)
-{
-    return NamedAddresses::letterFirst(column, rowCount - row);
-}
-
-QString TablePage::cellKey(int column, int row)
-{
-    return NamedAddresses::key(column, rowCount - row);
-}
-
-std::optional<QPoint> TablePage::cellOf(const QString &key)
-{
-    const std::optional<int> tableRow = NamedAddresses::rowOf(key);
-    if (!tableRow)
-        return std::nullopt;
-    return QPoint(*tableRow / rowCount, rowCount - 1 - *tableRow % rowCount);
 }
 
 TablePage::Fits TablePage::paint(QPainter &painter, int pageWidth) const
 {
-    Fits fits;
+    QMap<int, std::pair<QString, FittedName::Fit>> fitsByNamesRow;
     painter.save();
     painter.setPen(blackPen(framePenWidth));
     painter.setBrush(Qt::NoBrush);
     paintHeadings(painter, pageWidth);
     painter.translate(tableOrigin);
-    const NameFitter fitter(pageWidth, nameCharWidth);
+    const NameFitter fitter(pageWidth);
     for (int column = 0; column < columnCount; ++column) {
-        for (int row = 0; row < rowCount; ++row)
-            paintCell(painter, fitter, column, row, fits);
+        for (int row = 0; row < rowCount; ++row) {
+            if (const auto fit = paintCell(painter, fitter, column, row))
+                fitsByNamesRow.insert(namesRowOf(column, row), {keyOf(column, row), *fit});
+        }
         if (column == columnLineAfter) {
             painter.setPen(blackPen(columnLinePenWidth));
             painter.drawLine(columnLineX, 0, columnLineX, columnLineLength);
         }
     }
     painter.restore();
-    std::sort(fits.begin(), fits.end(), [](const auto &a, const auto &b) {
-        return NamedAddresses::rowOf(a.first) < NamedAddresses::rowOf(b.first);
-    });
-    return fits;
+    return fitsByNamesRow.values();
 }
 
 void TablePage::paintHeadings(QPainter &painter, int pageWidth) const
@@ -105,9 +83,10 @@ void TablePage::paintHeadings(QPainter &painter, int pageWidth) const
                      rightHeading);
 }
 
-void TablePage::paintCell(QPainter &painter, const NameFitter &fitter, int column, int row, Fits &fits) const
+std::optional<FittedName::Fit> TablePage::paintCell(QPainter &painter, const NameFitter &fitter, int column,
+                                                    int row) const
 {
-    const QString address = cellAddress(column, row);
+    const QString address = captionOf(column, row);
     // The cell's setting comes from the codec, so the panel on screen keeps its own.
     const DippSetting dipp = AddressCodec::decode(address);
     const QPoint origin = cellOrigin(column, row);
@@ -115,7 +94,7 @@ void TablePage::paintCell(QPainter &painter, const NameFitter &fitter, int colum
     painter.setPen(blackPen(framePenWidth));
     painter.setBrush(QBrush(Qt::white, Qt::SolidPattern));
     painter.drawRoundedRect(QRectF(frameRect.translated(origin)), frameRoundnessX, frameRoundnessY, Qt::RelativeSize);
-    paintName(painter, fitter, column, row, fits);
+    const std::optional<FittedName::Fit> fit = paintName(painter, fitter, column, row);
     paintCaption(painter, origin, address);
 
     // Halfway between this row's frames and the row above; every column draws it again.
@@ -125,20 +104,21 @@ void TablePage::paintCell(QPainter &painter, const NameFitter &fitter, int colum
         painter.drawLine(0, y, tableWidth, y);
     }
     paintSwitches(painter, origin, dipp);
+    return fit;
 }
 
-void TablePage::paintName(QPainter &painter, const NameFitter &fitter, int column, int row, Fits &fits) const
+std::optional<FittedName::Fit> TablePage::paintName(QPainter &painter, const NameFitter &fitter, int column,
+                                                    int row) const
 {
-    const QString key = cellKey(column, row);
-    const auto entry = names.constFind(key);
+    const auto entry = names.constFind(keyOf(column, row));
     if (entry == names.cend())
-        return;
+        return std::nullopt;
     const FittedName fitted = fitter.fit(*entry, column, row);
-    fits.append({key, fitted.fit});
     painter.setFont(fitter.font(fitted.pointSize));
     const QPointF start = cellOrigin(column, row) + nameBaseline;
     for (int n = 0; n < fitted.lines.size(); ++n)
         painter.drawText(start + QPointF(0, fitted.lineSpacing * n), fitted.lines.at(n));
+    return fitted.fit;
 }
 
 void TablePage::paintCaption(QPainter &painter, QPoint origin, const QString &address)

@@ -1,5 +1,6 @@
 #include "page/tablepdf.h"
 
+#include "page/tablegeometry.h"
 #include "page/tablepage.h"
 
 #include <QDir>
@@ -18,7 +19,7 @@ Result failure(const QString &error)
 
 int pageWidth()
 {
-    return pageLayout.paintRectPixels(TablePage::resolution).width();
+    return pageLayout.paintRectPixels(TableGeometry::resolution).width();
 }
 
 QString defaultPath()
@@ -26,7 +27,7 @@ QString defaultPath()
     return QDir::current().absoluteFilePath(fileName);
 }
 
-Result write(const QString &path, const QHash<QString, QString> &names)
+Result write(const QString &path, const Names &names)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -35,7 +36,7 @@ Result write(const QString &path, const QHash<QString, QString> &names)
     TablePage::Fits fits;
     {
         QPdfWriter writer(&file);
-        writer.setResolution(TablePage::resolution);
+        writer.setResolution(TableGeometry::resolution);
         writer.setPageLayout(pageLayout);
         writer.setTitle(TablePage::heading);
         writer.setCreator(QStringLiteral("VESK Adressen Rechner"));

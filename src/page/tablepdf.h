@@ -1,7 +1,8 @@
 #ifndef TABLEPDF_H
 #define TABLEPDF_H
 
-#include <QHash>
+#include "address/namedaddresses.h"
+
 #include <QPageLayout>
 #include <QString>
 #include <QStringList>
@@ -31,7 +32,7 @@ struct Result
 };
 
 // Replaces the file only once the whole page is written, so a failure leaves an older file intact.
-Result write(const QString &path, const QHash<QString, QString> &names);
+Result write(const QString &path, const Names &names);
 
 } // namespace TablePdf
 

@@ -1,12 +1,9 @@
 #include "panel/arlabel.h"
 
-#include "page/tablepdf.h"
 #include "panel/arlabelaccessible.h"
 #include "panel/switchdrawing.h"
 
 #include <QAccessible>
-#include <QDir>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
@@ -20,38 +17,30 @@ ArLabel::ArLabel(QWidget *parent)
 {
     setFixedSize(SwitchDrawing::size);
     setFocusPolicy(Qt::StrongFocus);
-    setAccessibleName(tr("Dippschalter"));
+    // Before the name: setting it makes Qt create and keep the panel's interface.
     ArLabelAccessible::install();
+    setAccessibleName(tr("Dippschalter"));
+    switchesChanged();
     // Redraws twice a second, and so carries out a pending render even unasked.
     auto *repaintTimer = new QTimer(this);
     connect(repaintTimer, &QTimer::timeout, this, qOverload<>(&QWidget::update));
     repaintTimer->start(repaintIntervalMs);
 }
 
-ArLabel::~ArLabel() = default;
-
 QString ArLabel::getStrAdr()
 {
-    dippToStr();
-    return strAdr;
+    return AddressCodec::encode(dipp);
 }
 
 void ArLabel::setStrAdr(const QString &adr)
 {
     dipp = AddressCodec::decode(adr);
-    dippToStr();
     switchesChanged();
-}
-
-void ArLabel::dippToStr()
-{
-    strAdr = AddressCodec::encode(dipp);
 }
 
 void ArLabel::startTableRender()
 {
     renderPending = true;
-    renderAdr = QStringLiteral("A1");
 }
 
 void ArLabel::mousePressEvent(QMouseEvent *event)
@@ -133,7 +122,6 @@ void ArLabel::setChosenRow(int row)
     setPosition(chosenSwitch, AddressCodec::positionOfRow(row));
 }
 
-// Like a drag, this leaves strAdr until the next getStrAdr().
 void ArLabel::setPosition(int index, int position)
 {
     if (dipp[index] == position)
@@ -142,9 +130,12 @@ void ArLabel::setPosition(int index, int position)
     switchesChanged();
 }
 
+// Screen readers on Linux get the value only as the description; both announce a change.
 void ArLabel::switchesChanged()
 {
-    QAccessibleValueChangeEvent event(this, accessibleValue());
+    const QString value = accessibleValue();
+    setAccessibleDescription(value);
+    QAccessibleValueChangeEvent event(this, value);
     QAccessible::updateAccessibility(&event);
 }
 
@@ -173,27 +164,5 @@ void ArLabel::renderTable()
     const QString path = TablePdf::defaultPath();
     const TablePdf::Result result = TablePdf::write(path, adrNames);
     renderPending = false;
-    // A modal loop inside a paint handler invites recursive repaints: report from the event loop.
-    QMetaObject::invokeMethod(
-        this, [path, result] { reportRender(path, result); }, Qt::QueuedConnection);
-}
-
-void ArLabel::reportRender(const QString &path, const TablePdf::Result &result)
-{
-    const QString title = tr("Tabelle rendern");
-    if (result.ok) {
-        QMessageBox box(QMessageBox::Information, title, tr("Tabelle wurde erfolgreich gerendert und gespeichert."),
-                        QMessageBox::Ok);
-        QStringList details{tr("Datei: %1").arg(QDir::toNativeSeparators(path))};
-        if (!result.smaller.isEmpty())
-            details.append(tr("Kleiner gedruckt, damit sie ins Feld passen: %1").arg(result.smaller.join(u", ")));
-        if (!result.shortened.isEmpty())
-            details.append(tr("Gekürzt gedruckt, zu lang für das Feld: %1").arg(result.shortened.join(u", ")));
-        box.setInformativeText(details.join(u'\n'));
-        box.exec();
-        return;
-    }
-    QMessageBox::warning(nullptr, title,
-                         tr("Die Tabelle konnte nicht gespeichert werden.\n\nDatei: %1\nGrund: %2")
-                             .arg(QDir::toNativeSeparators(path), result.error));
+    emit tableRendered(path, result);
 }

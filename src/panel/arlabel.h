@@ -4,7 +4,6 @@
 #include "address/addresscodec.h"
 #include "page/tablepdf.h"
 
-#include <QHash>
 #include <QPoint>
 #include <QString>
 #include <QWidget>
@@ -17,7 +16,6 @@ class ArLabel : public QWidget
 
 public:
     explicit ArLabel(QWidget *parent = nullptr);
-    ~ArLabel() override;
 
     QString getStrAdr();
     void setStrAdr(const QString &adr);
@@ -29,11 +27,13 @@ public:
     QString accessibleValue() const;
 
     // Names by canonical address, assigned whole before a render.
-    QHash<QString, QString> adrNames;
+    Names adrNames;
 
 signals:
     // Return on the panel: the user wants the address of the switches.
     void readBackRequested();
+    // A render requested by startTableRender() wrote the table, or failed to.
+    void tableRendered(const QString &path, const TablePdf::Result &result);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -45,20 +45,16 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    void dippToStr();
     void setPosition(int index, int position);
     void setChosenRow(int row);
     void switchesChanged();
     void renderTable();
-    static void reportRender(const QString &path, const TablePdf::Result &result);
 
     DippSetting dipp{};
-    QString strAdr;  // last derived from dipp; a drag leaves it until getStrAdr()
     QPoint pressPos; // of the last left press; its x chooses the dragged switch
     bool movedSincePress = false;
     int chosenSwitch = 0; // the one the keys move
     bool renderPending = false;
-    QString renderAdr; // the cell a requested render starts with
 };
 
 #endif

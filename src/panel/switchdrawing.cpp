@@ -7,8 +7,6 @@
 namespace {
 
 constexpr QRectF frameRect(1.0, 1.0, 127.0, 80.0);
-constexpr qreal frameRoundnessX = 15;
-constexpr qreal frameRoundnessY = 25;
 constexpr qreal framePenWidth = 3.0;
 constexpr QPointF switchOrigin(5.0, 5.0);
 constexpr qreal rowLineLength = 127;

@@ -1,4 +1,4 @@
-#include "mainwindow/nameschange.h"
+#include "document/nameschange.h"
 
 NamesChange::NamesChange(const QString &text, Names before, Names after, Apply apply)
     : QUndoCommand(text)

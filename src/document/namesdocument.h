@@ -1,0 +1,55 @@
+#ifndef NAMESDOCUMENT_H
+#define NAMESDOCUMENT_H
+
+#include "names/namescsv.h"
+#include "names/namesstore.h"
+
+#include <QObject>
+#include <QUndoStack>
+
+// The 96 names of one window: every change is undoable and stored at once in the store
+// file, so nothing typed is lost. Loads and saves names lists. Knows no widget.
+class NamesDocument : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit NamesDocument(QString storePath, QObject *parent = nullptr);
+
+    // Reads the store; a damaged one is set aside, or, where it cannot be, left alone and
+    // storing stays off for this run, so it is never overwritten.
+    NamesStore::LoadResult restore();
+
+    // By address, empty names included: a present key with an empty name was emptied.
+    const Names &names() const { return current; }
+    QUndoStack *undoStack() { return &undo; }
+    const QString &storeFile() const { return storePath; }
+
+    void setName(const QString &key, const QString &name);
+    // Text from the clipboard, a line a row from the names table's row first down; a
+    // spreadsheet row gives its first cell. Returns how many lines found no row.
+    qsizetype paste(int firstRow, const QString &text);
+    void remove(const QStringList &keys);
+    void clear();
+    // A failure leaves the names as they were.
+    NamesCsv::Error load(const QString &path);
+    NamesCsv::Error saveAs(const QString &path) const;
+
+signals:
+    void namesChanged(const Names &names);
+    // Once, not at every change, until storing succeeds again.
+    void storeFailed(const NamesCsv::Error &error);
+
+private:
+    void change(const QString &text, const Names &after);
+    void apply(const Names &names);
+    void store();
+
+    const QString storePath;
+    bool storing = true; // off where a damaged store could not be set aside
+    QUndoStack undo;
+    Names current;
+    bool storeFailureReported = false;
+};
+
+#endif

@@ -1,0 +1,63 @@
+#include "names/namescsv.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+using NamesCsv::ErrorKind;
+using NamesCsv::Language;
+
+// Each kind in both wordings; %1 is the error's detail. The German goes through
+// translation like every text of the window.
+struct Wording
+{
+    ErrorKind kind;
+    bool hasLine;
+    const char *german;
+    const char *english;
+};
+
+constexpr Wording wordings[] = {
+    {ErrorKind::Unreadable, false, QT_TRANSLATE_NOOP("NamesCsv", "Die Datei kann nicht gelesen werden: %1"),
+     "cannot be read: %1"},
+    {ErrorKind::MissingHeader, true,
+     QT_TRANSLATE_NOOP("NamesCsv", "Die Kopfzeile muss die Spalten „Adresse“ und „Name“ nennen."),
+     "the header must name the columns Adresse and Name"},
+    {ErrorKind::UnterminatedQuote, true,
+     QT_TRANSLATE_NOOP("NamesCsv", "Ein Anführungszeichen wird nicht geschlossen."), "a quoted field is not closed"},
+    {ErrorKind::TextAfterQuote, true,
+     QT_TRANSLATE_NOOP("NamesCsv", "Nach dem schließenden Anführungszeichen steht noch Text."),
+     "text follows a closing quote"},
+    {ErrorKind::WrongFieldCount, true, QT_TRANSLATE_NOOP("NamesCsv", "%1 Felder statt 2."), "%1 fields instead of 2"},
+    {ErrorKind::UnknownAddress, true,
+     QT_TRANSLATE_NOOP("NamesCsv", "Die Adresse „%1“ gibt es in der Tabelle nicht (A–H, 1–12)."),
+     "'%1' is not one of the addresses A-H 1-12"},
+    {ErrorKind::DuplicateAddress, true, QT_TRANSLATE_NOOP("NamesCsv", "Die Adresse %1 steht zweimal in der Datei."),
+     "address %1 is listed twice"},
+    {ErrorKind::Unwritable, false, QT_TRANSLATE_NOOP("NamesCsv", "Die Datei kann nicht geschrieben werden: %1"),
+     "cannot be written: %1"},
+};
+
+QString inLanguage(const char *text, Language language)
+{
+    return language == Language::German ? QCoreApplication::translate("NamesCsv", text) : QString::fromUtf8(text);
+}
+
+} // namespace
+
+QString NamesCsv::describe(const Error &error, Language language)
+{
+    for (const Wording &wording : wordings) {
+        if (wording.kind != error.kind)
+            continue;
+        QString reason = inLanguage(language == Language::German ? wording.german : wording.english, language);
+        if (reason.contains(QLatin1String("%1")))
+            reason = reason.arg(error.detail);
+        if (!wording.hasLine)
+            return reason;
+        const char *linePrefix = language == Language::German ? QT_TRANSLATE_NOOP("NamesCsv", "Zeile %1: %2")
+                                                               : "line %1: %2";
+        return inLanguage(linePrefix, language).arg(QString::number(error.line), reason);
+    }
+    return {};
+}

@@ -1,0 +1,124 @@
+#ifndef CORETEST_H
+#define CORETEST_H
+
+#include <QFile>
+#include <QProcess>
+#include <QRectF>
+#include <QRegularExpression>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+// Helpers for every suite: files, a folder no one may write to, a PDF read back.
+namespace Files {
+
+inline bool write(const QString &path, const QByteArray &data)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+}
+
+inline QByteArray read(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Makes a folder read-only while it lives. Root ignores permissions, so as root the
+// process acts as the unprivileged user "nobody" meanwhile.
+class ReadOnlyDir
+{
+public:
+    explicit ReadOnlyDir(QString path)
+        : path(std::move(path))
+        , permissions(QFile::permissions(this->path))
+    {
+        QFile::setPermissions(this->path, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+#ifdef Q_OS_UNIX
+        droppedRoot = geteuid() == 0 && seteuid(nobody) == 0;
+#endif
+    }
+    ~ReadOnlyDir()
+    {
+#ifdef Q_OS_UNIX
+        if (droppedRoot && seteuid(0) != 0)
+            qFatal("could not become root again");
+#endif
+        QFile::setPermissions(path, permissions);
+    }
+    ReadOnlyDir(const ReadOnlyDir &) = delete;
+    ReadOnlyDir &operator=(const ReadOnlyDir &) = delete;
+
+private:
+    static constexpr unsigned nobody = 65534;
+    QString path;
+    QFile::Permissions permissions;
+    bool droppedRoot = false;
+};
+
+} // namespace Files
+
+// A PDF's words as poppler's pdftotext reads them, in points from the page's top left.
+namespace Pdf {
+
+struct Word
+{
+    QString text;
+    QRectF box;
+    bool operator==(const Word &other) const { return text == other.text && box == other.box; }
+};
+
+struct Text
+{
+    QStringList pageSizes; // "842x595" for each page
+    QList<Word> words;
+};
+
+inline Text read(const QString &path)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")});
+    process.waitForFinished(30000);
+    const QString html = QString::fromUtf8(process.readAllStandardOutput());
+    static const QRegularExpression page(QStringLiteral(R"re(<page width="([\d.]+)" height="([\d.]+)">)re"));
+    static const QRegularExpression word(
+        QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    const auto number = [](const QRegularExpressionMatch &m, int n) { return m.captured(n).toDouble(); };
+    Text text;
+    for (const QRegularExpressionMatch &m : page.globalMatch(html))
+        text.pageSizes.append(QStringLiteral("%1x%2").arg(qRound(number(m, 1))).arg(qRound(number(m, 2))));
+    for (const QRegularExpressionMatch &m : word.globalMatch(html)) {
+        QString found = m.captured(5);
+        found.replace(QStringLiteral("&amp;"), QStringLiteral("&")).replace(QStringLiteral("&quot;"), QStringLiteral("\""));
+        text.words.append({found, QRectF(QPointF(number(m, 1), number(m, 2)), QPointF(number(m, 3), number(m, 4)))});
+    }
+    return text;
+}
+
+// The words whose centre lies in an area, as read: line by line from the top, left to right.
+inline QList<Word> wordsIn(const QList<Word> &words, const QRectF &area)
+{
+    QList<Word> found;
+    for (const Word &word : words) {
+        if (area.contains(word.box.center()))
+            found.append(word);
+    }
+    std::sort(found.begin(), found.end(), [](const Word &a, const Word &b) {
+        return qAbs(a.box.bottom() - b.box.bottom()) > 1 ? a.box.bottom() < b.box.bottom()
+                                                         : a.box.left() < b.box.left();
+    });
+    return found;
+}
+
+inline QString joined(const QList<Word> &words, const QString &separator = QStringLiteral(" "))
+{
+    QStringList texts;
+    for (const Word &word : words)
+        texts.append(word.text);
+    return texts.join(separator);
+}
+
+} // namespace Pdf
+
+#endif
