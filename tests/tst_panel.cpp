@@ -36,7 +36,8 @@ void TestPanel::firstPanelIsAccessible()
     // The first panel of a process, asked before anything else.
     ArLabel panel;
     QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&panel);
-    const QString value = QStringLiteral("Schalter 1 +, Schalter 2 +, Schalter 3 +, Schalter 4 +, Schalter 5 + — Adresse 1A");
+    const QString value =
+        QStringLiteral("Schalter 1 +, Schalter 2 +, Schalter 3 +, Schalter 4 +, Schalter 5 + — Adresse 1A");
     QCOMPARE(accessible->role(), QAccessible::Slider);
     QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Dippschalter"));
     QCOMPARE(accessible->text(QAccessible::Value), value);

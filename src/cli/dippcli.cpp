@@ -160,7 +160,8 @@ int DippCli::render()
         const QString namesPath = parser.value(namesOption);
         const NamesCsv::ReadResult result = NamesCsv::readFile(namesPath);
         if (!result.ok()) {
-            err << "error: names file " << namesPath << ": " << NamesCsv::describe(result.error, NamesCsv::Language::English) << '\n';
+            err << "error: names file " << namesPath << ": "
+                << NamesCsv::describe(result.error, NamesCsv::Language::English) << '\n';
             return Failure;
         }
         names = result.names;

@@ -164,9 +164,9 @@ bool NamesTable::loadNames(const QString &path)
         emit loaded();
         return true;
     }
-    QMessageBox::warning(table->window(), tr("Namen laden"),
-                         tr("Die Namensliste %1 wurde nicht geladen.\n\n%2")
-                             .arg(QDir::toNativeSeparators(path), describe(error)));
+    QMessageBox::warning(
+        table->window(), tr("Namen laden"),
+        tr("Die Namensliste %1 wurde nicht geladen.\n\n%2").arg(QDir::toNativeSeparators(path), describe(error)));
     return false;
 }
 

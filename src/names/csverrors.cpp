@@ -23,8 +23,8 @@ constexpr Wording wordings[] = {
     {ErrorKind::MissingHeader, true,
      QT_TRANSLATE_NOOP("NamesCsv", "Die Kopfzeile muss die Spalten „Adresse“ und „Name“ nennen."),
      "the header must name the columns Adresse and Name"},
-    {ErrorKind::UnterminatedQuote, true,
-     QT_TRANSLATE_NOOP("NamesCsv", "Ein Anführungszeichen wird nicht geschlossen."), "a quoted field is not closed"},
+    {ErrorKind::UnterminatedQuote, true, QT_TRANSLATE_NOOP("NamesCsv", "Ein Anführungszeichen wird nicht geschlossen."),
+     "a quoted field is not closed"},
     {ErrorKind::TextAfterQuote, true,
      QT_TRANSLATE_NOOP("NamesCsv", "Nach dem schließenden Anführungszeichen steht noch Text."),
      "text follows a closing quote"},
@@ -55,8 +55,8 @@ QString NamesCsv::describe(const Error &error, Language language)
             reason = reason.arg(error.detail);
         if (!wording.hasLine)
             return reason;
-        const char *linePrefix = language == Language::German ? QT_TRANSLATE_NOOP("NamesCsv", "Zeile %1: %2")
-                                                               : "line %1: %2";
+        const char *linePrefix =
+            language == Language::German ? QT_TRANSLATE_NOOP("NamesCsv", "Zeile %1: %2") : "line %1: %2";
         return inLanguage(linePrefix, language).arg(QString::number(error.line), reason);
     }
     return {};

@@ -34,7 +34,8 @@ public:
         : path(std::move(path))
         , permissions(QFile::permissions(this->path))
     {
-        QFile::setPermissions(this->path, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+        const auto readable = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup;
+        QFile::setPermissions(this->path, readable | QFile::ReadOther | QFile::ExeOther);
 #ifdef Q_OS_UNIX
         droppedRoot = geteuid() == 0 && seteuid(nobody) == 0;
 #endif
@@ -69,31 +70,23 @@ struct Word
     bool operator==(const Word &other) const { return text == other.text && box == other.box; }
 };
 
-struct Text
-{
-    QStringList pageSizes; // "842x595" for each page
-    QList<Word> words;
-};
-
-inline Text read(const QString &path)
+// Every page as a word "page" of the page's size, then the words; XML entities left as they are.
+inline QList<Word> read(const QString &path)
 {
     QProcess process;
     process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")});
     process.waitForFinished(30000);
-    const QString html = QString::fromUtf8(process.readAllStandardOutput());
-    static const QRegularExpression page(QStringLiteral(R"re(<page width="([\d.]+)" height="([\d.]+)">)re"));
-    static const QRegularExpression word(
-        QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
-    const auto number = [](const QRegularExpressionMatch &m, int n) { return m.captured(n).toDouble(); };
-    Text text;
-    for (const QRegularExpressionMatch &m : page.globalMatch(html))
-        text.pageSizes.append(QStringLiteral("%1x%2").arg(qRound(number(m, 1))).arg(qRound(number(m, 2))));
-    for (const QRegularExpressionMatch &m : word.globalMatch(html)) {
-        QString found = m.captured(5);
-        found.replace(QStringLiteral("&amp;"), QStringLiteral("&")).replace(QStringLiteral("&quot;"), QStringLiteral("\""));
-        text.words.append({found, QRectF(QPointF(number(m, 1), number(m, 2)), QPointF(number(m, 3), number(m, 4)))});
+    static const QRegularExpression box(QStringLiteral(
+        R"re(<(page) width="([\d.]+)" height="([\d.]+)"|<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)<)re"));
+    QList<Word> words;
+    for (const QRegularExpressionMatch &m : box.globalMatch(QString::fromUtf8(process.readAllStandardOutput()))) {
+        const auto at = [&m](int n) { return m.captured(n).toDouble(); };
+        if (m.capturedLength(1) > 0)
+            words.append({m.captured(1), QRectF(0, 0, at(2), at(3))});
+        else
+            words.append({m.captured(8), QRectF(QPointF(at(4), at(5)), QPointF(at(6), at(7)))});
     }
-    return text;
+    return words;
 }
 
 // The words whose centre lies in an area, as read: line by line from the top, left to right.
