@@ -48,8 +48,6 @@ public:
 #endif
         QFile::setPermissions(path, permissions);
     }
-    ReadOnlyDir(const ReadOnlyDir &) = delete;
-    ReadOnlyDir &operator=(const ReadOnlyDir &) = delete;
 
 private:
     static constexpr unsigned nobody = 65534;

@@ -57,28 +57,18 @@ inline QImage grabbed(QWidget *widget)
 }
 
 // The display row of each knob on a panel's image (0 top, 1 middle, 2 bottom), -1 where
-// none is found. A knob is 20 x 20 black pixels at x = 5 + 25 * index, y = 15 + 20 * row,
-// with no black just above and beside it.
+// none is found and -2 where more than one: a knob is 20 x 20 pixels at x = 5 + 25 * index,
+// y = 15 + 20 * row, black in its middle.
 inline QList<int> knobRows(const QImage &image)
 {
-    const auto black = [&image](int x, int y) { return image.pixel(x, y) == qRgb(0, 0, 0); };
-    const auto knobAt = [&black](int left, int top) {
-        for (int y = top; y < top + 20; ++y) {
-            for (int x = left; x < left + 20; ++x) {
-                if (!black(x, y))
-                    return false;
-            }
-        }
-        return !black(left + 10, top - 2) && !black(left - 1, top + 10) && !black(left + 20, top + 10);
-    };
     QList<int> rows;
     for (int index = 0; index < 5; ++index) {
-        QList<int> found;
+        int found = -1;
         for (int row = 0; row < 3; ++row) {
-            if (knobAt(5 + 25 * index, 15 + 20 * row))
-                found.append(row);
+            if (image.pixel(15 + 25 * index, 25 + 20 * row) == qRgb(0, 0, 0))
+                found = found == -1 ? row : -2;
         }
-        rows.append(found.size() == 1 ? found.front() : -1);
+        rows.append(found);
     }
     return rows;
 }

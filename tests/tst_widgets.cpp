@@ -5,11 +5,16 @@
 #include "support/coretest.h"
 #include "support/widgettest.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QDir>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
+using namespace Qt::StringLiterals;
+
+using WidgetTest::grabbed;
 using WidgetTest::knobRows;
 using WidgetTest::MessageBoxCatcher;
 
@@ -19,6 +24,12 @@ QStringList &debugLines()
 {
     static QStringList lines;
     return lines;
+}
+
+// What a screen reader reads of the panel, kept current with every change.
+QString described(ArLabel &panel)
+{
+    return QAccessible::queryAccessibleInterface(&panel)->text(QAccessible::Description);
 }
 
 void collectDebug(QtMsgType type, const QMessageLogContext & /*context*/, const QString &message)
@@ -43,14 +54,13 @@ private slots:
     void addressWarnings_data();
     void addressWarnings();
     void switchesAndNamesLinked();
-    void renderDebugLines();
-    void renderReport_data();
-    void renderReport();
-    void openTable();
+    void render_data();
+    void render();
     void loadAndSave();
     void spreadsheetKeys();
     void storeMessagesAndNextStart();
     void fitMarks();
+    void panel();
 
 private:
     void typeName(int row, const QString &name);
@@ -68,10 +78,21 @@ private:
 void TestWindow::initTestCase()
 {
     // The names and the window's place are kept here, not in the user's folders.
-    qputenv("XDG_DATA_HOME", workFile(QStringLiteral("data")).toUtf8());
-    qputenv("XDG_CONFIG_HOME", workFile(QStringLiteral("config")).toUtf8());
+    qputenv("XDG_DATA_HOME", workFile(u"data"_s).toUtf8());
+    qputenv("XDG_CONFIG_HOME", workFile(u"config"_s).toUtf8());
     QVERIFY(QDir::setCurrent(workDir.path()));
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "openUrl");
+    QDesktopServices::setUrlHandler(u"file"_s, this, "openUrl");
+
+    // The first panel of a process, asked before anything else, is a slider with a value.
+    ArLabel panel;
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&panel);
+    const QString value = u"Schalter 1 +, Schalter 2 +, Schalter 3 +, Schalter 4 +, Schalter 5 + — Adresse 1A"_s;
+    QCOMPARE(accessible->role(), QAccessible::Slider);
+    QCOMPARE(accessible->text(QAccessible::Name), u"Dippschalter"_s);
+    QCOMPARE(accessible->text(QAccessible::Value), value);
+    QCOMPARE(accessible->text(QAccessible::Description), value);
+    QWidget other; // keeps its own interface
+    QCOMPARE(QAccessible::queryAccessibleInterface(&other)->role(), QAccessible::Client);
 }
 
 void TestWindow::init()
@@ -88,8 +109,8 @@ void TestWindow::cleanup()
     QVERIFY2(catcher.boxes.isEmpty(), qPrintable(catcher.boxes.value(0).text));
     window.reset();
     QFile::remove(workFile(TablePdf::fileName));
-    QDir(workFile(QStringLiteral("data"))).removeRecursively();
-    QDir(workFile(QStringLiteral("config"))).removeRecursively();
+    QDir(workFile(u"data"_s)).removeRecursively();
+    QDir(workFile(u"config"_s)).removeRecursively();
 }
 
 void TestWindow::typeName(int row, const QString &name)
@@ -112,7 +133,7 @@ QStringList TestWindow::namesAt(const QList<int> &rows) const
     QStringList names;
     for (const int row : rows) {
         const QTableWidgetItem *item = window->adrTable->item(row, 0);
-        names.append(item ? item->text() : QStringLiteral("-"));
+        names.append(item ? item->text() : u"-"_s);
     }
     return names;
 }
@@ -131,18 +152,14 @@ void TestWindow::addressWarnings_data()
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QStringList>("warnings");
 
-    const QString typo = QStringLiteral("„%1“ ist keine Adresse wie 7C oder C7 – gelesen als %2.");
-    const QString unsettable = QStringLiteral("Die Adresse %1 lässt sich mit den Dippschaltern nicht einstellen");
-    QTest::newRow("c7") << "c7"
-                        << "7C" << QStringList{};
-    QTest::newRow("number 28") << "28a"
-                               << "28A" << QStringList{unsettable.arg("28A")};
-    QTest::newRow("letter O") << "1O"
-                              << "1A" << QStringList{typo.arg("1O", "1A")};
-    QTest::newRow("empty") << ""
-                           << "1A" << QStringList{typo.arg("", "1A")};
-    QTest::newRow("typo and unsettable") << "A28B"
-                                         << "28B" << QStringList{typo.arg("A28B", "28B"), unsettable.arg("28B")};
+    const QString typo = u"„%1“ ist keine Adresse wie 7C oder C7 – gelesen als %2."_s;
+    const QString unsettable = u"Die Adresse %1 lässt sich mit den Dippschaltern nicht einstellen"_s;
+    // clang-format off
+    QTest::newRow("c7") << "c7" << "7C" << QStringList{};
+    QTest::newRow("number 28") << "28a" << "28A" << QStringList{unsettable.arg("28A")};
+    QTest::newRow("letter O") << "1O" << "1A" << QStringList{typo.arg("1O", "1A")};
+    QTest::newRow("typo and unsettable") << "A28B" << "28B" << QStringList{typo.arg("A28B", "28B"), unsettable.arg("28B")};
+    // clang-format on
 }
 
 void TestWindow::addressWarnings()
@@ -160,7 +177,7 @@ void TestWindow::addressWarnings()
     // One box, the problems one after the other.
     const auto box = catcher.takeOne();
     QVERIFY(box && box->icon == QMessageBox::Warning);
-    const QStringList problems = box->text.split(QStringLiteral("\n\n"));
+    const QStringList problems = box->text.split(u"\n\n"_s);
     QCOMPARE(problems.size(), warnings.size());
     for (int i = 0; i < warnings.size(); ++i)
         QVERIFY2(problems[i].startsWith(warnings[i]), qPrintable(box->text));
@@ -173,65 +190,50 @@ void TestWindow::switchesAndNamesLinked()
     QTest::keyClick(window->rechnen, Qt::Key_Tab);
     QVERIFY(window->arLabel->hasFocus());
     // An applied address selects its row, so the table, entered, keeps the address.
-    window->strEdit->setText(QStringLiteral("c7"));
+    window->strEdit->setText(u"c7"_s);
     QTest::keyClick(window->strEdit, Qt::Key_Return);
     focusTable();
     QCOMPARE(window->adrTable->currentRow(), 2 * 12 + 6);
-    QCOMPARE(window->strEdit->text(), QStringLiteral("7C"));
+    QCOMPARE(window->strEdit->text(), u"7C"_s);
     // A click on a row, then the arrow key, show that row's address in the entry and on the panel.
     QTableWidget *table = window->adrTable;
     QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier,
                       table->visualItemRect(table->item(14, 1)).center());
-    QCOMPARE(window->strEdit->text(), QStringLiteral("3B"));
-    QCOMPARE(knobRows(WidgetTest::grabbed(window->arLabel)), (QList<int>{0, 0, 1, 0, 2}));
+    QCOMPARE(window->strEdit->text(), u"3B"_s);
+    QCOMPARE(knobRows(grabbed(window->arLabel)), (QList<int>{0, 0, 1, 0, 2}));
     QTest::keyClick(table, Qt::Key_Down);
-    QCOMPARE(window->arLabel->getStrAdr(), QStringLiteral("4B"));
+    QCOMPARE(window->arLabel->getStrAdr(), u"4B"_s);
     // Switches set on the panel and read back select their row, so its name shows.
     QTest::mouseClick(window->arLabel, Qt::LeftButton, Qt::NoModifier, {85, 60}); // switch 3 to the bottom: 4E
-    QCOMPARE(window->strEdit->text(), QStringLiteral("4B"));
+    QCOMPARE(window->strEdit->text(), u"4B"_s);
     QTest::keyClick(window->arLabel, Qt::Key_Return);
-    QCOMPARE(window->strEdit->text(), QStringLiteral("4E"));
+    QCOMPARE(window->strEdit->text(), u"4E"_s);
     QCOMPARE(table->currentRow(), 4 * 12 + 3);
 }
 
-void TestWindow::renderDebugLines()
-{
-    typeName(14, QStringLiteral("Weiche 4"));
-    typeName(0, QStringLiteral("%s %n 100% Grüße"));
-    typeName(4, QStringLiteral("weg"));
-    typeName(4, QString());
-    const QString panelAddress = window->arLabel->getStrAdr();
-    window->strEdit->setText(QStringLiteral("b7"));
-
-    debugLines().clear();
-    const QtMessageHandler previous = qInstallMessageHandler(collectDebug);
-    QTest::mouseClick(window->table, Qt::LeftButton);
-    qInstallMessageHandler(previous);
-    QCOMPARE(debugLines(), (QStringList{"Adr: 1A  Name: %s %n 100% Grüße", "Adr: 5A  Name: ", "Adr: 3B  Name: Weiche 4",
-                                        "arLabel->adrNames = hash;", "arLabel->startTableRender();",
-                                        "strEdit->setText(arLabel->getStrAdr()); ",
-                                        "arLabel->setStrAdr(strEdit->text().toUpper());", "fertig"}));
-    QVERIFY(catcher.takeOne()); // the render's own message
-    // The entry was refreshed from the panel, which had not applied "b7".
-    QCOMPARE(window->strEdit->text(), panelAddress);
-}
-
-void TestWindow::renderReport_data()
+void TestWindow::render_data()
 {
     QTest::addColumn<bool>("writable");
     QTest::newRow("written") << true;
     QTest::newRow("read-only folder keeps the older file") << false;
 }
 
-void TestWindow::renderReport()
+void TestWindow::render()
 {
     QFETCH(bool, writable);
     const QString pdf = workFile(TablePdf::fileName);
     QVERIFY(Files::write(pdf, "old table"));
-    typeName(14, QStringLiteral("Weichenantrieb Straßenbeleuchtung Einfahrt"));
-    typeName(28, QStringLiteral("Ab").repeated(150));
-    window->strEdit->setText(QStringLiteral("c7"));
+    typeName(14, u"Weichenantrieb Straßenbeleuchtung Einfahrt"_s);
+    typeName(28, u"Ab"_s.repeated(150));
+    typeName(0, u"%s %n 100% Grüße"_s);
+    typeName(4, u"weg"_s);
+    typeName(4, QString());
+    window->strEdit->setText(u"c7"_s);
     QTest::mouseClick(window->rechnen, Qt::LeftButton);
+    window->strEdit->setText(u"b7"_s); // not applied: the entry shows the panel's address again
+
+    debugLines().clear();
+    const QtMessageHandler previous = qInstallMessageHandler(collectDebug);
     std::optional<MessageBoxCatcher::Box> box;
     {
         std::optional<Files::ReadOnlyDir> readOnly;
@@ -241,7 +243,13 @@ void TestWindow::renderReport()
         QTest::mouseClick(window->table, Qt::LeftButton);
         box = catcher.takeOne();
     }
-    QVERIFY(box && box->title == QStringLiteral("Tabelle rendern"));
+    qInstallMessageHandler(previous);
+    QCOMPARE(debugLines().mid(0, 3), (QStringList{"Adr: 1A  Name: %s %n 100% Grüße", "Adr: 5A  Name: ",
+                                                  "Adr: 3B  Name: Weichenantrieb Straßenbeleuchtung Einfahrt"}));
+    QCOMPARE(debugLines().mid(4), (QStringList{"arLabel->adrNames = hash;", "arLabel->startTableRender();",
+                                               "strEdit->setText(arLabel->getStrAdr()); ",
+                                               "arLabel->setStrAdr(strEdit->text().toUpper());", "fertig"}));
+    QVERIFY(box && box->title == u"Tabelle rendern"_s);
     const QString shownPath = QDir::toNativeSeparators(pdf);
     if (writable) {
         QCOMPARE(box->text, QStringLiteral("Tabelle wurde erfolgreich gerendert und gespeichert.\nDatei: %1\n"
@@ -250,67 +258,60 @@ void TestWindow::renderReport()
                                 .arg(shownPath));
         QVERIFY(Files::read(pdf).startsWith("%PDF"));
     } else {
-        QVERIFY(box->icon == QMessageBox::Warning && box->text.contains(QStringLiteral("nicht gespeichert werden"))
+        QVERIFY(box->icon == QMessageBox::Warning && box->text.contains(u"nicht gespeichert werden"_s)
                 && box->text.contains(shownPath));
         QCOMPARE(Files::read(pdf), QByteArray("old table"));
     }
-    QCOMPARE(QDir().entryList({QStringLiteral("Dippschalter*")}, QDir::Files), QStringList{"Dippschalter.pdf"});
+    QCOMPARE(QDir().entryList({u"Dippschalter*"_s}, QDir::Files), QStringList{"Dippschalter.pdf"});
     // The panel shows the entry's address again, not the last cell drawn.
-    QCOMPARE(knobRows(WidgetTest::grabbed(window->arLabel)), (QList<int>{0, 1, 0, 0, 1}));
-}
+    QCOMPARE(window->strEdit->text(), u"7C"_s);
+    QCOMPARE(knobRows(grabbed(window->arLabel)), (QList<int>{0, 1, 0, 0, 1}));
 
-void TestWindow::openTable()
-{
-    const QString pdf = workFile(TablePdf::fileName);
+    // "Tabelle öffnen" opens the file the render wrote, or says that there is none.
     QTest::mouseClick(window->table_2, Qt::LeftButton);
-    const auto box = catcher.takeOne();
-    QVERIFY(box && box->text.contains(QDir::toNativeSeparators(pdf)));
-    QVERIFY(Files::write(pdf, "%PDF"));
+    QCOMPARE(openedUrls.takeLast(), QUrl::fromLocalFile(pdf));
+    QFile::remove(pdf);
     QTest::mouseClick(window->table_2, Qt::LeftButton);
-    QCOMPARE(openedUrls, QList<QUrl>{QUrl::fromLocalFile(pdf)});
+    box = catcher.takeOne();
+    QVERIFY(box && box->text.contains(shownPath) && openedUrls.isEmpty());
 }
 
 void TestWindow::loadAndSave()
 {
-    typeName(2, QStringLiteral("alt"));
-    const QString bad = workFile(QStringLiteral("falsch.csv"));
+    typeName(2, u"alt"_s);
+    const QString bad = workFile(u"falsch.csv"_s);
     QVERIFY(Files::write(bad, "Adresse;Name\n1A;neu\n13A;falsch\n"));
     QVERIFY(!namesTable()->loadNames(bad));
     const auto box = catcher.takeOne();
-    QVERIFY(box && box->text.contains(QStringLiteral("Zeile 3: Die Adresse „13A“")));
+    QVERIFY(box && box->text.contains(u"Zeile 3: Die Adresse „13A“"_s));
     QCOMPARE(namesAt({0, 2}), (QStringList{"-", "alt"}));
-    // An emptied name is not saved; a list loaded is shown.
-    typeName(20, QStringLiteral("weg"));
-    typeName(20, QString());
-    const QString saved = workFile(QStringLiteral("gespeichert.csv"));
-    QVERIFY(namesTable()->saveNames(saved));
-    QCOMPARE(Files::read(saved), QByteArray("\xEF\xBB\xBF"
-                                            "Adresse;Name\r\n3A;alt\r\n"));
+    // A list loaded is shown.
     window->viewTable->setChecked(false);
-    QVERIFY(namesTable()->loadNames(saved) && window->viewTable->isChecked());
+    QVERIFY(Files::write(bad, "Adresse;Name\n1A;neu\n"));
+    QVERIFY(namesTable()->loadNames(bad) && window->viewTable->isChecked());
     // Qt's own texts are German too.
     AppSetup::apply();
-    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), u"Abbrechen"_s);
 }
 
 void TestWindow::spreadsheetKeys()
 {
     for (int row = 92; row < 96; ++row)
-        typeName(row, QStringLiteral("alt %1").arg(row));
+        typeName(row, u"alt %1"_s.arg(row));
     focusTable();
     // Selected bottom up, copied top down, deleted; pasted from the current row, with a word
     // for what finds no row.
     window->adrTable->setRangeSelected(QTableWidgetSelectionRange(95, 0, 95, 0), true);
     window->adrTable->setRangeSelected(QTableWidgetSelectionRange(92, 0, 92, 0), true);
     QTest::keyClick(window->adrTable, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("alt 92\nalt 95"));
+    QCOMPARE(QGuiApplication::clipboard()->text(), u"alt 92\nalt 95"_s);
     QTest::keyClick(window->adrTable, Qt::Key_Delete);
     QCOMPARE(namesAt({92, 95}), (QStringList{"-", "-"}));
     window->adrTable->setCurrentCell(94, 0);
-    QGuiApplication::clipboard()->setText(QStringLiteral("Signal\r\nTor\tx\nzu\nviel\n"));
+    QGuiApplication::clipboard()->setText(u"Signal\r\nTor\tx\nzu\nviel\n"_s);
     QTest::keyClick(window->adrTable, Qt::Key_V, Qt::ControlModifier);
     const auto box = catcher.takeOne();
-    QVERIFY(box && box->text.startsWith(QStringLiteral("Die Tabelle endet bei 12H: 2 der eingefügten Zeilen")));
+    QVERIFY(box && box->text.startsWith(u"Die Tabelle endet bei 12H: 2 der eingefügten Zeilen"_s));
     QCOMPARE(namesAt({93, 94, 95}), (QStringList{"alt 93", "Signal", "Tor"}));
     focusTable();
     QTest::keyClick(window->adrTable, Qt::Key_Z, Qt::ControlModifier);
@@ -323,7 +324,7 @@ void TestWindow::spreadsheetKeys()
     // Tab leaves the table, also from an open editor, which it commits; Shift+Tab goes back.
     window->adrTable->setCurrentCell(7, 0);
     QTest::keyClick(window->adrTable, Qt::Key_F2);
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("acht"));
+    QTest::keyClicks(QApplication::focusWidget(), u"acht"_s);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QTRY_VERIFY(window->table->hasFocus());
     QCOMPARE(namesAt({7}), QStringList{"acht"});
@@ -334,40 +335,35 @@ void TestWindow::spreadsheetKeys()
 
 void TestWindow::storeMessagesAndNextStart()
 {
-    typeName(0, QStringLiteral("eins"));
-    const QString folder = workFile(QStringLiteral("data/vesk-adressen"));
+    typeName(0, u"eins"_s);
+    const QString folder = workFile(u"data/vesk-adressen"_s);
     {
         Files::ReadOnlyDir readOnly(folder);
-        typeName(1, QStringLiteral("zwei"));
-        typeName(2, QStringLiteral("drei"));
+        typeName(1, u"zwei"_s);
+        typeName(2, u"drei"_s);
         const auto box = catcher.takeOne(); // once, not at every change
-        QVERIFY(box && box->text.contains(QStringLiteral("konnten nicht in")));
+        QVERIFY(box && box->text.contains(u"konnten nicht in"_s));
     }
-    typeName(3, QStringLiteral("vier")); // stores them all
-    // The names come back in the next window, and so does the window's size.
-    window->resize(window->width() + 40, window->height() + 30);
-    const QSize size = window->size();
-    window->close();
-    window = std::make_unique<VeskAr>();
+    typeName(3, u"vier"_s);              // stores them all
+    window = std::make_unique<VeskAr>(); // the names come back in the next window
     QCOMPARE(namesAt({0, 1, 2, 3}), (QStringList{"eins", "zwei", "drei", "vier"}));
-    QCOMPARE(window->size(), size);
 
     // A damaged list is set aside, and the message says where.
     window.reset();
-    QVERIFY(Files::write(folder + QStringLiteral("/namen.csv"), "Adresse;Name\n99Z;kaputt\n"));
+    QVERIFY(Files::write(folder + u"/namen.csv"_s, "Adresse;Name\n99Z;kaputt\n"));
     window = std::make_unique<VeskAr>();
     const auto box = catcher.takeOne();
-    const QStringList aside = QDir(folder).entryList({QStringLiteral("namen.csv.defekt-*")});
+    const QStringList aside = QDir(folder).entryList({u"namen.csv.defekt-*"_s});
     QVERIFY(box && aside.size() == 1 && box->text.contains(QDir::toNativeSeparators(folder + u'/' + aside[0]))
-            && box->text.contains(QStringLiteral("Zeile 2")));
+            && box->text.contains(u"Zeile 2"_s));
     QCOMPARE(namesAt({0}), QStringList{"-"});
 }
 
 void TestWindow::fitMarks()
 {
-    typeName(14, QStringLiteral("Weichenantrieb Straßenbeleuchtung Einfahrt"));
-    typeName(28, QStringLiteral("Ab").repeated(150));
-    const QString smaller = QStringLiteral("Wird verkleinert gedruckt");
+    typeName(14, u"Weichenantrieb Straßenbeleuchtung Einfahrt"_s);
+    typeName(28, u"Ab"_s.repeated(150));
+    const QString smaller = u"Wird verkleinert gedruckt"_s;
     QTableWidget *table = window->adrTable;
     QCOMPARE((QStringList{table->item(14, 0)->toolTip(), table->item(28, 0)->toolTip()}),
              (QStringList{smaller, "Wird gekürzt gedruckt: zu lang für das Feld"}));
@@ -378,14 +374,69 @@ void TestWindow::fitMarks()
     QTest::keyClick(table, Qt::Key_F2);
     auto *editor = table->viewport()->findChild<QLineEdit *>();
     QVERIFY(editor);
-    QTest::keyClicks(editor, QStringLiteral("Weiche"));
+    QTest::keyClicks(editor, u"Weiche"_s);
     QCOMPARE(editor->toolTip(), QString());
-    QTest::keyClicks(editor, QStringLiteral("nantrieb"));
+    QTest::keyClicks(editor, u"nantrieb"_s);
     QCOMPARE(editor->toolTip(), smaller);
     QCOMPARE(editor->palette().color(QPalette::Text), table->item(14, 0)->foreground().color());
-    QTest::keyClick(editor, Qt::Key_Return);
-    QTRY_VERIFY(table->item(1, 0) != nullptr && table->item(1, 0)->toolTip() == smaller);
+}
+
+void TestWindow::panel()
+{
+    ArLabel &panel = *window->arLabel;
+    QSignalSpy readBack(&panel, &ArLabel::readBackRequested);
+    panel.setStrAdr(u"1B"_s);
+    // A drag: the press at x = 24 chooses switch 1; moves over other switches keep it.
+    QTest::mousePress(&panel, Qt::LeftButton, Qt::NoModifier, {24, 40});
+    QTest::mouseMove(&panel, {24, 27});
+    QTest::mouseMove(&panel, {110, 33}); // jumps over the top band
+    QCOMPARE(panel.getStrAdr(), u"1B"_s);
+    QTest::mouseMove(&panel, {110, 49});
+    QTest::mouseMove(&panel, {110, 68}); // between the bands: stays in the middle
+    QCOMPARE(panel.getStrAdr(), u"7B"_s);
+    QVERIFY(described(panel).endsWith(u"Adresse 7B"_s));
+    QTest::mouseMove(&panel, {60, 69});
+    QTest::mouseMove(&panel, {60, 200});
+    QTest::mouseRelease(&panel, Qt::LeftButton, Qt::NoModifier, {60, 40}); // after moves, no click
+    QCOMPARE(panel.getStrAdr(), u"4B"_s);
+    QCOMPARE(knobRows(grabbed(&panel)), (QList<int>{0, 2, 0, 0, 2}));
+
+    // A click on switch 2's middle row sets it, takes the focus and chooses that switch.
+    panel.setStrAdr(u"1A"_s);
+    QTest::mouseClick(&panel, Qt::LeftButton, Qt::NoModifier, {60, 45});
+    QVERIFY(panel.hasFocus());
+    QCOMPARE(panel.getStrAdr(), u"3A"_s);
+    // Down and Up move one row as drawn and stop at the ends; Left and Right choose the switch.
+    const QList<QPair<QString, QString>> steps = {
+        {"Down", "2A"}, {"Down", "2A"},  {"Right Right Right 0", "2C"},           {"+", "2A"}, {"-", "2B"},
+        {"Up", "2C"},   {"Up Up", "2A"}, {"Left Left Left Left Left Down", "20A"}};
+    for (const auto &[keys, address] : steps) {
+        for (const QString &key : keys.split(u' ')) {
+            if (key.size() == 1)
+                QTest::keyClick(&panel, key.front().toLatin1());
+            else
+                QTest::keyClick(&panel, QKeySequence(key)[0].key());
+        }
+        QCOMPARE(panel.getStrAdr(), address);
+        QVERIFY2(described(panel).endsWith(u"Adresse "_s + address), qPrintable(keys));
+    }
+    QCOMPARE(described(panel), u"Schalter 1 0, Schalter 2 +, Schalter 3 -, Schalter 4 +, Schalter 5 + — Adresse 20A"_s);
+    // A position the switches cannot take (3, for K) is drawn in the top row.
+    panel.setStrAdr(u"5K"_s);
+    QVERIFY(described(panel).endsWith(u"Adresse 5K"_s));
+
+    const QImage image = grabbed(&panel);
+    QCOMPARE(knobRows(image), (QList<int>{0, 2, 2, 0, 2}));
+    // The focus mark stands around the chosen switch only while the panel has the focus.
+    const QColor highlight = panel.palette().color(QPalette::Highlight);
+    QCOMPARE(image.pixelColor(3, 40), highlight);
+    QVERIFY(image.pixelColor(28, 40) != highlight);
+    panel.clearFocus();
+    QCOMPARE(grabbed(&panel).pixel(3, 40), qRgb(255, 255, 255));
+    panel.setFocus();
+    QTest::keyClick(&panel, Qt::Key_Return);
+    QCOMPARE(readBack.size(), 1);
 }
 
 QTEST_MAIN(TestWindow)
-#include "tst_window.moc"
+#include "tst_widgets.moc"
