@@ -48,6 +48,8 @@ void TestNames::parseGood_data()
     QTest::newRow("semicolon, both forms")
         << QByteArray("Adresse;Name\n12A;Lager\nA3;Tor\n") << Names{{"12A", "Lager"}, {"3A", "Tor"}};
     QTest::newRow("comma") << QByteArray("Adresse,Name\nb2,Tor\n") << Names{{"2B", "Tor"}};
+    QTest::newRow("trailing separators") << QByteArray("Adresse;Name;\n1A;x;\n2A;;\n3A;z\n")
+                                         << Names{{"1A", "x"}, {"2A", ""}, {"3A", "z"}};
     QTest::newRow("tab, blanks, columns swapped")
         << QByteArray("Name\tAdresse\nSignal\t h5 \n") << Names{{"5H", "Signal"}};
     QTest::newRow("BOM and CRLF") << QByteArray("\xEF\xBB\xBF"
@@ -85,7 +87,9 @@ void TestNames::parseBad_data()
     QTest::newRow("number 13") << QByteArray("Adresse;Name\n1A;x\n13A;x\n") << unknown.arg(3).arg("13A");
     QTest::newRow("letter I") << QByteArray("Adresse;Name\n9I;x\n") << unknown.arg(2).arg("9I");
     QTest::newRow("lines counted inside quotes") << QByteArray("Adresse;Name\n1A;\"a\nb\"\n99Z;x\n") << unknown.arg(4).arg("99Z");
-    QTest::newRow("three fields") << QByteArray("Adresse;Name\n1A;x;y\n") << "line 2: 3 fields instead of 2";
+    QTest::newRow("three fields") << QByteArray("Adresse;Name\n1A;x;y\n") << "line 2: a line needs 2 fields, this one has 3";
+    QTest::newRow("one field") << QByteArray("Adresse;Name\n\n1A\n") << "line 3: a line needs 2 fields, this one has 1";
+    QTest::newRow("other column") << QByteArray("Ort;Adresse;Name\n") << "line 1: the header has a column 'Ort' besides Adresse and Name";
     QTest::newRow("twice") << QByteArray("Adresse;Name\n1A;x\na1;y\n") << "line 3: address 1A is listed twice";
     QTest::newRow("open quote") << QByteArray("Adresse;Name\n1A;\"offen\n2A;x\n") << "line 2: a quoted field is not closed";
     QTest::newRow("text after quote") << QByteArray("Adresse;Name\n1A;\"zu\"x\n") << "line 2: text follows a closing quote";

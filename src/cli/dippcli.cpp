@@ -3,6 +3,7 @@
 #include "address/addresscodec.h"
 #include "address/namedaddresses.h"
 #include "names/namescsv.h"
+#include "names/namesstore.h"
 #include "page/namefitter.h"
 #include "page/tablepdf.h"
 
@@ -16,9 +17,10 @@ const QString description =
                    "\n"
                    "Commands:\n"
                    "  decode TEXT...           For each address (any case, letter before or after the\n"
-                   "                           number, blanks around), print the canonical address, the five\n"
-                   "                           switch positions and their rows: + top (0), 0 middle (2),\n"
-                   "                           - bottom (1). A text that is no address is an error.\n"
+                   "                           number, blanks around and between them), print the\n"
+                   "                           canonical address, the five switch positions and their rows:\n"
+                   "                           + top (0), 0 middle (2), - bottom (1). A text that is no\n"
+                   "                           address is an error; the others are still decoded.\n"
                    "                           Example: decode c7  ->  7C<TAB>0 2 0 0 2<TAB>+ 0 + + 0\n"
                    "                           A position outside 0-2 cannot be set with the switches: its\n"
                    "                           row is printed as ? and the exit status is 1.\n"
@@ -26,13 +28,15 @@ const QString description =
                    "                           leftmost switch first.\n"
                    "  render                   Write the table of the 96 addresses A-H x 1-12 as a PDF and\n"
                    "                           print the path written. Options: --names, --output, --check.\n"
+                   "                           Without --names, the names the window keeps are printed.\n"
                    "                           A name too long for its cell is printed smaller; one too long\n"
                    "                           even at 5 pt is shortened, with a warning on stderr.\n"
                    "                           With --check, print for each name 'fits', 'smaller' and the\n"
                    "                           size, or 'shortened', and write no file.\n"
                    "\n"
-                   "Names file: CSV in UTF-8 (or Windows-1252) with the header columns Adresse and Name,\n"
-                   "separated by ; or , or tab; addresses as 12A or A12.\n"
+                   "Names file: CSV in UTF-8 (or Windows-1252) whose header names the columns Adresse\n"
+                   "and Name, separated by ; or , or tab (an empty last column is allowed); addresses\n"
+                   "as 12A or A12.\n"
                    "\n"
                    "Exit status: 0 success, 1 failure, 2 usage error.");
 
@@ -56,16 +60,17 @@ std::optional<int> parsePosition(const QString &text)
 DippCli::DippCli(QTextStream &out, QTextStream &err)
     : out(out)
     , err(err)
-    , namesOption(QStringLiteral("names"), QStringLiteral("render: names from this CSV file."), QStringLiteral("FILE"))
+    , namesOption(QStringLiteral("names"), QStringLiteral("render: names from this CSV file instead of the names the window keeps."), QStringLiteral("FILE"))
     , checkOption(QStringLiteral("check"),
                   QStringLiteral("render: only tell how each name fits its cell; write no file."))
+    , helpOption({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Print this help and exit."))
     , outputOption(QStringLiteral("output"),
                    QStringLiteral("render: write the PDF to this file instead of %1 in the working directory.")
                        .arg(TablePdf::fileName),
                    QStringLiteral("FILE"))
 {
     parser.setApplicationDescription(description);
-    parser.addHelpOption();
+    parser.addOption(helpOption);
     parser.addVersionOption();
     parser.addOption(namesOption);
     parser.addOption(outputOption);
@@ -103,6 +108,10 @@ int DippCli::run(const QStringList &arguments)
     }
     if (parser.isSet(namesOption) || parser.isSet(outputOption) || parser.isSet(checkOption))
         return usageError(QStringLiteral("--names, --output and --check go with render only."));
+    for (const QString &word : std::as_const(positional)) {
+        if (word.startsWith(QLatin1String("--")))
+            return usageError(QStringLiteral("Unknown or misplaced option '%1'.").arg(word));
+    }
     if (command == QLatin1String("decode"))
         return decode(positional);
     if (command == QLatin1String("encode"))
@@ -117,7 +126,7 @@ int DippCli::decode(const QStringList &texts)
     int status = Success;
     for (const QString &text : texts) {
         if (!AddressCodec::isPlainAddress(text)) {
-            err << "error: '" << text << "' is not an address like 7C or C7\n";
+            print(err, QStringLiteral("error: '%1' is not an address like 7C or C7").arg(text));
             status = Failure;
             continue;
         }
@@ -129,9 +138,11 @@ int DippCli::decode(const QStringList &texts)
             positions.append(QString::number(position));
             rows.append(rowLabel(position));
         }
-        out << address << '\t' << positions.join(u' ') << '\t' << rows.join(u' ') << '\n';
+        print(out, address + u'\t' + positions.join(u' ') + u'\t' + rows.join(u' '));
         if (!AddressCodec::isSettable(dipp)) {
-            err << "warning: " << address << " cannot be set with the switches (a position is outside 0-2)\n";
+            print(
+                err,
+                QStringLiteral("warning: %1 cannot be set with the switches (a position is outside 0-2)").arg(address));
             status = Failure;
         }
     }
@@ -149,19 +160,22 @@ int DippCli::encode(const QStringList &positions)
             return usageError(QStringLiteral("Bad switch position '%1': use 0, 1 or 2.").arg(positions.at(i)));
         dipp[i] = *position;
     }
-    out << AddressCodec::encode(dipp) << '\n';
+    print(out, AddressCodec::encode(dipp));
     return Success;
 }
 
 int DippCli::render()
 {
+    // The names the window keeps, unless a file is named; read only, a damaged store stays as it is.
+    const bool stored = !parser.isSet(namesOption);
+    const QString namesPath = stored ? NamesStore::defaultPath() : parser.value(namesOption);
     Names names;
-    if (parser.isSet(namesOption)) {
-        const QString namesPath = parser.value(namesOption);
+    if (!stored || QFileInfo::exists(namesPath)) {
         const NamesCsv::ReadResult result = NamesCsv::readFile(namesPath);
         if (!result.ok()) {
-            err << "error: names file " << namesPath << ": "
-                << NamesCsv::describe(result.error, NamesCsv::Language::English) << '\n';
+            print(err, QStringLiteral("error: %1 %2: %3")
+                           .arg(stored ? QStringLiteral("stored names") : QStringLiteral("names file"), namesPath,
+                                NamesCsv::describe(result.error, NamesCsv::Language::English)));
             return Failure;
         }
         names = result.names;
@@ -172,41 +186,47 @@ int DippCli::render()
         parser.isSet(outputOption) ? QFileInfo(parser.value(outputOption)).absoluteFilePath() : TablePdf::defaultPath();
     const TablePdf::Result result = TablePdf::write(path, names);
     if (!result.ok) {
-        err << "error: cannot write " << path << ": " << result.error << '\n';
+        print(err, QStringLiteral("error: cannot write %1: %2").arg(path, result.error));
         return Failure;
     }
     for (const QString &key : result.shortened)
-        err << "warning: the name of " << key << " is too long for its cell and is printed shortened\n";
-    out << path << '\n';
+        print(err,
+              QStringLiteral("warning: the name of %1 is too long for its cell and is printed shortened").arg(key));
+    print(out, path);
     return Success;
 }
 
 int DippCli::check(const Names &names)
 {
+    if (names.isEmpty()) {
+        print(out, QStringLiteral("no names"));
+        return Success;
+    }
     const NameFitter fitter(TablePdf::pageWidth());
     for (int row = 0; row < NamedAddresses::count; ++row) {
         const QString key = NamedAddresses::keyOfRow(row);
         if (!names.contains(key))
             continue;
         const FittedName fitted = fitter.fit(names.value(key), key);
-        out << key << '\t';
-        switch (fitted.fit) {
-        case FittedName::Fits:
-            out << "fits\n";
-            break;
-        case FittedName::Smaller:
-            out << "smaller\t" << fitted.pointSize << " pt\n";
-            break;
-        case FittedName::Shortened:
-            out << "shortened\n";
-            break;
-        }
+        QString how = QStringLiteral("fits");
+        if (fitted.fit == FittedName::Smaller)
+            how = QStringLiteral("smaller\t%1 pt").arg(fitted.pointSize);
+        else if (fitted.fit == FittedName::Shortened)
+            how = QStringLiteral("shortened");
+        print(out, key + u'\t' + how);
     }
     return Success;
 }
 
 int DippCli::usageError(const QString &message)
 {
-    err << "error: " << message << "\nTry 'vesk-dipp --help' for more information.\n";
+    print(err, QStringLiteral("error: ") + message);
+    print(err, QStringLiteral("Try 'vesk-dipp --help' for more information."));
     return UsageError;
+}
+
+// Each line leaves at once, so that stdout and stderr keep their order in a terminal and in a pipe.
+void DippCli::print(QTextStream &stream, const QString &line)
+{
+    stream << line << '\n' << Qt::flush;
 }

@@ -24,12 +24,14 @@ private:
     int render();
     int check(const Names &names);
     int usageError(const QString &message);
+    static void print(QTextStream &stream, const QString &line);
 
     QTextStream &out;
     QTextStream &err;
     QCommandLineParser parser;
     QCommandLineOption namesOption;
     QCommandLineOption checkOption;
+    QCommandLineOption helpOption;
     QCommandLineOption outputOption;
 };
 

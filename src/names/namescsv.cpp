@@ -127,23 +127,36 @@ struct Header
     QChar separator;
     qsizetype addressColumn = 0;
     qsizetype nameColumn = 0;
+    std::optional<QString> otherColumn; // a column besides the two, which is an error
 };
+
+// Spreadsheets may end every line with a separator: an empty last field is no column.
+void dropTrailingEmptyField(QStringList &fields)
+{
+    if (fields.size() > 2 && fields.last().isEmpty())
+        fields.removeLast();
+}
 
 std::optional<Header> readHeader(const QString &text)
 {
     for (const QChar separator : separators) {
         RecordReader reader(text, separator);
         Error ignored;
-        const std::optional<Record> record = reader.next(ignored);
-        if (!record || record->fields.size() != 2)
+        std::optional<Record> record = reader.next(ignored);
+        if (!record)
             continue;
+        dropTrailingEmptyField(record->fields);
         QStringList columns;
-        for (const QString &field : record->fields)
+        for (const QString &field : std::as_const(record->fields))
             columns.append(field.trimmed().toLower());
-        const qsizetype address = columns.indexOf(addressHeader.toLower());
-        const qsizetype name = columns.indexOf(nameHeader.toLower());
-        if (address >= 0 && name >= 0)
-            return Header{separator, address, name};
+        Header header{separator, columns.indexOf(addressHeader.toLower()), columns.indexOf(nameHeader.toLower()), {}};
+        if (header.addressColumn < 0 || header.nameColumn < 0)
+            continue;
+        for (qsizetype column = 0; column < columns.size() && !header.otherColumn; ++column) {
+            if (column != header.addressColumn && column != header.nameColumn)
+                header.otherColumn = record->fields.at(column).trimmed();
+        }
+        return header;
     }
     return std::nullopt;
 }
@@ -199,17 +212,20 @@ ReadResult parse(const QByteArray &data)
     const std::optional<Header> header = readHeader(text);
     if (!header)
         return failure({ErrorKind::MissingHeader, 1, {}});
+    if (header->otherColumn)
+        return failure({ErrorKind::OtherColumn, 1, *header->otherColumn});
 
     RecordReader reader(text, header->separator);
     Error error;
     reader.next(error); // the header
     Names names;
     while (!reader.atEnd()) {
-        const std::optional<Record> record = reader.next(error);
+        std::optional<Record> record = reader.next(error);
         if (!record)
             return failure(error);
         if (record->fields == QStringList{QString()})
             continue; // an empty line
+        dropTrailingEmptyField(record->fields);
         if (record->fields.size() != 2)
             return failure({ErrorKind::WrongFieldCount, record->line, QString::number(record->fields.size())});
         const QString &address = record->fields.at(header->addressColumn);

@@ -7,7 +7,8 @@
 #include <QString>
 
 // Names lists as CSV: a header naming the columns "Adresse" and "Name", separated by
-// ";", "," or tab (taken from the header), quoted as in RFC 4180. Written in UTF-8; read
+// ";", "," or tab (taken from the header), quoted as in RFC 4180. An empty last field,
+// as spreadsheets write it after a trailing separator, is no column. Written in UTF-8; read
 // as UTF-8, or as Windows-1252 when it is not valid UTF-8 (what German spreadsheets write).
 namespace NamesCsv {
 
@@ -15,6 +16,7 @@ enum class ErrorKind {
     None,
     Unreadable,        // detail: the system's reason
     MissingHeader,     // line 1
+    OtherColumn,       // line 1; detail: the column besides Adresse and Name
     UnterminatedQuote, // line where the field starts
     TextAfterQuote,    // line of the closing quote
     WrongFieldCount,   // detail: how many fields the line has
