@@ -1,5 +1,7 @@
 #include "address/addresscodec.h"
 #include "address/namedaddresses.h"
+#include "document/namesdocument.h"
+#include "mainwindow/namestable.h"
 #include "page/namewrap.h"
 #include "page/tablegeometry.h"
 #include "page/tablepage.h"
@@ -9,6 +11,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QStringList>
+#include <QTableWidget>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -101,3 +104,23 @@ BENCHMARK_CAPTURE(writePdf, threeLines, fullTable())->Unit(benchmark::kMilliseco
 BENCHMARK_CAPTURE(writePdf, longNames, longNames())->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+// One edit in a window whose 96 stored names are all too long: merged into the store under
+// its lock, and the names table marked anew.
+void editStoredNames(benchmark::State &state)
+{
+    const QTemporaryDir dir;
+    const QString store = QDir(dir.path()).filePath(QStringLiteral("namen.csv"));
+    if (NamesCsv::writeFile(store, longNames()).kind != NamesCsv::ErrorKind::None) {
+        state.SkipWithError("the names could not be stored");
+        return;
+    }
+    NamesDocument document(store);
+    document.restore();
+    QTableWidget table(0, 2); // name and address, as in the window
+    const NamesTable view(&table, &document);
+    int edits = 0;
+    while (state.KeepRunning())
+        document.setName(QStringLiteral("7C"), QStringLiteral("Weiche %1").arg(++edits));
+}
+BENCHMARK(editStoredNames)->Unit(benchmark::kMillisecond);

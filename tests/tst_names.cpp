@@ -3,6 +3,8 @@
 #include "support/coretest.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QLockFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -27,6 +29,7 @@ private slots:
     void undoRedo();
     void damagedStoreSetAside();
     void failedStoreReportedOnce();
+    void windowsShareTheStore();
 
 private:
     QString store() const { return dir->filePath(u"vesk-adressen/namen.csv"_s); }
@@ -219,6 +222,46 @@ void TestNames::failedStoreReportedOnce()
         document.clear();
     }
     QCOMPARE(failures.size(), 2); // stored in between, so it is news again
+}
+
+void TestNames::windowsShareTheStore()
+{
+    auto a = std::make_unique<NamesDocument>(store());
+    NamesDocument b(store());
+    a->restore();
+    b.restore();
+    // Edits one right after the other both stay, and each window shows the other's.
+    a->setName(u"4A"_s, u"Pumpe A"_s);
+    b.setName(u"5A"_s, u"Licht B"_s);
+    const Names both{{"4A", "Pumpe A"}, {"5A", "Licht B"}};
+    QCOMPARE(NamesStore::load(store()).names, both);
+    QTRY_COMPARE(a->names(), both);
+    QCOMPARE(b.names(), both);
+    // The later name stands; it is not in the other window's undo history.
+    b.setName(u"4A"_s, u"Pumpe B"_s);
+    QTRY_COMPARE(a->names().value(u"4A"_s), u"Pumpe B"_s);
+    QCOMPARE(a->undoStack()->count(), 1);
+    // Undo takes back the window's own change, also of an address changed since, and only that.
+    a->setName(u"6A"_s, u"sechs"_s);
+    b.setName(u"7A"_s, u"sieben"_s);
+    a->undoStack()->undo();
+    a->undoStack()->undo();
+    QTRY_COMPARE(b.names(), (Names{{"5A", "Licht B"}, {"7A", "sieben"}}));
+    // A lock left by a killed process holds nothing up; closing a window loses nothing.
+    const QString lockPath = store() + u".lock"_s;
+    QLockFile probe(lockPath);
+    QVERIFY(probe.lock());
+    const QByteArray lock = Files::read(lockPath);
+    probe.unlock();
+    QVERIFY(Files::write(lockPath, "99999999" + lock.mid(lock.indexOf('\n'))));
+    QElapsedTimer timer;
+    timer.start();
+    a->setName(u"8A"_s, u"acht"_s);
+    QVERIFY(timer.elapsed() < 1000);
+    a.reset();
+    b.setName(u"9A"_s, u"neun"_s);
+    QCOMPARE(NamesStore::load(store()).names,
+             (Names{{"5A", "Licht B"}, {"7A", "sieben"}, {"8A", "acht"}, {"9A", "neun"}}));
 }
 
 QTEST_GUILESS_MAIN(TestNames)

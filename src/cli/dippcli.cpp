@@ -60,7 +60,9 @@ std::optional<int> parsePosition(const QString &text)
 DippCli::DippCli(QTextStream &out, QTextStream &err)
     : out(out)
     , err(err)
-    , namesOption(QStringLiteral("names"), QStringLiteral("render: names from this CSV file instead of the names the window keeps."), QStringLiteral("FILE"))
+    , namesOption(QStringLiteral("names"),
+                  QStringLiteral("render: names from this CSV file instead of the names the window keeps."),
+                  QStringLiteral("FILE"))
     , checkOption(QStringLiteral("check"),
                   QStringLiteral("render: only tell how each name fits its cell; write no file."))
     , helpOption({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Print this help and exit."))

@@ -1,6 +1,6 @@
 #include "document/nameschange.h"
 
-NamesChange::NamesChange(const QString &text, Names before, Names after, Apply apply)
+NamesChange::NamesChange(const QString &text, NameEntries before, NameEntries after, Apply apply)
     : QUndoCommand(text)
     , before(std::move(before))
     , after(std::move(after))

@@ -1,27 +1,32 @@
 #ifndef NAMESCHANGE_H
 #define NAMESCHANGE_H
 
-#include "names/namescsv.h"
+#include "address/namedaddresses.h"
 
 #include <QUndoCommand>
 
 #include <functional>
+#include <optional>
 
-// One undoable change to the names: an edit, a paste, a load, a clear. It keeps the
-// whole names before and after, so an undo gives back exactly what was there.
+// Names of some addresses: a name, or nothing where an address has none.
+using NameEntries = QHash<QString, std::optional<QString>>;
+
+// One undoable change to the names: an edit, a paste, a load, a clear. It keeps only the
+// addresses it touched, before and after, so its undo takes back exactly this change and
+// leaves what another window stored meanwhile.
 class NamesChange : public QUndoCommand
 {
 public:
-    using Apply = std::function<void(const Names &)>;
+    using Apply = std::function<void(const NameEntries &)>;
 
-    NamesChange(const QString &text, Names before, Names after, Apply apply);
+    NamesChange(const QString &text, NameEntries before, NameEntries after, Apply apply);
 
     void undo() override;
     void redo() override;
 
 private:
-    Names before;
-    Names after;
+    NameEntries before;
+    NameEntries after;
     Apply apply;
 };
 

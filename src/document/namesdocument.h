@@ -1,14 +1,19 @@
 #ifndef NAMESDOCUMENT_H
 #define NAMESDOCUMENT_H
 
+#include "document/nameschange.h"
 #include "names/namescsv.h"
 #include "names/namesstore.h"
 
+#include <QFileSystemWatcher>
 #include <QObject>
+#include <QSet>
 #include <QUndoStack>
 
-// The 96 names of one window: every change is undoable and stored at once in the store
-// file, so nothing typed is lost. Loads and saves names lists. Knows no widget.
+// The 96 names of one window. Every change is undoable and stored at once in the store
+// file, so nothing typed is lost. Windows share the store: each writes only the addresses
+// its change touched, merged into the file as it is now, and follows what the others
+// store. Loads and saves names lists. Knows no widget.
 class NamesDocument : public QObject
 {
     Q_OBJECT
@@ -16,8 +21,8 @@ class NamesDocument : public QObject
 public:
     explicit NamesDocument(QString storePath, QObject *parent = nullptr);
 
-    // Reads the store; a damaged one is set aside, or, where it cannot be, left alone and
-    // storing stays off for this run, so it is never overwritten.
+    // Reads the store and follows it from now on. A damaged one is set aside, or, where it
+    // cannot be, left alone and storing stays off for this run, so it is never overwritten.
     NamesStore::LoadResult restore();
 
     // By address, empty names included: a present key with an empty name was emptied.
@@ -39,16 +44,25 @@ signals:
     void namesChanged(const Names &names);
     // Once, not at every change, until storing succeeds again.
     void storeFailed(const NamesCsv::Error &error);
+    // The store turned out damaged while the window ran: set aside (or, with no path, left
+    // alone and storing stopped), and this window's names stored anew.
+    void storeSetAside(const NamesStore::LoadResult &found);
 
 private:
     void change(const QString &text, const Names &after);
-    void apply(const Names &names);
+    void apply(const NameEntries &entries);
     void store();
+    NamesCsv::Error writeMerged();
+    void show(const Names &names);
+    void reload();
+    void watch();
 
     const QString storePath;
-    bool storing = true; // off where a damaged store could not be set aside
     QUndoStack undo;
+    QFileSystemWatcher watcher;
     Names current;
+    QSet<QString> unstored; // addresses changed here that the store does not hold yet
+    bool storing = true;
     bool storeFailureReported = false;
 };
 

@@ -66,6 +66,9 @@ NamesTable::NamesTable(QTableWidget *table, NamesDocument *document)
     setUpEditing();
     connect(document, &NamesDocument::namesChanged, this, &NamesTable::showNames);
     connect(document, &NamesDocument::storeFailed, this, &NamesTable::reportStoreFailure);
+    connect(document, &NamesDocument::storeSetAside, this, [this](const NamesStore::LoadResult &found) {
+        reportDamagedStore(found, tr("Die Namen dieses Fensters wurden neu gesichert."));
+    });
     showNames(document->names());
 }
 
@@ -277,6 +280,12 @@ void NamesTable::askSave()
 
 void NamesTable::reportRestore(const NamesStore::LoadResult &stored)
 {
+    reportDamagedStore(stored, tr("Die Tabelle beginnt leer."));
+}
+
+// The window keeps its names; the damaged file is never overwritten.
+void NamesTable::reportDamagedStore(const NamesStore::LoadResult &stored, const QString &outcome)
+{
     if (stored.ok())
         return;
     const QString storePath = QDir::toNativeSeparators(document->storeFile());
@@ -289,8 +298,8 @@ void NamesTable::reportRestore(const NamesStore::LoadResult &stored)
     }
     warnLater(tr("Gespeicherte Namen"),
               tr("Die gespeicherten Namen in %1 konnten nicht gelesen werden.\n%2\n\n"
-                 "Die Datei wurde zur Seite gelegt und bleibt erhalten:\n%3\n\nDie Tabelle beginnt leer.")
-                  .arg(storePath, describe(stored.error), QDir::toNativeSeparators(stored.setAsidePath)));
+                 "Die Datei wurde zur Seite gelegt und bleibt erhalten:\n%3\n\n%4")
+                  .arg(storePath, describe(stored.error), QDir::toNativeSeparators(stored.setAsidePath), outcome));
 }
 
 void NamesTable::reportStoreFailure(const NamesCsv::Error &error)

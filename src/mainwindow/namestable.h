@@ -55,6 +55,7 @@ private:
     void showContextMenu(const QPoint &pos);
     void askLoad();
     void askSave();
+    void reportDamagedStore(const NamesStore::LoadResult &stored, const QString &outcome);
     void reportStoreFailure(const NamesCsv::Error &error);
     void warnLater(const QString &title, const QString &text);
 

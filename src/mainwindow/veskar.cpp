@@ -75,7 +75,6 @@ VeskAr::VeskAr(QWidget *parent)
     namesTable = new NamesTable(adrTable, names);
     connect(namesTable, &NamesTable::loaded, viewTable, [this] { viewTable->setChecked(true); });
     namesTable->reportRestore(names->restore());
-    selectRowOf(strEdit->text());
     restoreGeometryOrFitTwelveRows();
 }
 
