@@ -37,8 +37,7 @@ private slots:
     void initTestCase();
     void wrapFixedWidths_data();
     void wrapFixedWidths();
-    void knobsOfCells_data();
-    void knobsOfCells();
+    void knobsOfCell();
     void pdfHeadingsCaptionsAndLegends();
     void pdfNamesInTheirSpaces();
 
@@ -99,25 +98,11 @@ void TestPage::wrapFixedWidths()
     QCOMPARE(wrapName(name, 80, [](QChar c) { return c == u'W' ? 90 : 10; }), wrapped);
 }
 
-void TestPage::knobsOfCells_data()
+void TestPage::knobsOfCell()
 {
-    QTest::addColumn<int>("column");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QList<int>>("knobRows");
-
-    // A12 is 1 0 2 0 0, H1 is 0 0 0 2 1; rows: 0 top, 1 middle, 2 bottom.
-    QTest::newRow("A12") << 0 << 0 << QList<int>{2, 0, 1, 0, 0};
-    QTest::newRow("H1") << 7 << 11 << QList<int>{0, 0, 0, 1, 2};
-}
-
-void TestPage::knobsOfCells()
-{
-    QFETCH(int, column);
-    QFETCH(int, row);
-    QFETCH(QList<int>, knobRows);
-
-    // The cell at full resolution: a knob is 50 units square, 70 apart, from (440, 10).
-    const QPoint origin = tableOrigin + QPoint(1650 * column, 700 * row);
+    // Cell E7 (0 2 0 1 1) at full resolution: a knob is 50 units square, 70 apart, from (440, 10).
+    const QList<int> knobRows{0, 1, 0, 2, 2}; // 0 top, 1 middle, 2 bottom
+    const QPoint origin = tableOrigin + QPoint(1650 * 4, 700 * 5);
     QImage image(900, 300, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
@@ -134,7 +119,10 @@ void TestPage::knobsOfCells()
 void TestPage::pdfHeadingsCaptionsAndLegends()
 {
     const auto textIn = [this](QPointF topLeft, QPointF bottomRight, const QString &separator = u" "_s) {
-        return Pdf::joined(Pdf::wordsIn(words, QRectF(topLeft, bottomRight)), separator);
+        QStringList texts;
+        for (const Word &word : Pdf::wordsIn(words, QRectF(topLeft, bottomRight)))
+            texts.append(word.text);
+        return texts.join(separator);
     };
     QCOMPARE(textIn({0, margin}, {842, margin + 24}), u"Dippschaltereinstellung der Adressen für VESK 2-D BUS"_s);
     QCOMPARE(textIn({0, margin + 50}, {421, margin + 60}), u"Steuermodul 3217"_s);

@@ -102,14 +102,6 @@ inline QList<Word> wordsIn(const QList<Word> &words, const QRectF &area)
     return found;
 }
 
-inline QString joined(const QList<Word> &words, const QString &separator = QStringLiteral(" "))
-{
-    QStringList texts;
-    for (const Word &word : words)
-        texts.append(word.text);
-    return texts.join(separator);
-}
-
 } // namespace Pdf
 
 #endif
