@@ -179,7 +179,7 @@ NamesCsv::Error NamesDocument::writeMerged()
         if (!storing)
             return {};
     }
-    const NamesCsv::Error error = NamesCsv::writeFile(storePath, merged);
+    NamesCsv::Error error = NamesCsv::writeFile(storePath, merged);
     if (error.kind == NamesCsv::ErrorKind::None) {
         unstored.clear();
         show(merged);

@@ -43,8 +43,8 @@ QFont arial(qreal pointSize, QFont::Weight weight = QFont::Normal)
 
 } // namespace
 
-TablePage::TablePage(const Names &names)
-    : names(names)
+TablePage::TablePage(Names names)
+    : names(std::move(names))
 {
 }
 

@@ -19,7 +19,7 @@ class TablePage
 public:
     inline static const QString heading = QStringLiteral("Dippschaltereinstellung der Adressen für VESK 2-D BUS");
 
-    explicit TablePage(const Names &names);
+    explicit TablePage(Names names);
 
     // How each name printed fits its cell, by address, in the names table's order (1A ... 12H).
     using Fits = QList<std::pair<QString, FittedName::Fit>>;

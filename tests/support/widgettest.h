@@ -40,7 +40,7 @@ public:
     {
         if (QTest::qWaitFor([this] { return !boxes.isEmpty(); }, 2000))
             QTest::qWait(30); // a second box would come now
-        const std::optional<Box> box = boxes.size() == 1 ? std::optional(boxes.front()) : std::nullopt;
+        std::optional<Box> box = boxes.size() == 1 ? std::optional(boxes.front()) : std::nullopt;
         boxes.clear();
         return box;
     }
