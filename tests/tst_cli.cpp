@@ -8,8 +8,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Runs vesk-dipp in a folder that also holds the names the window keeps, with no runtime
-// folder set, as in cron jobs and ssh logins.
+// Runs vesk-dipp where the window's names are kept, with no runtime folder (as in cron, ssh).
 void runDipp(QProcess &process, const QStringList &arguments, const QString &folder)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

@@ -44,8 +44,7 @@ private slots:
 private:
     QTemporaryDir dir;
     QList<Word> words;
-    // Short names, names of two to four lines, of ten lines, one without spaces and one with
-    // a line break, in the top and the bottom row, beside the column line and at the page's edge.
+    // Names of one to ten lines, without spaces or with a line break, in every corner of the table.
     const Names names{
         {"12A", "Weiche 4"},
         {"3B", "Signal Nord Gleis 3"},
@@ -87,7 +86,6 @@ void TestPage::wrapFixedWidths_data()
     QTest::newRow("exact on last, no space") << "abcdefgh" << "abcdefg-\nh";
     QTest::newRow("many lines") << QString(30, u'a') << "aaaaaaa-\naaaaaa-\naaaaaa-\naaaaaa-\naaaaa";
     QTest::newRow("wide inside") << "aWb" << "a-\nW-\nb";
-    QTest::newRow("wide words") << "W W" << "W\nW";
     // clang-format on
 }
 
@@ -129,8 +127,7 @@ void TestPage::pdfHeadingsCaptionsAndLegends()
     QCOMPARE(textIn({421, margin + 50}, {842, margin + 60}), u"Erweiterungsmodul 3217E"_s);
     for (int column = 0; column < 8; ++column) {
         for (int row = 0; row < 12; ++row) {
-            // The caption left at x 20, centred on the 230 units high frame, in Arial 10 pt; the
-            // rows labelled "+", "0", "-" from top to bottom.
+            // The caption at x 20, centred on the frame, in Arial 10 pt; the rows labelled "+", "0", "-".
             const QString caption = u"%1%2"_s.arg(QChar(u'A' + column)).arg(12 - row);
             const QPointF cell = onPage(1650 * column, 700 * row);
             const QList<Word> found = Pdf::wordsIn(words, QRectF(cell, onPage(1650 * column + 300, 700 * row + 230)));

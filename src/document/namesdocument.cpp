@@ -163,17 +163,12 @@ NamesCsv::Error NamesDocument::writeMerged()
     lock.setStaleLockTime(staleLockMs);
     if (!lock.tryLock(lockWaitMs))
         return {NamesCsv::ErrorKind::Unwritable, 0, tr("Ein anderes Fenster hält sie gesperrt.")};
+    const bool exists = QFileInfo::exists(storePath); // a store deleted meanwhile takes all of ours
     const NamesStore::LoadResult stored = NamesStore::load(storePath);
     Names merged = current;
-    if (stored.ok()) {
-        merged = stored.names;
-        for (const QString &key : std::as_const(unstored)) {
-            if (current.contains(key))
-                merged.insert(key, current.value(key));
-            else
-                merged.remove(key);
-        }
-    } else {
+    if (stored.ok() && exists) {
+        merged = withOwnChanges(stored.names);
+    } else if (!stored.ok()) {
         emit storeSetAside(stored);
         storing = !stored.setAsidePath.isEmpty();
         if (!storing)
@@ -185,6 +180,18 @@ NamesCsv::Error NamesDocument::writeMerged()
         show(merged);
     }
     return error;
+}
+
+// The stored names with the changes of this window that the store does not hold yet.
+Names NamesDocument::withOwnChanges(Names stored) const
+{
+    for (const QString &key : unstored) {
+        if (current.contains(key))
+            stored.insert(key, current.value(key));
+        else
+            stored.remove(key);
+    }
+    return stored;
 }
 
 // Another window, or another program, changed the store.
@@ -200,14 +207,7 @@ void NamesDocument::reload()
         store(); // sets the damaged file aside and stores this window's names anew
         return;
     }
-    Names names = read.names;
-    for (const QString &key : std::as_const(unstored)) {
-        if (current.contains(key))
-            names.insert(key, current.value(key));
-        else
-            names.remove(key);
-    }
-    show(names);
+    show(withOwnChanges(read.names));
 }
 
 // QSaveFile replaces the file by a rename, which ends a watch on the file; the folder's

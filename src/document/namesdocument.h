@@ -53,6 +53,7 @@ private:
     void apply(const NameEntries &entries);
     void store();
     NamesCsv::Error writeMerged();
+    Names withOwnChanges(Names stored) const;
     void show(const Names &names);
     void reload();
     void watch();

@@ -56,9 +56,8 @@ inline QImage grabbed(QWidget *widget)
     return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-// The display row of each knob on a panel's image (0 top, 1 middle, 2 bottom), -1 where
-// none is found and -2 where more than one: a knob is 20 x 20 pixels at x = 5 + 25 * index,
-// y = 15 + 20 * row, black in its middle.
+// Each knob's display row on a panel's image (0 top to 2 bottom; -1 none, -2 more than one):
+// a knob is 20 x 20 pixels at x = 5 + 25 * index, y = 15 + 20 * row, black in its middle.
 inline QList<int> knobRows(const QImage &image)
 {
     QList<int> rows;
