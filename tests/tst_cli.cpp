@@ -8,15 +8,18 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Runs vesk-dipp where the window's names are kept, with no runtime folder (as in cron, ssh).
-void runDipp(QProcess &process, const QStringList &arguments, const QString &folder)
+// Runs a command line, "vesk-dipp" or "vesk-adressen" first, where the window's names are
+// kept, with no runtime folder (as in cron, ssh).
+void run(QProcess &process, const QStringList &words, const QString &folder)
 {
+    const QString program =
+        words.first() == u"vesk-adressen" ? QStringLiteral(VESK_ADRESSEN_PATH) : QStringLiteral(VESK_DIPP_PATH);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(u"XDG_RUNTIME_DIR"_s);
     environment.insert(u"XDG_DATA_HOME"_s, folder);
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(folder);
-    process.start(QStringLiteral(VESK_DIPP_PATH), arguments);
+    process.start(program, words.mid(1));
     QVERIFY(process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit);
 }
 
@@ -46,10 +49,10 @@ void TestCli::readmeTranscript()
     for (const QString &line : transcript.split(u'\n')) {
         if (line == u"$ echo $?") {
             session += line + u'\n' + QString::number(exitCode) + u'\n';
-        } else if (line.startsWith(u"$ vesk-dipp ")) {
+        } else if (line.startsWith(u"$ vesk-")) {
             QProcess process;
             process.setProcessChannelMode(QProcess::MergedChannels);
-            runDipp(process, line.mid(12).split(u' '), dir.path());
+            ::run(process, line.mid(2).split(u' '), dir.path());
             exitCode = process.exitCode();
             session += line + u'\n' + QString::fromUtf8(process.readAll()).replace(dir.path(), u"/home/anna/anlage"_s);
         }
@@ -88,7 +91,7 @@ void TestCli::run()
     const QString store = dir.filePath(u"vesk-adressen/namen.csv"_s);
     QVERIFY(names.isEmpty() || (QDir().mkpath(QFileInfo(store).path()) && Files::write(store, names)));
     QProcess process;
-    runDipp(process, arguments, dir.path());
+    ::run(process, QStringList{u"vesk-dipp"_s} + arguments, dir.path());
     QCOMPARE(process.exitCode(), exitCode);
     const QString printedOut = QString::fromUtf8(process.readAllStandardOutput());
     const QString printedErr = QString::fromUtf8(process.readAllStandardError());

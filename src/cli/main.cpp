@@ -15,7 +15,6 @@ int main(int argc, char *argv[])
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("vesk-dipp"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VESK_VERSION));
 
     QTextStream out(stdout);
