@@ -38,11 +38,4 @@ LoadResult load(const QString &path)
     return {{}, read.error, QFile::rename(path, aside) ? aside : QString()};
 }
 
-NamesCsv::Error save(const QString &path, const Names &names)
-{
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return {NamesCsv::ErrorKind::Unwritable, 0, QStringLiteral("cannot create the folder")};
-    return NamesCsv::writeFile(path, names);
-}
-
 } // namespace NamesStore

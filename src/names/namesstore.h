@@ -23,9 +23,6 @@ struct LoadResult
 // renamed aside to "<path>.defekt-JJJJMMTT-hhmmss" (a number added if that exists).
 LoadResult load(const QString &path);
 
-// Atomically, creating the folder if needed.
-NamesCsv::Error save(const QString &path, const Names &names);
-
 } // namespace NamesStore
 
 #endif

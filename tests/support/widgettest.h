@@ -57,14 +57,15 @@ inline QImage grabbed(QWidget *widget)
 }
 
 // Each knob's display row on a panel's image (0 top to 2 bottom; -1 none, -2 more than one):
-// a knob is 20 x 20 pixels at x = 5 + 25 * index, y = 15 + 20 * row, black in its middle.
+// a knob is 20 x 20 pixels at x = 5 + 25 * index, y = 15 + 20 * row, black to its corners.
 inline QList<int> knobRows(const QImage &image)
 {
     QList<int> rows;
     for (int index = 0; index < 5; ++index) {
         int found = -1;
         for (int row = 0; row < 3; ++row) {
-            if (image.pixel(15 + 25 * index, 25 + 20 * row) == qRgb(0, 0, 0))
+            const auto black = [&image](int x, int y) { return image.pixel(x, y) == qRgb(0, 0, 0); };
+            if (black(6 + 25 * index, 16 + 20 * row) && black(24 + 25 * index, 34 + 20 * row))
                 found = found == -1 ? row : -2;
         }
         rows.append(found);
