@@ -171,7 +171,6 @@ void TestWindow::addressWarnings()
     QCOMPARE(window->arLabel->getStrAdr(), shown);
     if (warnings.isEmpty())
         return;
-    // One box, the problems one after the other.
     const auto box = catcher.takeOne();
     QVERIFY(box && box->icon == QMessageBox::Warning);
     const QStringList problems = box->text.split(u"\n\n"_s);
@@ -204,6 +203,9 @@ void TestWindow::switchesAndNamesLinked()
     QTest::keyClick(window->arLabel, Qt::Key_Return);
     QCOMPARE(window->strEdit->text(), u"3E"_s);
     QCOMPARE(table->currentRow(), 4 * 12 + 2);
+    table->setCurrentCell(1, 0);
+    QTest::keyClick(table, Qt::Key_Up);
+    QCOMPARE(window->strEdit->text(), u"1A"_s); // the first row too
 }
 
 void TestWindow::render()
