@@ -38,7 +38,6 @@ private slots:
     void parseBad_data();
     void parseBad();
     void savedLayoutReadsBack();
-    void storePathIsFixed();
     void undoRedo_data();
     void undoRedo();
     void damagedStoreSetAside();
@@ -54,6 +53,9 @@ void TestCore::init()
     dir = std::make_unique<QTemporaryDir>();
     // Open to the user that a read-only folder makes the process.
     QFile::setPermissions(dir->path(), QFile::permissions(dir->path()) | QFile::ExeGroup | QFile::ExeOther);
+    // Every user's names are here: another place would lose them all after an update.
+    qputenv("XDG_DATA_HOME", dir->path().toUtf8());
+    QCOMPARE(NamesStore::defaultPath(), dir->path() + u"/vesk-adressen/namen.csv"_s);
 }
 
 void TestCore::decode_data()
@@ -172,13 +174,6 @@ void TestCore::savedLayoutReadsBack()
                                "Adresse;Name\r\n1A;\" Anfang \"\r\n2A;\"a;b,c\t\"\"d\"\"\"\r\n5C;\"zwei\nZeilen\"\r\n"
                                "9G;\"x\r\"\r\n12H;Ende\r\n"));
     QCOMPARE(NamesCsv::parse(saved).names, names);
-}
-
-void TestCore::storePathIsFixed()
-{
-    // Every user's names are here: another place would lose them all after an update.
-    qputenv("XDG_DATA_HOME", dir->path().toUtf8());
-    QCOMPARE(NamesStore::defaultPath(), dir->path() + u"/vesk-adressen/namen.csv"_s);
 }
 
 void TestCore::undoRedo_data()

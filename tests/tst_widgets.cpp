@@ -168,7 +168,6 @@ void TestWindow::addressWarnings()
     window->strEdit->setText(typed);
     QTest::keyClick(window->strEdit, Qt::Key_Return);
     QCOMPARE(window->strEdit->text(), shown);
-    QCOMPARE(window->arLabel->getStrAdr(), shown);
     if (warnings.isEmpty())
         return;
     const auto box = catcher.takeOne();
@@ -249,7 +248,6 @@ void TestWindow::render()
     QVERIFY(box && box->icon == QMessageBox::Warning && box->text.contains(u"nicht gespeichert werden"_s)
             && box->text.contains(shownPdf));
     QCOMPARE(Files::read(pdf), written);
-    QCOMPARE(QDir().entryList({u"Dippschalter*"_s}, QDir::Files), QStringList{"Dippschalter.pdf"});
 
     // "Tabelle öffnen" opens the file the render wrote, or says that there is none.
     QTest::mouseClick(window->table_2, Qt::LeftButton);
@@ -383,11 +381,17 @@ void TestWindow::panel()
     QTest::mouseMove(&panel, {5, 72});
     QTest::mouseRelease(&panel, Qt::LeftButton, Qt::NoModifier, {5, 40}); // after moves, no click
     QCOMPARE(panel.getStrAdr(), u"2B"_s);
-    QCOMPARE(knobRows(grabbed(&panel)), (QList<int>{0, 0, 2, 0, 2}));
+    QTest::mousePress(&panel, Qt::LeftButton, Qt::NoModifier, {127, 40}); // the last switch's band ends here
+    QTest::mouseMove(&panel, {5, 49});
+    QTest::mousePress(&panel, Qt::LeftButton, Qt::NoModifier, {72, 40}); // between bands: the first switch
+    QTest::mouseMove(&panel, {5, 71});
+    QCOMPARE(panel.getStrAdr(), u"11C"_s);
+    QCOMPARE(knobRows(grabbed(&panel)), (QList<int>{2, 0, 2, 0, 1}));
 
     // A click on switch 2's middle row sets it, takes the focus and chooses that switch.
     panel.setStrAdr(u"1A"_s);
     QTest::mouseClick(&panel, Qt::LeftButton, Qt::NoModifier, {60, 45});
+    QTest::mouseClick(&panel, Qt::LeftButton, Qt::NoModifier, {35, 78}); // below the knobs: nothing
     QVERIFY(panel.hasFocus());
     QCOMPARE(panel.getStrAdr(), u"3A"_s);
     // Down and Up move one row as drawn and stop at the ends; Left and Right choose the switch.
