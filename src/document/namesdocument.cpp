@@ -201,6 +201,8 @@ void NamesDocument::reload()
     if (!storing || !QFileInfo::exists(storePath))
         return;
     const NamesCsv::ReadResult read = NamesCsv::readFile(storePath);
+    if (read.error.kind == NamesCsv::ErrorKind::Unreadable)
+        return; // for a moment, perhaps; the next change tries again
     if (!read.ok()) {
         for (auto entry = current.cbegin(); entry != current.cend(); ++entry)
             unstored.insert(entry.key());
