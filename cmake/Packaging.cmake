@@ -1,10 +1,10 @@
-# The Debian package, built by "cpack -G DEB" (scripts/package).
+# The Debian package, built by "cpack -G DEB" (scripts/package), and for Windows the
+# portable zip and the NSIS setup (scripts/windows).
 set(CPACK_PACKAGE_NAME vesk-adressen)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "VESK Adressen Rechner")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "DIP switch addresses of the VESK 2-D BUS")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY vesk-adressen)
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
@@ -24,5 +24,18 @@ string(JOIN "\n" CPACK_DEBIAN_PACKAGE_DESCRIPTION
        "switch settings. The command-line tool vesk-dipp does the same without a"
        "window. The user interface is German.")
 
-set(CPACK_GENERATOR DEB)
+if(WIN32)
+    set(CPACK_GENERATOR ZIP NSIS)
+    set(CPACK_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}-${PROJECT_VERSION}-win64)
+    set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY vesk-adressen)
+    set(CPACK_NSIS_PACKAGE_NAME "VESK Adressen Rechner")
+    set(CPACK_NSIS_INSTALLED_ICON_NAME vesk-adressen.exe)
+    set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/data/icons/de.vesk.adressen.ico)
+    set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/CPackOptions.cmake)
+    # The setup's script is cmake/NSIS.template.in, found on the module path.
+    list(APPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR})
+else()
+    set(CPACK_GENERATOR DEB)
+    set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+endif()
 include(CPack)

@@ -16,11 +16,21 @@ void run(QProcess &process, const QStringList &words, const QString &folder)
         words.first() == u"vesk-adressen" ? QStringLiteral(VESK_ADRESSEN_PATH) : QStringLiteral(VESK_DIPP_PATH);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(u"XDG_RUNTIME_DIR"_s);
-    environment.insert(u"XDG_DATA_HOME"_s, folder);
+    environment.insert(u"VESK_ADRESSEN_DATA_HOME"_s, folder);
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(folder);
     process.start(program, words.mid(1));
     QVERIFY(process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit);
+}
+
+// What a command printed, with Windows' line ends and path separators read as Linux's.
+QString printed(const QByteArray &output)
+{
+    QString text = QString::fromUtf8(output).replace(u"\r\n"_s, u"\n"_s);
+#ifdef Q_OS_WIN
+    text.replace(u'\\', u'/');
+#endif
+    return text;
 }
 
 } // namespace
@@ -54,7 +64,7 @@ void TestCli::readmeTranscript()
             process.setProcessChannelMode(QProcess::MergedChannels);
             ::run(process, line.mid(2).split(u' '), dir.path());
             exitCode = process.exitCode();
-            session += line + u'\n' + QString::fromUtf8(process.readAll()).replace(dir.path(), u"/home/anna/anlage"_s);
+            session += line + u'\n' + printed(process.readAll()).replace(dir.path(), u"/home/anna/anlage"_s);
         }
     }
     QVERIFY(transcript.count(u"$ ") > 5 && QFileInfo::exists(dir.filePath(u"Dippschalter.pdf"_s)));
@@ -95,8 +105,8 @@ void TestCli::run()
     ::run(process, arguments.value(0).startsWith(u"vesk-") ? arguments : QStringList{u"vesk-dipp"_s} + arguments,
           dir.path());
     QCOMPARE(process.exitCode(), exitCode);
-    const QString printedOut = QString::fromUtf8(process.readAllStandardOutput());
-    const QString printedErr = QString::fromUtf8(process.readAllStandardError());
+    const QString printedOut = printed(process.readAllStandardOutput());
+    const QString printedErr = printed(process.readAllStandardError());
     const QString folder = QRegularExpression::escape(dir.path());
     QVERIFY2(QRegularExpression(out.arg(folder)).match(printedOut).hasMatch(), qPrintable(printedOut));
     QVERIFY2(QRegularExpression(err.arg(folder)).match(printedErr).hasMatch(), qPrintable(printedErr));

@@ -54,8 +54,16 @@ void TestCore::init()
     // Open to the user that a read-only folder makes the process.
     QFile::setPermissions(dir->path(), QFile::permissions(dir->path()) | QFile::ExeGroup | QFile::ExeOther);
     // Every user's names are here: another place would lose them all after an update.
-    qputenv("XDG_DATA_HOME", dir->path().toUtf8());
-    QCOMPARE(NamesStore::defaultPath(), dir->path() + u"/vesk-adressen/namen.csv"_s);
+    qunsetenv(NamesStore::dataHomeVariable);
+#ifdef Q_OS_WIN
+    const QString userData = qEnvironmentVariable("LOCALAPPDATA");
+#else
+    const QString userData = dir->path();
+    qputenv("XDG_DATA_HOME", userData.toUtf8());
+#endif
+    QCOMPARE(NamesStore::defaultPath(), QDir::fromNativeSeparators(userData) + u"/vesk-adressen/namen.csv"_s);
+    qputenv(NamesStore::dataHomeVariable, QDir::toNativeSeparators(dir->path()).toUtf8());
+    QCOMPARE(NamesStore::defaultPath(), store());
 }
 
 void TestCore::decode_data()
@@ -199,7 +207,8 @@ void TestCore::undoRedo()
     document.setName(u"2A"_s, u"zwei"_s);
     const Names before = document.names();
     QCOMPARE(document.paste(0, u"\r\n \n\t\n"_s), 0); // no names in it: no change to undo
-    const QString list = dir->filePath(u"liste.csv"_s);
+    const QString list = dir->filePath(u"Grüße/Anlage Süd.csv"_s); // beyond ASCII, folder and name
+    QVERIFY(QDir(dir->path()).mkdir(u"Grüße"_s));
     QVERIFY(Files::write(list, "Adresse;Name\n5C;fünf\n"));
     if (change == u"edit")
         document.setName(u"2A"_s, u"neu"_s);
@@ -231,9 +240,9 @@ void TestCore::damagedStoreSetAside()
     for (int n = 0; n < 3; ++n) {
         QVERIFY(QDir().mkpath(QFileInfo(store()).path()) && Files::write(store(), damaged));
         NamesDocument document(store());
-        std::optional<Files::ReadOnlyDir> readOnly;
+        std::optional<Files::Unreplaceable> readOnly;
         if (n == 2) // where it cannot be set aside, it is never overwritten
-            readOnly.emplace(QFileInfo(store()).path());
+            readOnly.emplace(store(), true);
         const NamesStore::LoadResult stored = document.restore();
         readOnly.reset();
         QCOMPARE(stored.error.kind, ErrorKind::UnknownAddress);

@@ -1,6 +1,7 @@
 #include "mainwindow/appsetup.h"
 #include "mainwindow/namestable.h"
 #include "mainwindow/veskar.h"
+#include "names/namesstore.h"
 #include "panel/arlabel.h"
 #include "support/coretest.h"
 #include "support/widgettest.h"
@@ -76,7 +77,7 @@ private:
 void TestWindow::initTestCase()
 {
     // The names and the window's place are kept here, not in the user's folders.
-    qputenv("XDG_DATA_HOME", workFile(u"data"_s).toUtf8());
+    qputenv(NamesStore::dataHomeVariable, workFile(u"data"_s).toUtf8());
     qputenv("XDG_CONFIG_HOME", workFile(u"config"_s).toUtf8());
     QVERIFY(QDir::setCurrent(workDir.path()));
     QDesktopServices::setUrlHandler(u"file"_s, this, "openUrl");
@@ -241,7 +242,7 @@ void TestWindow::render()
     const QByteArray written = Files::read(pdf);
     QVERIFY(written.startsWith("%PDF"));
     {
-        Files::ReadOnlyDir readOnly(workDir.path()); // a failed render says so and keeps the older file
+        Files::Unreplaceable held(pdf); // a failed render says so and keeps the older file
         QTest::mouseClick(window->table, Qt::LeftButton);
         box = catcher.takeOne();
     }
@@ -329,7 +330,7 @@ void TestWindow::namesFiles()
     typeName(0, u"eins"_s);
     const QString folder = workFile(u"data/vesk-adressen"_s);
     {
-        Files::ReadOnlyDir readOnly(folder);
+        Files::Unreplaceable held(folder + u"/namen.csv"_s, true);
         typeName(1, u"zwei"_s);
         typeName(2, u"drei"_s);
         const auto box = catcher.takeOne(); // once, not at every change

@@ -7,6 +7,7 @@
 #include "page/namefitter.h"
 #include "page/tablepdf.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -176,7 +177,8 @@ int DippCli::render()
         const NamesCsv::ReadResult result = NamesCsv::readFile(namesPath);
         if (!result.ok()) {
             print(err, QStringLiteral("error: %1 %2: %3")
-                           .arg(stored ? QStringLiteral("stored names") : QStringLiteral("names file"), namesPath,
+                           .arg(stored ? QStringLiteral("stored names") : QStringLiteral("names file"),
+                                QDir::toNativeSeparators(namesPath),
                                 NamesCsv::describe(result.error, NamesCsv::Language::English)));
             return Failure;
         }
@@ -187,14 +189,15 @@ int DippCli::render()
     const QString path =
         parser.isSet(outputOption) ? QFileInfo(parser.value(outputOption)).absoluteFilePath() : TablePdf::defaultPath();
     const TablePdf::Result result = TablePdf::write(path, names);
+    const QString shownPath = QDir::toNativeSeparators(path);
     if (!result.ok) {
-        print(err, QStringLiteral("error: cannot write %1: %2").arg(path, result.error));
+        print(err, QStringLiteral("error: cannot write %1: %2").arg(shownPath, result.error));
         return Failure;
     }
     for (const QString &key : result.shortened)
         print(err,
               QStringLiteral("warning: the name of %1 is too long for its cell and is printed shortened").arg(key));
-    print(out, path);
+    print(out, shownPath);
     return Success;
 }
 

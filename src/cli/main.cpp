@@ -11,9 +11,12 @@ void discardQtMessage(QtMsgType /*type*/, const QMessageLogContext & /*context*/
 int main(int argc, char *argv[])
 {
     qInstallMessageHandler(discardQtMessage);
-    // Fonts for the PDF need a GUI application, but never a display.
+    // Fonts for the PDF need a GUI application, but never a display. Windows' own platform
+    // needs none and has the system's fonts; offscreen there would have no fonts at all.
+#ifndef Q_OS_WIN
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationVersion(QStringLiteral(VESK_VERSION));
 

@@ -23,8 +23,10 @@ namespace NamesStore {
 
 QString defaultPath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-           + QStringLiteral("/vesk-adressen/namen.csv");
+    const QString chosen = QDir::fromNativeSeparators(qEnvironmentVariable(dataHomeVariable));
+    const QString home =
+        chosen.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) : chosen;
+    return home + QStringLiteral("/vesk-adressen/namen.csv");
 }
 
 LoadResult load(const QString &path)

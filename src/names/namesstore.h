@@ -8,7 +8,13 @@
 // Where the window keeps its names between runs: a names list in the per-user data folder.
 namespace NamesStore {
 
-// vesk-adressen/namen.csv under QStandardPaths::GenericDataLocation.
+// Names the folder to keep vesk-adressen/namen.csv in instead of the per-user data folder:
+// a shared folder, or a test's own. Windows, unlike Linux (XDG_DATA_HOME), has no variable
+// of its own for that.
+inline constexpr char dataHomeVariable[] = "VESK_ADRESSEN_DATA_HOME";
+
+// vesk-adressen/namen.csv under dataHomeVariable's folder if it is set, else under
+// QStandardPaths::GenericDataLocation (%LOCALAPPDATA% on Windows).
 QString defaultPath();
 
 struct LoadResult

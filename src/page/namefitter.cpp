@@ -57,8 +57,7 @@ NameFitter::SizeMetrics &NameFitter::sizeMetrics(qreal pointSize) const
 {
     auto found = metricsBySize.find(pointSize);
     if (found == metricsBySize.end()) {
-        QFont font(tableFontFamily);
-        font.setPointSizeF(pointSize);
+        const QFont font = tableFont(pointSize);
         found = metricsBySize.emplace(pointSize, SizeMetrics{font, QFontMetricsF(font, &device), {}}).first;
     }
     return found->second;

@@ -5,9 +5,21 @@
 
 #include <memory>
 
+QFont tableFont(qreal pointSize, QFont::Weight weight)
+{
+    static const bool twinKnown = [] {
+        QFont::insertSubstitution(tableFontFamily, tableFontTwin);
+        return true;
+    }();
+    Q_UNUSED(twinKnown)
+    QFont font(tableFontFamily, -1, weight);
+    font.setPointSizeF(pointSize);
+    return font;
+}
+
 CharWidth arialScreenWidth()
 {
-    auto metrics = std::make_shared<QFontMetrics>(QFont(tableFontFamily, namePointSize));
+    auto metrics = std::make_shared<QFontMetrics>(tableFont(namePointSize));
     return [metrics](QChar c) { return metrics->horizontalAdvance(c); };
 }
 

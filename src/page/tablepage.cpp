@@ -34,13 +34,6 @@ constexpr qreal framePenWidth = 7.5;
 constexpr qreal knobPenWidth = 3.0;
 constexpr qreal dividerPenWidth = 1.0;
 
-QFont arial(qreal pointSize, QFont::Weight weight = QFont::Normal)
-{
-    QFont font(tableFontFamily, -1, weight);
-    font.setPointSizeF(pointSize);
-    return font;
-}
-
 } // namespace
 
 TablePage::TablePage(Names names)
@@ -74,9 +67,9 @@ TablePage::Fits TablePage::paint(QPainter &painter, int pageWidth) const
 void TablePage::paintHeadings(QPainter &painter, int pageWidth) const
 {
     const int half = pageWidth / 2;
-    painter.setFont(arial(headingPointSize, QFont::Bold));
+    painter.setFont(tableFont(headingPointSize, QFont::Bold));
     painter.drawText(QRect(0, 0, pageWidth, headingHeight), Qt::AlignHCenter | Qt::AlignVCenter, heading);
-    painter.setFont(arial(moduleHeadingPointSize));
+    painter.setFont(tableFont(moduleHeadingPointSize));
     painter.drawText(QRect(0, moduleHeadingTop, half, moduleHeadingHeight), Qt::AlignHCenter | Qt::AlignBottom,
                      leftHeading);
     painter.drawText(QRect(half, moduleHeadingTop, half, moduleHeadingHeight), Qt::AlignHCenter | Qt::AlignBottom,
@@ -126,10 +119,10 @@ void TablePage::paintCaption(QPainter &painter, QPoint origin, const QString &ad
     static constexpr Qt::Alignment rowLabelAlignments[] = {
         Qt::AlignRight | Qt::AlignTop, Qt::AlignRight | Qt::AlignVCenter, Qt::AlignRight | Qt::AlignBottom};
     const QRect rect = captionRect.translated(origin);
-    painter.setFont(arial(captionPointSize, QFont::Bold));
+    painter.setFont(tableFont(captionPointSize, QFont::Bold));
     painter.setPen(blackPen(captionPenWidth));
     painter.drawText(rect, Qt::AlignLeft | Qt::AlignVCenter, address);
-    painter.setFont(arial(positionMarkPointSize));
+    painter.setFont(tableFont(positionMarkPointSize));
     for (int row = 0; row < AddressCodec::positionCount; ++row)
         painter.drawText(rect, static_cast<int>(rowLabelAlignments[row]), QString(AddressCodec::rowLabels.at(row)));
 }

@@ -2,12 +2,17 @@
 #define CORETEST_H
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRectF>
 #include <QRegularExpression>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
+#endif
+#ifdef Q_OS_WIN
+#include <QDir>
+#include <windows.h>
 #endif
 
 // Helpers for every suite: files, a folder no one may write to, a PDF read back.
@@ -56,7 +61,40 @@ private:
     bool droppedRoot = false;
 };
 
+// Makes a file impossible to replace while it lives, as the user's system would: on
+// Windows it is held open as a PDF viewer or a spreadsheet holds it, sharing nothing or,
+// if othersMayRead, only reading; elsewhere its folder is made read-only.
+class Unreplaceable
+{
+public:
+    explicit Unreplaceable(const QString &file, [[maybe_unused]] bool othersMayRead = false)
+#ifdef Q_OS_WIN
+        : handle(CreateFileW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(file).utf16()), GENERIC_READ,
+                             othersMayRead ? FILE_SHARE_READ : 0, nullptr, OPEN_EXISTING, 0, nullptr))
+    {
+    }
+    ~Unreplaceable() { CloseHandle(handle); }
+
+private:
+    HANDLE handle;
+#else
+        : readOnly(QFileInfo(file).path())
+    {
+    }
+
+private:
+    ReadOnlyDir readOnly;
+#endif
+};
+
 } // namespace Files
+
+// pdftotext is a Linux tool; under Wine scripts/check-windows reads the PDF from Linux.
+#ifdef Q_OS_WIN
+#define SKIP_WITHOUT_PDFTOTEXT() QSKIP("pdftotext, which reads the PDF back, runs on Linux only")
+#else
+#define SKIP_WITHOUT_PDFTOTEXT()
+#endif
 
 // A PDF's words as poppler's pdftotext reads them, in points from the page's top left.
 namespace Pdf {
