@@ -26,11 +26,7 @@ void run(QProcess &process, const QStringList &words, const QString &folder)
 // What a command printed, with Windows' line ends and path separators read as Linux's.
 QString printed(const QByteArray &output)
 {
-    QString text = QString::fromUtf8(output).replace(u"\r\n"_s, u"\n"_s);
-#ifdef Q_OS_WIN
-    text.replace(u'\\', u'/');
-#endif
-    return text;
+    return QDir::fromNativeSeparators(QString::fromUtf8(output).replace(u"\r\n"_s, u"\n"_s));
 }
 
 } // namespace

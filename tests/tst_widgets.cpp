@@ -90,8 +90,6 @@ void TestWindow::initTestCase()
     QCOMPARE((QStringList{accessible->text(QAccessible::Name), accessible->text(QAccessible::Value),
                           accessible->text(QAccessible::Description)}),
              (QStringList{"Dippschalter", value, value}));
-    QWidget other; // keeps its own interface
-    QCOMPARE(QAccessible::queryAccessibleInterface(&other)->role(), QAccessible::Client);
 }
 
 void TestWindow::init()
@@ -169,8 +167,6 @@ void TestWindow::addressWarnings()
     window->strEdit->setText(typed);
     QTest::keyClick(window->strEdit, Qt::Key_Return);
     QCOMPARE(window->strEdit->text(), shown);
-    if (warnings.isEmpty())
-        return;
     const auto box = catcher.takeOne();
     QVERIFY(box && box->icon == QMessageBox::Warning);
     const QStringList problems = box->text.split(u"\n\n"_s);
@@ -350,7 +346,6 @@ void TestWindow::fitMarks()
 {
     typeName(14, u"Weichenantrieb Straßenbeleuchtung Einfahrt"_s);
     typeName(28, u"Ab"_s.repeated(150));
-    const QString smaller = u"Wird verkleinert gedruckt"_s;
     QTableWidget *table = window->adrTable;
     QCOMPARE(table->item(28, 0)->toolTip(), u"Wird gekürzt gedruckt: zu lang für das Feld"_s);
 
@@ -360,7 +355,7 @@ void TestWindow::fitMarks()
     auto *editor = table->viewport()->findChild<QLineEdit *>();
     QVERIFY(editor);
     QTest::keyClicks(editor, u"Weichenantrieb"_s);
-    QCOMPARE(editor->toolTip(), smaller);
+    QCOMPARE(editor->toolTip(), u"Wird verkleinert gedruckt"_s);
     QCOMPARE(editor->palette().color(QPalette::Text), table->item(14, 0)->foreground().color());
 }
 

@@ -6,6 +6,10 @@
 #include <cstdio>
 #include <cstring>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace {
 
 constexpr char usage[] = "Usage: vesk-adressen [Qt options]\n"
@@ -23,12 +27,23 @@ bool asksForHelp(int argc, char *argv[])
     return false;
 }
 
+// A Windows GUI program has no console of its own: started from a command prompt, it
+// writes into the prompt's; into a pipe or a file, as given.
+void printUsage()
+{
+#ifdef Q_OS_WIN
+    if (GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) == FILE_TYPE_UNKNOWN && AttachConsole(ATTACH_PARENT_PROCESS))
+        std::freopen("CONOUT$", "w", stdout);
+#endif
+    std::fputs(usage, stdout);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     if (asksForHelp(argc, argv)) {
-        std::fputs(usage, stdout);
+        printUsage();
         return 0;
     }
     QApplication app(argc, argv);

@@ -2,15 +2,26 @@
 
 #include <QGuiApplication>
 
+#include <cstdio>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace {
 // Only the tool's own lines go to stderr: Qt's warnings, such as a missing runtime folder
 // in cron jobs and ssh logins, would be mistaken for the tool's.
-void discardQtMessage(QtMsgType /*type*/, const QMessageLogContext & /*context*/, const QString & /*message*/) { }
+// A fatal one, such as a missing platform plugin, is why the tool stops, so it is told.
+void reportFatalOnly(QtMsgType type, const QMessageLogContext & /*context*/, const QString &message)
+{
+    if (type == QtFatalMsg)
+        std::fputs(qPrintable(QStringLiteral("error: %1\n").arg(message)), stderr);
+}
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    qInstallMessageHandler(discardQtMessage);
+    qInstallMessageHandler(reportFatalOnly);
     // Fonts for the PDF need a GUI application, but never a display. Windows' own platform
     // needs none and has the system's fonts; offscreen there would have no fonts at all.
 #ifndef Q_OS_WIN
@@ -22,5 +33,15 @@ int main(int argc, char *argv[])
 
     QTextStream out(stdout);
     QTextStream err(stderr);
+#ifdef Q_OS_WIN
+    // The tool writes UTF-8, which a console shows as such (a path with umlauts) only in
+    // code page 65001; the console gets its own code page back at the end.
+    const UINT consoleCodePage = GetConsoleOutputCP();
+    SetConsoleOutputCP(CP_UTF8);
+    const int status = DippCli(out, err).run(QCoreApplication::arguments());
+    SetConsoleOutputCP(consoleCodePage);
+    return status;
+#else
     return DippCli(out, err).run(QCoreApplication::arguments());
+#endif
 }

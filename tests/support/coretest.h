@@ -7,15 +7,15 @@
 #include <QRectF>
 #include <QRegularExpression>
 
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
 #ifdef Q_OS_WIN
 #include <QDir>
-#include <windows.h>
+#include <memory>
+#include <share.h>
+#else
+#include <unistd.h>
 #endif
 
-// Helpers for every suite: files, a folder no one may write to, a PDF read back.
+// Helpers for every suite: files, a file no one may replace, a PDF read back.
 namespace Files {
 
 inline bool write(const QString &path, const QByteArray &data)
@@ -30,71 +30,47 @@ inline QByteArray read(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Makes a folder read-only while it lives. Root ignores permissions, so as root the
-// process acts as the unprivileged user "nobody" meanwhile.
-class ReadOnlyDir
-{
-public:
-    explicit ReadOnlyDir(QString path)
-        : path(std::move(path))
-        , permissions(QFile::permissions(this->path))
-    {
-        const auto readable = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup;
-        QFile::setPermissions(this->path, readable | QFile::ReadOther | QFile::ExeOther);
-#ifdef Q_OS_UNIX
-        droppedRoot = geteuid() == 0 && seteuid(nobody) == 0;
-#endif
-    }
-    ~ReadOnlyDir()
-    {
-#ifdef Q_OS_UNIX
-        if (droppedRoot && seteuid(0) != 0)
-            qFatal("could not become root again");
-#endif
-        QFile::setPermissions(path, permissions);
-    }
-
-private:
-    static constexpr unsigned nobody = 65534;
-    QString path;
-    QFile::Permissions permissions;
-    bool droppedRoot = false;
-};
-
-// Makes a file impossible to replace while it lives, as the user's system would: on
-// Windows it is held open as a PDF viewer or a spreadsheet holds it, sharing nothing or,
-// if othersMayRead, only reading; elsewhere its folder is made read-only.
+// Makes a file impossible to replace while it lives, as the user's system would. On Windows
+// it is held open as a PDF viewer or a spreadsheet holds it, sharing nothing or, if
+// othersMayRead, reading only. Elsewhere its folder is made read-only; root ignores
+// permissions, so as root the process acts as the unprivileged user "nobody" meanwhile.
 class Unreplaceable
 {
 public:
     explicit Unreplaceable(const QString &file, [[maybe_unused]] bool othersMayRead = false)
 #ifdef Q_OS_WIN
-        : handle(CreateFileW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(file).utf16()), GENERIC_READ,
-                             othersMayRead ? FILE_SHARE_READ : 0, nullptr, OPEN_EXISTING, 0, nullptr))
+        : held(_wfsopen(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(file).utf16()), L"rb",
+                        othersMayRead ? _SH_DENYWR : _SH_DENYRW),
+               &std::fclose)
     {
     }
-    ~Unreplaceable() { CloseHandle(handle); }
 
 private:
-    HANDLE handle;
+    std::unique_ptr<FILE, int (*)(FILE *)> held;
 #else
-        : readOnly(QFileInfo(file).path())
+        : folder(QFileInfo(file).path())
+        , permissions(QFile::permissions(folder))
     {
+        const auto readable = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup;
+        QFile::setPermissions(folder, readable | QFile::ReadOther | QFile::ExeOther);
+        droppedRoot = geteuid() == 0 && seteuid(nobody) == 0;
+    }
+    ~Unreplaceable()
+    {
+        if (droppedRoot && seteuid(0) != 0)
+            qFatal("could not become root again");
+        QFile::setPermissions(folder, permissions);
     }
 
 private:
-    ReadOnlyDir readOnly;
+    static constexpr unsigned nobody = 65534;
+    QString folder;
+    QFile::Permissions permissions;
+    bool droppedRoot = false;
 #endif
 };
 
 } // namespace Files
-
-// pdftotext is a Linux tool; under Wine scripts/check-windows reads the PDF from Linux.
-#ifdef Q_OS_WIN
-#define SKIP_WITHOUT_PDFTOTEXT() QSKIP("pdftotext, which reads the PDF back, runs on Linux only")
-#else
-#define SKIP_WITHOUT_PDFTOTEXT()
-#endif
 
 // A PDF's words as poppler's pdftotext reads them, in points from the page's top left.
 namespace Pdf {
