@@ -3,11 +3,13 @@
 # platform plugin, Qt's German texts, a qt.conf that points Qt at them, and Qt's licence.
 get_target_property(qt_core_dll Qt6::Core IMPORTED_LOCATION_RELEASE)
 get_filename_component(qt_bin_dir ${qt_core_dll} DIRECTORY)
+# Where the DLLs the programs import are found: Qt's and MinGW's runtime.
+set(runtime_dirs ${qt_bin_dir} ${VESK_MINGW_RUNTIME_DIRS})
 get_target_property(platform_plugin Qt6::QWindowsIntegrationPlugin IMPORTED_LOCATION_RELEASE)
 install(CODE "
     set(programs $<TARGET_FILE:vesk-adressen> $<TARGET_FILE:vesk-dipp>)
     set(platform_plugins ${platform_plugin})
-    set(shipped_dirs ${qt_bin_dir} ${VESK_MINGW_RUNTIME_DIRS})
+    set(shipped_dirs ${runtime_dirs})
     set(system_dirs ${VESK_WINDOWS_SYSTEM_DIRS})
     set(strip ${CMAKE_STRIP})
     set(lower_case_dir ${CMAKE_BINARY_DIR}/runtime-dlls)
@@ -18,20 +20,20 @@ install(CODE "
 find_file(VESK_QT_GERMAN qtbase_de.qm PATHS ${QT_HOST_PATH}/share/qt6/translations
           NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 install(FILES ${VESK_QT_GERMAN} DESTINATION translations)
-# The programs and tests in the build tree find Qt's plugins in its prefix, and the German
-# texts where Debian keeps them.
-get_filename_component(qt_prefix ${qt_bin_dir} DIRECTORY)
-get_filename_component(qt_german_dir ${VESK_QT_GERMAN} DIRECTORY)
-file(WRITE ${CMAKE_BINARY_DIR}/qt.conf "[Paths]\nPrefix = Z:${qt_prefix}\nTranslations = Z:${qt_german_dir}\n")
 install(FILES ${PROJECT_SOURCE_DIR}/data/windows/qt.conf DESTINATION .)
 find_file(VESK_LGPL LGPL-3 PATHS /usr/share/common-licenses NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 install(FILES ${PROJECT_SOURCE_DIR}/data/windows/Qt-Lizenz.txt DESTINATION .)
 install(FILES ${VESK_LGPL} DESTINATION . RENAME LGPL-3.txt)
 
+# The programs and tests in the build tree find Qt's plugins in its prefix, and the German
+# texts where Debian keeps them.
+get_filename_component(qt_prefix ${qt_bin_dir} DIRECTORY)
+get_filename_component(qt_german_dir ${VESK_QT_GERMAN} DIRECTORY)
+file(WRITE ${CMAKE_BINARY_DIR}/qt.conf "[Paths]\nPrefix = Z:${qt_prefix}\nTranslations = Z:${qt_german_dir}\n")
+
 # The tests run under Wine.
 find_program(VESK_WINE wine REQUIRED)
-set(wine_path ${qt_bin_dir} ${VESK_MINGW_RUNTIME_DIRS})
-list(TRANSFORM wine_path PREPEND "Z:")
+list(TRANSFORM runtime_dirs PREPEND "Z:" OUTPUT_VARIABLE wine_path)
 list(JOIN wine_path ";" wine_path)
 set(VESK_TEST_FONT_DIR /usr/share/fonts/truetype/liberation2)
 configure_file(cmake/wine-run.in wine-run @ONLY FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)

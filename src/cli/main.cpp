@@ -38,10 +38,10 @@ int main(int argc, char *argv[])
     // code page 65001; the console gets its own code page back at the end.
     const UINT consoleCodePage = GetConsoleOutputCP();
     SetConsoleOutputCP(CP_UTF8);
-    const int status = DippCli(out, err).run(QCoreApplication::arguments());
-    SetConsoleOutputCP(consoleCodePage);
-    return status;
-#else
-    return DippCli(out, err).run(QCoreApplication::arguments());
 #endif
+    const int status = DippCli(out, err).run(QCoreApplication::arguments());
+#ifdef Q_OS_WIN
+    SetConsoleOutputCP(consoleCodePage);
+#endif
+    return status;
 }

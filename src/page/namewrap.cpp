@@ -7,11 +7,10 @@
 
 QFont tableFont(qreal pointSize, QFont::Weight weight)
 {
-    static const bool twinKnown = [] {
+    [[maybe_unused]] static const bool twinKnown = [] {
         QFont::insertSubstitution(tableFontFamily, tableFontTwin);
         return true;
     }();
-    Q_UNUSED(twinKnown)
     QFont font(tableFontFamily, -1, weight);
     font.setPointSizeF(pointSize);
     return font;
