@@ -1,6 +1,9 @@
+#include "document/namesdocument.h"
 #include "support/coretest.h"
 
 #include <QDir>
+#include <QRandomGenerator>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -8,9 +11,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Runs a command line, "vesk-dipp" or "vesk-adressen" first, where the window's names are
-// kept, with no runtime folder (as in cron, ssh).
-void run(QProcess &process, const QStringList &words, const QString &folder)
+// Starts a command line, "vesk-dipp" or "vesk-adressen" first, where the window's names
+// are kept, with no runtime folder (as in cron, ssh).
+void start(QProcess &process, const QStringList &words, const QString &folder)
 {
     const QString program =
         words.first() == u"vesk-adressen" ? QStringLiteral(VESK_ADRESSEN_PATH) : QStringLiteral(VESK_DIPP_PATH);
@@ -20,6 +23,11 @@ void run(QProcess &process, const QStringList &words, const QString &folder)
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(folder);
     process.start(program, words.mid(1));
+}
+
+void run(QProcess &process, const QStringList &words, const QString &folder)
+{
+    start(process, words, folder);
     QVERIFY(process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit);
 }
 
@@ -39,6 +47,7 @@ private slots:
     void readmeTranscript();
     void run_data();
     void run();
+    void storeSharedWithKills();
 };
 
 void TestCli::readmeTranscript()
@@ -109,6 +118,48 @@ void TestCli::run()
     // Nothing written, and the stored names left as they were.
     QVERIFY(QDir(dir.path()).entryList({u"*.pdf"_s}, QDir::Files).isEmpty());
     QCOMPARE(Files::read(store), names);
+}
+
+void TestCli::storeSharedWithKills()
+{
+    // vesk-dipp names set, three at a time, beside a window's names, on one store; some
+    // killed in the middle. What was acknowledged stays, and the file always reads back.
+    QTemporaryDir dir;
+    const QString store = dir.filePath(u"vesk-adressen/namen.csv"_s);
+    NamesDocument window(store);
+    window.restore();
+    QSignalSpy failures(&window.store(), &SharedStore::failed);
+    Names acknowledged;
+    constexpr int rounds = 12;
+    constexpr int together = 3;
+    for (int round = 0; round < rounds; ++round) {
+        std::array<QProcess, together> processes;
+        Names setting;
+        for (int i = 0; i < together; ++i) {
+            const QString key = NamedAddresses::keyOfRow(NamedAddresses::count - 1 - round * together - i);
+            setting.insert(key, u"p%1-%2"_s.arg(round).arg(i));
+            start(processes[i], {u"vesk-dipp"_s, u"names"_s, u"set"_s, key, setting.value(key)}, dir.path());
+        }
+        window.setName(NamedAddresses::keyOfRow(round), u"w%1"_s.arg(round));
+        acknowledged.insert(NamedAddresses::keyOfRow(round), u"w%1"_s.arg(round));
+        QTest::qWait(QRandomGenerator::global()->bounded(40));
+        if (round % 3 == 1)
+            processes[0].kill();
+        for (int i = 0; i < together; ++i) {
+            QVERIFY(processes[i].waitForFinished(10000));
+            if (i == 0 && round % 3 == 1)
+                continue;
+            QCOMPARE(processes[i].readAllStandardError(), QByteArray());
+            QCOMPARE(processes[i].exitCode(), 0);
+            acknowledged.insert(processes[i].arguments().at(2), processes[i].arguments().at(3));
+        }
+        QVERIFY(SharedStore::read(store).ok());
+    }
+    QTRY_COMPARE(window.store().pendingCount(), 0);
+    const Names stored = SharedStore::read(store).names;
+    for (auto name = acknowledged.cbegin(); name != acknowledged.cend(); ++name)
+        QCOMPARE(stored.value(name.key()), name.value());
+    QCOMPARE(failures.size(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestCli)

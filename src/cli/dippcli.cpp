@@ -2,6 +2,7 @@
 
 #include "address/addresscodec.h"
 #include "address/namedaddresses.h"
+#include "document/sharedstore.h"
 #include "names/namescsv.h"
 #include "names/namesstore.h"
 #include "page/namefitter.h"
@@ -34,6 +35,14 @@ const QString description =
                    "                           even at 5 pt is shortened, with a warning on stderr.\n"
                    "                           With --check, print for each name 'fits', 'smaller' and the\n"
                    "                           size, or 'shortened', and write no file.\n"
+                   "  names list               Print the names the window keeps, as a names list.\n"
+                   "  names set ADDRESS NAME   Store one name (address as 12A or A12) beside the names\n"
+                   "                           the window keeps; an open window shows it at once. An\n"
+                   "                           empty NAME removes the address's name.\n"
+                   "  names import FILE        Replace the names the window keeps by a names list, as\n"
+                   "                           \"Namen laden...\" does; a list with an error changes nothing.\n"
+                   "  names export FILE        Write the names the window keeps to a names list, as\n"
+                   "                           \"Namen speichern...\" does, and print the path written.\n"
                    "\n"
                    "Names file: CSV in UTF-8 (or Windows-1252) whose header names the columns Adresse\n"
                    "and Name, separated by ; or , or tab (an empty last column is allowed); addresses\n"
@@ -78,7 +87,7 @@ DippCli::DippCli(QTextStream &out, QTextStream &err)
     parser.addOption(namesOption);
     parser.addOption(outputOption);
     parser.addOption(checkOption);
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("decode, encode or render."));
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("decode, encode, render or names."));
     parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("The command's arguments."),
                                  QStringLiteral("[arguments...]"));
 }
@@ -119,6 +128,8 @@ int DippCli::run(const QStringList &arguments)
         return decode(positional);
     if (command == QLatin1String("encode"))
         return encode(positional);
+    if (command == QLatin1String("names"))
+        return names(positional);
     return usageError(QStringLiteral("Unknown command '%1'.").arg(command));
 }
 
@@ -169,23 +180,15 @@ int DippCli::encode(const QStringList &positions)
 
 int DippCli::render()
 {
-    // The names the window keeps, unless a file is named; read only, a damaged store stays as it is.
-    const bool stored = !parser.isSet(namesOption);
-    const QString namesPath = stored ? NamesStore::defaultPath() : parser.value(namesOption);
-    Names names;
-    if (!stored || QFileInfo::exists(namesPath)) {
-        const NamesCsv::ReadResult result = NamesCsv::readFile(namesPath);
-        if (!result.ok()) {
-            print(err, QStringLiteral("error: %1 %2: %3")
-                           .arg(stored ? QStringLiteral("stored names") : QStringLiteral("names file"),
-                                QDir::toNativeSeparators(namesPath),
-                                NamesCsv::describe(result.error, NamesCsv::Language::English)));
-            return Failure;
-        }
-        names = result.names;
-    }
-    if (parser.isSet(checkOption))
-        return check(names);
+    // The names the window keeps, unless a file is named.
+    const std::optional<Names> names = parser.isSet(namesOption) ? readList(parser.value(namesOption)) : readStored();
+    if (!names)
+        return Failure;
+    return parser.isSet(checkOption) ? check(*names) : writeTable(*names);
+}
+
+int DippCli::writeTable(const Names &names)
+{
     const QString path =
         parser.isSet(outputOption) ? QFileInfo(parser.value(outputOption)).absoluteFilePath() : TablePdf::defaultPath();
     const TablePdf::Result result = TablePdf::write(path, names);
@@ -221,6 +224,106 @@ int DippCli::check(const Names &names)
         print(out, key + u'\t' + how);
     }
     return Success;
+}
+
+int DippCli::names(const QStringList &words)
+{
+    const QString command = words.value(0);
+    const QStringList arguments = words.mid(1);
+    if (command == QLatin1String("list") && arguments.isEmpty())
+        return listNames();
+    if (command == QLatin1String("set") && arguments.size() == 2)
+        return setName(arguments.at(0), arguments.at(1));
+    if (command == QLatin1String("import") && arguments.size() == 1)
+        return importNames(arguments.at(0));
+    if (command == QLatin1String("export") && arguments.size() == 1)
+        return exportNames(arguments.at(0));
+    return usageError(QStringLiteral("names takes list, set ADDRESS NAME, import FILE or export FILE."));
+}
+
+int DippCli::listNames()
+{
+    const std::optional<Names> names = readStored();
+    if (!names)
+        return Failure;
+    out << NamesCsv::text(NamesCsv::withoutEmpty(*names), QStringLiteral("\n")) << Qt::flush;
+    return Success;
+}
+
+int DippCli::setName(const QString &address, const QString &name)
+{
+    const std::optional<QString> key = NamedAddresses::parse(address);
+    if (!key) {
+        print(err, QStringLiteral("error: '%1' is not one of the addresses A-H 1-12").arg(address));
+        return Failure;
+    }
+    return store({{*key, name.isEmpty() ? std::nullopt : std::optional(name)}});
+}
+
+int DippCli::importNames(const QString &file)
+{
+    const std::optional<Names> names = readList(file);
+    if (!names)
+        return Failure;
+    QStringList every;
+    for (int row = 0; row < NamedAddresses::count; ++row)
+        every.append(NamedAddresses::keyOfRow(row));
+    return store(entriesOf(*names, every));
+}
+
+int DippCli::exportNames(const QString &file)
+{
+    const std::optional<Names> names = readStored();
+    if (!names)
+        return Failure;
+    const QString shownPath = QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath());
+    const NamesCsv::Error error = NamesCsv::writeFile(file, NamesCsv::withoutEmpty(*names));
+    if (error.kind != NamesCsv::ErrorKind::None) {
+        print(err, QStringLiteral("error: cannot write %1: %2").arg(shownPath, error.detail));
+        return Failure;
+    }
+    print(out, shownPath);
+    return Success;
+}
+
+// As a window stores an edit: merged under the lock into the names stored now.
+int DippCli::store(const NameEntries &entries)
+{
+    SharedStore shared(NamesStore::defaultPath());
+    const NamesStore::LoadResult found = shared.restore();
+    if (!found.ok() && !found.setAsidePath.isEmpty())
+        print(err, QStringLiteral("warning: the stored names could not be read (%1) and were set aside as %2")
+                       .arg(describe(found.error), QDir::toNativeSeparators(found.setAsidePath)));
+    shared.put(entries);
+    if (shared.storeNow())
+        return Success;
+    print(err, QStringLiteral("error: cannot store the names in %1: %2")
+                   .arg(QDir::toNativeSeparators(shared.file()), describe(shared.error())));
+    return Failure;
+}
+
+std::optional<Names> DippCli::readStored()
+{
+    return readNames(SharedStore::read(NamesStore::defaultPath()), QStringLiteral("stored names"),
+                     NamesStore::defaultPath());
+}
+
+std::optional<Names> DippCli::readList(const QString &file)
+{
+    return readNames(NamesCsv::readFile(file), QStringLiteral("names file"), file);
+}
+
+std::optional<Names> DippCli::readNames(const NamesCsv::ReadResult &read, const QString &what, const QString &file)
+{
+    if (read.ok())
+        return read.names;
+    print(err, QStringLiteral("error: %1 %2: %3").arg(what, QDir::toNativeSeparators(file), describe(read.error)));
+    return std::nullopt;
+}
+
+QString DippCli::describe(const NamesCsv::Error &error)
+{
+    return NamesCsv::describe(error, NamesCsv::Language::English);
 }
 
 int DippCli::usageError(const QString &message)

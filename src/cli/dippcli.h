@@ -1,13 +1,15 @@
 #ifndef DIPPCLI_H
 #define DIPPCLI_H
 
+#include "document/nameschange.h"
 #include "names/namescsv.h"
 
 #include <QCommandLineParser>
 #include <QStringList>
 #include <QTextStream>
 
-// The command-line tool: converts addresses and renders the table without a window.
+// The command-line tool: converts addresses, renders the table and keeps the names, without
+// a window.
 class DippCli
 {
 public:
@@ -22,7 +24,19 @@ private:
     int decode(const QStringList &texts);
     int encode(const QStringList &positions);
     int render();
+    int writeTable(const Names &names);
     int check(const Names &names);
+    int names(const QStringList &words);
+    int listNames();
+    int setName(const QString &address, const QString &name);
+    int importNames(const QString &file);
+    int exportNames(const QString &file);
+    int store(const NameEntries &entries);
+    // Each tells the user why it failed, and gives nothing then.
+    std::optional<Names> readStored();
+    std::optional<Names> readList(const QString &file);
+    std::optional<Names> readNames(const NamesCsv::ReadResult &read, const QString &what, const QString &file);
+    static QString describe(const NamesCsv::Error &error);
     int usageError(const QString &message);
     static void print(QTextStream &stream, const QString &line);
 

@@ -1,5 +1,19 @@
 #include "document/nameschange.h"
 
+std::optional<QString> entryOf(const Names &names, const QString &key)
+{
+    const auto entry = names.constFind(key);
+    return entry != names.cend() ? std::optional(*entry) : std::nullopt;
+}
+
+NameEntries entriesOf(const Names &names, const QList<QString> &keys)
+{
+    NameEntries entries;
+    for (const QString &key : keys)
+        entries.insert(key, entryOf(names, key));
+    return entries;
+}
+
 NamesChange::NamesChange(const QString &text, NameEntries before, NameEntries after, Apply apply)
     : QUndoCommand(text)
     , before(std::move(before))
@@ -10,10 +24,11 @@ NamesChange::NamesChange(const QString &text, NameEntries before, NameEntries af
 
 void NamesChange::undo()
 {
-    apply(before);
+    apply(after, before, true);
 }
 
 void NamesChange::redo()
 {
-    apply(after);
+    apply(before, after, done);
+    done = true;
 }

@@ -11,13 +11,18 @@
 // Names of some addresses: a name, or nothing where an address has none.
 using NameEntries = QHash<QString, std::optional<QString>>;
 
+// The name of key, or nothing where it has none.
+std::optional<QString> entryOf(const Names &names, const QString &key);
+NameEntries entriesOf(const Names &names, const QList<QString> &keys);
+
 // One undoable change to the names: an edit, a paste, a load, a clear. It keeps only the
-// addresses it touched, before and after, so its undo takes back exactly this change and
-// leaves what another window stored meanwhile.
+// addresses it touched, before and after. Its undo and redo change an address only where
+// it still holds what this change left there, so that another window's later name stands.
 class NamesChange : public QUndoCommand
 {
 public:
-    using Apply = std::function<void(const NameEntries &)>;
+    // Sets the names of to; with guarded, only where an address still holds its name in from.
+    using Apply = std::function<void(const NameEntries &from, const NameEntries &to, bool guarded)>;
 
     NamesChange(const QString &text, NameEntries before, NameEntries after, Apply apply);
 
@@ -28,6 +33,7 @@ private:
     NameEntries before;
     NameEntries after;
     Apply apply;
+    bool done = false; // the first redo is the edit itself, which stands over any name
 };
 
 #endif

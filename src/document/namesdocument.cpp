@@ -3,32 +3,12 @@
 #include "address/namedaddresses.h"
 #include "document/nameschange.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QLockFile>
+#include <QSet>
 
 namespace {
 
-// Another window holds the lock for one write; a lock older than that was left behind.
-constexpr int lockWaitMs = 2000;
-constexpr int staleLockMs = 10000;
-
-Names withoutEmpty(Names names)
-{
-    names.removeIf([](const auto &entry) { return entry.value().isEmpty(); });
-    return names;
-}
-
-NameEntries entriesOf(const Names &names, const QSet<QString> &keys)
-{
-    NameEntries entries;
-    for (const QString &key : keys)
-        entries.insert(key, names.contains(key) ? std::optional(names.value(key)) : std::nullopt);
-    return entries;
-}
-
 // The addresses whose name, or whether they have one, differs.
-QSet<QString> differingKeys(const Names &a, const Names &b)
+QList<QString> differingKeys(const Names &a, const Names &b)
 {
     QSet<QString> keys;
     for (const Names *names : {&a, &b}) {
@@ -37,27 +17,16 @@ QSet<QString> differingKeys(const Names &a, const Names &b)
                 keys.insert(entry.key());
         }
     }
-    return keys;
+    return keys.values();
 }
 
 } // namespace
 
 NamesDocument::NamesDocument(QString storePath, QObject *parent)
     : QObject(parent)
-    , storePath(std::move(storePath))
+    , shared(std::move(storePath))
 {
-    connect(&watcher, &QFileSystemWatcher::fileChanged, this, &NamesDocument::reload);
-    connect(&watcher, &QFileSystemWatcher::directoryChanged, this, &NamesDocument::reload);
-}
-
-NamesStore::LoadResult NamesDocument::restore()
-{
-    NamesStore::LoadResult stored = NamesStore::load(storePath);
-    if (!stored.ok() && stored.setAsidePath.isEmpty())
-        storing = false; // saving now would overwrite the only copy of what the file holds
-    show(stored.names);
-    watch();
-    return stored;
+    connect(&shared, &SharedStore::namesChanged, this, &NamesDocument::show);
 }
 
 void NamesDocument::setName(const QString &key, const QString &name)
@@ -110,29 +79,28 @@ NamesCsv::Error NamesDocument::load(const QString &path)
 
 NamesCsv::Error NamesDocument::saveAs(const QString &path) const
 {
-    return NamesCsv::writeFile(path, withoutEmpty(current));
+    return NamesCsv::writeFile(path, NamesCsv::withoutEmpty(current));
 }
 
 void NamesDocument::change(const QString &text, const Names &after)
 {
-    const QSet<QString> keys = differingKeys(current, after);
+    const QList<QString> keys = differingKeys(current, after);
     if (!keys.isEmpty())
-        undo.push(new NamesChange(text, entriesOf(current, keys), entriesOf(after, keys),
-                                  [this](const NameEntries &entries) { apply(entries); }));
+        undo.push(new NamesChange(
+            text, entriesOf(current, keys), entriesOf(after, keys),
+            [this](const NameEntries &from, const NameEntries &to, bool guarded) { apply(from, to, guarded); }));
 }
 
-void NamesDocument::apply(const NameEntries &entries)
+void NamesDocument::apply(const NameEntries &from, const NameEntries &to, bool guarded)
 {
-    Names names = current;
-    for (auto entry = entries.cbegin(); entry != entries.cend(); ++entry) {
-        if (entry.value())
-            names.insert(entry.key(), *entry.value());
-        else
-            names.remove(entry.key());
-        unstored.insert(entry.key());
+    NameEntries changed;
+    for (auto entry = to.cbegin(); entry != to.cend(); ++entry) {
+        const QString &key = entry.key();
+        // An undo or redo leaves an address that another window changed since as it left it.
+        if (!guarded || entryOf(current, key) == from.value(key))
+            changed.insert(key, entry.value());
     }
-    show(names);
-    store();
+    shared.put(changed, guarded ? &from : nullptr);
 }
 
 void NamesDocument::show(const Names &names)
@@ -141,84 +109,4 @@ void NamesDocument::show(const Names &names)
         return;
     current = names;
     emit namesChanged(current);
-}
-
-void NamesDocument::store()
-{
-    if (!storing || unstored.isEmpty())
-        return;
-    const NamesCsv::Error error = writeMerged();
-    const bool failed = error.kind != NamesCsv::ErrorKind::None;
-    if (failed && !storeFailureReported)
-        emit storeFailed(error);
-    storeFailureReported = failed;
-}
-
-// Under the lock, the file as it is now, with this window's changes on top.
-NamesCsv::Error NamesDocument::writeMerged()
-{
-    if (!QDir().mkpath(QFileInfo(storePath).path()))
-        return {NamesCsv::ErrorKind::Unwritable, 0, tr("Der Ordner kann nicht angelegt werden.")};
-    QLockFile lock(storePath + QStringLiteral(".lock"));
-    lock.setStaleLockTime(staleLockMs);
-    if (!lock.tryLock(lockWaitMs))
-        return {NamesCsv::ErrorKind::Unwritable, 0, tr("Ein anderes Fenster hält sie gesperrt.")};
-    const bool exists = QFileInfo::exists(storePath); // a store deleted meanwhile takes all of ours
-    const NamesStore::LoadResult stored = NamesStore::load(storePath);
-    Names merged = current;
-    if (stored.ok() && exists) {
-        merged = withOwnChanges(stored.names);
-    } else if (!stored.ok()) {
-        emit storeSetAside(stored);
-        storing = !stored.setAsidePath.isEmpty();
-        if (!storing)
-            return {};
-    }
-    NamesCsv::Error error = NamesCsv::writeFile(storePath, merged);
-    if (error.kind == NamesCsv::ErrorKind::None) {
-        unstored.clear();
-        show(merged);
-    }
-    return error;
-}
-
-// The stored names with the changes of this window that the store does not hold yet.
-Names NamesDocument::withOwnChanges(Names stored) const
-{
-    for (const QString &key : unstored) {
-        if (current.contains(key))
-            stored.insert(key, current.value(key));
-        else
-            stored.remove(key);
-    }
-    return stored;
-}
-
-// Another window, or another program, changed the store.
-void NamesDocument::reload()
-{
-    watch();
-    if (!storing || !QFileInfo::exists(storePath))
-        return;
-    const NamesCsv::ReadResult read = NamesCsv::readFile(storePath);
-    if (read.error.kind == NamesCsv::ErrorKind::Unreadable)
-        return; // for a moment, perhaps; the next change tries again
-    if (!read.ok()) {
-        for (auto entry = current.cbegin(); entry != current.cend(); ++entry)
-            unstored.insert(entry.key());
-        store(); // sets the damaged file aside and stores this window's names anew
-        return;
-    }
-    show(withOwnChanges(read.names));
-}
-
-// QSaveFile replaces the file by a rename, which ends a watch on the file; the folder's
-// watch sees it, and the new file is watched again.
-void NamesDocument::watch()
-{
-    const QString folder = QFileInfo(storePath).path();
-    if (QDir().mkpath(folder) && !watcher.directories().contains(folder))
-        watcher.addPath(folder);
-    if (QFileInfo::exists(storePath) && !watcher.files().contains(storePath))
-        watcher.addPath(storePath);
 }

@@ -18,6 +18,13 @@ bool NameDelegate::eventFilter(QObject *object, QEvent *event)
     auto *editor = qobject_cast<QWidget *>(object);
     if (editor != nullptr && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
+        // Committed at once, not later from the event loop as Qt does it, so that keys typed
+        // ahead of a busy window reach the next row, not this editor.
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            emit commitData(editor);
+            emit closeEditor(editor, SubmitModelCache);
+            return true;
+        }
         if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
             emit commitData(editor);
             emit closeEditor(editor, NoHint);

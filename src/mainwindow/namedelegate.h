@@ -5,8 +5,8 @@
 
 class QLineEdit;
 
-// Edits a name. Tab and Shift+Tab commit and ask to leave the table, so the keyboard
-// is never caught in it; every change of the text is told, so it can be marked while
+// Edits a name. Return commits at once; Tab and Shift+Tab commit and ask to leave the
+// table, so the keyboard is never caught in it; every change of the text is told, so it can be marked while
 // the user types.
 class NameDelegate : public QStyledItemDelegate
 {

@@ -65,8 +65,8 @@ NamesTable::NamesTable(QTableWidget *table, NamesDocument *document)
     fillRows();
     setUpEditing();
     connect(document, &NamesDocument::namesChanged, this, &NamesTable::showNames);
-    connect(document, &NamesDocument::storeFailed, this, &NamesTable::reportStoreFailure);
-    connect(document, &NamesDocument::storeSetAside, this, [this](const NamesStore::LoadResult &found) {
+    connect(&document->store(), &SharedStore::failed, this, &NamesTable::reportStoreFailure);
+    connect(&document->store(), &SharedStore::setAside, this, [this](const NamesStore::LoadResult &found) {
         reportDamagedStore(found, tr("Die Namen dieses Fensters wurden neu gesichert."));
     });
     showNames(document->names());
@@ -268,14 +268,20 @@ void NamesTable::askLoad()
         loadNames(path);
 }
 
-void NamesTable::askSave()
+bool NamesTable::askSave()
 {
     QString path = QFileDialog::getSaveFileName(table->window(), tr("Namen speichern"), QString(), fileFilter());
     if (path.isEmpty())
-        return;
+        return false;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".csv");
-    saveNames(path);
+    return saveNames(path);
+}
+
+void NamesTable::commitEditor()
+{
+    if (QWidget *editor = table->indexWidget(table->currentIndex()))
+        emit table->itemDelegateForColumn(nameColumn)->commitData(editor);
 }
 
 void NamesTable::reportRestore(const NamesStore::LoadResult &stored)
@@ -288,7 +294,7 @@ void NamesTable::reportDamagedStore(const NamesStore::LoadResult &stored, const 
 {
     if (stored.ok())
         return;
-    const QString storePath = QDir::toNativeSeparators(document->storeFile());
+    const QString storePath = QDir::toNativeSeparators(document->store().file());
     if (stored.setAsidePath.isEmpty()) {
         warnLater(tr("Gespeicherte Namen"),
                   tr("Die gespeicherten Namen in %1 konnten nicht gelesen werden.\n%2\n\n"
@@ -306,8 +312,9 @@ void NamesTable::reportStoreFailure(const NamesCsv::Error &error)
 {
     warnLater(tr("Namen sichern"),
               tr("Die Namen konnten nicht in %1 gesichert werden.\n%2\n\n"
-                 "Sie bleiben im Fenster; sichern Sie sie mit „Namen speichern…“, bevor Sie es schließen.")
-                  .arg(QDir::toNativeSeparators(document->storeFile()), describe(error)));
+                 "Sie bleiben im Fenster und werden gesichert, sobald es wieder geht; bis dahin zeigt "
+                 "das Fenster, wie viele Namen warten.")
+                  .arg(QDir::toNativeSeparators(document->store().file()), describe(error)));
 }
 
 // Shown from the event loop: a box inside an editor's commit or the window's construction

@@ -29,6 +29,10 @@ public:
     // Each tells the user why it failed; a failure changes no name.
     bool loadNames(const QString &path);
     bool saveNames(const QString &path);
+    // Asks where to save the names; true once they are saved there.
+    bool askSave();
+    // A name being typed is committed, as if the user had pressed Return.
+    void commitEditor();
 
     // Tells what became of the stored names, if anything went wrong.
     void reportRestore(const NamesStore::LoadResult &stored);
@@ -54,7 +58,6 @@ private:
     void moveDown();
     void showContextMenu(const QPoint &pos);
     void askLoad();
-    void askSave();
     void reportDamagedStore(const NamesStore::LoadResult &stored, const QString &outcome);
     void reportStoreFailure(const NamesCsv::Error &error);
     void warnLater(const QString &title, const QString &text);

@@ -6,12 +6,14 @@
 #include "mainwindow/namestable.h"
 #include "panel/arlabel.h"
 
+#include <QCloseEvent>
 #include <QDebug>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QMessageBox>
+#include <QSessionManager>
 #include <QSettings>
 #include <QSignalBlocker>
 #include <QUrl>
@@ -75,7 +77,58 @@ VeskAr::VeskAr(QWidget *parent)
     namesTable = new NamesTable(adrTable, names);
     connect(namesTable, &NamesTable::loaded, viewTable, [this] { viewTable->setChecked(true); });
     namesTable->reportRestore(names->restore());
+    // Qt shows the marker where the title has [*] while the window is modified.
+    setWindowTitle(windowTitle() + QStringLiteral("[*]"));
+    connect(&names->store(), &SharedStore::stateChanged, this, &VeskAr::showStoreState);
+    showStoreState();
+    connect(qApp, &QGuiApplication::commitDataRequest, this, &VeskAr::commitData, Qt::DirectConnection);
     restoreGeometryOrFitTwelveRows();
+}
+
+// Without a box: the title's marker and a line under the table, while names wait.
+void VeskAr::showStoreState()
+{
+    const SharedStore &store = names->store();
+    const bool waiting = store.failing() && store.pendingCount() > 0;
+    setWindowModified(waiting);
+    storeState->setVisible(waiting);
+    storeState->setText(tr("Namen noch nicht gesichert: %1. Es wird weiter versucht, sie in %2 zu sichern.")
+                            .arg(store.pendingCount())
+                            .arg(QDir::toNativeSeparators(store.file())));
+}
+
+// Names the store does not hold yet are tried once more; failing that, the user decides.
+bool VeskAr::mayClose(bool mayAsk)
+{
+    namesTable->commitEditor();
+    SharedStore &store = names->store();
+    if (store.storeNow() || !mayAsk)
+        return true;
+    QMessageBox box(QMessageBox::Warning, tr("Namen nicht gesichert"),
+                    tr("%1 Namen konnten nicht in %2 gesichert werden.\n\n"
+                       "Speichern Sie sie in eine Namensliste an einem anderen Ort, bevor das Fenster "
+                       "schließt? Ohne sie zu schließen verwirft sie.")
+                        .arg(store.pendingCount())
+                        .arg(QDir::toNativeSeparators(store.file())),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.button(QMessageBox::Save)->setText(tr("Namen speichern…"));
+    box.button(QMessageBox::Discard)->setText(tr("Ohne die Namen schließen"));
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return namesTable->askSave();
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void VeskAr::commitData(QSessionManager &manager)
+{
+    if (!mayClose(manager.allowsInteraction()))
+        manager.cancel();
 }
 
 void VeskAr::restoreGeometryOrFitTwelveRows()
@@ -94,6 +147,10 @@ void VeskAr::restoreGeometryOrFitTwelveRows()
 
 void VeskAr::closeEvent(QCloseEvent *event)
 {
+    if (!mayClose(true)) {
+        event->ignore();
+        return;
+    }
     QSettings stored = settings();
     stored.setValue(geometryKey, saveGeometry());
     QWidget::closeEvent(event);

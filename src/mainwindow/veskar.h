@@ -10,6 +10,7 @@
 class ArLabel;
 class NamesDocument;
 class NamesTable;
+class QSessionManager;
 
 // The main window: address entry, switch panel, names table and table buttons.
 class VeskAr : public QWidget, public Ui::veskar
@@ -37,6 +38,9 @@ private:
     void showRowAddress(int row, int previousRow);
     void reportRender(const QString &path, const TablePdf::Result &result);
     void restoreGeometryOrFitTwelveRows();
+    void showStoreState();
+    bool mayClose(bool mayAsk);
+    void commitData(QSessionManager &manager);
 
     NamesDocument *names;
     NamesTable *namesTable;

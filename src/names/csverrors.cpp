@@ -40,6 +40,9 @@ constexpr Wording wordings[] = {
      "address %1 is listed twice"},
     {ErrorKind::Unwritable, false, QT_TRANSLATE_NOOP("NamesCsv", "Die Datei kann nicht geschrieben werden: %1"),
      "cannot be written: %1"},
+    {ErrorKind::Locked, false,
+     QT_TRANSLATE_NOOP("NamesCsv", "Die Datei ist gesperrt: Ein anderes Fenster oder vesk-dipp schreibt hinein."),
+     "cannot be written: another window or vesk-dipp holds its lock"},
 };
 
 QString inLanguage(const char *text, Language language)

@@ -247,18 +247,29 @@ ReadResult readFile(const QString &path)
     return parse(file.readAll());
 }
 
-QByteArray serialize(const Names &names)
+QString text(const Names &names, const QString &lineEnd)
 {
     const QChar separator = separators[0];
-    QString text = addressHeader + separator + nameHeader + QStringLiteral("\r\n");
+    QString text = addressHeader + separator + nameHeader + lineEnd;
     for (int row = 0; row < NamedAddresses::count; ++row) {
         const QString key = NamedAddresses::keyOfRow(row);
         const auto entry = names.constFind(key);
         if (entry != names.cend())
-            text += key + separator + quoted(*entry, separator) + QStringLiteral("\r\n");
+            text += key + separator + quoted(*entry, separator) + lineEnd;
     }
+    return text;
+}
+
+QByteArray serialize(const Names &names)
+{
     // The byte order mark lets spreadsheets recognise UTF-8.
-    return byteOrderMark + text.toUtf8();
+    return byteOrderMark + text(names, QStringLiteral("\r\n")).toUtf8();
+}
+
+Names withoutEmpty(Names names)
+{
+    names.removeIf([](const auto &entry) { return entry.value().isEmpty(); });
+    return names;
 }
 
 Error writeFile(const QString &path, const Names &names)

@@ -23,6 +23,7 @@ enum class ErrorKind {
     UnknownAddress,    // detail: the address as written
     DuplicateAddress,  // detail: the canonical address
     Unwritable,        // detail: the system's reason
+    Locked,            // another side holds the store's lock
 };
 
 struct Error
@@ -51,8 +52,14 @@ QString textOf(const QByteArray &data);
 ReadResult parse(const QByteArray &data);
 ReadResult readFile(const QString &path);
 
-// Header "Adresse;Name", then the names among the 96 addresses in table order (1A ... 12H).
+// Header "Adresse;Name", then the names among the 96 addresses in table order (1A ... 12H),
+// each line ending in lineEnd.
+QString text(const Names &names, const QString &lineEnd);
+// The text in UTF-8 with a byte order mark and CR LF, which every spreadsheet reads.
 QByteArray serialize(const Names &names);
+
+// What a names list holds: names only, cells that were emptied left out.
+Names withoutEmpty(Names names);
 
 // Atomic: a failed save leaves the old file as it was.
 Error writeFile(const QString &path, const Names &names);

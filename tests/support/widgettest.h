@@ -29,16 +29,16 @@ public:
                 const QString informative = box->informativeText();
                 boxes.append({box->icon(), box->windowTitle(),
                               informative.isEmpty() ? box->text() : box->text() + u'\n' + informative});
-                box->done(QMessageBox::Ok);
+                QTest::keyClick(box, Qt::Key_Escape); // as a user who declines whatever it offers
             }
         });
         timer.start(5);
     }
 
     // The one box that a step shows, taken; nothing if none or more than one came.
-    std::optional<Box> takeOne()
+    std::optional<Box> takeOne(int waitMs = 2000)
     {
-        if (QTest::qWaitFor([this] { return !boxes.isEmpty(); }, 2000))
+        if (QTest::qWaitFor([this] { return !boxes.isEmpty(); }, waitMs))
             QTest::qWait(30); // a second box would come now
         std::optional<Box> box = boxes.size() == 1 ? std::optional(boxes.front()) : std::nullopt;
         boxes.clear();
