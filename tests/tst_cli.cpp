@@ -67,7 +67,10 @@ void TestCli::readmeTranscript()
         } else if (line.startsWith(u"$ vesk-")) {
             QProcess process;
             process.setProcessChannelMode(QProcess::MergedChannels);
-            ::run(process, line.mid(2).split(u' '), dir.path());
+            QStringList words; // split as a shell does, with "" around a word that has blanks or none
+            for (const auto &word : QRegularExpression(uR"re("([^"]*)"|(\S+))re"_s).globalMatch(line.mid(2)))
+                words.append(word.captured(1) + word.captured(2));
+            ::run(process, words, dir.path());
             exitCode = process.exitCode();
             session += line + u'\n' + printed(process.readAll()).replace(dir.path(), u"/home/anna/anlage"_s);
         }
