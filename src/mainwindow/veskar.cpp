@@ -85,6 +85,13 @@ VeskAr::VeskAr(QWidget *parent)
     restoreGeometryOrFitTwelveRows();
 }
 
+// QWidget's destructor hides the window, which commits a name being typed; it is stored,
+// but this window is no longer there to show it.
+VeskAr::~VeskAr()
+{
+    disconnect(&names->store(), nullptr, this, nullptr);
+}
+
 // Without a box: the title's marker and a line under the table, while names wait.
 void VeskAr::showStoreState()
 {

@@ -19,6 +19,7 @@ class VeskAr : public QWidget, public Ui::veskar
 
 public:
     explicit VeskAr(QWidget *parent = nullptr);
+    ~VeskAr() override;
 
     ArLabel *arLabel;
 
