@@ -46,12 +46,12 @@ private:
     QList<Word> words;
     // Names of one to ten lines, without spaces or with a line break, in every corner of the table.
     const Names names{
-        {"12A", "Weiche 4"},
+        {"12A", "Weiche\t4"}, // a tab prints as a space
         {"3B", "Signal Nord Gleis 3"},
         {"7C", "Weichenantrieb Straßenbeleuchtung Einfahrt"},
         {"1D", "Entkupplungsgleis Süd Nord Bahnhof West Einfahrt"},
         {"5D", "Zeile eins\nZeile zwei"},
-        {"12H", "Ölpumpe"},
+        {"12H", "Ölpumpe\tRand"},                                 // at the page's edge
         {"11H", "Signal Nord Signal Süd Signal Ost Signal West"}, // four lines, the most that fit
         {"10H", u"Hauptsignal Vorsignal "_s.repeated(5)},
         {"1H", u"Ab"_s.repeated(150)},

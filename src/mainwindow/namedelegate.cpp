@@ -1,5 +1,7 @@
 #include "mainwindow/namedelegate.h"
 
+#include "page/namewrap.h"
+
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -11,6 +13,11 @@ QWidget *NameDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem 
         connect(line, &QLineEdit::textChanged, line, [this, line, row] { emit editorTextChanged(line, row); });
     }
     return editor;
+}
+
+QString NameDelegate::displayText(const QVariant &value, const QLocale &locale) const
+{
+    return printedText(QStyledItemDelegate::displayText(value, locale));
 }
 
 bool NameDelegate::eventFilter(QObject *object, QEvent *event)

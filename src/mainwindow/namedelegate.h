@@ -7,7 +7,7 @@ class QLineEdit;
 
 // Edits a name. Return commits at once; Tab and Shift+Tab commit and ask to leave the
 // table, so the keyboard is never caught in it; every change of the text is told, so it can be marked while
-// the user types.
+// the user types. Names are shown as they print.
 class NameDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -16,6 +16,8 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    // As it prints; the editor still has the name as typed.
+    QString displayText(const QVariant &value, const QLocale &locale) const override;
 
 signals:
     void editorTextChanged(QLineEdit *editor, int row) const;

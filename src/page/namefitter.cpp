@@ -123,8 +123,9 @@ FittedName NameFitter::fit(const QString &name, const QString &address) const
     return cell ? fit(name, cell->x(), cell->y()) : FittedName{};
 }
 
-FittedName NameFitter::fit(const QString &name, int column, int row) const
+FittedName NameFitter::fit(const QString &typed, int column, int row) const
 {
+    const QString name = printedText(typed);
     const QRectF cell = space(column, row).translated(-QPointF(cellOrigin(column, row)));
     const QStringList asWrapped = wrappedLines(name, nameWrapWidth, screenCharWidth);
     if (fits(asWrapped, namePointSize, nameLineSpacing, cell))

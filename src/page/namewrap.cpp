@@ -22,6 +22,15 @@ CharWidth arialScreenWidth()
     return [metrics](QChar c) { return metrics->horizontalAdvance(c); };
 }
 
+QString printedText(QString name)
+{
+    for (QChar &c : name) {
+        if (c.category() == QChar::Other_Control && c != u'\n')
+            c = u' ';
+    }
+    return name;
+}
+
 QString wrapName(QString name, int maxWidth, const CharWidth &charWidth)
 {
     const QChar space(u' ');

@@ -25,6 +25,10 @@ constexpr int nameWrapWidth = 80;
 // Advance widths of Arial namePointSize at screen resolution, the metrics the table's wrapping uses.
 CharWidth arialScreenWidth();
 
+// A name as it prints: tabs and other control characters as one space each, so none moves
+// the text out of its cell; line breaks stay line breaks.
+QString printedText(QString name);
+
 // Inserts line breaks so that each line of the name stays below maxWidth: at the
 // line's last space, or with "-" before the character that overflows. Never
 // breaks before a line's first character, so it ends for every input.
