@@ -348,6 +348,11 @@ void TestWindow::namesFiles()
         box = catcher.takeOne();
         QVERIFY(box && box->text.startsWith(u"2 Namen konnten nicht in"_s));
         QVERIFY(window->isVisible());
+        catcher.answer = u"Ohne die Namen schließen"_s;
+        window->close();
+        QVERIFY(catcher.takeOne() && !window->isVisible());
+        catcher.answer.clear();
+        window->show();
     }
     // Stored by themselves once storing works again.
     QTRY_VERIFY(!window->isWindowModified());

@@ -2,7 +2,11 @@
 
 #include "page/tablegeometry.h"
 
+#include <QGlyphRun>
+#include <QTextLayout>
 #include <QtMath>
+
+#include <algorithm>
 
 using namespace TableGeometry;
 
@@ -123,18 +127,51 @@ FittedName NameFitter::fit(const QString &name, const QString &address) const
     return cell ? fit(name, cell->x(), cell->y()) : FittedName{};
 }
 
-FittedName NameFitter::fit(const QString &typed, int column, int row) const
+QString NameFitter::missingCharacters(const QString &name) const
 {
-    const QString name = printedText(typed);
+    QString missing;
+    for (const char32_t c : name.toUcs4()) {
+        if (QChar::isSpace(c) || QChar::category(c) == QChar::Other_Control)
+            continue;
+        auto known = printable.constFind(c);
+        if (known == printable.cend())
+            known = printable.insert(c, prints(c));
+        const QString character = QString::fromUcs4(&c, 1);
+        if (!*known && !missing.contains(character))
+            missing += character;
+    }
+    return missing;
+}
+
+// Laid out as Qt prints it, with the fonts it falls back to; glyph 0 is the empty box.
+bool NameFitter::prints(char32_t c) const
+{
+    QTextLayout layout(QString::fromUcs4(&c, 1), font(namePointSize), &device);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    const QList<QGlyphRun> runs = layout.glyphRuns();
+    return std::none_of(runs.cbegin(), runs.cend(), [](const QGlyphRun &run) { return run.glyphIndexes().contains(0); });
+}
+
+FittedName NameFitter::fit(const QString &name, int column, int row) const
+{
+    FittedName fitted = fitPrinted(printedText(name), column, row);
+    fitted.missing = missingCharacters(name);
+    return fitted;
+}
+
+FittedName NameFitter::fitPrinted(const QString &name, int column, int row) const
+{
     const QRectF cell = space(column, row).translated(-QPointF(cellOrigin(column, row)));
     const QStringList asWrapped = wrappedLines(name, nameWrapWidth, screenCharWidth);
     if (fits(asWrapped, namePointSize, nameLineSpacing, cell))
-        return {FittedName::Fits, namePointSize, nameLineSpacing, asWrapped};
+        return {FittedName::Fits, namePointSize, nameLineSpacing, asWrapped, {}};
 
     // The largest size that fits, by halving the steps between 5 pt and just below 8 pt.
     const auto wrappedAt = [&](int step) {
         const qreal size = smallestPointSize + pointSizeStep * step;
-        return FittedName{FittedName::Smaller, size, lineSpacingAt(size), wrapToWidth(name, size, cell.width())};
+        return FittedName{FittedName::Smaller, size, lineSpacingAt(size), wrapToWidth(name, size, cell.width()), {}};
     };
     const auto fitsCell = [&](const FittedName &fitted) {
         return fits(fitted.lines, fitted.pointSize, fitted.lineSpacing, cell);
@@ -143,7 +180,7 @@ FittedName NameFitter::fit(const QString &typed, int column, int row) const
     int high = static_cast<int>((namePointSize - smallestPointSize) / pointSizeStep) - 1;
     FittedName best = wrappedAt(low);
     if (!fitsCell(best))
-        return {FittedName::Shortened, best.pointSize, best.lineSpacing, shortened(best.lines, cell)};
+        return {FittedName::Shortened, best.pointSize, best.lineSpacing, shortened(best.lines, cell), {}};
     while (low < high) {
         const int middle = (low + high + 1) / 2;
         FittedName fitted = wrappedAt(middle);

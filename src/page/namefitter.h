@@ -24,6 +24,8 @@ struct FittedName
     qreal pointSize = namePointSize;
     qreal lineSpacing = 0;
     QStringList lines;
+    // Characters no font on this machine has, which would print as empty boxes.
+    QString missing;
 };
 
 // Keeps every name inside its cell's space: from the name's start to the next column's
@@ -47,6 +49,10 @@ public:
     // The same for an address among the 96; nothing to print for any other.
     FittedName fit(const QString &name, const QString &address) const;
 
+    // The characters of a name that neither the table's font nor any font Qt falls back to
+    // on this machine has, each once.
+    QString missingCharacters(const QString &name) const;
+
     // The table's font of a size; one object a size, so painting does not look the font up again.
     const QFont &font(qreal pointSize) const { return sizeMetrics(pointSize).font; }
 
@@ -66,12 +72,15 @@ private:
     bool fits(const QStringList &lines, qreal pointSize, qreal lineSpacing, const QRectF &space) const;
     QStringList wrapToWidth(const QString &name, qreal pointSize, qreal width) const;
     QStringList shortened(QStringList lines, const QRectF &space) const;
+    FittedName fitPrinted(const QString &name, int column, int row) const;
+    bool prints(char32_t c) const;
 
     int pageWidth;
     CharWidth screenCharWidth;
     QBuffer nowhere;
     QPdfWriter device; // measures only; nothing is ever painted on it
     mutable std::map<qreal, SizeMetrics> metricsBySize;
+    mutable QHash<char32_t, bool> printable;
 };
 
 #endif

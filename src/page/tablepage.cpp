@@ -43,7 +43,7 @@ TablePage::TablePage(Names names)
 
 TablePage::Fits TablePage::paint(QPainter &painter, int pageWidth) const
 {
-    QMap<int, std::pair<QString, FittedName::Fit>> fitsByNamesRow;
+    QMap<int, std::pair<QString, FittedName>> fitsByNamesRow;
     painter.save();
     painter.setPen(blackPen(framePenWidth));
     painter.setBrush(Qt::NoBrush);
@@ -76,7 +76,7 @@ void TablePage::paintHeadings(QPainter &painter, int pageWidth) const
                      rightHeading);
 }
 
-std::optional<FittedName::Fit> TablePage::paintCell(QPainter &painter, const NameFitter &fitter, int column,
+std::optional<FittedName> TablePage::paintCell(QPainter &painter, const NameFitter &fitter, int column,
                                                     int row) const
 {
     const QString address = captionOf(column, row);
@@ -87,7 +87,7 @@ std::optional<FittedName::Fit> TablePage::paintCell(QPainter &painter, const Nam
     painter.setPen(blackPen(framePenWidth));
     painter.setBrush(QBrush(Qt::white, Qt::SolidPattern));
     painter.drawRoundedRect(QRectF(frameRect.translated(origin)), frameRoundnessX, frameRoundnessY, Qt::RelativeSize);
-    const std::optional<FittedName::Fit> fit = paintName(painter, fitter, column, row);
+    const std::optional<FittedName> fit = paintName(painter, fitter, column, row);
     paintCaption(painter, origin, address);
 
     // Halfway between this row's frames and the row above; every column draws it again.
@@ -100,7 +100,7 @@ std::optional<FittedName::Fit> TablePage::paintCell(QPainter &painter, const Nam
     return fit;
 }
 
-std::optional<FittedName::Fit> TablePage::paintName(QPainter &painter, const NameFitter &fitter, int column,
+std::optional<FittedName> TablePage::paintName(QPainter &painter, const NameFitter &fitter, int column,
                                                     int row) const
 {
     const auto entry = names.constFind(keyOf(column, row));
@@ -111,7 +111,7 @@ std::optional<FittedName::Fit> TablePage::paintName(QPainter &painter, const Nam
     const QPointF start = cellOrigin(column, row) + nameBaseline;
     for (int n = 0; n < fitted.lines.size(); ++n)
         painter.drawText(start + QPointF(0, fitted.lineSpacing * n), fitted.lines.at(n));
-    return fitted.fit;
+    return fitted;
 }
 
 void TablePage::paintCaption(QPainter &painter, QPoint origin, const QString &address)

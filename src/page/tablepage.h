@@ -22,15 +22,15 @@ public:
     explicit TablePage(Names names);
 
     // How each name printed fits its cell, by address, in the names table's order (1A ... 12H).
-    using Fits = QList<std::pair<QString, FittedName::Fit>>;
+    using Fits = QList<std::pair<QString, FittedName>>;
 
     Fits paint(QPainter &painter, int pageWidth) const;
 
 private:
     void paintHeadings(QPainter &painter, int pageWidth) const;
     // The name's fit, if the cell has a name.
-    std::optional<FittedName::Fit> paintCell(QPainter &painter, const NameFitter &fitter, int column, int row) const;
-    std::optional<FittedName::Fit> paintName(QPainter &painter, const NameFitter &fitter, int column, int row) const;
+    std::optional<FittedName> paintCell(QPainter &painter, const NameFitter &fitter, int column, int row) const;
+    std::optional<FittedName> paintName(QPainter &painter, const NameFitter &fitter, int column, int row) const;
     static void paintCaption(QPainter &painter, QPoint origin, const QString &address);
     static void paintSwitches(QPainter &painter, QPoint origin, const DippSetting &dipp);
 

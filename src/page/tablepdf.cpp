@@ -13,7 +13,7 @@ namespace TablePdf {
 namespace {
 Result failure(const QString &error)
 {
-    return {false, error, {}, {}};
+    return {false, error, {}, {}, {}};
 }
 } // namespace
 
@@ -51,12 +51,14 @@ Result write(const QString &path, const Names &names)
 
     if (!file.commit())
         return failure(file.errorString());
-    Result written{true, {}, {}, {}};
-    for (const auto &[key, fit] : std::as_const(fits)) {
-        if (fit == FittedName::Smaller)
+    Result written{true, {}, {}, {}, {}};
+    for (const auto &[key, fitted] : std::as_const(fits)) {
+        if (fitted.fit == FittedName::Smaller)
             written.smaller.append(key);
-        else if (fit == FittedName::Shortened)
+        else if (fitted.fit == FittedName::Shortened)
             written.shortened.append(key);
+        if (!fitted.missing.isEmpty())
+            written.missing.append(key);
     }
     return written;
 }

@@ -29,6 +29,7 @@ struct Result
     // Addresses (12A) of the names printed smaller, and of those shortened, in table order.
     QStringList smaller;
     QStringList shortened;
+    QStringList missing; // names with characters no font has
 };
 
 // Replaces the file only once the whole page is written, so a failure leaves an older file intact.

@@ -29,7 +29,10 @@ public:
                 const QString informative = box->informativeText();
                 boxes.append({box->icon(), box->windowTitle(),
                               informative.isEmpty() ? box->text() : box->text() + u'\n' + informative});
-                QTest::keyClick(box, Qt::Key_Escape); // as a user who declines whatever it offers
+                if (QAbstractButton *button = findButton(box))
+                    button->click();
+                else
+                    QTest::keyClick(box, Qt::Key_Escape); // as a user who declines whatever it offers
             }
         });
         timer.start(5);
@@ -46,8 +49,17 @@ public:
     }
 
     QList<Box> boxes;
+    QString answer; // the button to click instead
 
 private:
+    QAbstractButton *findButton(QMessageBox *box) const
+    {
+        const QList<QAbstractButton *> buttons = box->buttons();
+        const auto found = std::find_if(buttons.cbegin(), buttons.cend(),
+                                        [this](const QAbstractButton *button) { return button->text() == answer; });
+        return found == buttons.cend() ? nullptr : *found;
+    }
+
     QTimer timer;
 };
 
