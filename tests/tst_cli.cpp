@@ -90,6 +90,7 @@ void TestCli::run_data()
     // clang-format off
     QTest::newRow("window's help, short") << QStringList{"vesk-adressen", "-h"} << QByteArray() << 0 << "^Usage: vesk-adressen" << "^$";
     QTest::newRow("the window's names") << QStringList{"render", "--check"} << QByteArray("Adresse;Name\nA12;Pumpe\n") << 0 << "^12A\tfits\n$" << "^$";
+    QTest::newRow("a character no font has") << QStringList{"render", "--check"} << QByteArray("Adresse;Name\nA12;x\xEE\x80\x80\n") << 0 << "^12A\tfits\tmissing characters\t\uE000\n$" << "^$";
     QTest::newRow("no names") << QStringList{"render", "--check"} << QByteArray() << 0 << "^no names\n$" << "^$";
     QTest::newRow("damaged names kept") << QStringList{"render"} << QByteArray("Adresse;Name\n99Z;x\n") << 1 << "^$"
                                         << "^error: stored names %1/vesk-adressen/namen.csv: line 2: '99Z' is not one";

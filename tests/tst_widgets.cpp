@@ -372,6 +372,8 @@ void TestWindow::fitMarks()
     typeName(28, u"Ab"_s.repeated(150));
     QTableWidget *table = window->adrTable;
     QCOMPARE(table->item(28, 0)->toolTip(), u"Wird gekürzt gedruckt: zu lang für das Feld"_s);
+    typeName(30, u"Privat \uE000"_s);
+    QCOMPARE(table->item(30, 0)->toolTip(), u"Zeichen fehlen in der Schrift: \uE000"_s);
 
     // While the user types, before the name is committed.
     table->setCurrentCell(1, 0);

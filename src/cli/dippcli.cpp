@@ -34,7 +34,8 @@ const QString description =
                    "                           A name too long for its cell is printed smaller; one too long\n"
                    "                           even at 5 pt is shortened, with a warning on stderr.\n"
                    "                           With --check, print for each name 'fits', 'smaller' and the\n"
-                   "                           size, or 'shortened', and write no file.\n"
+                   "                           size, or 'shortened', and 'missing characters' and those\n"
+                   "                           characters where no font here has them; write no file.\n"
                    "  names list               Print the names the window keeps, as a names list.\n"
                    "  names set ADDRESS NAME   Store one name (address as 12A or A12) beside the names\n"
                    "                           the window keeps; an open window shows it at once. An\n"
@@ -200,6 +201,10 @@ int DippCli::writeTable(const Names &names)
     for (const QString &key : result.shortened)
         print(err,
               QStringLiteral("warning: the name of %1 is too long for its cell and is printed shortened").arg(key));
+    for (const QString &key : result.missing)
+        print(err, QStringLiteral("warning: the name of %1 has characters that no font here has; they print as "
+                                  "empty boxes")
+                       .arg(key));
     print(out, shownPath);
     return Success;
 }
@@ -221,6 +226,8 @@ int DippCli::check(const Names &names)
             how = QStringLiteral("smaller\t%1 pt").arg(fitted.pointSize);
         else if (fitted.fit == FittedName::Shortened)
             how = QStringLiteral("shortened");
+        if (!fitted.missing.isEmpty())
+            how += QStringLiteral("\tmissing characters\t") + fitted.missing;
         print(out, key + u'\t' + how);
     }
     return Success;

@@ -41,9 +41,11 @@ struct FitMark
 constexpr QRgb smallerColour = 0x9a5b00;   // dark orange
 constexpr QRgb shortenedColour = 0xc00000; // dark red
 
-FitMark markOf(FittedName::Fit fit)
+FitMark markOf(const FittedName &fitted)
 {
-    switch (fit) {
+    if (!fitted.missing.isEmpty())
+        return {QColor(shortenedColour), NamesTable::tr("Zeichen fehlen in der Schrift: %1").arg(fitted.missing)};
+    switch (fitted.fit) {
     case FittedName::Smaller:
         return {QColor(smallerColour), NamesTable::tr("Wird verkleinert gedruckt")};
     case FittedName::Shortened:
@@ -132,9 +134,9 @@ void NamesTable::showNames(const Names &names)
     }
 }
 
-FittedName::Fit NamesTable::fitOf(int row, const QString &name) const
+FittedName NamesTable::fitOf(int row, const QString &name) const
 {
-    return fitter.fit(name, NamedAddresses::keyOfRow(row)).fit;
+    return fitter.fit(name, NamedAddresses::keyOfRow(row));
 }
 
 void NamesTable::markItem(QTableWidgetItem *item) const

@@ -15,7 +15,8 @@ class QTableWidgetItem;
 // Shows a names document in the window's table and edits it like a spreadsheet column:
 // Enter moves down, Delete clears, Ctrl+C and Ctrl+V copy and paste a name a line, Ctrl+Z
 // and Ctrl+Y undo and redo; the context menu loads, saves and clears. Names that will
-// print smaller or shortened are marked, also while the user types.
+// print smaller or shortened, or with characters no font has, are marked, also while the
+// user types.
 class NamesTable : public QObject
 {
     Q_OBJECT
@@ -48,7 +49,7 @@ private:
     void fillRows();
     void setUpEditing();
     void showNames(const Names &names);
-    FittedName::Fit fitOf(int row, const QString &name) const;
+    FittedName fitOf(int row, const QString &name) const;
     void markItem(QTableWidgetItem *item) const;
     void markEditor(QLineEdit *editor, int row) const;
     void itemEdited(QTableWidgetItem *item);

@@ -261,6 +261,9 @@ void VeskAr::reportRender(const QString &path, const TablePdf::Result &result)
         details.append(tr("Kleiner gedruckt, damit sie ins Feld passen: %1").arg(result.smaller.join(u", ")));
     if (!result.shortened.isEmpty())
         details.append(tr("Gekürzt gedruckt, zu lang für das Feld: %1").arg(result.shortened.join(u", ")));
+    if (!result.missing.isEmpty())
+        details.append(tr("Zeichen fehlen in der Schrift und werden als leere Kästchen gedruckt: %1")
+                           .arg(result.missing.join(u", ")));
     box.setInformativeText(details.join(u'\n'));
     box.exec();
 }

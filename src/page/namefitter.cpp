@@ -151,7 +151,8 @@ bool NameFitter::prints(char32_t c) const
     layout.createLine();
     layout.endLayout();
     const QList<QGlyphRun> runs = layout.glyphRuns();
-    return std::none_of(runs.cbegin(), runs.cend(), [](const QGlyphRun &run) { return run.glyphIndexes().contains(0); });
+    return std::none_of(runs.cbegin(), runs.cend(),
+                        [](const QGlyphRun &run) { return run.glyphIndexes().contains(0); });
 }
 
 FittedName NameFitter::fit(const QString &name, int column, int row) const

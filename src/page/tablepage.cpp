@@ -76,8 +76,7 @@ void TablePage::paintHeadings(QPainter &painter, int pageWidth) const
                      rightHeading);
 }
 
-std::optional<FittedName> TablePage::paintCell(QPainter &painter, const NameFitter &fitter, int column,
-                                                    int row) const
+std::optional<FittedName> TablePage::paintCell(QPainter &painter, const NameFitter &fitter, int column, int row) const
 {
     const QString address = captionOf(column, row);
     // The cell's setting comes from the codec, so the panel on screen keeps its own.
@@ -100,8 +99,7 @@ std::optional<FittedName> TablePage::paintCell(QPainter &painter, const NameFitt
     return fit;
 }
 
-std::optional<FittedName> TablePage::paintName(QPainter &painter, const NameFitter &fitter, int column,
-                                                    int row) const
+std::optional<FittedName> TablePage::paintName(QPainter &painter, const NameFitter &fitter, int column, int row) const
 {
     const auto entry = names.constFind(keyOf(column, row));
     if (entry == names.cend())
