@@ -89,15 +89,17 @@ void TestPage::initTestCase()
 void TestPage::wrapFixedWidths_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("wrapped");
+    QTest::addColumn<QString>("wrapped"); // at 8 pt, as the screen wraps
+    QTest::addColumn<QString>("fitted");  // set smaller: three letters on either side of a break
 
     // Every character is 10 wide, W 90; the limit is 80.
     // clang-format off
-    QTest::newRow("last space") << "ab cd efgh" << "ab cd\nefgh";
-    QTest::newRow("exact on last, no space") << "abcdefgh" << "abcdefg-\nh";
-    QTest::newRow("many lines") << QString(30, u'a') << "aaaaaaa-\naaaaaa-\naaaaaa-\naaaaaa-\naaaaa";
-    QTest::newRow("wide inside") << "aWb" << "a-\nW-\nb";
-    QTest::newRow("wide after a space") << "ab Wb" << "ab\nW-\nb";
+    QTest::newRow("last space") << "ab cd efgh" << "ab cd\nefgh" << "ab cd\nefgh";
+    QTest::newRow("exact on last, no space") << "abcdefgh" << "abcdefg-\nh" << "abcde-\nfgh";
+    QTest::newRow("many lines") << QString(30, u'a') << "aaaaaaa-\naaaaaa-\naaaaaa-\naaaaaa-\naaaaa" << "aaaaaaa-\naaaaaaa-\naaaaaaa-\naaaaaa-\naaa";
+    QTest::newRow("wide inside") << "aWb" << "a-\nW-\nb" << "a-\nW-\nb";
+    QTest::newRow("wide after a space") << "ab Wb" << "ab\nW-\nb" << "ab\nW-\nb";
+    QTest::newRow("after its own - and /") << "Nord-Süd-Ost Ein/Ausfahrt" << "Nord-Sü-\nd-Ost\nEin/Aus-\nfahrt" << "Nord-\nSüd-Ost\nEin/\nAusfa-\nhrt";
     // clang-format on
 }
 
@@ -105,7 +107,13 @@ void TestPage::wrapFixedWidths()
 {
     QFETCH(QString, name);
     QFETCH(QString, wrapped);
-    QCOMPARE(wrapName(name, 80, [](QChar c) { return c == u'W' ? 90 : 10; }), wrapped);
+    QFETCH(QString, fitted);
+    const CharWidth width = [](QChar c) { return c == u'W' ? 90 : 10; };
+    QCOMPARE(wrapName(name, 80, width), wrapped);
+    QCOMPARE(wrapWords(name, 80, width, true), std::optional(fitted.split(u'\n')));
+    // Where no word is broken, so without breaking words; elsewhere not at all.
+    const bool whole = QString(fitted).replace(u'\n', u' ') == name;
+    QCOMPARE(wrapWords(name, 80, width, false), whole ? std::optional(fitted.split(u'\n')) : std::nullopt);
 }
 
 void TestPage::knobsOfCell()

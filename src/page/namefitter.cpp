@@ -98,13 +98,21 @@ bool NameFitter::fits(const QStringList &lines, qreal pointSize, qreal lineSpaci
     return true;
 }
 
-QStringList NameFitter::wrapToWidth(const QString &name, qreal pointSize, qreal width) const
+std::optional<QStringList> NameFitter::wrapToWidth(const QString &name, qreal pointSize, qreal width,
+                                                   bool breakWords) const
 {
     SizeMetrics &size = sizeMetrics(pointSize);
     // Whole units, rounded up, and room for the hyphen a break may add.
     const CharWidth widthOf = [&size](QChar c) { return charWidth(size, c); };
     const int limit = qFloor(width - size.metrics.horizontalAdvance(hyphen));
-    return wrappedLines(name, limit, widthOf);
+    QStringList lines;
+    for (const QString &paragraph : name.split(lineBreak)) {
+        const std::optional<QStringList> wrapped = wrapWords(paragraph, limit, widthOf, breakWords);
+        if (!wrapped)
+            return std::nullopt;
+        lines += *wrapped;
+    }
+    return lines;
 }
 
 QStringList NameFitter::shortened(QStringList lines, const QRectF &space) const
@@ -169,28 +177,33 @@ FittedName NameFitter::fitPrinted(const QString &name, int column, int row) cons
     if (fits(asWrapped, namePointSize, nameLineSpacing, cell))
         return {FittedName::Fits, namePointSize, nameLineSpacing, asWrapped, {}};
 
-    // The largest size that fits, by halving the steps between 5 pt and just below 8 pt.
-    const auto wrappedAt = [&](int step) {
+    // The largest size at which no word has to be broken, else the largest that fits with
+    // words broken, found by halving the steps between 5 pt and just below 8 pt.
+    const auto fittedAt = [&](int step, bool breakWords) -> std::optional<FittedName> {
         const qreal size = smallestPointSize + pointSizeStep * step;
-        return FittedName{FittedName::Smaller, size, lineSpacingAt(size), wrapToWidth(name, size, cell.width()), {}};
+        const qreal spacing = lineSpacingAt(size);
+        const std::optional<QStringList> lines = wrapToWidth(name, size, cell.width(), breakWords);
+        if (!lines || !fits(*lines, size, spacing, cell))
+            return std::nullopt;
+        return FittedName{FittedName::Smaller, size, spacing, *lines, {}};
     };
-    const auto fitsCell = [&](const FittedName &fitted) {
-        return fits(fitted.lines, fitted.pointSize, fitted.lineSpacing, cell);
-    };
+    const int steps = static_cast<int>((namePointSize - smallestPointSize) / pointSizeStep);
+    if (!fittedAt(0, true)) {
+        const QStringList lines = *wrapToWidth(name, smallestPointSize, cell.width(), true);
+        return {FittedName::Shortened, smallestPointSize, lineSpacingAt(smallestPointSize), shortened(lines, cell), {}};
+    }
+    for (int step = steps - 1; step >= 0; --step) {
+        if (std::optional<FittedName> whole = fittedAt(step, false))
+            return *whole;
+    }
     int low = 0;
-    int high = static_cast<int>((namePointSize - smallestPointSize) / pointSizeStep) - 1;
-    FittedName best = wrappedAt(low);
-    if (!fitsCell(best))
-        return {FittedName::Shortened, best.pointSize, best.lineSpacing, shortened(best.lines, cell), {}};
+    int high = steps - 1;
     while (low < high) {
         const int middle = (low + high + 1) / 2;
-        FittedName fitted = wrappedAt(middle);
-        if (fitsCell(fitted)) {
-            best = std::move(fitted);
+        if (fittedAt(middle, true))
             low = middle;
-        } else {
+        else
             high = middle - 1;
-        }
     }
-    return best;
+    return *fittedAt(low, true);
 }

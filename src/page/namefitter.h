@@ -70,7 +70,8 @@ private:
     static int charWidth(SizeMetrics &size, QChar c);
     bool fitsWidth(const QString &line, qreal pointSize, qreal width) const;
     bool fits(const QStringList &lines, qreal pointSize, qreal lineSpacing, const QRectF &space) const;
-    QStringList wrapToWidth(const QString &name, qreal pointSize, qreal width) const;
+    // Nothing where breakWords is false and a word would have to be broken.
+    std::optional<QStringList> wrapToWidth(const QString &name, qreal pointSize, qreal width, bool breakWords) const;
     QStringList shortened(QStringList lines, const QRectF &space) const;
     FittedName fitPrinted(const QString &name, int column, int row) const;
     bool prints(char32_t c) const;

@@ -22,6 +22,65 @@ CharWidth arialScreenWidth()
     return [metrics](QChar c) { return metrics->horizontalAdvance(c); };
 }
 
+namespace {
+
+constexpr qsizetype minBreakPart = 3;
+
+qint64 widthOf(QStringView text, const CharWidth &charWidth)
+{
+    qint64 width = 0; // wide enough for any widths a CharWidth may give
+    for (const QChar c : text)
+        width += charWidth(c);
+    return width;
+}
+
+bool isBreakMark(QChar c)
+{
+    return c == u'-' || c == u'/';
+}
+
+// Where a word too long for a line is broken: the first part is word.left(result).
+qsizetype breakPoint(const QString &word, int maxWidth, const CharWidth &charWidth)
+{
+    qsizetype fitting = 0;
+    for (qint64 width = 0; fitting < word.size() && width + charWidth(word.at(fitting)) < maxWidth; ++fitting)
+        width += charWidth(word.at(fitting));
+    for (qsizetype cut = fitting; cut >= minBreakPart; --cut) {
+        if (isBreakMark(word.at(cut - 1)) && word.size() - cut >= minBreakPart)
+            return cut;
+    }
+    const qsizetype leavingEnough = std::min(fitting, word.size() - minBreakPart);
+    return leavingEnough >= minBreakPart ? leavingEnough : std::max<qsizetype>(fitting, 1);
+}
+
+} // namespace
+
+std::optional<QStringList> wrapWords(const QString &line, int maxWidth, const CharWidth &charWidth, bool breakWords)
+{
+    const auto fits = [&](QStringView text) { return widthOf(text, charWidth) < maxWidth; };
+    QStringList lines;
+    QString current;
+    for (QString word : line.split(u' ')) {
+        const QString joined = current.isEmpty() ? word : current + u' ' + word;
+        if (fits(joined)) {
+            current = joined;
+            continue;
+        }
+        if (!current.isEmpty())
+            lines.append(current);
+        while (word.size() > 1 && !fits(word)) {
+            if (!breakWords)
+                return std::nullopt;
+            const qsizetype cut = breakPoint(word, maxWidth, charWidth);
+            lines.append(word.left(cut) + (isBreakMark(word.at(cut - 1)) ? QString() : QStringLiteral("-")));
+            word = word.mid(cut);
+        }
+        current = word;
+    }
+    lines.append(current);
+    return lines;
+}
+
 QString printedText(QString name)
 {
     for (QChar &c : name) {

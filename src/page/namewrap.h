@@ -3,8 +3,10 @@
 
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
+#include <optional>
 
 // Width of one character, in the units of the limit.
 using CharWidth = std::function<int(QChar)>;
@@ -33,5 +35,11 @@ QString printedText(QString name);
 // line's last space, or with "-" before the character that overflows. Never
 // breaks before a line's first character, so it ends for every input.
 QString wrapName(QString name, int maxWidth, const CharWidth &charWidth);
+
+// The lines of one line of a name set smaller to fit, each below maxWidth: broken at
+// spaces; a word too long for a line after a "-" or "/" it has, else with "-" added, and
+// then with at least three letters on either side where the line allows. With breakWords
+// false, nothing where a word would have to be broken.
+std::optional<QStringList> wrapWords(const QString &line, int maxWidth, const CharWidth &charWidth, bool breakWords);
 
 #endif
