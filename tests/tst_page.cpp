@@ -1,4 +1,3 @@
-#include "page/namefitter.h"
 #include "page/namewrap.h"
 #include "page/tablegeometry.h"
 #include "page/tablepage.h"
@@ -22,6 +21,7 @@ constexpr int pageWidth = 13700; // A4 landscape less 10 pt margins, at 1200 per
 constexpr QPoint tableOrigin(100, 1200);
 constexpr double pointsPerUnit = 72.0 / 1200.0;
 constexpr double margin = 10.0;
+constexpr double arialHeight = 1.117; // a word's box from descent to ascent, in points a point
 
 // Where a point of the table lands on the PDF page, in points.
 QPointF onPage(double tableX, double tableY)
@@ -39,7 +39,7 @@ private slots:
     void initTestCase();
     void wrapFixedWidths_data();
     void wrapFixedWidths();
-    void knobsOfCell();
+    void everyCellAsDrawn();
     void pdfHeadingsCaptionsAndLegends();
     void pdfNamesInTheirSpaces();
 
@@ -58,8 +58,9 @@ private:
         {"10H", u"Hauptsignal Vorsignal "_s.repeated(5)},
         {"1H", u"Ab"_s.repeated(150)},
         {"6E", u"Lokschuppen Drehscheibe Rangiergleis Bahnübergang Schranke "_s.repeated(3)},
-        {"2C", "Schnee ☃"},  // in a font Qt falls back to, if any has it
-        {"4C", "Pr \uE000"}, // in no font
+        {"6G", "Entkupplungsgleis Bahnhof Nord Rangiergleis"}, // bounded by H's captions
+        {"2C", "Schnee ☃"},                                    // in a font Qt falls back to, if any has it
+        {"4C", "Pr \uE000"},                                   // in no font
         {"13A", "nie"},
     };
     TablePdf::Result written;
@@ -70,7 +71,7 @@ void TestPage::initTestCase()
     written = TablePdf::write(dir.filePath(TablePdf::fileName), names);
     QVERIFY(written.ok);
     // Reported in the names table's order.
-    QCOMPARE(written.smaller, (QStringList{"7C", "1D", "10H"}));
+    QCOMPARE(written.smaller, (QStringList{"7C", "1D", "6G", "10H"}));
     QCOMPARE(written.shortened, (QStringList{"6E", "1H"}));
     const QStringList families = QFontDatabase::families();
     const bool snowman = std::any_of(families.cbegin(), families.cend(), [](const QString &family) {
@@ -116,20 +117,49 @@ void TestPage::wrapFixedWidths()
     QCOMPARE(wrapWords(name, 80, width, false), whole ? std::optional(fitted.split(u'\n')) : std::nullopt);
 }
 
-void TestPage::knobsOfCell()
+void TestPage::everyCellAsDrawn()
 {
-    // Cell E7 (0 2 0 1 1) at full resolution: a knob is 50 units square, 70 apart, from (440, 10).
-    const QList<int> knobRows{0, 1, 0, 2, 2}; // 0 top, 1 middle, 2 bottom
-    const QPoint origin = tableOrigin + QPoint(1650 * 4, 700 * 5);
-    QImage image(900, 300, QImage::Format_RGB32);
+    // The page at a quarter of its resolution, 300 dpi, so that a 1-unit divider is a pixel.
+    QImage image(pageWidth / 4, 2400, QImage::Format_RGB32);
     image.fill(Qt::white);
+    const int dotsPerMeter = qRound(1200 / 0.0254); // text as at 1200 dpi, scaled with the rest
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
     QPainter painter(&image);
-    painter.translate(-origin);
-    TablePage({}).paint(painter, pageWidth);
-    for (int k = 0; k < 5; ++k) {
-        for (int displayRow = 0; displayRow < 3; ++displayRow) {
-            const bool black = image.pixel(440 + 70 * k + 25, 10 + 70 * displayRow + 25) == qRgb(0, 0, 0);
-            QCOMPARE(black, displayRow == knobRows[k]);
+    painter.scale(0.25, 0.25);
+    TablePage(names).paint(painter, pageWidth);
+    // Ink: black, or the grey of a line thinner than a pixel.
+    const auto blackAt = [&image](QPointF table, int within = 0) {
+        const QPoint pixel = ((QPointF(tableOrigin) + table) / 4).toPoint();
+        for (int dx = -within; dx <= within; ++dx) {
+            for (int dy = -within; dy <= within; ++dy) {
+                if (qGray(image.pixel(pixel + QPoint(dx, dy))) < 240)
+                    return true;
+            }
+        }
+        return false;
+    };
+    for (int column = 0; column < 8; ++column) {
+        for (int row = 0; row < 12; ++row) {
+            // Number digits and letter digits, base 3; a knob's row: 0 top, 2 middle, 1 bottom.
+            const int number = 12 - row - 1;
+            const int digits[] = {number / 9, number / 3 % 3, number % 3, column / 3, column % 3};
+            const QPointF cell(1650 * column, 700 * row);
+            const QString at = u"%1%2 "_s.arg(QChar(u'A' + column)).arg(12 - row);
+            for (int k = 0; k < 5; ++k) {
+                for (int displayRow = 0; displayRow < 3; ++displayRow) {
+                    const bool expected = displayRow == (digits[k] == 2 ? 1 : digits[k] == 1 ? 2 : 0);
+                    QVERIFY2(blackAt(cell + QPointF(465 + 70 * k, 35 + 70 * displayRow)) == expected,
+                             qPrintable(at + u"knob %1 row %2"_s.arg(k).arg(displayRow)));
+                }
+                // Dividers between the knobs, seen in the gap between the top and middle rows.
+                QVERIFY2(!blackAt(cell + QPointF(465 + 70 * k, 70)), qPrintable(at + u"between dividers"_s));
+                QVERIFY2(k == 0 || blackAt(cell + QPointF(430 + 70 * k, 70), 1), qPrintable(at + u"divider"_s));
+            }
+            for (const QPointF edge : {QPointF(605, 0), QPointF(605, 230), QPointF(420, 115), QPointF(790, 115)})
+                QVERIFY2(blackAt(cell + edge, 1), qPrintable(at + u"frame"_s));
+            QVERIFY2(row == 0 || blackAt(cell + QPointF(1000, -235), 1), qPrintable(at + u"separator"_s));
+            QVERIFY2(blackAt(QPointF(6600, 700 * row + 350)), qPrintable(at + u"column line"_s));
         }
     }
 }
@@ -164,46 +194,63 @@ void TestPage::pdfHeadingsCaptionsAndLegends()
 
 void TestPage::pdfNamesInTheirSpaces()
 {
-    const NameFitter fitter(pageWidth);
     QList<Word> named;
     for (auto name = names.cbegin(); name != names.cend(); ++name) {
-        const std::optional<QPoint> cell = TableGeometry::cellOf(name.key());
-        if (!cell)
+        const QString &key = name.key();
+        const int column = key.back().unicode() - u'A';
+        const int row = 12 - key.chopped(1).toInt();
+        if (row < 0) { // no cell for it: printed nowhere
+            QVERIFY(std::none_of(words.cbegin(), words.cend(), [&](const Word &word) { return word.text == *name; }));
             continue;
-        const QRectF table = fitter.space(cell->x(), cell->y());
-        const QRectF space(onPage(table.left(), table.top()), onPage(table.right(), table.bottom()));
+        }
+        // From the name's place to the next column's caption (the heavy line after D, the
+        // page's edge after H), between the separators above and below.
+        const double right = column == 3 ? 6600 - 12.5 : column == 7 ? pageWidth - 100 : 1650 * (column + 1) + 20;
+        const double top = row == 0 ? -200 : 700 * row - 235 + 3;
+        const QRectF space(onPage(1650 * column + 810, top), onPage(right, 700 * row + 700 - 235 - 3));
         const QList<Word> found = Pdf::wordsIn(words, space);
+        QVERIFY2(!found.isEmpty(), qPrintable(key));
         named += found;
+        // One size for all its words: 8 pt, or smaller in half points, 5 pt if shortened.
+        const double size = found[0].box.height() / arialHeight;
+        const bool smaller = written.smaller.contains(key);
+        const bool shortened = written.shortened.contains(key);
+        QVERIFY2(qAbs(size * 2 - qRound(size * 2)) < 0.1, qPrintable(key));
+        QVERIFY2(shortened ? qAbs(size - 5) < 0.1 : smaller ? size < 7.9 : qAbs(size - 8) < 0.1, qPrintable(key));
         QStringList lines; // as printed
         for (int i = 0; i < found.size(); ++i) {
             QVERIFY2(space.adjusted(-0.3, -0.3, 0.3, 0.3).contains(found[i].box), qPrintable(found[i].text));
+            const bool fallback = found[i].text.contains(u'☃'); // another font's height
+            QVERIFY2(fallback || qAbs(found[i].box.height() - size * arialHeight) < 0.05, qPrintable(found[i].text));
+            // Lines 140 units apart at 8 pt, as much closer as the name is smaller.
+            const double spacing = (found[i].box.bottom() - found[0].box.bottom()) / (140 * size / 8 * pointsPerUnit);
+            QVERIFY2(qAbs(spacing - qRound(spacing)) < 0.05, qPrintable(found[i].text));
             if (i == 0 || found[i].box.bottom() > found[i - 1].box.bottom() + 1)
                 lines.append(found[i].text);
             else
                 lines.last() += u' ' + found[i].text;
         }
-        // The words joined, less the "-" that a break inserts.
-        const QString text = lines.join(u'\n').replace(u"-\n"_s, QString()).replace(u'\n', u' ');
-        const FittedName fitted = fitter.fit(*name, name.key());
-        QCOMPARE(fitted.fit, written.smaller.contains(name.key())     ? FittedName::Smaller
-                             : written.shortened.contains(name.key()) ? FittedName::Shortened
-                                                                      : FittedName::Fits);
-        const QString expected = QString(*name).remove(QChar(0xE000)).simplified(); // an empty box is no text
-        if (fitted.fit == FittedName::Shortened)
-            QVERIFY2(text.endsWith(u'…') && expected.startsWith(text.chopped(1)) && found.last().text != u"…",
-                     qPrintable(text));
-        else
+        QVERIFY2(qAbs(found[0].box.left() - space.left()) < 0.5, qPrintable(key));
+        // A smaller name's broken word keeps three letters on either side of the break.
+        for (int i = 0; smaller && i + 1 < lines.size(); ++i) {
+            if (lines[i].endsWith(u'-'))
+                QVERIFY2(lines[i].section(u' ', -1).size() > 3 && lines[i + 1].section(u' ', 0, 0).size() >= 3,
+                         qPrintable(lines[i]));
+        }
+        // The words joined, a line after "-" or "/" without a blank; hyphens left out.
+        QString text;
+        for (const QString &line : std::as_const(lines))
+            text += (text.isEmpty() || text.endsWith(u'-') || text.endsWith(u'/') ? u""_s : u" "_s) + line;
+        text.remove(u'-');
+        const QString expected = QString(*name).remove(QChar(0xE000)).remove(u'-').simplified(); // no box is text
+        if (shortened) {
+            QVERIFY2(text.endsWith(u'…') && found.last().text != u"…", qPrintable(text));
+            QVERIFY2(expected.startsWith(text.chopped(1)), qPrintable(text));
+        } else {
             QCOMPARE(text, expected);
+        }
         if (name->contains(u'\n'))
             QCOMPARE(lines, name->split(u'\n'));
-        if (fitted.fit != FittedName::Fits)
-            continue;
-        // As wrapped for the screen, at 8 pt, its lines 140 units apart from the cell's name position.
-        QVERIFY(qAbs(found[0].box.left() - space.left()) < 0.5);
-        for (const Word &word : found) {
-            const double spacing = (word.box.bottom() - found[0].box.bottom()) / (140 * pointsPerUnit);
-            QVERIFY2(qAbs(spacing - qRound(spacing)) < 0.05, qPrintable(word.text));
-        }
     }
     // Nothing else on the page stands over a name.
     for (const Word &word : std::as_const(words)) {
