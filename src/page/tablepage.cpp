@@ -86,7 +86,7 @@ std::optional<FittedName> TablePage::paintCell(QPainter &painter, const NameFitt
     painter.setPen(blackPen(framePenWidth));
     painter.setBrush(QBrush(Qt::white, Qt::SolidPattern));
     painter.drawRoundedRect(QRectF(frameRect.translated(origin)), frameRoundnessX, frameRoundnessY, Qt::RelativeSize);
-    const std::optional<FittedName> fit = paintName(painter, fitter, column, row);
+    std::optional<FittedName> fit = paintName(painter, fitter, column, row);
     paintCaption(painter, origin, address);
 
     // Halfway between this row's frames and the row above; every column draws it again.
