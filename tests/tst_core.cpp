@@ -164,13 +164,14 @@ void TestCore::parseBad()
     const bool missing = english.startsWith(u"cannot be read"_s); // then the system's reason follows
     const NamesCsv::ReadResult result =
         missing ? NamesCsv::readFile(dir->filePath(u"fehlt.csv"_s)) : NamesCsv::parse(data);
-    QVERIFY(!result.ok() && result.names.isEmpty());
+    QVERIFY(!result.ok());
+    QVERIFY(result.names.isEmpty());
     const QString said = NamesCsv::describe(result.error, NamesCsv::Language::English);
     QVERIFY2(missing ? said.startsWith(english) && said.size() > english.size() : said == english, qPrintable(said));
     // The window says it in German, naming the same line.
     const QString german = NamesCsv::describe(result.error, NamesCsv::Language::German);
-    QVERIFY2(german != said && german.startsWith(u"Zeile %1: "_s.arg(result.error.line)) != missing,
-             qPrintable(german));
+    QVERIFY2(german != said, qPrintable(german));
+    QVERIFY2(german.startsWith(u"Zeile %1: "_s.arg(result.error.line)) != missing, qPrintable(german));
 }
 
 void TestCore::savedLayoutReadsBack()
@@ -255,7 +256,9 @@ void TestCore::damagedStoreSetAside()
             QCOMPARE(SharedStore::read(store()).names, (Names{{"1A", "neu"}}));
     }
     // A second one in the same second gets its own name.
-    QVERIFY(asides[0].startsWith(store() + u".defekt-"_s) && asides[1] != asides[0] && asides[2].isEmpty());
+    QVERIFY(asides[0].startsWith(store() + u".defekt-"_s));
+    QVERIFY(asides[1] != asides[0]);
+    QVERIFY(asides[2].isEmpty());
 }
 
 void TestCore::windowsShareTheStore()

@@ -243,8 +243,9 @@ void TestWindow::render()
         QTest::mouseClick(window->table, Qt::LeftButton);
         box = catcher.takeOne();
     }
-    QVERIFY(box && box->icon == QMessageBox::Warning && box->text.contains(u"nicht gespeichert werden"_s)
-            && box->text.contains(shownPdf));
+    QCOMPARE(box.value_or(MessageBoxCatcher::Box{}).icon, QMessageBox::Warning);
+    QVERIFY(box->text.contains(u"nicht gespeichert werden"_s));
+    QVERIFY(box->text.contains(shownPdf));
     QCOMPARE(Files::read(pdf), written);
 
     // "Tabelle öffnen" opens the file the render wrote, or says that there is none.
@@ -253,7 +254,8 @@ void TestWindow::render()
     QFile::remove(pdf);
     QTest::mouseClick(window->table_2, Qt::LeftButton);
     box = catcher.takeOne();
-    QVERIFY(box && box->text.contains(shownPdf) && openedUrls.isEmpty());
+    QVERIFY(box.value_or(MessageBoxCatcher::Box{}).text.contains(shownPdf));
+    QVERIFY(openedUrls.isEmpty());
 }
 
 void TestWindow::spreadsheetKeys()
@@ -327,7 +329,8 @@ void TestWindow::namesFiles()
     // A list loaded is shown.
     window->viewTable->setChecked(false);
     QVERIFY(Files::write(bad, "Adresse;Name\n1A;neu\n"));
-    QVERIFY(window->findChild<NamesTable *>()->loadNames(bad) && window->viewTable->isChecked());
+    QVERIFY(window->findChild<NamesTable *>()->loadNames(bad));
+    QVERIFY(window->viewTable->isChecked());
     // Qt's own texts are German too.
     AppSetup::apply();
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), u"Abbrechen"_s);
@@ -341,7 +344,8 @@ void TestWindow::namesFiles()
         auto box = catcher.takeOne(5000); // once, when it lasts, not at every change or try
         QVERIFY(box && box->text.contains(u"konnten nicht in"_s));
         // While names wait, the window says so without a box.
-        QVERIFY(window->isWindowModified() && window->storeState->isVisible());
+        QVERIFY(window->isWindowModified());
+        QVERIFY(window->storeState->isVisible());
         QVERIFY(window->storeState->text().startsWith(u"Namen noch nicht gesichert: 2."_s));
         // Closing asks first; Esc keeps the window with its names.
         window->close();
@@ -350,7 +354,8 @@ void TestWindow::namesFiles()
         QVERIFY(window->isVisible());
         catcher.answer = u"Ohne die Namen schließen"_s;
         window->close();
-        QVERIFY(catcher.takeOne() && !window->isVisible());
+        QVERIFY(catcher.takeOne());
+        QVERIFY(!window->isVisible());
         catcher.answer.clear();
         window->show();
     }
@@ -439,7 +444,8 @@ void TestWindow::panel()
     QCOMPARE(knobRows(image), (QList<int>{0, 2, 2, 0, 2}));
     // The focus mark stands around the chosen switch only while the panel has the focus.
     const QColor highlight = panel.palette().color(QPalette::Highlight);
-    QVERIFY(image.pixelColor(3, 40) == highlight && image.pixelColor(28, 40) != highlight);
+    QCOMPARE(image.pixelColor(3, 40), highlight);
+    QVERIFY(image.pixelColor(28, 40) != highlight);
     panel.clearFocus();
     QCOMPARE(grabbed(&panel).pixel(3, 40), qRgb(255, 255, 255));
     panel.setFocus();

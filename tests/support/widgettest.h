@@ -17,7 +17,7 @@ class MessageBoxCatcher
 public:
     struct Box
     {
-        QMessageBox::Icon icon;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
         QString title;
         QString text; // with the informative text on a line of its own
     };
