@@ -165,14 +165,11 @@ void SharedStore::tryAgainLater()
 SharedStore::Outcome SharedStore::writeMerged()
 {
     Outcome outcome;
-    if (!QDir().mkpath(QFileInfo(path).path())) {
-        outcome.error = {NamesCsv::ErrorKind::Unwritable, 0, tr("Der Ordner kann nicht angelegt werden.")};
-        return outcome;
-    }
     const QString lockPath = path + QStringLiteral(".lock");
     QLockFile lock(lockPath);
-    if (!acquire(lock, lockPath)) {
-        outcome.error = {NamesCsv::ErrorKind::Locked, 0, {}};
+    if (!QDir().mkpath(QFileInfo(path).path()) || !acquire(lock, lockPath)) {
+        const bool held = lock.error() == QLockFile::LockFailedError;
+        outcome.error = {held ? NamesCsv::ErrorKind::Locked : NamesCsv::ErrorKind::FolderUnwritable, 0, {}};
         return outcome;
     }
     const bool exists = QFileInfo::exists(path); // a store deleted meanwhile gets all of ours

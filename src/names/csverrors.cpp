@@ -43,6 +43,9 @@ constexpr Wording wordings[] = {
     {ErrorKind::Locked, false,
      QT_TRANSLATE_NOOP("NamesCsv", "Die Datei ist gesperrt: Ein anderes Fenster oder vesk-dipp schreibt hinein."),
      "cannot be written: another window or vesk-dipp holds its lock"},
+    {ErrorKind::FolderUnwritable, false,
+     QT_TRANSLATE_NOOP("NamesCsv", "Der Ordner kann nicht angelegt oder beschrieben werden."),
+     "the folder cannot be created or written to"},
 };
 
 QString inLanguage(const char *text, Language language)

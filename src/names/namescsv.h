@@ -24,6 +24,7 @@ enum class ErrorKind {
     DuplicateAddress,  // detail: the canonical address
     Unwritable,        // detail: the system's reason
     Locked,            // another side holds the store's lock
+    FolderUnwritable,  // the store's folder cannot be created or written to
 };
 
 struct Error
