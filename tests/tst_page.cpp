@@ -178,6 +178,9 @@ void TestPage::pdfHeadingsCaptionsAndLegends()
     QCOMPARE(textIn({0, margin}, {842, margin + 24}), u"Dippschaltereinstellung der Adressen für VESK 2-D BUS"_s);
     QCOMPARE(textIn({0, margin + 50}, {421, margin + 60}), u"Steuermodul 3217"_s);
     QCOMPARE(textIn({421, margin + 50}, {842, margin + 60}), u"Erweiterungsmodul 3217E"_s);
+    for (const Word &word : Pdf::wordsIn(words, QRectF(0, margin, 842, 60))) // 16 pt, then 10 pt
+        QVERIFY2(qAbs(word.box.height() - (word.box.top() < margin + 24 ? 16 : 10) * arialHeight) < 0.2,
+                 qPrintable(word.text));
     for (int column = 0; column < 8; ++column) {
         for (int row = 0; row < 12; ++row) {
             // The caption at x 20, centred on the frame, in Arial 10 pt; the rows labelled "+", "0", "-".
