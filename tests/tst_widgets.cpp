@@ -350,7 +350,7 @@ void TestWindow::namesFiles()
         // Closing asks first; Esc keeps the window with its names.
         window->close();
         box = catcher.takeOne();
-        QVERIFY(box && box->text.startsWith(u"2 Namen konnten nicht in"_s));
+        QVERIFY(box && box->text.startsWith(u"Noch nicht gesicherte Namen: 2. Sie konnten nicht in"_s));
         QVERIFY(window->isVisible());
         catcher.answer = u"Ohne die Namen schließen"_s;
         window->close();

@@ -112,9 +112,9 @@ bool VeskAr::mayClose(bool mayAsk)
     if (store.storeNow() || !mayAsk)
         return true;
     QMessageBox box(QMessageBox::Warning, tr("Namen nicht gesichert"),
-                    tr("%1 Namen konnten nicht in %2 gesichert werden.\n\n"
-                       "Speichern Sie sie in eine Namensliste an einem anderen Ort, bevor das Fenster "
-                       "schließt? Ohne sie zu schließen verwirft sie.")
+                    tr("Noch nicht gesicherte Namen: %1. Sie konnten nicht in %2 gesichert werden.\n\n"
+                       "Vor dem Schließen in eine Namensliste an einem anderen Ort speichern? "
+                       "Ohne Speichern gehen sie verloren.")
                         .arg(store.pendingCount())
                         .arg(QDir::toNativeSeparators(store.file())),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
