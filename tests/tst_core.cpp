@@ -316,6 +316,8 @@ void TestCore::windowsShareTheStore()
 
 void TestCore::failedStoreHeals()
 {
+    QVERIFY(QDir().mkpath(QFileInfo(store()).path()));
+    QVERIFY(Files::write(store(), "Adresse;Name\n")); // so that Windows can hold it open
     NamesDocument document(store());
     document.restore();
     QSignalSpy reported(&document.store(), &SharedStore::failed);

@@ -104,7 +104,7 @@ std::optional<QStringList> NameFitter::wrapToWidth(const QString &name, qreal po
     SizeMetrics &size = sizeMetrics(pointSize);
     // Whole units, rounded up, and room for the hyphen a break may add.
     const CharWidth widthOf = [&size](QChar c) { return charWidth(size, c); };
-    const int limit = qFloor(width - size.metrics.horizontalAdvance(hyphen));
+    const int limit = qFloor(width - (breakWords ? size.metrics.horizontalAdvance(hyphen) : 0));
     QStringList lines;
     for (const QString &paragraph : name.split(lineBreak)) {
         const std::optional<QStringList> wrapped = wrapWords(paragraph, limit, widthOf, breakWords);
