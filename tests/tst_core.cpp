@@ -328,7 +328,7 @@ void TestCore::failedStoreHeals()
         QCOMPARE(document.store().pendingCount(), 1);
         // Told as what it is: on Linux the folder is read-only, on Windows the file held open.
         const bool windows = QSysInfo::productType() == u"windows";
-        QCOMPARE(document.store().error().kind, windows ? ErrorKind::Unwritable : ErrorKind::FolderUnwritable);
+        QCOMPARE(document.store().error().kind, windows ? ErrorKind::Unreadable : ErrorKind::FolderUnwritable);
     }
     // Stored by itself, without a new edit; a failure this short is not reported.
     QTRY_COMPARE(SharedStore::read(store()).names, (Names{{"1A", "eins"}}));

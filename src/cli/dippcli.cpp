@@ -8,8 +8,10 @@
 #include "page/namefitter.h"
 #include "page/tablepdf.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
+#include <QThread>
 
 namespace {
 
@@ -50,6 +52,10 @@ const QString description =
                    "as 12A or A12.\n"
                    "\n"
                    "Exit status: 0 success, 1 failure, 2 usage error.");
+
+// As long as a window lets a failure last before it tells.
+constexpr int storePatienceMs = 3000;
+constexpr int storeRetryMs = 100;
 
 QChar rowLabel(int position)
 {
@@ -302,7 +308,14 @@ int DippCli::store(const NameEntries &entries)
         print(err, QStringLiteral("warning: the stored names could not be read (%1) and were set aside as %2")
                        .arg(describe(found.error), QDir::toNativeSeparators(found.setAsidePath)));
     shared.put(entries);
-    if (shared.storeNow())
+    // On Windows a file another program reads for a moment cannot be replaced meanwhile.
+    const QDeadlineTimer patience(storePatienceMs);
+    while (!shared.storeNow()) {
+        if (shared.failing() || patience.hasExpired())
+            break;
+        QThread::msleep(storeRetryMs);
+    }
+    if (shared.pendingCount() == 0)
         return Success;
     print(err, QStringLiteral("error: cannot store the names in %1: %2")
                    .arg(QDir::toNativeSeparators(shared.file()), describe(shared.error())));

@@ -173,7 +173,13 @@ SharedStore::Outcome SharedStore::writeMerged()
         return outcome;
     }
     const bool exists = QFileInfo::exists(path); // a store deleted meanwhile gets all of ours
-    const NamesStore::LoadResult found = NamesStore::load(path);
+    const NamesCsv::ReadResult read = SharedStore::read(path);
+    if (read.error.kind == NamesCsv::ErrorKind::Unreadable) {
+        outcome.error = read.error; // held open by another program, perhaps: tried again, not set aside
+        return outcome;
+    }
+    const NamesStore::LoadResult found =
+        read.ok() ? NamesStore::LoadResult{read.names, {}, {}} : NamesStore::load(path);
     if (!found.ok()) {
         outcome.setAside = found;
         storing = !found.setAsidePath.isEmpty();
