@@ -259,6 +259,14 @@ void TestCore::damagedStoreSetAside()
     QVERIFY(asides[0].startsWith(store() + u".defekt-"_s));
     QVERIFY(asides[1] != asides[0]);
     QVERIFY(asides[2].isEmpty());
+    // Damaged while a window runs: set aside at its next store, which stores all its names anew.
+    NamesDocument running(store());
+    running.restore();
+    running.setName(u"2A"_s, u"zwei"_s);
+    QVERIFY(Files::write(store(), damaged));
+    running.setName(u"3A"_s, u"drei"_s);
+    QVERIFY(running.store().storeNow());
+    QCOMPARE(SharedStore::read(store()).names, (Names{{"2A", "zwei"}, {"3A", "drei"}}));
 }
 
 void TestCore::windowsShareTheStore()
@@ -282,6 +290,7 @@ void TestCore::windowsShareTheStore()
     a->undoStack()->undo();
     QTRY_COMPARE(a->names().value(u"6A"_s), u"B"_s);
     a->undoStack()->redo();
+    QCOMPARE(a->names().value(u"6A"_s), u"B"_s);
     a->undoStack()->undo();
     a->undoStack()->undo(); // its own change, which no one else touched
     QCOMPARE(b.undoStack()->count(), 2);
