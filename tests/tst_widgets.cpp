@@ -202,7 +202,8 @@ void TestWindow::switchesAndNamesLinked()
     QCOMPARE(table->currentRow(), 4 * 12 + 2);
     table->setCurrentCell(1, 0);
     QTest::keyClick(table, Qt::Key_Up);
-    QCOMPARE(window->strEdit->text(), u"1A"_s); // the first row too
+    QCOMPARE(window->strEdit->text(), u"1A"_s);     // the first row too
+    QCOMPARE(table->item(95, 1)->text(), u"12H"_s); // the addresses' own column
 }
 
 void TestWindow::render()
