@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QLockFile>
 #include <QSignalSpy>
+#include <QStringEncoder>
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
@@ -40,6 +41,8 @@ private slots:
     void parseBad_data();
     void parseBad();
     void savedLayoutReadsBack();
+    void paste_data();
+    void paste();
     void undoRedo_data();
     void undoRedo();
     void damagedStoreSetAside();
@@ -122,6 +125,9 @@ void TestCore::parseGood_data()
     QTest::newRow("quoted fields") << QByteArray("Adresse;Name\n1A;\"a;b \"\"c\"\"\"\n\"2A\";\"zwei\r\nZeilen\"\r\n")
                                    << Names{{"1A", "a;b \"c\""}, {"2A", "zwei\nZeilen"}};
     QTest::newRow("blank line, empty name, no final line end") << QByteArray("Adresse;Name\n\n1A;\n2A;x") << Names{{"1A", ""}, {"2A", "x"}};
+    QTest::newRow("empty rows and columns") << QByteArray("Adresse;Name;;\n;\n1A;x;;\r\n;;\n2A;\n;\n") << Names{{"1A", "x"}, {"2A", ""}};
+    for (const auto encoding : {QStringConverter::Utf16LE, QStringConverter::Utf16BE})
+        QTest::addRow("UTF-16 %d", encoding) << QByteArray(QStringEncoder(encoding, QStringEncoder::Flag::WriteBom)(u"Adresse\tName\r\n1A\t€ Öl 😀\r\n"_s)) << Names{{"1A", "€ Öl 😀"}};
     // clang-format on
 }
 
@@ -152,6 +158,7 @@ void TestCore::parseBad_data()
     QTest::newRow("twice") << QByteArray("Adresse;Name\n1A;x\na1;y\n") << "line 3: address 1A is listed twice";
     QTest::newRow("open quote") << QByteArray("Adresse;Name\n1A;\"offen\n2A;x\n") << "line 2: a quoted field is not closed";
     QTest::newRow("text after quote") << QByteArray("Adresse;Name\n1A;\"zu\"x\n") << "line 2: text follows a closing quote";
+    QTest::newRow("UTF-8 and a stray byte") << QByteArray("Adresse;Name\n1A;Grüße\n2A;M\xFC" "de\n") << "line 3: a byte that is not UTF-8 in a file that is otherwise UTF-8; save the list as UTF-8 again";
     QTest::newRow("missing file") << QByteArray() << "cannot be read: ";
     // clang-format on
 }
@@ -184,6 +191,32 @@ void TestCore::savedLayoutReadsBack()
     QCOMPARE(NamesCsv::parse(saved).names, names);
 }
 
+void TestCore::paste_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("firstRow");
+    QTest::addColumn<Names>("names");
+    QTest::addColumn<QList<qsizetype>>("left"); // lines without a row, cells beside the names
+
+    // clang-format off
+    QTest::newRow("a column down") << "a\td\r\n\te\nc\n" << 94 << Names{{"11H", "a"}, {"12H", ""}} << QList<qsizetype>{1, 2};
+    QTest::newRow("addresses and names") << "Adresse\tName\n7C\tSieben\tx\n\nA1\t\n13A\ty\n2B\n\t\t\n" << -1 << Names{{"7C", "Sieben"}, {"1A", ""}} << QList<qsizetype>{2, 1};
+    QTest::newRow("a name like an address") << "7C\n1A\n" << 0 << Names{{"1A", "7C"}, {"2A", "1A"}} << QList<qsizetype>{0, 0};
+    QTest::newRow("blanks only") << " \n\t" << 0 << Names{} << QList<qsizetype>{0, 0};
+    // clang-format on
+}
+
+void TestCore::paste()
+{
+    QFETCH(QString, text);
+    QFETCH(int, firstRow);
+    QFETCH(Names, names);
+    QFETCH(QList<qsizetype>, left);
+    const NamesPaste::Placed placed = NamesPaste::place(text, firstRow);
+    QCOMPARE(placed.names, names);
+    QCOMPARE((QList<qsizetype>{placed.linesWithoutRow, placed.cellsLeftOut}), left);
+}
+
 void TestCore::undoRedo_data()
 {
     QTest::addColumn<QString>("change");
@@ -206,13 +239,13 @@ void TestCore::undoRedo()
     document.setName(u"1A"_s, u"eins"_s);
     document.setName(u"2A"_s, u"zwei"_s);
     const Names before = document.names();
-    QCOMPARE(document.paste(0, u"\r\n \n\t\n"_s), 0);              // no names in it: no change to undo
+    QVERIFY(document.paste(0, u"\r\n \n\t\n"_s).names.isEmpty());  // no names in it: no change to undo
     const QString list = dir->filePath(u"Grüße Anlage Süd.csv"_s); // a name beyond ASCII
     QVERIFY(Files::write(list, "Adresse;Name\n5C;fünf\n"));
     if (change == u"edit")
         document.setName(u"2A"_s, u"neu"_s);
     else if (change == u"paste")
-        QCOMPARE(document.paste(95, u"a\tb\r\nc\n"_s), 1);
+        QCOMPARE(document.paste(95, u"a\r\nc\n"_s).linesWithoutRow, 1);
     else if (change == u"load")
         QCOMPARE(document.load(list).kind, ErrorKind::None);
     else if (change == u"remove")

@@ -59,6 +59,7 @@ private slots:
     void switchesAndNamesLinked();
     void render();
     void spreadsheetKeys();
+    void search();
     void namesFiles();
     void fitMarks();
     void panel();
@@ -202,7 +203,10 @@ void TestWindow::switchesAndNamesLinked()
     QCOMPARE(table->currentRow(), 4 * 12 + 2);
     table->setCurrentCell(1, 0);
     QTest::keyClick(table, Qt::Key_Up);
-    QCOMPARE(window->strEdit->text(), u"1A"_s);     // the first row too
+    QCOMPARE(window->strEdit->text(), u"1A"_s); // the first row too
+    window->arLabel->setStrAdr(u"22A"_s);       // no row of the table: none selected
+    QTest::keyClick(window->arLabel, Qt::Key_Return);
+    QCOMPARE(table->currentRow(), -1);
     QCOMPARE(table->item(95, 1)->text(), u"12H"_s); // the addresses' own column
 }
 
@@ -282,7 +286,8 @@ void TestWindow::spreadsheetKeys()
     QGuiApplication::clipboard()->setText(u"Signal\r\nTor\tx\nzu\nviel\n"_s);
     QTest::keyClick(window->adrTable, Qt::Key_V, Qt::ControlModifier);
     const auto box = catcher.takeOne();
-    QVERIFY(box && box->text.startsWith(u"Die Tabelle endet bei 12H: 2 der eingefügten Zeilen"_s));
+    QVERIFY(box && box->text.contains(u"Die Tabelle endet bei 12H: 2 der eingefügten Zeilen"_s));
+    QVERIFY(box->text.contains(u"1 Zellen standen neben den Namen"_s));
     QCOMPARE(namesAt({93, 94, 95}), (QStringList{"alt 93", "Signal", "Tor"}));
     focusTable();
     QTest::keyClick(window->adrTable, Qt::Key_Z, Qt::ControlModifier);
@@ -301,7 +306,7 @@ void TestWindow::spreadsheetKeys()
     QCOMPARE(namesAt({7}), QStringList{"acht"});
     focusTable();
     QTest::keyClick(window->adrTable, Qt::Key_Backtab);
-    QTRY_VERIFY(window->rechnen_2->hasFocus());
+    QTRY_VERIFY(window->searchEdit->hasFocus());
     // The context menu loads, saves and clears.
     QStringList offered;
     QTimer::singleShot(50, this, [this, &offered] {
@@ -316,6 +321,43 @@ void TestWindow::spreadsheetKeys()
     QApplication::sendEvent(window->adrTable->viewport(), &request);
     QCOMPARE(offered.mid(0, 3), (QStringList{"Namen laden…", "Namen speichern…", "Namen leeren"}));
     QCOMPARE(namesAt({7, 93}), (QStringList{"-", "-"}));
+}
+
+void TestWindow::search()
+{
+    typeName(3, u"Weiche 3"_s);
+    typeName(20, u"WEICHE Süd"_s);
+    typeName(40, u"Signal"_s);
+    typeName(50, u"Weichen"_s);
+    const auto shownRows = [this] {
+        QList<int> rows;
+        for (int row = 0; row < NamedAddresses::count; ++row)
+            rows.append(window->adrTable->isRowHidden(row) ? -1 : row);
+        rows.removeAll(-1);
+        return rows;
+    };
+    window->viewTable->setChecked(false);
+    window->adrTable->setCurrentCell(40, 0);
+    QTest::keyClick(window.get(), Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(window->searchEdit->isVisible());
+    QVERIFY(window->searchEdit->hasFocus());
+    QTest::keyClicks(window->searchEdit, u"weiche"_s);
+    QCOMPARE(shownRows(), (QList<int>{3, 20, 50}));
+    QCOMPARE(window->adrTable->currentRow(), 40); // the selection and the panel's address stay
+    QCOMPARE(window->strEdit->text(), u"5D"_s);
+    window->searchEdit->setText(u"ü"_s);
+    QCOMPARE(shownRows(), (QList<int>{20}));
+    window->searchEdit->setText(u"a1"_s); // an address, also letter first
+    QCOMPARE(shownRows(), (QList<int>{0, 9, 10, 11}));
+    // A name edited out of the filter stays until the filter changes.
+    window->searchEdit->setText(u"weiche"_s);
+    QTest::keyClick(window->searchEdit, Qt::Key_Return);
+    QVERIFY(window->adrTable->hasFocus());
+    typeName(50, u"Tor"_s);
+    QCOMPARE(shownRows(), (QList<int>{3, 20, 50}));
+    QTest::keyClick(window.get(), Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClick(window->searchEdit, Qt::Key_Escape);
+    QCOMPARE(shownRows().size(), NamedAddresses::count);
 }
 
 void TestWindow::namesFiles()

@@ -36,24 +36,15 @@ void NamesDocument::setName(const QString &key, const QString &name)
     change(tr("Name ändern"), after);
 }
 
-qsizetype NamesDocument::paste(int firstRow, const QString &text)
+NamesPaste::Placed NamesDocument::paste(int firstRow, const QString &text)
 {
-    // A clipboard of nothing but line ends and blanks holds no names to paste.
-    if (firstRow < 0 || text.trimmed().isEmpty())
-        return 0;
-    QStringList lines = text.split(u'\n');
-    if (lines.last().isEmpty())
-        lines.removeLast(); // the line end after the last line
-    const qsizetype pasted = std::min<qsizetype>(lines.size(), NamedAddresses::count - firstRow);
+    const NamesPaste::Placed placed = NamesPaste::place(text, firstRow);
+    if (placed.names.isEmpty())
+        return placed;
     Names after = current;
-    for (int i = 0; i < pasted; ++i) {
-        QString line = lines.at(i);
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        after.insert(NamedAddresses::keyOfRow(firstRow + i), line.section(u'\t', 0, 0));
-    }
+    after.insert(placed.names);
     change(tr("Einfügen"), after);
-    return lines.size() - pasted;
+    return placed;
 }
 
 void NamesDocument::remove(const QStringList &keys)

@@ -4,6 +4,7 @@
 #include "document/nameschange.h"
 #include "document/sharedstore.h"
 #include "names/namescsv.h"
+#include "names/namespaste.h"
 
 #include <QObject>
 #include <QUndoStack>
@@ -26,9 +27,8 @@ public:
     SharedStore &store() { return shared; }
 
     void setName(const QString &key, const QString &name);
-    // Text from the clipboard, a line a row from the names table's row first down; a
-    // spreadsheet row gives its first cell. Returns how many lines found no row.
-    qsizetype paste(int firstRow, const QString &text);
+    // Text from the clipboard, as one undo step; what was and was not placed.
+    NamesPaste::Placed paste(int firstRow, const QString &text);
     void remove(const QStringList &keys);
     void clear();
     // A failure leaves the names as they were.

@@ -188,14 +188,24 @@ bool NamesTable::saveNames(const QString &path)
 
 void NamesTable::paste()
 {
-    const qsizetype dropped = document->paste(table->currentRow(), QApplication::clipboard()->text());
-    if (dropped == 0)
-        return;
-    QMessageBox::information(table->window(), tr("Einfügen"),
-                             tr("Die Tabelle endet bei %1: %2 der eingefügten Zeilen fanden keinen Platz "
-                                "und wurden nicht eingefügt.")
-                                 .arg(NamedAddresses::keyOfRow(NamedAddresses::count - 1))
-                                 .arg(dropped));
+    const NamesPaste::Placed placed = document->paste(table->currentRow(), QApplication::clipboard()->text());
+    QStringList left;
+    if (placed.linesWithoutRow > 0 && placed.byAddress) {
+        left.append(tr("%1 der eingefügten Zeilen nennen keine Adresse der Tabelle (A–H, 1–12) mit einem Namen.")
+                        .arg(placed.linesWithoutRow));
+    } else if (placed.linesWithoutRow > 0) {
+        left.append(tr("Die Tabelle endet bei %1: %2 der eingefügten Zeilen fanden keinen Platz.")
+                        .arg(NamedAddresses::keyOfRow(NamedAddresses::count - 1))
+                        .arg(placed.linesWithoutRow));
+    }
+    if (placed.cellsLeftOut > 0) {
+        left.append(tr("%1 Zellen standen neben den Namen. Eingefügt wird eine Spalte Namen, oder eine Spalte "
+                       "Adressen und eine Spalte Namen.")
+                        .arg(placed.cellsLeftOut));
+    }
+    if (!left.isEmpty())
+        QMessageBox::information(table->window(), tr("Einfügen"),
+                                 tr("Nicht alles wurde eingefügt.\n\n%1").arg(left.join(u"\n\n")));
 }
 
 // The selected rows' addresses, top down, or the current row's.

@@ -3,9 +3,11 @@
 #include "address/addresscodec.h"
 #include "address/namedaddresses.h"
 #include "document/namesdocument.h"
+#include "mainwindow/namessearch.h"
 #include "mainwindow/namestable.h"
 #include "panel/arlabel.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QDebug>
 #include <QDesktopServices>
@@ -51,7 +53,7 @@ VeskAr::VeskAr(QWidget *parent)
     : QWidget(parent)
 {
     setupUi(this);
-    adrTable->setVisible(false);
+    showNamesTable(false);
     setStyleSheet(styleSheetText);
 
     arLabel = new ArLabel(groupBox_2);
@@ -76,6 +78,14 @@ VeskAr::VeskAr(QWidget *parent)
     names = new NamesDocument(NamesStore::defaultPath(), this);
     namesTable = new NamesTable(adrTable, names);
     connect(namesTable, &NamesTable::loaded, viewTable, [this] { viewTable->setChecked(true); });
+    auto *search = new NamesSearch(searchEdit, adrTable);
+    auto *find = new QAction(this);
+    find->setShortcuts(QKeySequence::Find);
+    connect(find, &QAction::triggered, search, [this, search] {
+        viewTable->setChecked(true);
+        search->start();
+    });
+    addAction(find);
     namesTable->reportRestore(names->restore());
     // Qt shows the marker where the title has [*] while the window is modified.
     setWindowTitle(windowTitle() + QStringLiteral("[*]"));
@@ -146,10 +156,16 @@ void VeskAr::restoreGeometryOrFitTwelveRows()
     const int twelveRows = adrTable->horizontalHeader()->sizeHint().height() + 2 * adrTable->frameWidth()
                            + rowsShownAtFirstStart * adrTable->verticalHeader()->defaultSectionSize();
     adrTable->setMinimumHeight(twelveRows);
-    adrTable->setVisible(true);
+    showNamesTable(true);
     resize(sizeHint().expandedTo(size()));
     adrTable->setMinimumHeight(0);
-    adrTable->setVisible(viewTable->isChecked());
+    showNamesTable(viewTable->isChecked());
+}
+
+void VeskAr::showNamesTable(bool shown)
+{
+    adrTable->setVisible(shown);
+    searchEdit->setVisible(shown);
 }
 
 void VeskAr::closeEvent(QCloseEvent *event)
@@ -209,6 +225,9 @@ void VeskAr::selectRowOf(const QString &address)
         const QSignalBlocker alreadyShown(adrTable);
         adrTable->setCurrentCell(*row, nameColumn);
         adrTable->scrollToItem(adrTable->item(*row, addressColumn));
+    } else {
+        const QSignalBlocker noRow(adrTable);
+        adrTable->setCurrentCell(-1, -1);
     }
 }
 

@@ -39,6 +39,7 @@ private:
     void showRowAddress(int row, int previousRow);
     void reportRender(const QString &path, const TablePdf::Result &result);
     void restoreGeometryOrFitTwelveRows();
+    void showNamesTable(bool shown);
     void showStoreState();
     bool mayClose(bool mayAsk);
     void commitData(QSessionManager &manager);

@@ -38,6 +38,10 @@ constexpr Wording wordings[] = {
      "'%1' is not one of the addresses A-H 1-12"},
     {ErrorKind::DuplicateAddress, true, QT_TRANSLATE_NOOP("NamesCsv", "Die Adresse %1 steht zweimal in der Datei."),
      "address %1 is listed twice"},
+    {ErrorKind::MixedEncoding, true,
+     QT_TRANSLATE_NOOP("NamesCsv", "Ein Zeichen ist kein UTF-8, obwohl die übrige Datei UTF-8 ist. Bitte die Liste "
+                                   "noch einmal als UTF-8 speichern."),
+     "a byte that is not UTF-8 in a file that is otherwise UTF-8; save the list as UTF-8 again"},
     {ErrorKind::Unwritable, false, QT_TRANSLATE_NOOP("NamesCsv", "Die Datei kann nicht geschrieben werden: %1"),
      "cannot be written: %1"},
     {ErrorKind::Locked, false,

@@ -7,6 +7,8 @@
 #include <QStringDecoder>
 #include <QStringList>
 
+#include <algorithm>
+#include <functional>
 #include <optional>
 
 namespace {
@@ -21,6 +23,7 @@ constexpr QChar quote = u'"';
 constexpr QChar newline = u'\n';
 constexpr QChar carriageReturn = u'\r';
 constexpr QChar separators[] = {u';', u',', u'\t'};
+constexpr char16_t asciiEnd = 0x80;
 
 struct Record
 {
@@ -130,10 +133,11 @@ struct Header
     std::optional<QString> otherColumn; // a column besides the two, which is an error
 };
 
-// Spreadsheets may end every line with a separator: an empty last field is no column.
-void dropTrailingEmptyField(QStringList &fields)
+// Spreadsheets end lines with a separator for every cell to the right once touched: empty
+// fields at the end are no columns.
+void dropTrailingEmptyFields(QStringList &fields)
 {
-    if (fields.size() > 2 && fields.last().isEmpty())
+    while (fields.size() > 2 && fields.last().isEmpty())
         fields.removeLast();
 }
 
@@ -145,7 +149,7 @@ std::optional<Header> readHeader(const QString &text)
         std::optional<Record> record = reader.next(ignored);
         if (!record)
             continue;
-        dropTrailingEmptyField(record->fields);
+        dropTrailingEmptyFields(record->fields);
         QStringList columns;
         for (const QString &field : std::as_const(record->fields))
             columns.append(field.trimmed().toLower());
@@ -177,16 +181,8 @@ QString quoted(const QString &field, QChar separator)
     return quote + escaped + quote;
 }
 
-} // namespace
-
-namespace NamesCsv {
-
-QString textOf(const QByteArray &data)
+QString windows1252(const QByteArray &data)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8(data.startsWith(byteOrderMark) ? data.mid(byteOrderMark.size()) : data);
-    if (!utf8.hasError())
-        return text;
     // Qt decodes Windows-1252 only where it is built with ICU, so the table is here. It is
     // Latin-1 but for 0x80-0x9F; the five bytes it leaves undefined stay C1 controls.
     static constexpr char16_t windows1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
@@ -195,19 +191,53 @@ QString textOf(const QByteArray &data)
                                                      0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
     constexpr uchar highStart = 0x80;
     constexpr uchar highEnd = 0xA0;
-    QString windows1252;
-    windows1252.reserve(data.size());
+    QString text;
+    text.reserve(data.size());
     for (const char byte : data) {
         const auto code = static_cast<uchar>(byte);
-        windows1252.append(code >= highStart && code < highEnd ? QChar(windows1252High[code - highStart])
-                                                               : QChar(code));
+        text.append(code >= highStart && code < highEnd ? QChar(windows1252High[code - highStart]) : QChar(code));
     }
-    return windows1252;
+    return text;
 }
+
+struct Decoded
+{
+    QString text;
+    int strayLine = 0; // where a file otherwise UTF-8 has a byte that is not
+};
+
+// UTF-16 by its byte order mark; UTF-8 where it is valid; Windows-1252 where no character
+// is UTF-8. A file with both would lose its correct characters either way, so it is refused.
+Decoded decode(const QByteArray &data)
+{
+    if (std::optional<QStringConverter::Encoding> utf16 = QStringConverter::encodingForData(data);
+        utf16 == QStringConverter::Utf16LE || utf16 == QStringConverter::Utf16BE) {
+        return {QStringDecoder(*utf16)(data), 0};
+    }
+    const bool marked = data.startsWith(byteOrderMark);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8(marked ? data.mid(byteOrderMark.size()) : data);
+    if (!utf8.hasError())
+        return {text, 0};
+    constexpr QChar invalid = QChar::ReplacementCharacter;
+    const bool someUtf8 = marked || std::any_of(text.cbegin(), text.cend(), [invalid](QChar c) {
+                              return c.unicode() >= asciiEnd && c != invalid;
+                          });
+    if (!someUtf8)
+        return {windows1252(data), 0};
+    return {{}, static_cast<int>(QStringView(text).left(text.indexOf(invalid)).count(newline)) + 1};
+}
+
+} // namespace
+
+namespace NamesCsv {
 
 ReadResult parse(const QByteArray &data)
 {
-    const QString text = textOf(data);
+    const Decoded decoded = decode(data);
+    if (decoded.strayLine > 0)
+        return failure({ErrorKind::MixedEncoding, decoded.strayLine, {}});
+    const QString &text = decoded.text;
 
     const std::optional<Header> header = readHeader(text);
     if (!header)
@@ -223,9 +253,9 @@ ReadResult parse(const QByteArray &data)
         std::optional<Record> record = reader.next(error);
         if (!record)
             return failure(error);
-        if (record->fields == QStringList{QString()})
-            continue; // an empty line
-        dropTrailingEmptyField(record->fields);
+        if (std::all_of(record->fields.cbegin(), record->fields.cend(), std::mem_fn(&QString::isEmpty)))
+            continue; // an empty row
+        dropTrailingEmptyFields(record->fields);
         if (record->fields.size() != 2)
             return failure({ErrorKind::WrongFieldCount, record->line, QString::number(record->fields.size())});
         const QString &address = record->fields.at(header->addressColumn);

@@ -7,8 +7,9 @@
 #include <QString>
 
 // Names lists as CSV: a header naming the columns "Adresse" and "Name", separated by
-// ";", "," or tab (taken from the header), quoted as in RFC 4180. An empty last field,
-// as spreadsheets write it after a trailing separator, is no column. Written in UTF-8; read
+// ";", "," or tab (taken from the header), quoted as in RFC 4180. Empty fields at the end
+// of a line, as spreadsheets write them after cells once touched, are no columns, and a
+// row of empty fields is skipped. Written in UTF-8; read as UTF-16 with a byte order mark,
 // as UTF-8, or as Windows-1252 when it is not valid UTF-8 (what German spreadsheets write).
 namespace NamesCsv {
 
@@ -22,6 +23,7 @@ enum class ErrorKind {
     WrongFieldCount,   // detail: how many fields the line has
     UnknownAddress,    // detail: the address as written
     DuplicateAddress,  // detail: the canonical address
+    MixedEncoding,     // line of the first byte that is not UTF-8 in a file otherwise UTF-8
     Unwritable,        // detail: the system's reason
     Locked,            // another side holds the store's lock
     FolderUnwritable,  // the store's folder cannot be created or written to
@@ -46,9 +48,6 @@ struct ReadResult
     Error error;
     bool ok() const { return error.kind == ErrorKind::None; }
 };
-
-// Text of the bytes: UTF-8 (a byte order mark dropped), else Windows-1252.
-QString textOf(const QByteArray &data);
 
 ReadResult parse(const QByteArray &data);
 ReadResult readFile(const QString &path);
