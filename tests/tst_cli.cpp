@@ -89,6 +89,12 @@ void TestCli::run_data()
 
     // clang-format off
     QTest::newRow("window's help, short") << QStringList{"vesk-adressen", "-h"} << QByteArray() << 0 << "^Usage: vesk-adressen" << "^$";
+    QTest::newRow("help, the program by name") << QStringList{"--help"} << QByteArray() << 0 << "^Usage: vesk-dipp \\[options\\]" << "^$";
+    QTest::newRow("window's version") << QStringList{"vesk-adressen", "-v"} << QByteArray() << 0 << "^vesk-adressen \\d+\\.\\d+\\.\\d+\n$" << "^$";
+    QTest::newRow("window's unknown option") << QStringList{"vesk-adressen", "--foo"} << QByteArray() << 2 << "^$" << "error: Unknown option '--foo'.\nTry 'vesk-adressen --help' for more information.\n$";
+#ifndef Q_OS_WIN
+    QTest::newRow("a full disk") << QStringList{"decode", "7C", ">/dev/full"} << QByteArray() << 1 << "^$" << "^error: cannot write to standard output\n$";
+#endif
     QTest::newRow("the window's names") << QStringList{"render", "--check"} << QByteArray("Adresse;Name\nA12;Pumpe\n") << 0 << "^12A\tfits\n$" << "^$";
     QTest::newRow("a character no font has") << QStringList{"render", "--check"} << QByteArray("Adresse;Name\nA12;x\xEE\x80\x80\n") << 0 << "^12A\tfits\tmissing characters\t\uE000\n$" << "^$";
     QTest::newRow("no names") << QStringList{"render", "--check"} << QByteArray() << 0 << "^no names\n$" << "^$";
@@ -112,14 +118,19 @@ void TestCli::run()
     const QString store = dir.filePath(u"vesk-adressen/namen.csv"_s);
     QVERIFY(names.isEmpty() || (QDir().mkpath(QFileInfo(store).path()) && Files::write(store, names)));
     QProcess process;
+    if (arguments.last().startsWith(u'>'))
+        process.setStandardOutputFile(arguments.takeLast().mid(1));
     ::run(process, arguments.value(0).startsWith(u"vesk-") ? arguments : QStringList{u"vesk-dipp"_s} + arguments,
           dir.path());
     QCOMPARE(process.exitCode(), exitCode);
     const QString printedOut = printed(process.readAllStandardOutput());
     const QString printedErr = printed(process.readAllStandardError());
     const QString folder = QRegularExpression::escape(dir.path());
-    QVERIFY2(QRegularExpression(out.arg(folder)).match(printedOut).hasMatch(), qPrintable(printedOut));
-    QVERIFY2(QRegularExpression(err.arg(folder)).match(printedErr).hasMatch(), qPrintable(printedErr));
+    const auto matches = [&folder](QString pattern, const QString &text) {
+        return QRegularExpression(pattern.replace(u"%1"_s, folder)).match(text).hasMatch();
+    };
+    QVERIFY2(matches(out, printedOut), qPrintable(printedOut));
+    QVERIFY2(matches(err, printedErr), qPrintable(printedErr));
     // Nothing written, and the stored names left as they were.
     QVERIFY(QDir(dir.path()).entryList({u"*.pdf"_s}, QDir::Files).isEmpty());
     QCOMPARE(Files::read(store), names);

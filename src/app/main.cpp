@@ -12,16 +12,16 @@
 
 namespace {
 
-constexpr char usage[] = "Usage: vesk-adressen [Qt options]\n"
+constexpr char usage[] = "Usage: vesk-adressen [-h|--help] [-v|--version] [Qt options]\n"
                          "Opens the window of the VESK Adressen Rechner, which converts VESK 2-D BUS\n"
                          "addresses to DIP switch positions and back, keeps a name for each address and\n"
                          "renders the address table to Dippschalter.pdf in the working directory.\n"
                          "Without a window: vesk-dipp --help.\n";
 
-bool asksForHelp(int argc, char *argv[])
+bool asksFor(int argc, char *argv[], const char *shortName, const char *longName)
 {
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0)
+        if (std::strcmp(argv[i], shortName) == 0 || std::strcmp(argv[i], longName) == 0)
             return true;
     }
     return false;
@@ -29,24 +29,38 @@ bool asksForHelp(int argc, char *argv[])
 
 // A Windows GUI program has no console of its own: started from a command prompt, it
 // writes into the prompt's; into a pipe or a file, as given.
-void printUsage()
+void print(FILE *stream, const char *text)
 {
 #ifdef Q_OS_WIN
-    if (GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) == FILE_TYPE_UNKNOWN && AttachConsole(ATTACH_PARENT_PROCESS))
-        std::freopen("CONOUT$", "w", stdout);
+    const DWORD handle = stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE;
+    if (GetFileType(GetStdHandle(handle)) == FILE_TYPE_UNKNOWN && AttachConsole(ATTACH_PARENT_PROCESS))
+        std::freopen("CONOUT$", "w", stream);
 #endif
-    std::fputs(usage, stdout);
+    std::fputs(text, stream);
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (asksForHelp(argc, argv)) {
-        printUsage();
-        return 0;
+    if (asksFor(argc, argv, "-h", "--help")) {
+        print(stdout, usage);
+        return std::ferror(stdout) == 0 && std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    if (asksFor(argc, argv, "-v", "--version")) {
+        print(stdout, "vesk-adressen " VESK_VERSION "\n");
+        return std::ferror(stdout) == 0 && std::fflush(stdout) == 0 ? 0 : 1;
     }
     QApplication app(argc, argv);
+    // Qt took the options it knows out of argv; what is left is none of ours either.
+    if (argc > 1) {
+        const QString word = QString::fromLocal8Bit(argv[1]);
+        print(stderr, qPrintable(QStringLiteral("error: %1 '%2'.\nTry 'vesk-adressen --help' for more information.\n")
+                                     .arg(word.startsWith(u'-') ? QStringLiteral("Unknown option")
+                                                                : QStringLiteral("Unexpected argument"),
+                                          word)));
+        return 2;
+    }
     AppSetup::apply();
 
     VeskAr window;

@@ -6,12 +6,15 @@
 #include "names/namescsv.h"
 #include "names/namesstore.h"
 #include "page/namefitter.h"
+#include "page/namewrap.h"
 #include "page/tablepdf.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QThread>
+
+#include <algorithm>
 
 namespace {
 
@@ -46,12 +49,21 @@ const QString description =
                    "                           \"Namen laden...\" does; a list with an error changes nothing.\n"
                    "  names export FILE        Write the names the window keeps to a names list, as\n"
                    "                           \"Namen speichern...\" does, and print the path written.\n"
+                   "  names find TEXT...       Print each address whose name contains a TEXT (either\n"
+                   "                           case), its switches as decode prints them, and the name;\n"
+                   "                           exit status 1 if none does. Option: --names.\n"
                    "\n"
-                   "Names file: CSV in UTF-8 (or Windows-1252) whose header names the columns Adresse\n"
-                   "and Name, separated by ; or , or tab (an empty last column is allowed); addresses\n"
-                   "as 12A or A12.\n"
+                   "Names file: CSV whose header names the columns Adresse and Name, separated by ; or\n"
+                   "or tab; addresses as 12A or A12. Empty fields at the end of a line and empty rows\n"
+                   "are left out. Read as UTF-16 with a byte order mark, as UTF-8, or as Windows-1252\n"
+                   "when no character is UTF-8; written as UTF-8 with a byte order mark and CR LF.\n"
+                   "\n"
+                   "-- ends the options: decode -- -7C reads -7C as a text.\n"
                    "\n"
                    "Exit status: 0 success, 1 failure, 2 usage error.");
+
+const QString programName = QStringLiteral("vesk-dipp");
+const QString endOfOptions = QStringLiteral("--");
 
 // As long as a window lets a failure last before it tells.
 constexpr int storePatienceMs = 3000;
@@ -78,7 +90,8 @@ DippCli::DippCli(QTextStream &out, QTextStream &err)
     : out(out)
     , err(err)
     , namesOption(QStringLiteral("names"),
-                  QStringLiteral("render: names from this CSV file instead of the names the window keeps."),
+                  QStringLiteral("render, names find: names from this CSV file instead of the names the window "
+                                 "keeps."),
                   QStringLiteral("FILE"))
     , checkOption(QStringLiteral("check"),
                   QStringLiteral("render: only tell how each name fits its cell; write no file."))
@@ -101,36 +114,44 @@ DippCli::DippCli(QTextStream &out, QTextStream &err)
 
 int DippCli::run(const QStringList &arguments)
 {
-    // Help and version wherever they stand, also after a command.
-    const QStringList words = arguments.mid(1);
+    // Help and version wherever they stand, also after a command, but not after "--".
+    const qsizetype end = arguments.indexOf(endOfOptions);
+    const QStringList words = arguments.mid(1, end < 0 ? -1 : end - 1);
     if (words.contains(QLatin1String("--help")) || words.contains(QLatin1String("-h")))
-        parser.showHelp(Success);
-    if (words.contains(QLatin1String("--version")) || words.contains(QLatin1String("-v")))
-        parser.showVersion();
+        return help();
+    if (words.contains(QLatin1String("--version")) || words.contains(QLatin1String("-v"))) {
+        print(out, QStringLiteral("%1 %2").arg(programName, QCoreApplication::applicationVersion()));
+        return Success;
+    }
     // Arguments of decode and encode may look like options ("-1"), so read them as they stand.
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     if (!parser.parse(arguments))
         return usageError(parser.errorText());
-
     QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())
         return usageError(QStringLiteral("No command given."));
     const QString command = positional.takeFirst();
-    if (command == QLatin1String("render")) {
+    const bool find = command == QLatin1String("names") && positional.value(0) == QLatin1String("find");
+    if (command == QLatin1String("render") || find) {
         parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
         if (!parser.parse(arguments))
             return usageError(parser.errorText());
-        if (parser.positionalArguments().size() > 1)
-            return usageError(
-                QStringLiteral("render takes no arguments: '%1'.").arg(parser.positionalArguments().at(1)));
-        return render();
+        positional = parser.positionalArguments().mid(1);
+    } else if (parser.isSet(namesOption) || parser.isSet(outputOption) || parser.isSet(checkOption)) {
+        return usageError(QStringLiteral("--names goes with render and names find, --output and --check with "
+                                         "render only."));
     }
-    if (parser.isSet(namesOption) || parser.isSet(outputOption) || parser.isSet(checkOption))
-        return usageError(QStringLiteral("--names, --output and --check go with render only."));
-    for (const QString &word : std::as_const(positional)) {
-        if (word.startsWith(QLatin1String("--")))
+    // Before "--", a word like an option is one in the wrong place; after it, a text.
+    const qsizetype texts = positional.indexOf(endOfOptions);
+    for (const QString &word : positional.mid(0, texts)) {
+        if (word.startsWith(endOfOptions))
             return usageError(QStringLiteral("Unknown or misplaced option '%1'.").arg(word));
     }
+    if (texts >= 0)
+        positional.removeAt(texts);
+    if (command == QLatin1String("render"))
+        return positional.isEmpty() ? render()
+                                    : usageError(QStringLiteral("render takes no arguments: '%1'.").arg(positional[0]));
     if (command == QLatin1String("decode"))
         return decode(positional);
     if (command == QLatin1String("encode"))
@@ -138,6 +159,30 @@ int DippCli::run(const QStringList &arguments)
     if (command == QLatin1String("names"))
         return names(positional);
     return usageError(QStringLiteral("Unknown command '%1'.").arg(command));
+}
+
+// Qt's help names the program by its whole path; the usage line shows its name only.
+int DippCli::help()
+{
+    QString text = parser.helpText();
+    const QString path = QCoreApplication::arguments().value(0);
+    const qsizetype at = text.indexOf(path);
+    if (!path.isEmpty() && at >= 0)
+        text.replace(at, path.size(), programName);
+    out << text << Qt::flush;
+    return Success;
+}
+
+// The address, the five positions and their rows, as decode prints them.
+QString DippCli::settingLine(const DippSetting &dipp)
+{
+    QStringList positions;
+    QStringList rows;
+    for (const int position : dipp) {
+        positions.append(QString::number(position));
+        rows.append(rowLabel(position));
+    }
+    return AddressCodec::encode(dipp) + u'\t' + positions.join(u' ') + u'\t' + rows.join(u' ');
 }
 
 int DippCli::decode(const QStringList &texts)
@@ -152,18 +197,10 @@ int DippCli::decode(const QStringList &texts)
             continue;
         }
         const DippSetting dipp = AddressCodec::decode(text.toUpper());
-        const QString address = AddressCodec::encode(dipp);
-        QStringList positions;
-        QStringList rows;
-        for (const int position : dipp) {
-            positions.append(QString::number(position));
-            rows.append(rowLabel(position));
-        }
-        print(out, address + u'\t' + positions.join(u' ') + u'\t' + rows.join(u' '));
+        print(out, settingLine(dipp));
         if (!AddressCodec::isSettable(dipp)) {
-            print(
-                err,
-                QStringLiteral("warning: %1 cannot be set with the switches (a position is outside 0-2)").arg(address));
+            print(err, QStringLiteral("warning: %1 cannot be set with the switches (a position is outside 0-2)")
+                           .arg(AddressCodec::encode(dipp)));
             status = Failure;
         }
     }
@@ -251,7 +288,9 @@ int DippCli::names(const QStringList &words)
         return importNames(arguments.at(0));
     if (command == QLatin1String("export") && arguments.size() == 1)
         return exportNames(arguments.at(0));
-    return usageError(QStringLiteral("names takes list, set ADDRESS NAME, import FILE or export FILE."));
+    if (command == QLatin1String("find") && !arguments.isEmpty())
+        return findNames(arguments);
+    return usageError(QStringLiteral("names takes list, set ADDRESS NAME, import FILE, export FILE or find TEXT..."));
 }
 
 int DippCli::listNames()
@@ -297,6 +336,29 @@ int DippCli::exportNames(const QString &file)
     }
     print(out, shownPath);
     return Success;
+}
+
+int DippCli::findNames(const QStringList &texts)
+{
+    const std::optional<Names> names = parser.isSet(namesOption) ? readList(parser.value(namesOption)) : readStored();
+    if (!names)
+        return Failure;
+    bool found = false;
+    for (int row = 0; row < NamedAddresses::count; ++row) {
+        const QString key = NamedAddresses::keyOfRow(row);
+        const QString name = names->value(key);
+        const bool matches = std::any_of(texts.cbegin(), texts.cend(), [&name](const QString &text) {
+            return name.contains(text, Qt::CaseInsensitive);
+        });
+        if (name.isEmpty() || !matches)
+            continue;
+        // One line for each: a line break in the name is printed as a blank.
+        print(out, settingLine(AddressCodec::decode(key)) + u'\t' + printedText(name).replace(u'\n', u' '));
+        found = true;
+    }
+    if (!found)
+        print(err, QStringLiteral("no name contains %1").arg(texts.join(QStringLiteral(" or "))));
+    return found ? Success : Failure;
 }
 
 // As a window stores an edit: merged under the lock into the names stored now.
@@ -349,7 +411,7 @@ QString DippCli::describe(const NamesCsv::Error &error)
 int DippCli::usageError(const QString &message)
 {
     print(err, QStringLiteral("error: ") + message);
-    print(err, QStringLiteral("Try 'vesk-dipp --help' for more information."));
+    print(err, QStringLiteral("Try '%1 --help' for more information.").arg(programName));
     return UsageError;
 }
 

@@ -1,6 +1,7 @@
 #ifndef DIPPCLI_H
 #define DIPPCLI_H
 
+#include "address/addresscodec.h"
 #include "document/nameschange.h"
 #include "names/namescsv.h"
 
@@ -21,6 +22,8 @@ public:
     int run(const QStringList &arguments);
 
 private:
+    int help();
+    static QString settingLine(const DippSetting &dipp);
     int decode(const QStringList &texts);
     int encode(const QStringList &positions);
     int render();
@@ -31,6 +34,7 @@ private:
     int setName(const QString &address, const QString &name);
     int importNames(const QString &file);
     int exportNames(const QString &file);
+    int findNames(const QStringList &texts);
     int store(const NameEntries &entries);
     // Each tells the user why it failed, and gives nothing then.
     std::optional<Names> readStored();

@@ -39,9 +39,14 @@ int main(int argc, char *argv[])
     const UINT consoleCodePage = GetConsoleOutputCP();
     SetConsoleOutputCP(CP_UTF8);
 #endif
-    const int status = DippCli(out, err).run(QCoreApplication::arguments());
+    int status = DippCli(out, err).run(QCoreApplication::arguments());
 #ifdef Q_OS_WIN
     SetConsoleOutputCP(consoleCodePage);
 #endif
+    // A full disk or a closed pipe: what was to be printed is not there, so it failed.
+    if (out.status() != QTextStream::Ok) {
+        err << "error: cannot write to standard output\n" << Qt::flush;
+        status = DippCli::Failure;
+    }
     return status;
 }
