@@ -38,7 +38,7 @@ void NamesDocument::setName(const QString &key, const QString &name)
 
 NamesPaste::Placed NamesDocument::paste(int firstRow, const QString &text)
 {
-    const NamesPaste::Placed placed = NamesPaste::place(text, firstRow);
+    NamesPaste::Placed placed = NamesPaste::place(text, firstRow);
     if (placed.names.isEmpty())
         return placed;
     Names after = current;

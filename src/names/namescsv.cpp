@@ -17,6 +17,8 @@ using NamesCsv::Error;
 using NamesCsv::ErrorKind;
 
 const QByteArray byteOrderMark("\xEF\xBB\xBF");
+const QByteArray utf16LittleEndianMark("\xFF\xFE");
+const QByteArray utf16BigEndianMark("\xFE\xFF");
 const QString addressHeader = QStringLiteral("Adresse");
 const QString nameHeader = QStringLiteral("Name");
 constexpr QChar quote = u'"';
@@ -210,10 +212,9 @@ struct Decoded
 // is UTF-8. A file with both would lose its correct characters either way, so it is refused.
 Decoded decode(const QByteArray &data)
 {
-    if (std::optional<QStringConverter::Encoding> utf16 = QStringConverter::encodingForData(data);
-        utf16 == QStringConverter::Utf16LE || utf16 == QStringConverter::Utf16BE) {
-        return {QStringDecoder(*utf16)(data), 0};
-    }
+    // Qt's UTF-16 decoder takes the byte order from the mark.
+    if (data.startsWith(utf16LittleEndianMark) || data.startsWith(utf16BigEndianMark))
+        return {QStringDecoder(QStringDecoder::Utf16)(data), 0};
     const bool marked = data.startsWith(byteOrderMark);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = utf8(marked ? data.mid(byteOrderMark.size()) : data);
