@@ -2,6 +2,7 @@
 #define TABLEGEOMETRY_H
 
 #include "address/namedaddresses.h"
+#include "page/switchpainter.h"
 
 #include <QPoint>
 #include <QRect>
@@ -30,6 +31,11 @@ constexpr int nameLineSpacing = 140;
 // Separators lie this far above each row but the first, drawn with the caption's pen.
 constexpr int separatorOffset = 235;
 constexpr qreal captionPenWidth = 6.0;
+
+// A cell's switches: frame, pen, knob origin, pitches, knob size, the knobs' outlines (the
+// first takes the caption's heavier pen), the dividers between the switches.
+inline const SwitchGeometry cellSwitches{
+    QRectF(420, 0, 370, 230), 7.5, QPointF(440, 10), 70, 70, 50, 3, captionPenWidth, 1, 10, 0, 0};
 
 // The heavy line between the modules, at the left edge of column E.
 constexpr int columnLineAfter = 4;

@@ -1,6 +1,7 @@
 #include "page/tablepage.h"
 
 #include "page/pens.h"
+#include "page/switchpainter.h"
 #include "page/tablegeometry.h"
 
 #include <QMap>
@@ -20,19 +21,8 @@ constexpr int positionMarkPointSize = 5;
 
 constexpr int headingHeight = 400;
 
-constexpr QRect frameRect(420, 0, 370, 230);
 constexpr int tableWidth = 13200;
-constexpr int knobLeft = 440;
-constexpr int knobTop = 10;
-constexpr int knobPitch = 70;
-constexpr int knobSize = 50;
-constexpr int dividerLeft = 430;
-constexpr int dividerHeight = 230;
 constexpr int columnLineLength = 8167;
-
-constexpr qreal framePenWidth = 7.5;
-constexpr qreal knobPenWidth = 3.0;
-constexpr qreal dividerPenWidth = 1.0;
 
 } // namespace
 
@@ -45,7 +35,7 @@ TablePage::Fits TablePage::paint(QPainter &painter, int pageWidth) const
 {
     QMap<int, std::pair<QString, FittedName>> fitsByNamesRow;
     painter.save();
-    painter.setPen(blackPen(framePenWidth));
+    painter.setPen(blackPen(cellSwitches.framePen));
     painter.setBrush(Qt::NoBrush);
     paintHeadings(painter, pageWidth);
     painter.translate(tableOrigin);
@@ -83,9 +73,6 @@ std::optional<FittedName> TablePage::paintCell(QPainter &painter, const NameFitt
     const DippSetting dipp = AddressCodec::decode(address);
     const QPoint origin = cellOrigin(column, row);
 
-    painter.setPen(blackPen(framePenWidth));
-    painter.setBrush(QBrush(Qt::white, Qt::SolidPattern));
-    painter.drawRoundedRect(QRectF(frameRect.translated(origin)), frameRoundnessX, frameRoundnessY, Qt::RelativeSize);
     std::optional<FittedName> fit = paintName(painter, fitter, column, row);
     paintCaption(painter, origin, address);
 
@@ -95,7 +82,9 @@ std::optional<FittedName> TablePage::paintCell(QPainter &painter, const NameFitt
         painter.setPen(blackPen(captionPenWidth));
         painter.drawLine(0, y, tableWidth, y);
     }
-    paintSwitches(painter, origin, dipp);
+    painter.translate(origin);
+    SwitchPainter::paint(painter, cellSwitches, dipp);
+    painter.translate(-origin);
     return fit;
 }
 
@@ -123,21 +112,4 @@ void TablePage::paintCaption(QPainter &painter, QPoint origin, const QString &ad
     painter.setFont(tableFont(positionMarkPointSize));
     for (int row = 0; row < AddressCodec::positionCount; ++row)
         painter.drawText(rect, static_cast<int>(rowLabelAlignments[row]), QString(AddressCodec::rowLabels.at(row)));
-}
-
-void TablePage::paintSwitches(QPainter &painter, QPoint origin, const DippSetting &dipp)
-{
-    for (int k = 0; k < AddressCodec::switchCount; ++k) {
-        const int row = AddressCodec::displayRow(dipp[k]);
-        // The first knob takes the caption's heavier outline.
-        painter.setPen(blackPen(k == 0 ? captionPenWidth : knobPenWidth));
-        painter.setBrush(QBrush(Qt::black, Qt::SolidPattern));
-        painter.drawRect(
-            QRect(origin + QPoint(knobLeft + knobPitch * k, knobTop + knobPitch * row), QSize(knobSize, knobSize)));
-        if (k > 0) {
-            const QPoint top = origin + QPoint(dividerLeft + knobPitch * k, 0);
-            painter.setPen(blackPen(dividerPenWidth));
-            painter.drawLine(top, top + QPoint(0, dividerHeight));
-        }
-    }
 }

@@ -32,7 +32,6 @@ private:
     std::optional<FittedName> paintCell(QPainter &painter, const NameFitter &fitter, int column, int row) const;
     std::optional<FittedName> paintName(QPainter &painter, const NameFitter &fitter, int column, int row) const;
     static void paintCaption(QPainter &painter, QPoint origin, const QString &address);
-    static void paintSwitches(QPainter &painter, QPoint origin, const DippSetting &dipp);
 
     Names names; // implicitly shared, so copying is cheap
 };

@@ -1,21 +1,17 @@
 #include "panel/switchdrawing.h"
 
-#include "page/pens.h"
+#include "page/switchpainter.h"
 
 #include <QPainter>
 
 namespace {
 
-constexpr QRectF frameRect(1.0, 1.0, 127.0, 80.0);
-constexpr qreal framePenWidth = 3.0;
-constexpr QPointF switchOrigin(5.0, 5.0);
-constexpr qreal rowLineLength = 127;
-constexpr qreal upperRowLineY = 30;
-constexpr qreal lowerRowLineY = 50;
+// Frame, pen, knob origin, pitches, knob size; no outlines or dividers; dotted row lines.
+const SwitchGeometry geometry{QRectF(1, 1, 127, 80), 3, QPointF(5, 15), 25, 20, 20, 0, 0, 0, 0, 1, 127};
+constexpr QPoint knobOrigin(5, 15);
 constexpr int knobPitch = 25;
-constexpr int knobTop = 10;
 constexpr int knobSize = 20;
-constexpr int rowCount = 3;
+constexpr int rowCount = AddressCodec::positionCount;
 constexpr int focusMargin = 2;
 
 // Inclusive bands and the value each one gives.
@@ -46,39 +42,23 @@ namespace SwitchDrawing {
 
 void paint(QPainter &painter, const DippSetting &dipp)
 {
-    painter.save();
-    painter.setPen(blackPen(framePenWidth));
-    painter.setBrush(QBrush(Qt::white, Qt::SolidPattern));
-    painter.drawRoundedRect(frameRect, frameRoundnessX, frameRoundnessY, Qt::RelativeSize);
-
-    painter.translate(switchOrigin);
-    painter.setPen(blackPen(1.0, Qt::DotLine));
-    painter.drawLine(QLineF(0, upperRowLineY, rowLineLength, upperRowLineY));
-    painter.drawLine(QLineF(0, lowerRowLineY, rowLineLength, lowerRowLineY));
-
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QBrush(Qt::black, Qt::SolidPattern));
-    for (int i = 0; i < AddressCodec::switchCount; ++i) {
-        const int row = AddressCodec::displayRow(dipp[i]);
-        painter.drawRect(QRect(knobPitch * i, knobTop + knobSize * row, knobSize, knobSize));
-    }
-    painter.restore();
+    SwitchPainter::paint(painter, geometry, dipp);
 }
 
 void paintFocus(QPainter &painter, int index, const QColor &color)
 {
     painter.save();
-    painter.translate(switchOrigin);
     painter.setPen(QPen(color, 1.0));
     painter.setBrush(Qt::NoBrush);
-    const QRect column(knobPitch * index, knobTop, knobSize, knobSize * rowCount);
+    const QRectF column =
+        SwitchPainter::knobRect(geometry, index, 0).united(SwitchPainter::knobRect(geometry, index, rowCount - 1));
     painter.drawRect(column.adjusted(-focusMargin, -focusMargin, focusMargin, focusMargin));
     painter.restore();
 }
 
 std::optional<KnobPlace> knobPlaceAt(QPoint pos)
 {
-    const QPoint p = pos - switchOrigin.toPoint() - QPoint(0, knobTop);
+    const QPoint p = pos - knobOrigin;
     if (p.x() < 0 || p.y() < 0 || p.x() % knobPitch >= knobSize)
         return std::nullopt;
     const int index = p.x() / knobPitch;
