@@ -1,3 +1,5 @@
+#include "page/labelsheet.h"
+#include "page/labelspdf.h"
 #include "page/namewrap.h"
 #include "page/tablegeometry.h"
 #include "page/tablepage.h"
@@ -10,6 +12,8 @@
 #include <QRawFont>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <numeric>
 
 using namespace Qt::StringLiterals;
 
@@ -42,6 +46,9 @@ private slots:
     void everyCellAsDrawn();
     void pdfHeadingsCaptionsAndLegends();
     void pdfNamesInTheirSpaces();
+    void labelSheets_data();
+    void labelSheets();
+    void labelsPdf();
 
 private:
     QTemporaryDir dir;
@@ -272,3 +279,80 @@ void TestPage::pdfNamesInTheirSpaces()
 
 QTEST_MAIN(TestPage)
 #include "tst_page.moc"
+
+void TestPage::labelSheets_data()
+{
+    QTest::addColumn<QSizeF>("label"); // millimetres
+    QTest::addColumn<QSize>("grid");   // columns, rows
+    QTest::addColumn<QPointF>("first");
+    QTest::addColumn<QSizeF>("pitch");
+
+    QTest::newRow("70x37") << QSizeF(70, 37) << QSize(3, 8) << QPointF(0, 0) << QSizeF(70, 37);
+    QTest::newRow("70x36") << QSizeF(70, 36) << QSize(3, 8) << QPointF(0, 4.5) << QSizeF(70, 36);
+    QTest::newRow("63.5x38.1") << QSizeF(63.5, 38.1) << QSize(3, 7) << QPointF(7.25, 15.15) << QSizeF(66, 38.1);
+    QTest::newRow("52.5x29.7") << QSizeF(52.5, 29.7) << QSize(4, 10) << QPointF(0, 0) << QSizeF(52.5, 29.7);
+    QTest::newRow("105x37") << QSizeF(105, 37) << QSize(2, 8) << QPointF(0, 0) << QSizeF(105, 37);
+}
+
+void TestPage::labelSheets()
+{
+    QFETCH(QSizeF, label);
+    QFETCH(QSize, grid);
+    QFETCH(QPointF, first);
+    QFETCH(QSizeF, pitch);
+    const std::optional<LabelFormat> format = LabelSheet::format(QString::fromLatin1(QTest::currentDataTag()));
+    QVERIFY(format);
+    QVERIFY(format->fitsPaper());
+    QCOMPARE(format->perSheet(), grid.width() * grid.height());
+    // Row by row from the first; within the paper; none over another.
+    QList<QRectF> rects;
+    for (int i = 0; i < format->perSheet(); ++i) {
+        const QPointF at = first + QPointF(pitch.width() * (i % grid.width()), pitch.height() * (i / grid.width()));
+        QCOMPARE(format->labelRect(i), QRectF(at, label));
+        QVERIFY(QRectF(0, 0, 210, 297).contains(rects.emplaceBack(at, label)));
+        QVERIFY(std::none_of(rects.cbegin(), rects.cend() - 1,
+                             [&](const QRectF &r) { return r.intersects(rects.last()); }));
+    }
+    // Begun at a sheet's last label, the next go on the next sheet.
+    const QList<LabelSheet::Placed> placed = LabelSheet::place(*format, {u"1A"_s, u"2A"_s}, format->perSheet());
+    QCOMPARE(placed[0].sheet * 1000 + placed[1].sheet, 1);
+    QCOMPARE(placed[0].rect, rects.last());
+    QCOMPARE(placed[1].rect, rects.first());
+    QVERIFY(!(LabelFormat{QSizeF(70.1, 37), 3, 8, {}, {}}.fitsPaper()));
+}
+
+void TestPage::labelsPdf()
+{
+#ifdef Q_OS_WIN
+    QSKIP("pdftotext, which reads the PDF back, runs on Linux only");
+#endif
+    // The smallest labels, begun at the first sheet's last but one: two there, the rest on a second.
+    const QString path = dir.filePath(LabelsPdf::fileName);
+    const QStringList keys = LabelsPdf::namedKeys(names);
+    QVERIFY(LabelsPdf::document(names, *LabelSheet::format(u"52.5x29.7"_s), keys, 39).writePdf(path).ok);
+    const QList<Word> read = Pdf::read(path);
+    QList<QList<Word>> pages;
+    for (const Word &word : read)
+        word.text == u"page" ? pages.append(QList<Word>{}) : pages.last().append(word);
+    QCOMPARE(pages.size(), 2);
+    const double mm = 72 / 25.4;
+    for (int i = 0; i < keys.size(); ++i) {
+        const int label = 38 + i;
+        const QRectF rect(QPointF(label % 40 % 4 * 52.5, label % 40 / 4 * 29.7) * mm, QSizeF(52.5, 29.7) * mm);
+        const QList<Word> found = Pdf::wordsIn(pages[label / 40], rect);
+        const QString text = std::accumulate(found.cbegin(), found.cend(), QString(),
+                                             [](QString t, const Word &w) { return t + w.text + u' '; });
+        // The address large, its module, the rows and switches named, the name's start; all inside.
+        QVERIFY2(std::any_of(found.cbegin(), found.cend(),
+                             [&](const Word &w) { return w.text == keys[i] && w.box.height() > 14; }),
+                 qPrintable(text));
+        QVERIFY2(text.contains(keys[i].back() < u'E' ? u"Steuermodul 3217 "_s : u"Erweiterungsmodul 3217E "_s),
+                 qPrintable(text));
+        for (const QString &mark : u"+ 0 - 1 2 3 4 5"_s.split(u' '))
+            QVERIFY2(std::any_of(found.cbegin(), found.cend(), [&](const Word &w) { return w.text == mark; }),
+                     qPrintable(text));
+        QVERIFY2(text.contains(names.value(keys[i]).left(3)), qPrintable(text));
+        for (const Word &word : found)
+            QVERIFY2(rect.contains(word.box), qPrintable(keys[i] + u": "_s + word.text));
+    }
+}

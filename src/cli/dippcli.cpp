@@ -5,9 +5,11 @@
 #include "document/sharedstore.h"
 #include "names/namescsv.h"
 #include "names/namesstore.h"
+#include "page/labelspdf.h"
 #include "page/namefitter.h"
 #include "page/namewrap.h"
 #include "page/tablepdf.h"
+#include "print/pageprinter.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -41,6 +43,12 @@ const QString description =
                    "                           With --check, print for each name 'fits', 'smaller' and the\n"
                    "                           size, or 'shortened', and 'missing characters' and those\n"
                    "                           characters where no font here has them; write no file.\n"
+                   "                           With --printer NAME, print on that printer at 100 % instead.\n"
+                   "  labels [ADDRESS...]      Write sheets of labels, one for each address (every address\n"
+                   "                           with a name if none is given): the address, its module, its\n"
+                   "                           switches and its name, on A4 sheets of the --format's labels,\n"
+                   "                           from label --start on. Options: --names, --output, --check,\n"
+                   "                           --format, --start, --printer.\n"
                    "  names list               Print the names the window keeps, as a names list.\n"
                    "  names set ADDRESS NAME   Store one name (address as 12A or A12) beside the names\n"
                    "                           the window keeps; an open window shows it at once. An\n"
@@ -75,6 +83,14 @@ QChar rowLabel(int position)
     return settable ? AddressCodec::rowLabels.at(AddressCodec::displayRow(position)) : QChar(u'?');
 }
 
+QStringList formatNames()
+{
+    QStringList names;
+    for (const LabelFormat &format : LabelSheet::formats())
+        names.append(format.name());
+    return names;
+}
+
 std::optional<int> parsePosition(const QString &text)
 {
     bool ok = false;
@@ -90,24 +106,39 @@ DippCli::DippCli(QTextStream &out, QTextStream &err)
     : out(out)
     , err(err)
     , namesOption(QStringLiteral("names"),
-                  QStringLiteral("render, names find: names from this CSV file instead of the names the window "
-                                 "keeps."),
+                  QStringLiteral("render, labels, names find: names from this CSV file instead of the names the "
+                                 "window keeps."),
                   QStringLiteral("FILE"))
     , checkOption(QStringLiteral("check"),
-                  QStringLiteral("render: only tell how each name fits its cell; write no file."))
+                  QStringLiteral("render, labels: only tell how each name fits; write no file."))
     , helpOption({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Print this help and exit."))
     , outputOption(QStringLiteral("output"),
-                   QStringLiteral("render: write the PDF to this file instead of %1 in the working directory.")
-                       .arg(TablePdf::fileName),
+                   QStringLiteral("render, labels: write the PDF to this file instead of %1 or %2 in the working "
+                                  "directory.")
+                       .arg(TablePdf::fileName, LabelsPdf::fileName),
                    QStringLiteral("FILE"))
+    , printerOption(QStringLiteral("printer"),
+                    QStringLiteral("render, labels: print on this printer, at 100 %, instead of writing a file."),
+                    QStringLiteral("NAME"))
+    , formatOption(QStringLiteral("format"),
+                   QStringLiteral("labels: the labels' size in mm, one of %1 (default %2).")
+                       .arg(formatNames().join(QStringLiteral(", ")), formatNames().constFirst()),
+                   QStringLiteral("SIZE"))
+    , startOption(QStringLiteral("start"),
+                  QStringLiteral("labels: begin at this label of the first sheet (default 1)."), QStringLiteral("N"))
 {
+    formatOption.setDefaultValue(formatNames().constFirst());
+    startOption.setDefaultValue(QStringLiteral("1"));
     parser.setApplicationDescription(description);
     parser.addOption(helpOption);
     parser.addVersionOption();
     parser.addOption(namesOption);
     parser.addOption(outputOption);
     parser.addOption(checkOption);
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("decode, encode, render or names."));
+    parser.addOption(printerOption);
+    parser.addOption(formatOption);
+    parser.addOption(startOption);
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("decode, encode, render, labels or names."));
     parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("The command's arguments."),
                                  QStringLiteral("[arguments...]"));
 }
@@ -131,16 +162,15 @@ int DippCli::run(const QStringList &arguments)
     if (positional.isEmpty())
         return usageError(QStringLiteral("No command given."));
     const QString command = positional.takeFirst();
-    const bool find = command == QLatin1String("names") && positional.value(0) == QLatin1String("find");
-    if (command == QLatin1String("render") || find) {
+    const QString used = command == QLatin1String("names") ? command + u' ' + positional.value(0) : command;
+    if (used == QLatin1String("render") || used == QLatin1String("labels") || used == QLatin1String("names find")) {
         parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
         if (!parser.parse(arguments))
             return usageError(parser.errorText());
         positional = parser.positionalArguments().mid(1);
-    } else if (parser.isSet(namesOption) || parser.isSet(outputOption) || parser.isSet(checkOption)) {
-        return usageError(QStringLiteral("--names goes with render and names find, --output and --check with "
-                                         "render only."));
     }
+    if (const std::optional<QString> misplaced = optionNotFor(used))
+        return usageError(*misplaced);
     // Before "--", a word like an option is one in the wrong place; after it, a text.
     const qsizetype texts = positional.indexOf(endOfOptions);
     for (const QString &word : positional.mid(0, texts)) {
@@ -152,6 +182,8 @@ int DippCli::run(const QStringList &arguments)
     if (command == QLatin1String("render"))
         return positional.isEmpty() ? render()
                                     : usageError(QStringLiteral("render takes no arguments: '%1'.").arg(positional[0]));
+    if (command == QLatin1String("labels"))
+        return labels(positional);
     if (command == QLatin1String("decode"))
         return decode(positional);
     if (command == QLatin1String("encode"))
@@ -224,46 +256,95 @@ int DippCli::encode(const QStringList &positions)
 
 int DippCli::render()
 {
-    // The names the window keeps, unless a file is named.
-    const std::optional<Names> names = parser.isSet(namesOption) ? readList(parser.value(namesOption)) : readStored();
+    const std::optional<Names> names = chosenNames();
     if (!names)
         return Failure;
-    return parser.isSet(checkOption) ? check(*names) : writeTable(*names);
+    if (parser.isSet(checkOption) && names->isEmpty()) {
+        print(out, QStringLiteral("no names"));
+        return Success;
+    }
+    return produce(TablePdf::document(*names), TablePdf::fileName, QStringLiteral("cell"));
 }
 
-int DippCli::writeTable(const Names &names)
+int DippCli::labels(const QStringList &addresses)
 {
+    const std::optional<LabelFormat> format = LabelSheet::format(parser.value(formatOption));
+    if (!format) {
+        return usageError(QStringLiteral("Unknown label size '%1': use %2.")
+                              .arg(parser.value(formatOption), formatNames().join(QStringLiteral(", "))));
+    }
+    bool numeric = false;
+    const int start = parser.value(startOption).toInt(&numeric);
+    if (!numeric || start < 1 || start > format->perSheet()) {
+        return usageError(QStringLiteral("--start takes a label of the sheet, 1 to %1: '%2'.")
+                              .arg(format->perSheet())
+                              .arg(parser.value(startOption)));
+    }
+    const std::optional<Names> names = chosenNames();
+    if (!names)
+        return Failure;
+    QStringList keys = LabelsPdf::namedKeys(*names);
+    if (!addresses.isEmpty())
+        keys.clear();
+    for (const QString &address : addresses) {
+        const std::optional<QString> key = NamedAddresses::parse(address);
+        if (!key) {
+            print(err, QStringLiteral("error: '%1' is not one of the addresses A-H 1-12").arg(address));
+            return Failure;
+        }
+        keys.append(*key);
+    }
+    if (keys.isEmpty()) {
+        print(err, QStringLiteral("error: no address has a name; name the addresses to label, or list them"));
+        return Failure;
+    }
+    return produce(LabelsPdf::document(*names, *format, keys, start), LabelsPdf::fileName, QStringLiteral("label"));
+}
+
+// Told how it fits, printed, or written to a file, as the options say.
+int DippCli::produce(const PageDocument &document, const QString &defaultFile, const QString &space)
+{
+    if (parser.isSet(checkOption))
+        return check(document.fits());
+    if (parser.isSet(printerOption)) {
+        const QString printer = parser.value(printerOption);
+        const RenderResult result = PagePrinter::printTo(printer, document);
+        if (!result.ok) {
+            print(err, QStringLiteral("error: cannot print on %1: %2").arg(printer, result.error));
+            return Failure;
+        }
+        warnAbout(result, space);
+        print(out, QStringLiteral("printed on %1").arg(printer));
+        return Success;
+    }
     const QString path =
-        parser.isSet(outputOption) ? QFileInfo(parser.value(outputOption)).absoluteFilePath() : TablePdf::defaultPath();
-    const TablePdf::Result result = TablePdf::write(path, names);
+        QFileInfo(parser.isSet(outputOption) ? parser.value(outputOption) : defaultFile).absoluteFilePath();
+    const RenderResult result = document.writePdf(path);
     const QString shownPath = QDir::toNativeSeparators(path);
     if (!result.ok) {
         print(err, QStringLiteral("error: cannot write %1: %2").arg(shownPath, result.error));
         return Failure;
     }
-    for (const QString &key : result.shortened)
-        print(err,
-              QStringLiteral("warning: the name of %1 is too long for its cell and is printed shortened").arg(key));
-    for (const QString &key : result.missing)
-        print(err, QStringLiteral("warning: the name of %1 has characters that no font here has; they print as "
-                                  "empty boxes")
-                       .arg(key));
+    warnAbout(result, space);
     print(out, shownPath);
     return Success;
 }
 
-int DippCli::check(const Names &names)
+void DippCli::warnAbout(const RenderResult &result, const QString &space)
 {
-    if (names.isEmpty()) {
-        print(out, QStringLiteral("no names"));
-        return Success;
-    }
-    const NameFitter fitter(TablePdf::pageWidth());
-    for (int row = 0; row < NamedAddresses::count; ++row) {
-        const QString key = NamedAddresses::keyOfRow(row);
-        if (!names.contains(key))
-            continue;
-        const FittedName fitted = fitter.fit(names.value(key), key);
+    for (const QString &key : result.shortened)
+        print(
+            err,
+            QStringLiteral("warning: the name of %1 is too long for its %2 and is printed shortened").arg(key, space));
+    for (const QString &key : result.missing)
+        print(err, QStringLiteral("warning: the name of %1 has characters that no font here has; they print as "
+                                  "empty boxes")
+                       .arg(key));
+}
+
+int DippCli::check(const TablePage::Fits &fits)
+{
+    for (const auto &[key, fitted] : fits) {
         QString how = QStringLiteral("fits");
         if (fitted.fit == FittedName::Smaller)
             how = QStringLiteral("smaller\t%1 pt").arg(fitted.pointSize);
@@ -274,6 +355,32 @@ int DippCli::check(const Names &names)
         print(out, key + u'\t' + how);
     }
     return Success;
+}
+
+// The names of the list given with --names, else those the window keeps.
+std::optional<Names> DippCli::chosenNames()
+{
+    return parser.isSet(namesOption) ? readList(parser.value(namesOption)) : readStored();
+}
+
+// Which commands take which options: a message for one given to another command.
+std::optional<QString> DippCli::optionNotFor(const QString &command) const
+{
+    const QStringList withFiles{QStringLiteral("render"), QStringLiteral("labels")};
+    const std::pair<const QCommandLineOption *, QStringList> uses[] = {
+        {&namesOption, withFiles + QStringList{QStringLiteral("names find")}},
+        {&outputOption, withFiles},
+        {&checkOption, withFiles},
+        {&printerOption, withFiles},
+        {&formatOption, {QStringLiteral("labels")}},
+        {&startOption, {QStringLiteral("labels")}},
+    };
+    for (const auto &[option, commands] : uses) {
+        if (parser.isSet(*option) && !commands.contains(command))
+            return QStringLiteral("--%1 goes with %2 only.")
+                .arg(option->names().constFirst(), commands.join(QStringLiteral(", ")));
+    }
+    return std::nullopt;
 }
 
 int DippCli::names(const QStringList &words)
@@ -340,7 +447,7 @@ int DippCli::exportNames(const QString &file)
 
 int DippCli::findNames(const QStringList &texts)
 {
-    const std::optional<Names> names = parser.isSet(namesOption) ? readList(parser.value(namesOption)) : readStored();
+    const std::optional<Names> names = chosenNames();
     if (!names)
         return Failure;
     bool found = false;

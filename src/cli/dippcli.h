@@ -4,6 +4,7 @@
 #include "address/addresscodec.h"
 #include "document/nameschange.h"
 #include "names/namescsv.h"
+#include "page/pagedocument.h"
 
 #include <QCommandLineParser>
 #include <QStringList>
@@ -27,8 +28,12 @@ private:
     int decode(const QStringList &texts);
     int encode(const QStringList &positions);
     int render();
-    int writeTable(const Names &names);
-    int check(const Names &names);
+    int labels(const QStringList &addresses);
+    int produce(const PageDocument &document, const QString &defaultFile, const QString &space);
+    void warnAbout(const RenderResult &result, const QString &space);
+    int check(const TablePage::Fits &fits);
+    std::optional<Names> chosenNames();
+    std::optional<QString> optionNotFor(const QString &command) const;
     int names(const QStringList &words);
     int listNames();
     int setName(const QString &address, const QString &name);
@@ -51,6 +56,9 @@ private:
     QCommandLineOption checkOption;
     QCommandLineOption helpOption;
     QCommandLineOption outputOption;
+    QCommandLineOption printerOption;
+    QCommandLineOption formatOption;
+    QCommandLineOption startOption;
 };
 
 #endif

@@ -176,28 +176,45 @@ FittedName NameFitter::fitPrinted(const QString &name, int column, int row) cons
     const QStringList asWrapped = wrappedLines(name, nameWrapWidth, screenCharWidth);
     if (fits(asWrapped, namePointSize, nameLineSpacing, cell))
         return {FittedName::Fits, namePointSize, nameLineSpacing, asWrapped, {}};
+    return fitAtMost(name, cell, namePointSize - pointSizeStep);
+}
 
+FittedName NameFitter::fitInto(const QString &name, const QRectF &space) const
+{
+    FittedName fitted = fitAtMost(printedText(name), space, namePointSize);
+    fitted.missing = missingCharacters(name);
+    return fitted;
+}
+
+qreal NameFitter::ascent(qreal pointSize) const
+{
+    return metrics(pointSize).ascent();
+}
+
+FittedName NameFitter::fitAtMost(const QString &name, const QRectF &space, qreal largest) const
+{
     // The largest size at which no word has to be broken, else the largest that fits with
-    // words broken, found by halving the steps between 5 pt and just below 8 pt.
+    // words broken, found by halving the steps between 5 pt and the largest.
     const auto fittedAt = [&](int step, bool breakWords) -> std::optional<FittedName> {
         const qreal size = smallestPointSize + pointSizeStep * step;
         const qreal spacing = lineSpacingAt(size);
-        const std::optional<QStringList> lines = wrapToWidth(name, size, cell.width(), breakWords);
-        if (!lines || !fits(*lines, size, spacing, cell))
+        const std::optional<QStringList> lines = wrapToWidth(name, size, space.width(), breakWords);
+        if (!lines || !fits(*lines, size, spacing, space))
             return std::nullopt;
-        return FittedName{FittedName::Smaller, size, spacing, *lines, {}};
+        return FittedName{size < namePointSize ? FittedName::Smaller : FittedName::Fits, size, spacing, *lines, {}};
     };
-    const int steps = static_cast<int>((namePointSize - smallestPointSize) / pointSizeStep);
+    const int steps = static_cast<int>((largest - smallestPointSize) / pointSizeStep);
     if (!fittedAt(0, true)) {
-        const QStringList lines = *wrapToWidth(name, smallestPointSize, cell.width(), true);
-        return {FittedName::Shortened, smallestPointSize, lineSpacingAt(smallestPointSize), shortened(lines, cell), {}};
+        const QStringList lines = *wrapToWidth(name, smallestPointSize, space.width(), true);
+        return {
+            FittedName::Shortened, smallestPointSize, lineSpacingAt(smallestPointSize), shortened(lines, space), {}};
     }
-    for (int step = steps - 1; step >= 0; --step) {
+    for (int step = steps; step >= 0; --step) {
         if (std::optional<FittedName> whole = fittedAt(step, false))
             return *whole;
     }
     int low = 0;
-    int high = steps - 1;
+    int high = steps;
     while (low < high) {
         const int middle = (low + high + 1) / 2;
         if (fittedAt(middle, true))

@@ -49,6 +49,11 @@ public:
     // The same for an address among the 96; nothing to print for any other.
     FittedName fit(const QString &name, const QString &address) const;
 
+    // A name fitted into any space, as a cell's name is: from 8 pt down, then shortened. The
+    // space is relative to the first line's start on its baseline.
+    FittedName fitInto(const QString &name, const QRectF &space) const;
+    qreal ascent(qreal pointSize) const;
+
     // The characters of a name that neither the table's font nor any font Qt falls back to
     // on this machine has, each once.
     QString missingCharacters(const QString &name) const;
@@ -74,6 +79,7 @@ private:
     std::optional<QStringList> wrapToWidth(const QString &name, qreal pointSize, qreal width, bool breakWords) const;
     QStringList shortened(QStringList lines, const QRectF &space) const;
     FittedName fitPrinted(const QString &name, int column, int row) const;
+    FittedName fitAtMost(const QString &name, const QRectF &space, qreal largest) const;
     bool prints(char32_t c) const;
 
     int pageWidth;

@@ -2,6 +2,7 @@
 #define TABLEPDF_H
 
 #include "address/namedaddresses.h"
+#include "page/pagedocument.h"
 
 #include <QPageLayout>
 #include <QString>
@@ -22,15 +23,10 @@ QString defaultPath();
 // Width of the page rectangle in the table's units.
 int pageWidth();
 
-struct Result
-{
-    bool ok = false;
-    QString error; // why it failed, from the system
-    // Addresses (12A) of the names printed smaller, and of those shortened, in table order.
-    QStringList smaller;
-    QStringList shortened;
-    QStringList missing; // names with characters no font has
-};
+using Result = RenderResult;
+
+// The one page of the table.
+PageDocument document(const Names &names);
 
 // Replaces the file only once the whole page is written, so a failure leaves an older file intact.
 Result write(const QString &path, const Names &names);

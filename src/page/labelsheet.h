@@ -1,0 +1,52 @@
+#ifndef LABELSHEET_H
+#define LABELSHEET_H
+
+#include <QList>
+#include <QPointF>
+#include <QRectF>
+#include <QSizeF>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// A sheet of self-adhesive labels on A4 portrait, in millimetres from the paper's top left.
+struct LabelFormat
+{
+    QSizeF label;
+    int columns = 0;
+    int rows = 0;
+    QPointF margins; // left and top, to the first label
+    QSizeF gaps;     // between the columns, between the rows
+
+    int perSheet() const { return columns * rows; }
+    // Label 0 ... perSheet() - 1 of a sheet, row by row.
+    QRectF labelRect(int index) const;
+    // Every label within the paper.
+    bool fitsPaper() const;
+    // As the command line names it, such as 70x37.
+    QString name() const;
+};
+
+namespace LabelSheet {
+
+inline const QSizeF paperSize(210, 297);
+
+// The sheets sold everywhere, named by their labels' size.
+QList<LabelFormat> formats();
+std::optional<LabelFormat> format(const QString &name);
+
+struct Placed
+{
+    int sheet; // from 0
+    QRectF rect;
+    QString key;
+};
+
+// Labels for the addresses in order, from label start (1 for the first) of the first sheet
+// on, so a sheet already partly used is used up; as many sheets as they need.
+QList<Placed> place(const LabelFormat &format, const QStringList &keys, int start);
+
+} // namespace LabelSheet
+
+#endif

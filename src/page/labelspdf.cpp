@@ -1,0 +1,30 @@
+#include "page/labelspdf.h"
+
+#include "page/labelpage.h"
+
+namespace LabelsPdf {
+
+PageDocument document(const Names &names, const LabelFormat &format, const QStringList &keys, int start)
+{
+    const QList<LabelSheet::Placed> placed = LabelSheet::place(format, keys, start);
+    const int sheets = placed.isEmpty() ? 1 : placed.last().sheet + 1;
+    return {pageLayout, QStringLiteral("Etiketten"), sheets, [names, placed](QPainter &painter, int sheet) {
+                QList<LabelSheet::Placed> onSheet;
+                std::copy_if(placed.cbegin(), placed.cend(), std::back_inserter(onSheet),
+                             [sheet](const LabelSheet::Placed &label) { return label.sheet == sheet; });
+                return LabelPage(names).paint(painter, onSheet);
+            }};
+}
+
+QStringList namedKeys(const Names &names)
+{
+    QStringList keys;
+    for (int row = 0; row < NamedAddresses::count; ++row) {
+        const QString key = NamedAddresses::keyOfRow(row);
+        if (!names.value(key).isEmpty())
+            keys.append(key);
+    }
+    return keys;
+}
+
+} // namespace LabelsPdf

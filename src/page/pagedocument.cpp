@@ -1,0 +1,66 @@
+#include "page/pagedocument.h"
+
+#include "page/tablegeometry.h"
+
+#include <QBuffer>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+RenderResult RenderResult::of(const TablePage::Fits &fits)
+{
+    RenderResult result{true, {}, {}, {}, {}};
+    for (const auto &[key, fitted] : fits) {
+        if (fitted.fit == FittedName::Smaller)
+            result.smaller.append(key);
+        else if (fitted.fit == FittedName::Shortened)
+            result.shortened.append(key);
+        if (!fitted.missing.isEmpty())
+            result.missing.append(key);
+    }
+    return result;
+}
+
+TablePage::Fits PageDocument::fits() const
+{
+    QBuffer nowhere;
+    nowhere.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&nowhere);
+    writer.setResolution(TableGeometry::resolution);
+    writer.setPageLayout(layout);
+    QPainter painter(&writer);
+    TablePage::Fits fits;
+    for (int page = 0; page < pageCount; ++page)
+        fits += paintPage(painter, page);
+    return fits;
+}
+
+RenderResult PageDocument::writePdf(const QString &path) const
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return RenderResult::failure(file.errorString());
+
+    TablePage::Fits fits;
+    {
+        QPdfWriter writer(&file);
+        writer.setResolution(TableGeometry::resolution);
+        writer.setPageLayout(layout);
+        writer.setTitle(title);
+        writer.setCreator(QStringLiteral("VESK Adressen Rechner"));
+
+        QPainter painter;
+        if (!painter.begin(&writer))
+            return RenderResult::failure(QStringLiteral("The PDF output could not be started."));
+        for (int page = 0; page < pageCount; ++page) {
+            if (page > 0)
+                writer.newPage();
+            fits += paintPage(painter, page);
+        }
+        if (!painter.end())
+            return RenderResult::failure(file.errorString());
+    }
+    if (!file.commit())
+        return RenderResult::failure(file.errorString());
+    return RenderResult::of(fits);
+}

@@ -1,0 +1,50 @@
+#include "print/pageprinter.h"
+
+#include "page/tablegeometry.h"
+
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace PagePrinter {
+
+void prepare(QPrinter &printer, const PageDocument &document)
+{
+    printer.setPageLayout(document.layout);
+    printer.setFullPage(true);
+    printer.setDocName(document.title);
+}
+
+RenderResult print(QPrinter &printer, const PageDocument &document)
+{
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return RenderResult::failure(QStringLiteral("The printer could not be started."));
+    // The printer's own units and margins, from the document's: 1/1200 inch from its paint rectangle.
+    const qreal scale = printer.resolution() / static_cast<qreal>(TableGeometry::resolution);
+    painter.scale(scale, scale);
+    const QMarginsF margins = document.layout.marginsPoints();
+    painter.translate(margins.left() * TableGeometry::resolution / 72.0,
+                      margins.top() * TableGeometry::resolution / 72.0);
+    TablePage::Fits fits;
+    for (int page = 0; page < document.pageCount; ++page) {
+        if (page > 0 && !printer.newPage())
+            return RenderResult::failure(QStringLiteral("The printer did not take a new page."));
+        fits += document.paintPage(painter, page);
+    }
+    if (!painter.end())
+        return RenderResult::failure(QStringLiteral("The printer did not take the pages."));
+    return RenderResult::of(fits);
+}
+
+RenderResult printTo(const QString &printerName, const PageDocument &document)
+{
+    const QPrinterInfo info = QPrinterInfo::printerInfo(printerName);
+    if (info.isNull())
+        return RenderResult::failure(QStringLiteral("there is no printer '%1'").arg(printerName));
+    QPrinter printer(info, QPrinter::HighResolution);
+    prepare(printer, document);
+    return print(printer, document);
+}
+
+} // namespace PagePrinter
