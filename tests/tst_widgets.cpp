@@ -1,5 +1,6 @@
 #include "document/sharedstore.h"
 #include "mainwindow/appsetup.h"
+#include "mainwindow/labelsdialog.h"
 #include "mainwindow/namestable.h"
 #include "mainwindow/veskar.h"
 #include "names/namesstore.h"
@@ -11,7 +12,10 @@
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileDialog>
 #include <QMenu>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -60,6 +64,7 @@ private slots:
     void render();
     void spreadsheetKeys();
     void search();
+    void printing();
     void namesFiles();
     void fitMarks();
     void panel();
@@ -358,6 +363,56 @@ void TestWindow::search()
     QTest::keyClick(window.get(), Qt::Key_F, Qt::ControlModifier);
     QTest::keyClick(window->searchEdit, Qt::Key_Escape);
     QCOMPARE(shownRows().size(), NamedAddresses::count);
+}
+
+// Acts on the dialog that opens next, once it is shown, then closes it.
+template<typename Dialog>
+void onDialog(const std::function<void(Dialog *)> &act)
+{
+    QTimer::singleShot(0, [act] {
+        QVERIFY(QTest::qWaitFor([] { return qobject_cast<Dialog *>(QApplication::activeModalWidget()); }));
+        auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget());
+        act(dialog);
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+}
+
+void TestWindow::printing()
+{
+    typeName(0, u"Weiche 1"_s);
+    typeName(60, u"Signal"_s);
+    // Ctrl+P: the table's one landscape page, as rendered.
+    int pages = 0;
+    onDialog<QPrintPreviewDialog>([&pages](QPrintPreviewDialog *preview) {
+        auto *widget = preview->findChild<QPrintPreviewWidget *>();
+        pages = widget->pageCount() * (widget->orientation() == QPageLayout::Landscape ? 1 : -1);
+    });
+    QTest::keyClick(window.get(), Qt::Key_P, Qt::ControlModifier);
+    QCOMPARE(pages, 1);
+    // Labels: for the two names, then all 96 from label 24 on: five sheets of 70 x 37 mm.
+    const QString saved = workFile(u"etiketten"_s);
+    QList<int> counts;
+    onDialog<LabelsDialog>([&](LabelsDialog *dialog) {
+        counts.append(dialog->preview->pageCount());
+        dialog->allRadio->setChecked(true);
+        dialog->startSpin->setValue(24);
+        counts.append(dialog->preview->pageCount());
+        onDialog<QFileDialog>([&saved](QFileDialog *files) {
+            files->selectFile(saved);
+            static_cast<QDialog *>(files)->accept();
+        });
+        dialog->saveButton->click();
+    });
+    QTest::mouseClick(window->labelsButton, Qt::LeftButton);
+    QCOMPARE(counts, (QList<int>{1, 5}));
+    const auto box = catcher.takeOne();
+    QVERIFY(box && box->text.contains(QDir::toNativeSeparators(saved + u".pdf"_s)));
+    QVERIFY(Files::read(saved + u".pdf"_s).startsWith("%PDF"));
+    // The start is kept for the next sheet.
+    onDialog<LabelsDialog>([&counts](LabelsDialog *dialog) { counts.append(dialog->startSpin->value()); });
+    QTest::mouseClick(window->labelsButton, Qt::LeftButton);
+    QCOMPARE(counts.last(), 24);
 }
 
 void TestWindow::namesFiles()

@@ -20,4 +20,9 @@ void apply()
         delete translator;
 }
 
+QSettings settings()
+{
+    return QSettings(QStringLiteral("vesk-adressen"), QStringLiteral("vesk-adressen"));
+}
+
 } // namespace AppSetup

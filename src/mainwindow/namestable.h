@@ -32,6 +32,8 @@ public:
     bool saveNames(const QString &path);
     // Asks where to save the names; true once they are saved there.
     bool askSave();
+    // The selected rows' addresses, top down, or the current row's.
+    QStringList selectedKeys() const;
     // A name being typed is committed, as if the user had pressed Return.
     void commitEditor();
 
@@ -54,7 +56,6 @@ private:
     void markEditor(QLineEdit *editor, int row) const;
     void itemEdited(QTableWidgetItem *item);
     void paste();
-    QStringList selectedKeys() const;
     void leaveTable(bool forward);
     void moveDown();
     void showContextMenu(const QPoint &pos);

@@ -3,9 +3,12 @@
 #include "address/addresscodec.h"
 #include "address/namedaddresses.h"
 #include "document/namesdocument.h"
+#include "mainwindow/appsetup.h"
+#include "mainwindow/labelsdialog.h"
 #include "mainwindow/namessearch.h"
 #include "mainwindow/namestable.h"
 #include "panel/arlabel.h"
+#include "print/pageprinter.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -15,6 +18,8 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QMessageBox>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QSessionManager>
 #include <QSettings>
 #include <QSignalBlocker>
@@ -35,11 +40,6 @@ constexpr int nameColumn = NamesTable::nameColumn;
 constexpr int addressColumn = NamesTable::addressColumn;
 constexpr int rowsShownAtFirstStart = 12;
 const QString geometryKey = QStringLiteral("fenster/geometrie");
-
-QSettings settings()
-{
-    return QSettings(QStringLiteral("vesk-adressen"), QStringLiteral("vesk-adressen"));
-}
 
 // Streamed, never used as a format, so names reach the output as typed.
 void logProgress(const QString &line)
@@ -65,6 +65,12 @@ VeskAr::VeskAr(QWidget *parent)
     connect(rechnen_2, &QPushButton::clicked, this, &VeskAr::changeStr);
     connect(table, &QPushButton::clicked, this, &VeskAr::renderTable);
     connect(table_2, &QPushButton::clicked, this, &VeskAr::openTable);
+    connect(printButton, &QPushButton::clicked, this, &VeskAr::printTable);
+    connect(labelsButton, &QPushButton::clicked, this, &VeskAr::showLabels);
+    auto *print = new QAction(this);
+    print->setShortcuts(QKeySequence::Print);
+    connect(print, &QAction::triggered, this, &VeskAr::printTable);
+    addAction(print);
     connect(strEdit, &QLineEdit::returnPressed, this, &VeskAr::changeDipp);
     connect(arLabel, &ArLabel::readBackRequested, this, &VeskAr::changeStr);
     // A modal loop inside the panel's paint invites recursive repaints: report from the event loop.
@@ -150,7 +156,7 @@ void VeskAr::commitData(QSessionManager &manager)
 
 void VeskAr::restoreGeometryOrFitTwelveRows()
 {
-    if (restoreGeometry(settings().value(geometryKey).toByteArray()))
+    if (restoreGeometry(AppSetup::settings().value(geometryKey).toByteArray()))
         return;
     // Lay the window out once with the table shown and twelve rows tall, and keep that size.
     const int twelveRows = adrTable->horizontalHeader()->sizeHint().height() + 2 * adrTable->frameWidth()
@@ -174,7 +180,7 @@ void VeskAr::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    QSettings stored = settings();
+    QSettings stored = AppSetup::settings();
     stored.setValue(geometryKey, saveGeometry());
     QWidget::closeEvent(event);
 }
@@ -275,7 +281,15 @@ void VeskAr::reportRender(const QString &path, const TablePdf::Result &result)
     }
     QMessageBox box(QMessageBox::Information, title, tr("Tabelle wurde erfolgreich gerendert und gespeichert."),
                     QMessageBox::Ok, this);
-    QStringList details{tr("Datei: %1").arg(QDir::toNativeSeparators(path))};
+    box.setInformativeText(
+        (QStringList{tr("Datei: %1").arg(QDir::toNativeSeparators(path))} + fitDetails(result)).join(u'\n'));
+    box.exec();
+}
+
+// Which names do not print as typed.
+QStringList VeskAr::fitDetails(const RenderResult &result)
+{
+    QStringList details;
     if (!result.smaller.isEmpty())
         details.append(tr("Kleiner gedruckt, damit sie ins Feld passen: %1").arg(result.smaller.join(u", ")));
     if (!result.shortened.isEmpty())
@@ -283,8 +297,39 @@ void VeskAr::reportRender(const QString &path, const TablePdf::Result &result)
     if (!result.missing.isEmpty())
         details.append(tr("Zeichen fehlen in der Schrift und werden als leere Kästchen gedruckt: %1")
                            .arg(result.missing.join(u", ")));
-    box.setInformativeText(details.join(u'\n'));
+    return details;
+}
+
+// The very page "Tabelle rendern" writes, previewed, then printed at 100 %.
+void VeskAr::printTable()
+{
+    namesTable->commitEditor();
+    const PageDocument page = TablePdf::document(names->names());
+    QPrinter printer(QPrinter::HighResolution);
+    PagePrinter::prepare(printer, page);
+    QPrintPreviewDialog preview(&printer, this);
+    preview.setWindowTitle(tr("Tabelle drucken"));
+    RenderResult printed;
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [&page, &printed](QPrinter *target) { printed = PagePrinter::print(*target, page); });
+    if (preview.exec() != QDialog::Accepted)
+        return;
+    if (!printed.ok) {
+        QMessageBox::warning(this, tr("Tabelle drucken"),
+                             tr("Die Tabelle konnte nicht gedruckt werden.\n\nGrund: %1").arg(printed.error));
+        return;
+    }
+    QMessageBox box(QMessageBox::Information, tr("Tabelle drucken"), tr("Die Tabelle wurde gedruckt."), QMessageBox::Ok,
+                    this);
+    box.setInformativeText(fitDetails(printed).join(u'\n'));
     box.exec();
+}
+
+void VeskAr::showLabels()
+{
+    namesTable->commitEditor();
+    LabelsDialog dialog(names->names(), namesTable->selectedKeys(), this);
+    dialog.exec();
 }
 
 void VeskAr::openTable()

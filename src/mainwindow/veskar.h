@@ -31,6 +31,8 @@ public slots:
     void changeStr();
     void renderTable();
     void openTable();
+    void printTable();
+    void showLabels();
 
 private:
     void applyAddress(const QString &text);
@@ -38,6 +40,7 @@ private:
     void selectRowOf(const QString &address);
     void showRowAddress(int row, int previousRow);
     void reportRender(const QString &path, const TablePdf::Result &result);
+    static QStringList fitDetails(const RenderResult &result);
     void restoreGeometryOrFitTwelveRows();
     void showNamesTable(bool shown);
     void showStoreState();

@@ -1,0 +1,44 @@
+#ifndef LABELSDIALOG_H
+#define LABELSDIALOG_H
+
+#include "address/namedaddresses.h"
+#include "page/labelsheet.h"
+#include "page/pagedocument.h"
+#include "ui_labelsdialog.h"
+
+#include <QDialog>
+#include <QPrinter>
+
+class QPrintPreviewWidget;
+
+// Labels for the modules: the sheet's format, where on the first sheet to begin, which
+// addresses, a preview of the sheets, and saving or printing them. Keeps the last format
+// and start for the next time.
+class LabelsDialog : public QDialog, public Ui::LabelsDialog
+{
+    Q_OBJECT
+
+public:
+    LabelsDialog(Names names, QStringList selectedKeys, QWidget *parent = nullptr);
+    ~LabelsDialog() override;
+
+    PageDocument document() const;
+    QPrintPreviewWidget *preview;
+
+private:
+    LabelFormat chosenFormat() const;
+    QStringList chosenKeys() const;
+    void showFormat();
+    void update();
+    void save();
+    void print();
+    void report(const QString &title, const QString &done, const RenderResult &result);
+    void restoreSettings();
+
+    Names names;
+    QStringList selectedKeys;
+    QList<LabelFormat> formats;
+    QPrinter printer;
+};
+
+#endif
