@@ -2,14 +2,18 @@
 #include "address/namedaddresses.h"
 #include "document/namesdocument.h"
 #include "mainwindow/namestable.h"
+#include "page/labelspdf.h"
 #include "page/namewrap.h"
 #include "page/tablegeometry.h"
 #include "page/tablepage.h"
 #include "page/tablepdf.h"
+#include "print/pageprinter.h"
 
 #include <QDir>
 #include <QImage>
 #include <QPainter>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QStringList>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -102,6 +106,40 @@ void writePdf(benchmark::State &state, const Names &names)
 }
 BENCHMARK_CAPTURE(writePdf, threeLines, fullTable())->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(writePdf, longNames, longNames())->Unit(benchmark::kMillisecond);
+
+void writeLabels(benchmark::State &state)
+{
+    const QTemporaryDir dir;
+    const QString path = QDir(dir.path()).filePath(LabelsPdf::fileName);
+    const Names names = longNames();
+    while (state.KeepRunning()) {
+        if (!LabelsPdf::document(names, LabelSheet::formats().constFirst(), LabelsPdf::namedKeys(names), 1)
+                 .writePdf(path)
+                 .ok) {
+            state.SkipWithError("the labels could not be written");
+            break;
+        }
+    }
+    state.counters["bytes"] = double(QFileInfo(path).size());
+}
+BENCHMARK(writeLabels)->Unit(benchmark::kMillisecond);
+
+// "Drucken…" up to the first page shown: the preview laid out and painted once.
+void printPreview(benchmark::State &state)
+{
+    const PageDocument page = TablePdf::document(longNames());
+    while (state.KeepRunning()) {
+        QPrinter printer(QPrinter::HighResolution);
+        PagePrinter::prepare(printer, page);
+        QPrintPreviewWidget preview(&printer);
+        QObject::connect(&preview, &QPrintPreviewWidget::paintRequested,
+                         [&page](QPrinter *target) { PagePrinter::print(*target, page); });
+        preview.resize(800, 600);
+        preview.updatePreview();
+        benchmark::DoNotOptimize(preview.grab());
+    }
+}
+BENCHMARK(printPreview)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
