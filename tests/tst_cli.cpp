@@ -57,7 +57,7 @@ void TestCli::readmeTranscript()
     const qsizetype start = readme.indexOf(u"```\n$ vesk-dipp"_s) + 4;
     const QString transcript = readme.mid(start, readme.indexOf(u"```"_s, start) - start);
     QTemporaryDir dir;
-    for (const QString &file : {u"namen.csv"_s, u"falsch.csv"_s})
+    for (const QString &file : {u"namen.csv"_s, u"falsch.csv"_s, u"beispiel-namen.csv"_s})
         QVERIFY(QFile::copy(QStringLiteral(VESK_SOURCE_DIR "/doc/") + file, dir.filePath(file)));
     QString session;
     int exitCode = 0;
