@@ -19,6 +19,8 @@ void start(QProcess &process, const QStringList &words, const QString &folder)
         words.first() == u"vesk-adressen" ? QStringLiteral(VESK_ADRESSEN_PATH) : QStringLiteral(VESK_DIPP_PATH);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(u"XDG_RUNTIME_DIR"_s);
+    if (words.first() != u"vesk-adressen") // nor a display: vesk-dipp chooses its platform itself
+        environment.remove(u"QT_QPA_PLATFORM"_s);
     environment.insert(u"VESK_ADRESSEN_DATA_HOME"_s, folder);
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(folder);

@@ -94,6 +94,8 @@ void TestWindow::initTestCase()
     QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&panel);
     const QString value = u"Schalter 1 +, Schalter 2 +, Schalter 3 +, Schalter 4 +, Schalter 5 + — Adresse 1A"_s;
     QCOMPARE(accessible->role(), QAccessible::Slider);
+    QLineEdit entry; // other widgets keep their own
+    QCOMPARE(QAccessible::queryAccessibleInterface(&entry)->role(), QAccessible::EditableText);
     QCOMPARE((QStringList{accessible->text(QAccessible::Name), accessible->text(QAccessible::Value),
                           accessible->text(QAccessible::Description)}),
              (QStringList{"Dippschalter", value, value}));
@@ -229,6 +231,7 @@ void TestWindow::render()
     const QtMessageHandler previous = qInstallMessageHandler(collectDebug);
     window->arLabel->startTableRender(); // two requests before the paint make one render
     QTest::mouseClick(window->table, Qt::LeftButton);
+    QVERIFY(QFileInfo::exists(workFile(TablePdf::fileName))); // written before the click returns
     qInstallMessageHandler(previous);
     QCOMPARE(debugLines().mid(0, 3), (QStringList{"Adr: 1A  Name: %s %n 100% Grüße", "Adr: 5A  Name: ",
                                                   "Adr: 3B  Name: Weichenantrieb Straßenbeleuchtung Einfahrt"}));
@@ -512,6 +515,9 @@ void TestWindow::panel()
     QTest::mouseMove(&panel, {5, 71});
     QCOMPARE(panel.getStrAdr(), u"11C"_s);
     QCOMPARE(knobRows(grabbed(&panel)), (QList<int>{2, 0, 2, 0, 1}));
+    QTest::mousePress(&panel, Qt::LeftButton, Qt::NoModifier, {30, 40}); // switch 2's band
+    QTest::mouseMove(&panel, {5, 71});
+    QCOMPARE(panel.getStrAdr(), u"14C"_s);
 
     // A click on switch 2's middle row sets it, takes the focus and chooses that switch.
     panel.setStrAdr(u"1A"_s);
