@@ -24,6 +24,8 @@ namespace {
 
 // Resolution of the page image; print quality.
 constexpr int imageResolution = 300;
+// The print preview's size, as the dialog opens.
+constexpr QSize previewSize(800, 600);
 
 // A name in every cell, long enough to wrap onto three lines.
 Names fullTable()
@@ -134,7 +136,7 @@ void printPreview(benchmark::State &state)
         QPrintPreviewWidget preview(&printer);
         QObject::connect(&preview, &QPrintPreviewWidget::paintRequested,
                          [&page](QPrinter *target) { PagePrinter::print(*target, page); });
-        preview.resize(800, 600);
+        preview.resize(previewSize);
         preview.updatePreview();
         benchmark::DoNotOptimize(preview.grab());
     }

@@ -311,7 +311,8 @@ void TestPage::labelSheets()
     // Row by row from the first; within the paper; none over another.
     QList<QRectF> rects;
     for (int i = 0; i < format->perSheet(); ++i) {
-        const QPointF at = first + QPointF(pitch.width() * (i % grid.width()), pitch.height() * (i / grid.width()));
+        const int row = i / grid.width();
+        const QPointF at = first + QPointF(pitch.width() * (i % grid.width()), pitch.height() * row);
         QCOMPARE(format->labelRect(i), QRectF(at, label));
         QVERIFY(QRectF(0, 0, 210, 297).contains(rects.emplaceBack(at, label)));
         QVERIFY(std::none_of(rects.cbegin(), rects.cend() - 1,
@@ -342,10 +343,11 @@ void TestPage::labelsPdf()
     const double mm = 72 / 25.4;
     for (int i = 0; i < keys.size(); ++i) {
         const int label = 38 + i;
-        const QRectF rect(QPointF(label % 40 % 4 * 52.5, label % 40 / 4 * 29.7) * mm, QSizeF(52.5, 29.7) * mm);
+        const int row = label % 40 / 4;
+        const QRectF rect(QPointF(label % 4 * 52.5, row * 29.7) * mm, QSizeF(52.5, 29.7) * mm);
         const QList<Word> found = Pdf::wordsIn(pages[label / 40], rect);
         const QString text = std::accumulate(found.cbegin(), found.cend(), QString(),
-                                             [](QString t, const Word &w) { return t + w.text + u' '; });
+                                             [](const QString &t, const Word &w) { return t + w.text + u' '; });
         // The address large, its module, the rows and switches named, the name's start; all inside.
         QVERIFY2(std::any_of(found.cbegin(), found.cend(),
                              [&](const Word &w) { return w.text == keys[i] && w.box.height() > 14; }),

@@ -117,6 +117,7 @@ void TestWindow::cleanup()
     QFile::remove(workFile(TablePdf::fileName));
     QDir(workFile(u"data"_s)).removeRecursively();
     QDir(workFile(u"config"_s)).removeRecursively();
+    AppSetup::settings().clear(); // on Windows the registry's, kept from run to run
 }
 
 void TestWindow::typeName(int row, const QString &name)

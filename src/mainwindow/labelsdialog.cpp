@@ -44,11 +44,11 @@ LabelsDialog::LabelsDialog(Names names, QStringList selectedKeys, QWidget *paren
             [this](QPrinter *target) { PagePrinter::print(*target, document()); });
     connect(formatBox, &QComboBox::currentIndexChanged, this, &LabelsDialog::showFormat);
     for (QSpinBox *spin : {startSpin, columnsSpin, rowsSpin})
-        connect(spin, &QSpinBox::valueChanged, this, &LabelsDialog::update);
+        connect(spin, &QSpinBox::valueChanged, this, &LabelsDialog::refresh);
     for (QDoubleSpinBox *spin : {widthSpin, heightSpin, leftSpin, topSpin, columnGapSpin, rowGapSpin})
-        connect(spin, &QDoubleSpinBox::valueChanged, this, &LabelsDialog::update);
+        connect(spin, &QDoubleSpinBox::valueChanged, this, &LabelsDialog::refresh);
     for (QRadioButton *radio : {namedRadio, selectedRadio, allRadio})
-        connect(radio, &QRadioButton::toggled, this, &LabelsDialog::update);
+        connect(radio, &QRadioButton::toggled, this, &LabelsDialog::refresh);
     connect(saveButton, &QPushButton::clicked, this, &LabelsDialog::save);
     connect(printButton, &QPushButton::clicked, this, &LabelsDialog::print);
     showFormat();
@@ -122,10 +122,10 @@ void LabelsDialog::showFormat()
         rowsSpin->setValue(format.rows);
     }
     customBox->setEnabled(custom);
-    update();
+    refresh();
 }
 
-void LabelsDialog::update()
+void LabelsDialog::refresh()
 {
     const LabelFormat format = chosenFormat();
     const bool fits = format.fitsPaper();
@@ -137,8 +137,10 @@ void LabelsDialog::update()
                             : tr("%n Etiketten", nullptr, static_cast<int>(count)));
     saveButton->setEnabled(fits && count > 0);
     printButton->setEnabled(fits && count > 0);
-    if (fits)
+    if (fits) {
+        PagePrinter::prepare(printer, document());
         preview->updatePreview();
+    }
 }
 
 void LabelsDialog::save()

@@ -29,7 +29,7 @@ private:
     LabelFormat chosenFormat() const;
     QStringList chosenKeys() const;
     void showFormat();
-    void update();
+    void refresh();
     void save();
     void print();
     void report(const QString &title, const QString &done, const RenderResult &result);

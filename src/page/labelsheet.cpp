@@ -43,11 +43,17 @@ namespace LabelSheet {
 
 QList<LabelFormat> formats()
 {
-    return {
-        {QSizeF(70, 37), 3, 8, QPointF(0, 0), QSizeF(0, 0)},  {QSizeF(70, 36), 3, 8, QPointF(0, 4.5), QSizeF(0, 0)},
-        centred(QSizeF(63.5, 38.1), 3, 7, QSizeF(2.5, 0)),    {QSizeF(52.5, 29.7), 4, 10, QPointF(0, 0), QSizeF(0, 0)},
+    // Label size, columns, rows, margins (left, top), gaps (columns, rows), in millimetres.
+    // clang-format off
+    static const LabelFormat formats[] = {
+        {QSizeF(70, 37), 3, 8, QPointF(0, 0), QSizeF(0, 0)},
+        {QSizeF(70, 36), 3, 8, QPointF(0, 4.5), QSizeF(0, 0)},
+        centred(QSizeF(63.5, 38.1), 3, 7, QSizeF(2.5, 0)),
+        {QSizeF(52.5, 29.7), 4, 10, QPointF(0, 0), QSizeF(0, 0)},
         {QSizeF(105, 37), 2, 8, QPointF(0, 0), QSizeF(0, 0)},
     };
+    // clang-format on
+    return QList<LabelFormat>(std::cbegin(formats), std::cend(formats));
 }
 
 std::optional<LabelFormat> format(const QString &name)

@@ -6,6 +6,10 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+namespace {
+constexpr qreal pointsPerInch = 72;
+} // namespace
+
 namespace PagePrinter {
 
 void prepare(QPrinter &printer, const PageDocument &document)
@@ -23,9 +27,8 @@ RenderResult print(QPrinter &printer, const PageDocument &document)
     // The printer's own units and margins, from the document's: 1/1200 inch from its paint rectangle.
     const qreal scale = printer.resolution() / static_cast<qreal>(TableGeometry::resolution);
     painter.scale(scale, scale);
-    const QMarginsF margins = document.layout.marginsPoints();
-    painter.translate(margins.left() * TableGeometry::resolution / 72.0,
-                      margins.top() * TableGeometry::resolution / 72.0);
+    const QMarginsF margins = document.layout.marginsPoints() * (TableGeometry::resolution / pointsPerInch);
+    painter.translate(margins.left(), margins.top());
     TablePage::Fits fits;
     for (int page = 0; page < document.pageCount; ++page) {
         if (page > 0 && !printer.newPage())
