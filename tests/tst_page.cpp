@@ -349,9 +349,10 @@ void TestPage::labelsPdf()
         const QString text = std::accumulate(found.cbegin(), found.cend(), QString(),
                                              [](const QString &t, const Word &w) { return t + w.text + u' '; });
         // The address large, its module, the rows and switches named, the name's start; all inside.
-        QVERIFY2(std::any_of(found.cbegin(), found.cend(),
-                             [&](const Word &w) { return w.text == keys[i] && w.box.height() > 14; }),
-                 qPrintable(text));
+        const auto address = std::find_if(found.cbegin(), found.cend(),
+                                          [&](const Word &w) { return w.text == keys[i] && w.box.height() > 14; });
+        QVERIFY2(address != found.cend(), qPrintable(text));
+        QVERIFY2(qAbs(address->box.left() - rect.left() - 2.5 * mm) < 0.5, qPrintable(text)); // 2.5 mm in
         QVERIFY2(text.contains(keys[i].back() < u'E' ? u"Steuermodul 3217 "_s : u"Erweiterungsmodul 3217E "_s),
                  qPrintable(text));
         for (const QString &mark : u"+ 0 - 1 2 3 4 5"_s.split(u' '))
