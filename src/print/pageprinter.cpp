@@ -14,6 +14,8 @@ namespace PagePrinter {
 
 void prepare(QPrinter &printer, const PageDocument &document)
 {
+    // Fonts are sized for the device's resolution, so the page's own keeps text and lines alike.
+    printer.setResolution(TableGeometry::resolution);
     printer.setPageLayout(document.layout);
     printer.setFullPage(true);
     printer.setDocName(document.title);
