@@ -547,6 +547,14 @@ void TestWindow::panel()
 
     const QImage image = grabbed(&panel);
     QCOMPARE(knobRows(image), (QList<int>{0, 2, 2, 0, 2}));
+    // Dotted lines between the rows, none below them: seen between the switches.
+    const auto dots = [&image](int y) {
+        int black = 0;
+        for (int x = 26; x < 125; ++x)
+            black += (x - 5) % 25 >= 20 && image.pixel(x, y) == qRgb(0, 0, 0) ? 1 : 0;
+        return black;
+    };
+    QCOMPARE((QList<bool>{dots(55) > 3, dots(75) > 0}), (QList<bool>{true, false}));
     // The focus mark stands around the chosen switch only while the panel has the focus.
     const QColor highlight = panel.palette().color(QPalette::Highlight);
     QCOMPARE(image.pixelColor(3, 40), highlight);
