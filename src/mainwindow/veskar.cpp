@@ -309,7 +309,7 @@ void VeskAr::printTable()
     PagePrinter::prepare(printer, page);
     QPrintPreviewDialog preview(&printer, this);
     preview.setWindowTitle(tr("Tabelle drucken"));
-    RenderResult printed;
+    RenderResult printed = RenderResult::failure(tr("Die Seite wurde nicht an den Drucker gegeben."));
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
             [&page, &printed](QPrinter *target) { printed = PagePrinter::print(*target, page); });
     if (preview.exec() != QDialog::Accepted)
