@@ -28,6 +28,17 @@ QString keyOfRow(int row)
 
 } // namespace NamedAddresses
 
+const QStringList &NamedAddresses::keysInTableOrder()
+{
+    static const QStringList keys = [] {
+        QStringList all;
+        for (int row = 0; row < count; ++row)
+            all.append(keyOfRow(row));
+        return all;
+    }();
+    return keys;
+}
+
 std::optional<QString> NamedAddresses::parse(const QString &text)
 {
     static const QRegularExpression numberFirst(QStringLiteral("^(\\d{1,2})([A-H])$"));

@@ -3,6 +3,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -25,6 +26,9 @@ QString letterFirst(int letterIndex, int number);
 
 // Key of row r of the names table: letter-major, 1A ... 12A, 1B ... 12H.
 QString keyOfRow(int row);
+
+// All 96 keys in the names table's order.
+const QStringList &keysInTableOrder();
 
 // The names table's row of one of the 96 addresses, in either form.
 std::optional<int> rowOf(const QString &address);

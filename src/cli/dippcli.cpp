@@ -424,10 +424,7 @@ int DippCli::importNames(const QString &file)
     const std::optional<Names> names = readList(file);
     if (!names)
         return Failure;
-    QStringList every;
-    for (int row = 0; row < NamedAddresses::count; ++row)
-        every.append(NamedAddresses::keyOfRow(row));
-    return store(entriesOf(*names, every));
+    return store(entriesOf(*names, NamedAddresses::keysInTableOrder()));
 }
 
 int DippCli::exportNames(const QString &file)
@@ -451,8 +448,7 @@ int DippCli::findNames(const QStringList &texts)
     if (!names)
         return Failure;
     bool found = false;
-    for (int row = 0; row < NamedAddresses::count; ++row) {
-        const QString key = NamedAddresses::keyOfRow(row);
+    for (const QString &key : NamedAddresses::keysInTableOrder()) {
         const QString name = names->value(key);
         const bool matches = std::any_of(texts.cbegin(), texts.cend(), [&name](const QString &text) {
             return name.contains(text, Qt::CaseInsensitive);

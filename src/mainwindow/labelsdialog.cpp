@@ -97,10 +97,7 @@ QStringList LabelsDialog::chosenKeys() const
         return selectedKeys;
     if (namedRadio->isChecked())
         return LabelsPdf::namedKeys(names);
-    QStringList every;
-    for (int row = 0; row < NamedAddresses::count; ++row)
-        every.append(NamedAddresses::keyOfRow(row));
-    return every;
+    return NamedAddresses::keysInTableOrder();
 }
 
 PageDocument LabelsDialog::document() const

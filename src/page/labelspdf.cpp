@@ -22,12 +22,8 @@ PageDocument document(const Names &names, const LabelFormat &format, const QStri
 
 QStringList namedKeys(const Names &names)
 {
-    QStringList keys;
-    for (int row = 0; row < NamedAddresses::count; ++row) {
-        const QString key = NamedAddresses::keyOfRow(row);
-        if (!names.value(key).isEmpty())
-            keys.append(key);
-    }
+    QStringList keys = NamedAddresses::keysInTableOrder();
+    keys.removeIf([&names](const QString &key) { return names.value(key).isEmpty(); });
     return keys;
 }
 
