@@ -105,6 +105,7 @@ void TestCli::run_data()
     QTest::newRow("no names") << QStringList{"render", "--check"} << QByteArray() << 0 << "^no names\n$" << "^$";
     QTest::newRow("damaged names kept") << QStringList{"render"} << QByteArray("Adresse;Name\n99Z;x\n") << 1 << "^$"
                                         << "^error: stored names %1/vesk-adressen/namen.csv: line 2: '99Z' is not one";
+    QTest::newRow("labels from label 0") << QStringList{"labels", "7C", "--start", "0"} << QByteArray() << 2 << "^$" << "^error: --start takes a label of the sheet, 1 to 24: '0'.\n";
     QTest::newRow("render's argument") << QStringList{"render", "x"} << QByteArray() << 2 << "^$" << "^error: render takes no arguments: 'x'.\n";
     QTest::newRow("missing folder") << QStringList{"render", "--output", "nicht/da.pdf"} << QByteArray() << 1 << "^$"
                                     << "^error: cannot write %1/nicht/da.pdf: ";
