@@ -297,6 +297,7 @@ void TestPage::labelSheets_data()
     QTest::newRow("63.5x38.1") << QSizeF(63.5, 38.1) << QSize(3, 7) << QPointF(7.25, 15.15) << QSizeF(66, 38.1);
     QTest::newRow("52.5x29.7") << QSizeF(52.5, 29.7) << QSize(4, 10) << QPointF(0, 0) << QSizeF(52.5, 29.7);
     QTest::newRow("105x37") << QSizeF(105, 37) << QSize(2, 8) << QPointF(0, 0) << QSizeF(105, 37);
+    QTest::newRow("one's own") << QSizeF(60, 30) << QSize(3, 8) << QPointF(5, 10) << QSizeF(65, 35);
 }
 
 void TestPage::labelSheets()
@@ -305,22 +306,25 @@ void TestPage::labelSheets()
     QFETCH(QSize, grid);
     QFETCH(QPointF, first);
     QFETCH(QSizeF, pitch);
-    const std::optional<LabelFormat> format = LabelSheet::format(QString::fromLatin1(QTest::currentDataTag()));
-    QVERIFY(format);
-    QVERIFY(format->fitsPaper());
-    QCOMPARE(format->perSheet(), grid.width() * grid.height());
+    // A sheet sold everywhere, found by its name; or one's own, with the gaps the pitch leaves.
+    const QString tag = QString::fromUtf8(QTest::currentDataTag());
+    const LabelFormat sheet =
+        LabelSheet::format(tag).value_or(LabelFormat{label, grid.width(), grid.height(), first, pitch - label});
+    QCOMPARE(sheet.name(), tag == u"one's own" ? u"60x30"_s : tag);
+    QVERIFY(sheet.fitsPaper());
+    QCOMPARE(sheet.perSheet(), grid.width() * grid.height());
     // Row by row from the first; within the paper; none over another.
     QList<QRectF> rects;
-    for (int i = 0; i < format->perSheet(); ++i) {
+    for (int i = 0; i < sheet.perSheet(); ++i) {
         const int row = i / grid.width();
         const QPointF at = first + QPointF(pitch.width() * (i % grid.width()), pitch.height() * row);
-        QCOMPARE(format->labelRect(i), QRectF(at, label));
+        QCOMPARE(sheet.labelRect(i), QRectF(at, label));
         QVERIFY(QRectF(0, 0, 210, 297).contains(rects.emplaceBack(at, label)));
         QVERIFY(std::none_of(rects.cbegin(), rects.cend() - 1,
                              [&](const QRectF &r) { return r.intersects(rects.last()); }));
     }
     // Begun at a sheet's last label, the next go on the next sheet.
-    const QList<LabelSheet::Placed> placed = LabelSheet::place(*format, {u"1A"_s, u"2A"_s}, format->perSheet());
+    const QList<LabelSheet::Placed> placed = LabelSheet::place(sheet, {u"1A"_s, u"2A"_s}, sheet.perSheet());
     QCOMPARE(placed[0].sheet * 1000 + placed[1].sheet, 1);
     QCOMPARE(placed[0].rect, rects.last());
     QCOMPARE(placed[1].rect, rects.first());

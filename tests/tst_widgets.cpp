@@ -407,16 +407,19 @@ void TestWindow::printing()
             static_cast<QDialog *>(files)->accept();
         });
         dialog->saveButton->click();
+        dialog->formatBox->setCurrentIndex(3);
     });
     QTest::mouseClick(window->labelsButton, Qt::LeftButton);
     QCOMPARE(counts, (QList<int>{1, 5}));
     const auto box = catcher.takeOne();
     QVERIFY(box && box->text.contains(QDir::toNativeSeparators(saved + u".pdf"_s)));
     QVERIFY(Files::read(saved + u".pdf"_s).startsWith("%PDF"));
-    // The start is kept for the next sheet.
-    onDialog<LabelsDialog>([&counts](LabelsDialog *dialog) { counts.append(dialog->startSpin->value()); });
+    // The format and the start are kept for the next sheet.
+    onDialog<LabelsDialog>([&counts](LabelsDialog *dialog) {
+        counts += {dialog->formatBox->currentIndex(), dialog->startSpin->value()};
+    });
     QTest::mouseClick(window->labelsButton, Qt::LeftButton);
-    QCOMPARE(counts.last(), 24);
+    QCOMPARE(counts.mid(2), (QList<int>{3, 24}));
 }
 
 void TestWindow::namesFiles()
@@ -471,6 +474,8 @@ void TestWindow::namesFiles()
     window = std::make_unique<VeskAr>(); // the names and the size come back in the next window
     QCOMPARE(namesAt({0, 1, 2}), (QStringList{"eins", "zwei", "drei"}));
     QCOMPARE(window->size(), size);
+    QVERIFY(!window->adrTable->isVisibleTo(window.get())); // hidden at start, also in a size kept
+    QVERIFY(window->findChild<NamesTable *>()->saveNames(workFile(u"gesichert.csv"_s)));
 }
 
 void TestWindow::fitMarks()
@@ -506,7 +511,7 @@ void TestWindow::panel()
     QTest::mouseMove(&panel, {5, 31});
     QCOMPARE(panel.getStrAdr(), u"1B"_s);
     QTest::mouseMove(&panel, {5, 48}); // between the bands
-    QTest::mouseMove(&panel, {5, 71});
+    QTest::mouseMove(&panel, {5, 69}); // the bottom band's first
     QTest::mouseMove(&panel, {5, 72});
     QTest::mouseRelease(&panel, Qt::LeftButton, Qt::NoModifier, {5, 40}); // after moves, no click
     QCOMPARE(panel.getStrAdr(), u"2B"_s);
