@@ -61,8 +61,8 @@ const QString description =
                    "                           case), its switches as decode prints them, and the name;\n"
                    "                           exit status 1 if none does. Option: --names.\n"
                    "\n"
-                   "Names file: CSV whose header names the columns Adresse and Name, separated by ; or\n"
-                   "or tab; addresses as 12A or A12. Empty fields at the end of a line and empty rows\n"
+                   "Names file: CSV whose header names the columns Adresse and Name, separated by\n"
+                   "; or , or tab; addresses as 12A or A12. Empty fields at the end of a line and empty rows\n"
                    "are left out. Read as UTF-16 with a byte order mark, as UTF-8, or as Windows-1252\n"
                    "when no character is UTF-8; written as UTF-8 with a byte order mark and CR LF.\n"
                    "\n"
@@ -283,9 +283,7 @@ int DippCli::labels(const QStringList &addresses)
     const std::optional<Names> names = chosenNames();
     if (!names)
         return Failure;
-    QStringList keys = LabelsPdf::namedKeys(*names);
-    if (!addresses.isEmpty())
-        keys.clear();
+    QStringList keys = addresses.isEmpty() ? LabelsPdf::namedKeys(*names) : QStringList();
     for (const QString &address : addresses) {
         const std::optional<QString> key = NamedAddresses::parse(address);
         if (!key) {

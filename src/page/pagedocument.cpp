@@ -29,9 +29,17 @@ TablePage::Fits PageDocument::fits() const
     writer.setResolution(TableGeometry::resolution);
     writer.setPageLayout(layout);
     QPainter painter(&writer);
+    return paintPages(painter, writer).value_or(TablePage::Fits{});
+}
+
+std::optional<TablePage::Fits> PageDocument::paintPages(QPainter &painter, QPagedPaintDevice &device) const
+{
     TablePage::Fits fits;
-    for (int page = 0; page < pageCount; ++page)
+    for (int page = 0; page < pageCount; ++page) {
+        if (page > 0 && !device.newPage())
+            return std::nullopt;
         fits += paintPage(painter, page);
+    }
     return fits;
 }
 
@@ -41,7 +49,7 @@ RenderResult PageDocument::writePdf(const QString &path) const
     if (!file.open(QIODevice::WriteOnly))
         return RenderResult::failure(file.errorString());
 
-    TablePage::Fits fits;
+    std::optional<TablePage::Fits> fits;
     {
         QPdfWriter writer(&file);
         writer.setResolution(TableGeometry::resolution);
@@ -52,15 +60,13 @@ RenderResult PageDocument::writePdf(const QString &path) const
         QPainter painter;
         if (!painter.begin(&writer))
             return RenderResult::failure(QStringLiteral("The PDF output could not be started."));
-        for (int page = 0; page < pageCount; ++page) {
-            if (page > 0)
-                writer.newPage();
-            fits += paintPage(painter, page);
-        }
+        fits = paintPages(painter, writer);
+        if (!fits)
+            return RenderResult::failure(QStringLiteral("The PDF output did not take a new page."));
         if (!painter.end())
             return RenderResult::failure(file.errorString());
     }
     if (!file.commit())
         return RenderResult::failure(file.errorString());
-    return RenderResult::of(fits);
+    return RenderResult::of(*fits);
 }

@@ -8,6 +8,9 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
+
+class QPagedPaintDevice;
 
 // What a render or a print tells: whether it was written, and which names did not print as typed.
 struct RenderResult
@@ -34,6 +37,8 @@ struct PageDocument
 
     // How each name fits, without writing anything.
     TablePage::Fits fits() const;
+    // Every page in turn, each after the first on a new one; nothing if the device takes none.
+    std::optional<TablePage::Fits> paintPages(QPainter &painter, QPagedPaintDevice &device) const;
     // Replaces the file only once every page is written, so a failure leaves an older file intact.
     RenderResult writePdf(const QString &path) const;
 };

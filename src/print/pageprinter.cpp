@@ -31,15 +31,12 @@ RenderResult print(QPrinter &printer, const PageDocument &document)
     painter.scale(scale, scale);
     const QMarginsF margins = document.layout.marginsPoints() * (TableGeometry::resolution / pointsPerInch);
     painter.translate(margins.left(), margins.top());
-    TablePage::Fits fits;
-    for (int page = 0; page < document.pageCount; ++page) {
-        if (page > 0 && !printer.newPage())
-            return RenderResult::failure(QStringLiteral("The printer did not take a new page."));
-        fits += document.paintPage(painter, page);
-    }
+    const std::optional<TablePage::Fits> fits = document.paintPages(painter, printer);
+    if (!fits)
+        return RenderResult::failure(QStringLiteral("The printer did not take a new page."));
     if (!painter.end())
         return RenderResult::failure(QStringLiteral("The printer did not take the pages."));
-    return RenderResult::of(fits);
+    return RenderResult::of(*fits);
 }
 
 RenderResult printTo(const QString &printerName, const PageDocument &document)
