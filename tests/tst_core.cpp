@@ -4,7 +4,6 @@
 #include "support/coretest.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QLockFile>
 #include <QSignalSpy>
 #include <QStringEncoder>
@@ -160,6 +159,7 @@ void TestCore::parseBad_data()
     QTest::newRow("text after quote") << QByteArray("Adresse;Name\n1A;\"zu\"x\n") << "line 2: text follows a closing quote";
     QTest::newRow("UTF-8 and a stray byte") << QByteArray("Adresse;Name\n1A;Grüße\n2A;M\xFC" "de\n") << "line 3: a byte that is not UTF-8 in a file that is otherwise UTF-8; save the list as UTF-8 again";
     QTest::newRow("missing file") << QByteArray() << "cannot be read: ";
+    QTest::newRow("missing folder") << QByteArray() << "cannot be written: ";
     // clang-format on
 }
 
@@ -168,13 +168,21 @@ void TestCore::parseBad()
     QFETCH(QByteArray, data);
     QFETCH(QString, english);
 
-    const bool missing = english.startsWith(u"cannot be read"_s); // then the system's reason follows
-    const NamesCsv::ReadResult result =
-        missing ? NamesCsv::readFile(dir->filePath(u"fehlt.csv"_s)) : NamesCsv::parse(data);
+    const bool missing = english.startsWith(u"cannot be"_s); // then the system's reason follows
+    const QString file = dir->filePath(u"fehlt/namen.csv"_s);
+    NamesCsv::ReadResult result = english.endsWith(u"written: "_s)
+                                      ? NamesCsv::ReadResult{{}, NamesCsv::writeFile(file, {})}
+                                  : missing ? NamesCsv::readFile(file)
+                                            : NamesCsv::parse(data);
     QVERIFY(!result.ok());
     QVERIFY(result.names.isEmpty());
     const QString said = NamesCsv::describe(result.error, NamesCsv::Language::English);
-    QVERIFY2(missing ? said.startsWith(english) && said.size() > english.size() : said == english, qPrintable(said));
+    if (missing) {
+        QVERIFY2(said.startsWith(english), qPrintable(said));
+        QVERIFY2(said.size() > english.size(), qPrintable(said)); // the system's reason
+    } else {
+        QCOMPARE(said, english);
+    }
     // The window says it in German, naming the same line.
     const QString german = NamesCsv::describe(result.error, NamesCsv::Language::German);
     QVERIFY2(german != said, qPrintable(german));
@@ -200,7 +208,8 @@ void TestCore::paste_data()
 
     // clang-format off
     QTest::newRow("a column down") << "a\td\r\n\te\nc\n" << 94 << Names{{"11H", "a"}, {"12H", ""}} << QList<qsizetype>{1, 2};
-    QTest::newRow("addresses and names") << "Adresse\tName\n7C\tSieben\tx\n\nA1\t\n13A\ty\n2B\n\t\t\n" << -1 << Names{{"7C", "Sieben"}, {"1A", ""}} << QList<qsizetype>{2, 1};
+    QTest::newRow("addresses and names") << "Adresse\tName\n7C\tSieben\n\nA1\t\tx\n13A\ty\n2B\n\t\t\n" << -1 << Names{{"7C", "Sieben"}, {"1A", ""}} << QList<qsizetype>{2, 1};
+    QTest::newRow("two cells, no header") << "7C\tSieben\n" << -1 << Names{{"7C", "Sieben"}} << QList<qsizetype>{0, 0};
     QTest::newRow("a name like an address") << "7C\n1A\n" << 0 << Names{{"1A", "7C"}, {"2A", "1A"}} << QList<qsizetype>{0, 0};
     QTest::newRow("blanks only") << " \n\t" << 0 << Names{} << QList<qsizetype>{0, 0};
     // clang-format on
@@ -336,14 +345,15 @@ void TestCore::windowsShareTheStore()
     QVERIFY(probe.lock());
     const QByteArray lock = Files::read(lockPath);
     probe.unlock();
+    // Either is taken over at once, long before the lock would be stale by its age (10 s).
     for (const QByteArray &left : {"99999999" + lock.mid(lock.indexOf('\n')), QByteArray()}) {
-        QVERIFY(Files::write(lockPath, left));
-        QElapsedTimer timer;
-        timer.start();
+        QFile file(lockPath);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(left) == left.size() && file.flush());
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-2), QFileDevice::FileModificationTime));
+        file.close();
         const QString name = left.isEmpty() ? u"leer"_s : u"tot"_s;
         a->setName(u"8A"_s, name);
         QTRY_COMPARE(SharedStore::read(store()).names.value(u"8A"_s), name);
-        QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
     }
     // Closing a window loses nothing, even a name given just before.
     a->setName(u"9A"_s, u"neun"_s);
@@ -366,7 +376,7 @@ void TestCore::failedStoreHeals()
     {
         Files::Unreplaceable held(store());
         document.setName(u"1A"_s, u"eins"_s);
-        QTest::qWait(1000);
+        QTRY_VERIFY(document.store().error().kind != ErrorKind::None); // tried, and failed
         QCOMPARE(document.store().pendingCount(), 1);
         // Told as what it is: on Linux the folder is read-only, on Windows the file held open.
         const bool windows = QSysInfo::productType() == u"windows";

@@ -33,6 +33,38 @@ QPointF onPage(double tableX, double tableY)
     return QPointF(margin, margin) + (QPointF(tableOrigin) + QPointF(tableX, tableY)) * pointsPerUnit;
 }
 
+// An image of a part of a page (units of 1/1200 inch) at 1200 dpi / shrink, white where nothing is.
+QImage drawn(const QRect &part, int shrink, const std::function<void(QPainter &)> &paint)
+{
+    QImage image(part.size() / shrink, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    const int dotsPerMeter = qRound(1200 / 0.0254); // text as at 1200 dpi, scaled with the rest
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    QPainter painter(&image);
+    painter.scale(1.0 / shrink, 1.0 / shrink);
+    painter.translate(-part.topLeft());
+    paint(painter);
+    return image;
+}
+
+// The runs of ink (black, or the grey of a line thinner than a pixel) along row y of an
+// image from x0 to x1, each as its first pixel and its length.
+QList<QPair<int, int>> inkRuns(const QImage &image, int y, int x0, int x1)
+{
+    QList<QPair<int, int>> runs;
+    bool previous = false;
+    for (int x = x0; x < x1; ++x) {
+        const bool ink = qGray(image.pixel(x, y)) < 240;
+        if (ink && !previous)
+            runs.append({x, 0});
+        if (ink)
+            ++runs.last().second;
+        previous = ink;
+    }
+    return runs;
+}
+
 } // namespace
 
 class TestPage : public QObject
@@ -48,6 +80,7 @@ private slots:
     void pdfNamesInTheirSpaces();
     void labelSheets_data();
     void labelSheets();
+    void labelAsDrawn();
     void labelsPdf();
 
 private:
@@ -132,15 +165,8 @@ void TestPage::wrapFixedWidths()
 void TestPage::everyCellAsDrawn()
 {
     // The page at a quarter of its resolution, 300 dpi, so that a 1-unit divider is a pixel.
-    QImage image(pageWidth / 4, 2400, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    const int dotsPerMeter = qRound(1200 / 0.0254); // text as at 1200 dpi, scaled with the rest
-    image.setDotsPerMeterX(dotsPerMeter);
-    image.setDotsPerMeterY(dotsPerMeter);
-    QPainter painter(&image);
-    painter.scale(0.25, 0.25);
-    TablePage(names).paint(painter, pageWidth);
-    // Ink: black, or the grey of a line thinner than a pixel.
+    const TablePage page(names);
+    const QImage image = drawn(QRect(0, 0, pageWidth, 9600), 4, [&page](QPainter &p) { page.paint(p, pageWidth); });
     const auto blackAt = [&image](QPointF table, int within = 0) {
         const QPoint pixel = ((QPointF(tableOrigin) + table) / 4).toPoint();
         for (int dx = -within; dx <= within; ++dx) {
@@ -151,29 +177,47 @@ void TestPage::everyCellAsDrawn()
         }
         return false;
     };
+    // Each switch's knob in its display row, 0 top to 2 bottom; -1 none, -2 more than one.
+    const auto knobRows = [&blackAt](QPointF cell) {
+        QList<int> rows;
+        for (int k = 0; k < 5; ++k) {
+            int found = -1;
+            for (int row = 0; row < 3; ++row)
+                found = blackAt(cell + QPointF(465 + 70 * k, 35 + 70 * row)) ? (found == -1 ? row : -2) : found;
+            rows.append(found);
+        }
+        return rows;
+    };
+    // Known rows: the number's three digits in base 3, then the letter's two; 0 on top, 2 in the middle.
+    const QHash<QString, QList<int>> known{{"1A", {0, 0, 0, 0, 0}}, {"7C", {0, 1, 0, 0, 1}},  {"12B", {2, 0, 1, 0, 2}},
+                                           {"5D", {0, 2, 2, 2, 0}}, {"12H", {2, 0, 1, 1, 2}}, {"9F", {0, 1, 1, 2, 1}}};
     for (int column = 0; column < 8; ++column) {
         for (int row = 0; row < 12; ++row) {
-            // Number digits and letter digits, base 3; a knob's row: 0 top, 2 middle, 1 bottom.
-            const int number = 12 - row - 1;
-            const int digits[] = {number / 9, number / 3 % 3, number % 3, column / 3, column % 3};
             const QPointF cell(1650 * column, 700 * row);
-            const QString at = u"%1%2 "_s.arg(QChar(u'A' + column)).arg(12 - row);
+            const QString key = QString::number(12 - row) + QChar(u'A' + column);
+            const QList<int> rows = knobRows(cell);
+            QVERIFY2(!rows.contains(-1) && !rows.contains(-2), qPrintable(key));
+            QVERIFY2(!known.contains(key) || rows == known[key], qPrintable(key));
+            // Dividers between the knobs over the frame's height, seen between the knobs' rows.
             for (int k = 0; k < 5; ++k) {
-                for (int displayRow = 0; displayRow < 3; ++displayRow) {
-                    const bool expected = displayRow == (digits[k] == 2 ? 1 : digits[k] == 1 ? 2 : 0);
-                    QVERIFY2(blackAt(cell + QPointF(465 + 70 * k, 35 + 70 * displayRow)) == expected,
-                             qPrintable(at + u"knob %1 row %2"_s.arg(k).arg(displayRow)));
-                }
-                // Dividers between the knobs, seen in the gap between the top and middle rows.
-                QVERIFY2(!blackAt(cell + QPointF(465 + 70 * k, 70)), qPrintable(at + u"between dividers"_s));
-                QVERIFY2(k == 0 || blackAt(cell + QPointF(430 + 70 * k, 70), 1), qPrintable(at + u"divider"_s));
+                QVERIFY2(!blackAt(cell + QPointF(465 + 70 * k, 70)), qPrintable(key + u" between dividers"_s));
+                for (const int y : {20, 70, 140, 210})
+                    QVERIFY2(k == 0 || blackAt(cell + QPointF(430 + 70 * k, y), 1), qPrintable(key + u" divider"_s));
             }
             for (const QPointF edge : {QPointF(605, 0), QPointF(605, 230), QPointF(420, 115), QPointF(790, 115)})
-                QVERIFY2(blackAt(cell + edge, 1), qPrintable(at + u"frame"_s));
-            QVERIFY2(row == 0 || blackAt(cell + QPointF(1000, -235), 1), qPrintable(at + u"separator"_s));
-            QVERIFY2(blackAt(QPointF(6600, 700 * row + 350)), qPrintable(at + u"column line"_s));
+                QVERIFY2(blackAt(cell + edge, 1), qPrintable(key + u" frame"_s));
+            QVERIFY2(row == 0 || blackAt(cell + QPointF(1000, -235), 1), qPrintable(key + u" separator"_s));
+            QVERIFY2(blackAt(QPointF(6600, 700 * row + 350)), qPrintable(key + u" column line"_s));
         }
     }
+    // At 1200 dpi the first switch's knob has the caption's heavier outline: 6 units, the others 3.
+    const QPoint cell1A = tableOrigin + QPoint(0, 700 * 11);
+    const QImage knobs = drawn(QRect(cell1A, QSize(800, 240)), 1, [&page](QPainter &p) { page.paint(p, pageWidth); });
+    QList<int> widths;
+    for (const QPair<int, int> &run : inkRuns(knobs, 35, 430, 800))
+        widths.append(run.second > 40 ? run.second : 0); // not the frame and the dividers
+    widths.removeAll(0);
+    QCOMPARE(widths, (QList<int>{56, 53, 53, 53, 53}));
 }
 
 void TestPage::pdfHeadingsCaptionsAndLegends()
@@ -221,7 +265,8 @@ void TestPage::pdfNamesInTheirSpaces()
         }
         // From the name's place to the next column's caption (the heavy line after D, the
         // page's edge after H), between the separators above and below.
-        const double right = column == 3 ? 6600 - 12.5 : column == 7 ? pageWidth - 100 : 1650 * (column + 1) + 20;
+        constexpr double rightEdges[] = {1670, 3320, 4970, 6587.5, 8270, 9920, 11570, 13600};
+        const double right = rightEdges[column];
         const double top = row == 0 ? -200 : 700 * row - 235 + 3;
         const QRectF space(onPage(1650 * column + 810, top), onPage(right, 700 * row + 700 - 235 - 3));
         const QList<Word> found = Pdf::wordsIn(words, space);
@@ -231,12 +276,9 @@ void TestPage::pdfNamesInTheirSpaces()
         const double size = found[0].box.height() / arialHeight;
         const bool smaller = written.smaller.contains(key);
         const bool shortened = written.shortened.contains(key);
-        const double at = key == u"1A"   ? 7.5
-                          : key == u"9A" ? 6
-                          : shortened    ? 5
-                          : smaller      ? qMin(qRound(size * 2) / 2.0, 7.5)
-                                         : 8;
-        QVERIFY2(qAbs(size - at) < 0.05, qPrintable(key));
+        const QHash<QString, double> smallerSizes{{"1A", 7.5}, {"5A", 5}, {"9A", 6}, {"11A", 5}, {"7C", 5.5},
+                                                  {"1D", 6},   {"6E", 5}, {"6G", 6}, {"1H", 5},  {"10H", 6}};
+        QVERIFY2(qAbs(size - smallerSizes.value(key, 8)) < 0.05, qPrintable(key));
         QStringList lines; // as printed
         for (int i = 0; i < found.size(); ++i) {
             QVERIFY2(space.adjusted(-0.3, -0.3, 0.3, 0.3).contains(found[i].box), qPrintable(found[i].text));
@@ -265,6 +307,8 @@ void TestPage::pdfNamesInTheirSpaces()
         text.remove(u'-');
         const QString expected = QString(*name).remove(QChar(0xE000)).remove(u'-').simplified(); // no box is text
         if (shortened) {
+            // Cut one letter at a time until "…" fits: where one more would not.
+            QVERIFY2(key != u"1H" || lines.last() == u"bAbAbAbAbAbAbAbAbAbAbA…", qPrintable(lines.last()));
             QVERIFY2(text.endsWith(u'…'), qPrintable(text));
             QVERIFY2(found.last().text != u"…", qPrintable(text)); // not alone on its line
             QVERIFY2(expected.startsWith(text.chopped(1)), qPrintable(text));
@@ -287,48 +331,98 @@ QTEST_MAIN(TestPage)
 
 void TestPage::labelSheets_data()
 {
-    QTest::addColumn<QSizeF>("label"); // millimetres
-    QTest::addColumn<QSize>("grid");   // columns, rows
-    QTest::addColumn<QPointF>("first");
-    QTest::addColumn<QSizeF>("pitch");
+    QTest::addColumn<int>("index"); // among the formats offered; -1 for one's own
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("perSheet");
+    QTest::addColumn<QList<QRectF>>("rects"); // the first label, the second, the last; millimetres
 
-    QTest::newRow("70x37") << QSizeF(70, 37) << QSize(3, 8) << QPointF(0, 0) << QSizeF(70, 37);
-    QTest::newRow("70x36") << QSizeF(70, 36) << QSize(3, 8) << QPointF(0, 4.5) << QSizeF(70, 36);
-    QTest::newRow("63.5x38.1") << QSizeF(63.5, 38.1) << QSize(3, 7) << QPointF(7.25, 15.15) << QSizeF(66, 38.1);
-    QTest::newRow("52.5x29.7") << QSizeF(52.5, 29.7) << QSize(4, 10) << QPointF(0, 0) << QSizeF(52.5, 29.7);
-    QTest::newRow("105x37") << QSizeF(105, 37) << QSize(2, 8) << QPointF(0, 0) << QSizeF(105, 37);
-    QTest::newRow("one's own") << QSizeF(60, 30) << QSize(3, 8) << QPointF(5, 10) << QSizeF(65, 35);
+    // clang-format off
+    QTest::newRow("70x37") << 0 << "70x37" << 24 << QList<QRectF>{{0, 0, 70, 37}, {70, 0, 70, 37}, {140, 259, 70, 37}};
+    QTest::newRow("70x36") << 1 << "70x36" << 24 << QList<QRectF>{{0, 4.5, 70, 36}, {70, 4.5, 70, 36}, {140, 256.5, 70, 36}};
+    QTest::newRow("63.5x38.1") << 2 << "63.5x38.1" << 21 << QList<QRectF>{{7.25, 15.15, 63.5, 38.1}, {73.25, 15.15, 63.5, 38.1}, {139.25, 243.75, 63.5, 38.1}};
+    QTest::newRow("52.5x29.7") << 3 << "52.5x29.7" << 40 << QList<QRectF>{{0, 0, 52.5, 29.7}, {52.5, 0, 52.5, 29.7}, {157.5, 267.3, 52.5, 29.7}};
+    QTest::newRow("105x37") << 4 << "105x37" << 16 << QList<QRectF>{{0, 0, 105, 37}, {105, 0, 105, 37}, {105, 259, 105, 37}};
+    // 60 x 30 mm, 3 x 8, margins 5 and 10, gaps 5 and 5.
+    QTest::newRow("one's own") << -1 << "60x30" << 24 << QList<QRectF>{{5, 10, 60, 30}, {70, 10, 60, 30}, {135, 255, 60, 30}};
+    // clang-format on
 }
 
 void TestPage::labelSheets()
 {
-    QFETCH(QSizeF, label);
-    QFETCH(QSize, grid);
-    QFETCH(QPointF, first);
-    QFETCH(QSizeF, pitch);
-    // A sheet sold everywhere, found by its name; or one's own, with the gaps the pitch leaves.
-    const QString tag = QString::fromUtf8(QTest::currentDataTag());
-    const LabelFormat sheet =
-        LabelSheet::format(tag).value_or(LabelFormat{label, grid.width(), grid.height(), first, pitch - label});
-    QCOMPARE(sheet.name(), tag == u"one's own" ? u"60x30"_s : tag);
+    QFETCH(int, index);
+    QFETCH(QString, name);
+    QFETCH(int, perSheet);
+    QFETCH(QList<QRectF>, rects);
+    const LabelFormat sheet = index >= 0 ? LabelSheet::formats().value(index)
+                                         : LabelFormat{QSizeF(60, 30), 3, 8, QPointF(5, 10), QSizeF(5, 5)};
+    QCOMPARE(sheet.name(), name);
+    QCOMPARE(LabelSheet::format(name).has_value(), index >= 0);
     QVERIFY(sheet.fitsPaper());
-    QCOMPARE(sheet.perSheet(), grid.width() * grid.height());
-    // Row by row from the first; within the paper; none over another.
-    QList<QRectF> rects;
-    for (int i = 0; i < sheet.perSheet(); ++i) {
-        const int row = i / grid.width();
-        const QPointF at = first + QPointF(pitch.width() * (i % grid.width()), pitch.height() * row);
-        QCOMPARE(sheet.labelRect(i), QRectF(at, label));
-        QVERIFY(QRectF(0, 0, 210, 297).contains(rects.emplaceBack(at, label)));
-        QVERIFY(std::none_of(rects.cbegin(), rects.cend() - 1,
-                             [&](const QRectF &r) { return r.intersects(rects.last()); }));
+    QCOMPARE(sheet.perSheet(), perSheet);
+    const auto near = [](const QRectF &a, const QRectF &b) {
+        return (a.topLeft() - b.topLeft()).manhattanLength() + (a.bottomRight() - b.bottomRight()).manhattanLength()
+               < 1e-9;
+    };
+    QVERIFY(near(sheet.labelRect(0), rects[0]));
+    QVERIFY(near(sheet.labelRect(1), rects[1]));
+    QVERIFY(near(sheet.labelRect(perSheet - 1), rects[2]));
+    // Within the paper; none over another.
+    for (int i = 0; i < perSheet; ++i) {
+        QVERIFY(QRectF(0, 0, 210, 297).contains(sheet.labelRect(i)));
+        for (int j = 0; j < i; ++j)
+            QVERIFY(!sheet.labelRect(j).intersects(sheet.labelRect(i)));
     }
     // Begun at a sheet's last label, the next go on the next sheet.
-    const QList<LabelSheet::Placed> placed = LabelSheet::place(sheet, {u"1A"_s, u"2A"_s}, sheet.perSheet());
-    QCOMPARE(placed[0].sheet * 1000 + placed[1].sheet, 1);
-    QCOMPARE(placed[0].rect, rects.last());
-    QCOMPARE(placed[1].rect, rects.first());
+    const QList<LabelSheet::Placed> placed = LabelSheet::place(sheet, {u"1A"_s, u"2A"_s}, perSheet);
+    QCOMPARE(placed[0].sheet, 0);
+    QCOMPARE(placed[1].sheet, 1);
+    QVERIFY(near(placed[0].rect, rects[2]));
+    QVERIFY(near(placed[1].rect, rects[0]));
+    QVERIFY(near(LabelSheet::place(sheet, {u"1A"_s}, 1).constFirst().rect, rects[0]));
     QVERIFY(!(LabelFormat{QSizeF(70.1, 37), 3, 8, {}, {}}.fitsPaper()));
+}
+
+void TestPage::labelAsDrawn()
+{
+    // The first label of 70 x 37 mm, for 1A: every knob in the top row. At 600 dpi the
+    // label's thinnest pens are more than a pixel wide.
+    const PageDocument sheet = LabelsPdf::document(names, *LabelSheet::format(u"70x37"_s), {u"1A"_s}, 1);
+    const double pixelsPerMm = 600 / 25.4;
+    const QImage image = drawn(QRect(0, 0, 3307, 1748), 2, [&sheet](QPainter &p) { sheet.paintPage(p, 0); });
+    // The frame's straight top and bottom edges: the rows with a run of ink over 15 mm.
+    const auto edge = [&image, pixelsPerMm](int y) {
+        for (const QPair<int, int> &run : inkRuns(image, y, 0, image.width())) {
+            if (run.second > 15 * pixelsPerMm)
+                return run;
+        }
+        return QPair<int, int>();
+    };
+    int top = 0;
+    while (top < image.height() && edge(top).second == 0)
+        ++top;
+    int bottom = top + 1;
+    while (bottom < image.height() && edge(bottom).second > 0)
+        ++bottom;
+    while (bottom < image.height() && edge(bottom).second == 0)
+        ++bottom;
+    QVERIFY(bottom < image.height());
+    const int left = edge(top).first;
+    const int right = left + edge(top).second;
+    // Within the frame, between its rounded corners: four dividers over the whole height,
+    // and the five knobs in the top row.
+    for (const double at : {0.1, 0.2, 0.3, 0.45, 0.6, 0.75, 0.9}) {
+        const int y = qRound(top + at * (bottom - top));
+        QCOMPARE(inkRuns(image, y, left, right).size(), at < 0.25 ? 9 : 4);
+    }
+    // Scaled, a drawing keeps its proportions; its pens keep at least the minimum, and none is added.
+    const SwitchGeometry scaled =
+        SwitchGeometry{QRectF(1, 1, 127, 80), 3, QPointF(5, 15), 25, 20, 20, 0, 0.5, 1, 2, 1, 127}.scaled(2, 1.5);
+    QCOMPARE(scaled.frame, QRectF(2, 2, 254, 160));
+    QCOMPARE(scaled.knobOrigin, QPointF(10, 30));
+    QCOMPARE((QList<qreal>{scaled.framePen, scaled.knobPitch, scaled.rowPitch, scaled.knobSize, scaled.knobPen,
+                           scaled.firstKnobPen, scaled.dividerPen, scaled.dividerOffset, scaled.rowLinePen,
+                           scaled.rowLineLength}),
+             (QList<qreal>{6, 50, 40, 40, 0, 1.5, 2, 4, 2, 254}));
 }
 
 void TestPage::labelsPdf()

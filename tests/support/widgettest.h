@@ -38,8 +38,9 @@ public:
         timer.start(5);
     }
 
-    // The one box that a step shows, taken; nothing if none or more than one came.
-    std::optional<Box> takeOne(int waitMs = 2000)
+    // The one box that a step shows, taken; nothing if none or more than one came. The wait
+    // ends with the first box; only a test about to fail waits it out.
+    std::optional<Box> takeOne(int waitMs = 30000)
     {
         if (QTest::qWaitFor([this] { return !boxes.isEmpty(); }, waitMs))
             QTest::qWait(30); // a second box would come now
