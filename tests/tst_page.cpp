@@ -4,11 +4,13 @@
 #include "page/tablegeometry.h"
 #include "page/tablepage.h"
 #include "page/tablepdf.h"
+#include "print/pageprinter.h"
 #include "support/coretest.h"
 
 #include <QFontDatabase>
 #include <QImage>
 #include <QPainter>
+#include <QPrinter>
 #include <QRawFont>
 #include <QTemporaryDir>
 #include <QTest>
@@ -78,6 +80,7 @@ private slots:
     void everyCellAsDrawn();
     void pdfHeadingsCaptionsAndLegends();
     void pdfNamesInTheirSpaces();
+    void printedAsWritten();
     void labelSheets_data();
     void labelSheets();
     void labelAsDrawn();
@@ -142,6 +145,7 @@ void TestPage::wrapFixedWidths_data()
     // clang-format off
     QTest::newRow("last space") << "ab cd efgh" << "ab cd\nefgh" << "ab cd\nefgh";
     QTest::newRow("exact on last, no space") << "abcdefgh" << "abcdefg-\nh" << "abcde-\nfgh";
+    QTest::newRow("a space first") << " abcdefgh" << "\nabcdefg-\nh" << "abcde-\nfgh";
     QTest::newRow("many lines") << QString(30, u'a') << "aaaaaaa-\naaaaaa-\naaaaaa-\naaaaaa-\naaaaa" << "aaaaaaa-\naaaaaaa-\naaaaaaa-\naaaaaa-\naaa";
     QTest::newRow("wide inside") << "aWb" << "a-\nW-\nb" << "a-\nW-\nb";
     QTest::newRow("wide after a space") << "ab Wb" << "ab\nW-\nb" << "ab\nW-\nb";
@@ -326,6 +330,24 @@ void TestPage::pdfNamesInTheirSpaces()
     }
 }
 
+void TestPage::printedAsWritten()
+{
+    // At 100 %: a PDF printer gets every word where the written PDF has it.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(u"gedruckt.pdf"_s));
+    const PageDocument page = TablePdf::document(names);
+    PagePrinter::prepare(printer, page);
+    QVERIFY(PagePrinter::print(printer, page).ok);
+    const QList<Word> printed = Pdf::read(dir.filePath(u"gedruckt.pdf"_s)).mid(1);
+    QCOMPARE(printed.size(), words.size());
+    for (int i = 0; i < words.size(); ++i) {
+        QCOMPARE(printed[i].text, words[i].text);
+        QVERIFY2((printed[i].box.topLeft() - words[i].box.topLeft()).manhattanLength() < 0.05,
+                 qPrintable(words[i].text));
+    }
+}
+
 QTEST_MAIN(TestPage)
 #include "tst_page.moc"
 
@@ -359,13 +381,9 @@ void TestPage::labelSheets()
     QCOMPARE(LabelSheet::format(name).has_value(), index >= 0);
     QVERIFY(sheet.fitsPaper());
     QCOMPARE(sheet.perSheet(), perSheet);
-    const auto near = [](const QRectF &a, const QRectF &b) {
-        return (a.topLeft() - b.topLeft()).manhattanLength() + (a.bottomRight() - b.bottomRight()).manhattanLength()
-               < 1e-9;
-    };
-    QVERIFY(near(sheet.labelRect(0), rects[0]));
-    QVERIFY(near(sheet.labelRect(1), rects[1]));
-    QVERIFY(near(sheet.labelRect(perSheet - 1), rects[2]));
+    QCOMPARE(sheet.labelRect(0), rects[0]);
+    QCOMPARE(sheet.labelRect(1), rects[1]);
+    QCOMPARE(sheet.labelRect(perSheet - 1), rects[2]);
     // Within the paper; none over another.
     for (int i = 0; i < perSheet; ++i) {
         QVERIFY(QRectF(0, 0, 210, 297).contains(sheet.labelRect(i)));
@@ -376,43 +394,40 @@ void TestPage::labelSheets()
     const QList<LabelSheet::Placed> placed = LabelSheet::place(sheet, {u"1A"_s, u"2A"_s}, perSheet);
     QCOMPARE(placed[0].sheet, 0);
     QCOMPARE(placed[1].sheet, 1);
-    QVERIFY(near(placed[0].rect, rects[2]));
-    QVERIFY(near(placed[1].rect, rects[0]));
-    QVERIFY(near(LabelSheet::place(sheet, {u"1A"_s}, 1).constFirst().rect, rects[0]));
+    QCOMPARE(placed[0].rect, rects[2]);
+    QCOMPARE(placed[1].rect, rects[0]);
+    QCOMPARE(LabelSheet::place(sheet, {u"1A"_s}, 1).constFirst().rect, rects[0]);
     QVERIFY(!(LabelFormat{QSizeF(70.1, 37), 3, 8, {}, {}}.fitsPaper()));
 }
 
 void TestPage::labelAsDrawn()
 {
-    // The first label of 70 x 37 mm, for 1A: every knob in the top row. At 600 dpi the
-    // label's thinnest pens are more than a pixel wide.
+    // The first label of 70 x 37 mm, for 1A: every knob in the top row; at 1200 dpi, so that
+    // a pen of 3/1200 inch, the labels' thinnest, is 3 pixels.
     const PageDocument sheet = LabelsPdf::document(names, *LabelSheet::format(u"70x37"_s), {u"1A"_s}, 1);
-    const double pixelsPerMm = 600 / 25.4;
-    const QImage image = drawn(QRect(0, 0, 3307, 1748), 2, [&sheet](QPainter &p) { sheet.paintPage(p, 0); });
-    // The frame's straight top and bottom edges: the rows with a run of ink over 15 mm.
-    const auto edge = [&image, pixelsPerMm](int y) {
+    const QImage image = drawn(QRect(0, 0, 3307, 1748), 1, [&sheet](QPainter &p) { sheet.paintPage(p, 0); });
+    // The frame's straight top and bottom edges, where a run of ink is over 15 mm long.
+    QList<QPair<int, QPair<int, int>>> edges; // row, run
+    for (int y = 0; y < image.height(); ++y) {
         for (const QPair<int, int> &run : inkRuns(image, y, 0, image.width())) {
-            if (run.second > 15 * pixelsPerMm)
-                return run;
+            if (run.second > 15 * 1200 / 25.4)
+                edges.append({y, run});
         }
-        return QPair<int, int>();
-    };
-    int top = 0;
-    while (top < image.height() && edge(top).second == 0)
-        ++top;
-    int bottom = top + 1;
-    while (bottom < image.height() && edge(bottom).second > 0)
-        ++bottom;
-    while (bottom < image.height() && edge(bottom).second == 0)
-        ++bottom;
-    QVERIFY(bottom < image.height());
-    const int left = edge(top).first;
-    const int right = left + edge(top).second;
-    // Within the frame, between its rounded corners: four dividers over the whole height,
-    // and the five knobs in the top row.
+    }
+    QVERIFY(!edges.isEmpty());
+    const int top = edges.constFirst().first;
+    const int height = edges.constLast().first - top;
+    const auto [left, length] = edges.constFirst().second;
+    // Within the frame, between its rounded corners: the five knobs in the top row, and
+    // four dividers over the whole height, 3 pixels wide.
     for (const double at : {0.1, 0.2, 0.3, 0.45, 0.6, 0.75, 0.9}) {
-        const int y = qRound(top + at * (bottom - top));
-        QCOMPARE(inkRuns(image, y, left, right).size(), at < 0.25 ? 9 : 4);
+        QList<int> widths;
+        for (const QPair<int, int> &run : inkRuns(image, qRound(top + at * height), left, left + length))
+            widths.append(run.second);
+        if (at < 0.25)
+            QCOMPARE(widths.size(), 9);
+        else
+            QCOMPARE(widths, QList<int>(4, 3));
     }
     // Scaled, a drawing keeps its proportions; its pens keep at least the minimum, and none is added.
     const SwitchGeometry scaled =
