@@ -1,6 +1,7 @@
 #include "document/namesdocument.h"
 #include "support/coretest.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -177,10 +178,12 @@ void TestCli::storeSharedWithKills()
         const bool killed = round % 3 == 1;
         if (killed) {
             processes[0].waitForStarted(30000);
-            if (round % 2 == 0) { // once it holds the lock, if it is seen to
-                [[maybe_unused]] const bool seen = QTest::qWaitFor([&] {
-                    return QFileInfo::exists(store + u".lock"_s) || processes[0].state() == QProcess::NotRunning;
-                });
+            if (round % 2 == 0) { // while it holds the lock, its PID in the lock file, unless it ends first
+                const QByteArray holding = QByteArray::number(processes[0].processId()) + '\n';
+                const QDeadlineTimer deadline(30000);
+                while (processes[0].state() != QProcess::NotRunning && !deadline.hasExpired()
+                       && !Files::read(store + u".lock"_s).startsWith(holding))
+                    processes[0].waitForFinished(1);
             }
             processes[0].kill();
         }

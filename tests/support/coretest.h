@@ -87,7 +87,8 @@ inline QList<Word> read(const QString &path)
 {
     QProcess process;
     process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")});
-    process.waitForFinished(30000);
+    if (!process.waitForFinished(-1) || process.exitCode() != 0)
+        return {};
     static const QRegularExpression box(QStringLiteral(
         R"re(<(page) width="([\d.]+)" height="([\d.]+)"|<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)<)re"));
     QList<Word> words;
