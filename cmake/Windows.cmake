@@ -33,6 +33,7 @@ file(WRITE ${CMAKE_BINARY_DIR}/qt.conf "[Paths]\nPrefix = Z:${qt_prefix}\nTransl
 
 # The tests run under Wine.
 find_program(VESK_WINE wine REQUIRED)
+find_program(VESK_WINESERVER wineserver REQUIRED)
 list(TRANSFORM runtime_dirs PREPEND "Z:" OUTPUT_VARIABLE wine_path)
 list(JOIN wine_path ";" wine_path)
 set(VESK_TEST_FONT_DIR /usr/share/fonts/truetype/liberation2)
