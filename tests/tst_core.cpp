@@ -387,6 +387,18 @@ void TestCore::failedStoreHeals()
     QTRY_COMPARE(SharedStore::read(store()).names, (Names{{"1A", "eins"}}));
     QCOMPARE(document.store().pendingCount(), 0);
     QCOMPARE(reported.size(), 0);
+
+    // A store that cannot be opened as a window starts (on Windows: another program holds it)
+    // is not damaged: it stays where it is, and its names come once it can be read.
+    NamesDocument starting(store());
+    const QFile::Permissions permissions = QFile::permissions(store());
+    QVERIFY(QFile::setPermissions(store(), {}));
+    auto held = std::make_optional<Files::Unreplaceable>(store());
+    const NamesStore::LoadResult found = starting.restore();
+    held.reset();
+    QVERIFY(QFile::setPermissions(store(), permissions));
+    QCOMPARE(found.setAsidePath, QString());
+    QTRY_COMPARE(starting.names(), (Names{{"1A", "eins"}}));
 }
 
 QTEST_GUILESS_MAIN(TestCore)

@@ -82,7 +82,12 @@ NamesCsv::ReadResult SharedStore::read(const QString &path)
 
 NamesStore::LoadResult SharedStore::restore()
 {
-    NamesStore::LoadResult found = NamesStore::load(path);
+    const NamesCsv::ReadResult read = SharedStore::read(path);
+    NamesStore::LoadResult found{read.names, {}, {}};
+    if (read.error.kind == NamesCsv::ErrorKind::Unreadable)           // held open by another program, perhaps
+        QTimer::singleShot(firstRetryMs, this, &SharedStore::reload); // read again, never set aside
+    else if (!read.ok())
+        found = NamesStore::load(path); // damaged: set aside
     if (!found.ok() && found.setAsidePath.isEmpty()) {
         storing = false; // storing now would overwrite the only copy of what the file holds
         lastError = found.error;

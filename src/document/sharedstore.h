@@ -28,6 +28,7 @@ public:
 
     // Reads the store and follows it from now on. A damaged one is set aside, or, where it
     // cannot be, left alone and storing stays off for this run, so it is never overwritten.
+    // One that cannot be opened now is read again soon; its names are merged when storing.
     NamesStore::LoadResult restore();
 
     const QString &file() const { return path; }
