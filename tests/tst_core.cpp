@@ -392,11 +392,12 @@ void TestCore::failedStoreHeals()
     // is not damaged: it stays where it is, and its names come once it can be read.
     NamesDocument starting(store());
     const QFile::Permissions permissions = QFile::permissions(store());
-    QVERIFY(QFile::setPermissions(store(), {}));
+    const bool windows = QSysInfo::productType() == u"windows";
+    QVERIFY(windows || QFile::setPermissions(store(), {}));
     auto held = std::make_optional<Files::Unreplaceable>(store());
     const NamesStore::LoadResult found = starting.restore();
     held.reset();
-    QVERIFY(QFile::setPermissions(store(), permissions));
+    QVERIFY(windows || QFile::setPermissions(store(), permissions));
     QCOMPARE(found.setAsidePath, QString());
     QTRY_COMPARE(starting.names(), (Names{{"1A", "eins"}}));
 }
