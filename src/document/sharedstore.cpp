@@ -82,12 +82,11 @@ NamesCsv::ReadResult SharedStore::read(const QString &path)
 
 NamesStore::LoadResult SharedStore::restore()
 {
-    const NamesCsv::ReadResult read = SharedStore::read(path);
-    NamesStore::LoadResult found{read.names, {}, {}};
-    if (read.error.kind == NamesCsv::ErrorKind::Unreadable)           // held open by another program, perhaps
-        QTimer::singleShot(firstRetryMs, this, &SharedStore::reload); // read again, never set aside
-    else if (!read.ok())
-        found = NamesStore::load(path); // damaged: set aside
+    NamesStore::LoadResult found = NamesStore::load(path);
+    if (found.error.kind == NamesCsv::ErrorKind::Unreadable) {
+        found = {}; // its names are merged when storing
+        QTimer::singleShot(firstRetryMs, this, &SharedStore::reload);
+    }
     if (!found.ok() && found.setAsidePath.isEmpty()) {
         storing = false; // storing now would overwrite the only copy of what the file holds
         lastError = found.error;
@@ -178,13 +177,11 @@ SharedStore::Outcome SharedStore::writeMerged()
         return outcome;
     }
     const bool exists = QFileInfo::exists(path); // a store deleted meanwhile gets all of ours
-    const NamesCsv::ReadResult read = SharedStore::read(path);
-    if (read.error.kind == NamesCsv::ErrorKind::Unreadable) {
-        outcome.error = read.error; // held open by another program, perhaps: tried again, not set aside
+    const NamesStore::LoadResult found = NamesStore::load(path);
+    if (found.error.kind == NamesCsv::ErrorKind::Unreadable) {
+        outcome.error = found.error; // tried again, not set aside
         return outcome;
     }
-    const NamesStore::LoadResult found =
-        read.ok() ? NamesStore::LoadResult{read.names, {}, {}} : NamesStore::load(path);
     if (!found.ok()) {
         outcome.setAside = found;
         storing = !found.setAsidePath.isEmpty();

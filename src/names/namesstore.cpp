@@ -36,6 +36,8 @@ LoadResult load(const QString &path)
     NamesCsv::ReadResult read = NamesCsv::readFile(path);
     if (read.ok())
         return {read.names, {}, {}};
+    if (read.error.kind == NamesCsv::ErrorKind::Unreadable)
+        return {{}, read.error, {}}; // held open by another program, perhaps: not damaged
     const QString aside = freeSetAsidePath(path);
     return {{}, read.error, QFile::rename(path, aside) ? aside : QString()};
 }

@@ -25,8 +25,9 @@ struct LoadResult
     bool ok() const { return error.kind == NamesCsv::ErrorKind::None; }
 };
 
-// Reads the stored names. A file that cannot be read is never overwritten later: it is
-// renamed aside to "<path>.defekt-JJJJMMTT-hhmmss" (a number added if that exists).
+// Reads the stored names. A damaged file is never overwritten later: it is renamed aside
+// to "<path>.defekt-JJJJMMTT-hhmmss" (a number added if that exists). One that cannot be
+// opened now (error Unreadable) is left where it is, to be read again.
 LoadResult load(const QString &path);
 
 } // namespace NamesStore
