@@ -84,10 +84,8 @@ NamesStore::LoadResult SharedStore::restore()
 {
     NamesStore::LoadResult found = NamesStore::load(path);
     if (found.error.kind == NamesCsv::ErrorKind::Unreadable) {
-        found = {}; // its names are merged when storing
-        QTimer::singleShot(firstRetryMs, this, &SharedStore::reload);
-    }
-    if (!found.ok() && found.setAsidePath.isEmpty()) {
+        QTimer::singleShot(firstRetryMs, this, &SharedStore::reload); // its names are merged when storing
+    } else if (!found.ok() && found.setAsidePath.isEmpty()) {
         storing = false; // storing now would overwrite the only copy of what the file holds
         lastError = found.error;
     }

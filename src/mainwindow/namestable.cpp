@@ -298,7 +298,15 @@ void NamesTable::commitEditor()
 
 void NamesTable::reportRestore(const NamesStore::LoadResult &stored)
 {
-    reportDamagedStore(stored, tr("Die Tabelle beginnt leer."));
+    if (stored.error.kind != NamesCsv::ErrorKind::Unreadable) {
+        reportDamagedStore(stored, tr("Die Tabelle beginnt leer."));
+        return;
+    }
+    warnLater(tr("Gespeicherte Namen"),
+              tr("Die gespeicherten Namen in %1 lassen sich gerade nicht lesen.\n%2\n\n"
+                 "Die Datei bleibt, wo sie ist; ihre Namen erscheinen, sobald sie sich lesen lässt. "
+                 "Namen, die Sie eingeben, kommen zu ihnen hinzu.")
+                  .arg(QDir::toNativeSeparators(document->store().file()), describe(stored.error)));
 }
 
 // The window keeps its names; the damaged file is never overwritten.
