@@ -1,5 +1,5 @@
-#include "document/namesdocument.h"
 #include "support/coretest.h"
+#include "support/storetest.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -160,7 +160,7 @@ void TestCli::storeSharedWithKills()
     QTemporaryDir dir;
     const QString store = dir.filePath(u"vesk-adressen/namen.csv"_s);
     NamesDocument window(store);
-    window.restore();
+    Store::restored(window);
     QSignalSpy failures(&window.store(), &SharedStore::failed);
     Names acknowledged;
     constexpr int rounds = 12;

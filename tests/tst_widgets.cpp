@@ -463,7 +463,7 @@ void TestWindow::namesFiles()
         // While names wait, the window says so without a box.
         QVERIFY(window->isWindowModified());
         QVERIFY(window->storeState->isVisible());
-        QVERIFY(window->storeState->text().startsWith(u"Namen noch nicht gesichert: 2."_s));
+        QVERIFY2(window->storeState->text().startsWith(u"Namen noch nicht gesichert: 2."_s), qPrintable(window->storeState->text()));
         // At logout it asks only where the session manager lets it, which the offscreen one does not.
         QGuiApplicationPrivate::instance()->commitData();
         QVERIFY(catcher.boxes.isEmpty());
@@ -496,7 +496,7 @@ void TestWindow::namesFiles()
     const QSize size = window->size();
     window->close();
     window = std::make_unique<VeskAr>(); // the names and the size come back in the next window
-    QCOMPARE(namesAt({0, 1, 2}), (QStringList{"eins", "zwei", "drei"}));
+    QTRY_COMPARE(namesAt({0, 1, 2}), (QStringList{"eins", "zwei", "drei"}));
     QCOMPARE(window->size(), size);
     QVERIFY(!window->adrTable->isVisibleTo(window.get())); // hidden at start, also in a size kept
     QVERIFY(window->findChild<NamesTable *>()->saveNames(workFile(u"gesichert.csv"_s)));

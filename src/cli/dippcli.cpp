@@ -5,16 +5,15 @@
 #include "document/sharedstore.h"
 #include "names/namescsv.h"
 #include "names/namesstore.h"
+#include "names/storelock.h"
 #include "page/labelspdf.h"
 #include "page/namefitter.h"
 #include "page/namewrap.h"
 #include "page/tablepdf.h"
 #include "print/pageprinter.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
-#include <QThread>
 
 #include <algorithm>
 
@@ -73,9 +72,8 @@ const QString description =
 const QString programName = QStringLiteral("vesk-dipp");
 const QString endOfOptions = QStringLiteral("--");
 
-// As long as a window lets a failure last before it tells.
-constexpr int storePatienceMs = 3000;
-constexpr int storeRetryMs = 100;
+// Longer than a lock left behind stays in the way (StoreLock::staleMs).
+constexpr int storePatienceMs = StoreLock::staleMs + 5000;
 
 QChar rowLabel(int position)
 {
@@ -466,19 +464,15 @@ int DippCli::findNames(const QStringList &texts)
 int DippCli::store(const NameEntries &entries)
 {
     SharedStore shared(NamesStore::defaultPath());
-    const NamesStore::LoadResult found = shared.restore();
-    if (!found.ok() && !found.setAsidePath.isEmpty())
-        print(err, QStringLiteral("warning: the stored names could not be read (%1) and were set aside as %2")
-                       .arg(describe(found.error), QDir::toNativeSeparators(found.setAsidePath)));
+    QObject::connect(&shared, &SharedStore::restored, &shared, [this](const NamesStore::LoadResult &found) {
+        if (!found.ok() && !found.setAsidePath.isEmpty())
+            print(err, QStringLiteral("warning: the stored names could not be read (%1) and were set aside as %2")
+                           .arg(describe(found.error), QDir::toNativeSeparators(found.setAsidePath)));
+    });
+    shared.restore();
     shared.put(entries);
     // On Windows a file another program reads for a moment cannot be replaced meanwhile.
-    const QDeadlineTimer patience(storePatienceMs);
-    while (!shared.storeNow()) {
-        if (shared.failing() || patience.hasExpired())
-            break;
-        QThread::msleep(storeRetryMs);
-    }
-    if (shared.pendingCount() == 0)
+    if (shared.waitStored(storePatienceMs))
         return Success;
     print(err, QStringLiteral("error: cannot store the names in %1: %2")
                    .arg(QDir::toNativeSeparators(shared.file()), describe(shared.error())));

@@ -14,11 +14,12 @@ NameEntries entriesOf(const Names &names, const QList<QString> &keys)
     return entries;
 }
 
-NamesChange::NamesChange(const QString &text, NameEntries before, NameEntries after, Apply apply)
+NamesChange::NamesChange(const QString &text, NameEntries before, NameEntries after, Apply apply, bool shown)
     : QUndoCommand(text)
     , before(std::move(before))
     , after(std::move(after))
     , apply(std::move(apply))
+    , shown(shown)
 {
 }
 
@@ -29,6 +30,7 @@ void NamesChange::undo()
 
 void NamesChange::redo()
 {
-    apply(before, after, done);
+    if (!std::exchange(shown, false))
+        apply(before, after, done);
     done = true;
 }

@@ -24,7 +24,8 @@ public:
     // Sets the names of to; with guarded, only where an address still holds its name in from.
     using Apply = std::function<void(const NameEntries &from, const NameEntries &to, bool guarded)>;
 
-    NamesChange(const QString &text, NameEntries before, NameEntries after, Apply apply);
+    // With shown, after is what the names show already, put there by another side.
+    NamesChange(const QString &text, NameEntries before, NameEntries after, Apply apply, bool shown = false);
 
     void undo() override;
     void redo() override;
@@ -34,6 +35,7 @@ private:
     NameEntries after;
     Apply apply;
     bool done = false; // the first redo is the edit itself, which stands over any name
+    bool shown;
 };
 
 #endif

@@ -27,6 +27,7 @@ NamesDocument::NamesDocument(QString storePath, QObject *parent)
     , shared(std::move(storePath))
 {
     connect(&shared, &SharedStore::namesChanged, this, &NamesDocument::show);
+    connect(&shared, &SharedStore::replaced, this, &NamesDocument::keepReplaced);
 }
 
 void NamesDocument::setName(const QString &key, const QString &name)
@@ -77,9 +78,22 @@ void NamesDocument::change(const QString &text, const Names &after)
 {
     const QList<QString> keys = differingKeys(current, after);
     if (!keys.isEmpty())
-        undo.push(new NamesChange(
-            text, entriesOf(current, keys), entriesOf(after, keys),
-            [this](const NameEntries &from, const NameEntries &to, bool guarded) { apply(from, to, guarded); }));
+        undo.push(newChange(text, entriesOf(current, keys), entriesOf(after, keys), false));
+}
+
+NamesChange *NamesDocument::newChange(const QString &text, const NameEntries &before, const NameEntries &after,
+                                      bool shown)
+{
+    return new NamesChange(
+        text, before, after,
+        [this](const NameEntries &from, const NameEntries &to, bool guarded) { apply(from, to, guarded); }, shown);
+}
+
+// A step of its own, already shown, whose undo gives this window's names back.
+void NamesDocument::keepReplaced(const NameEntries &ours)
+{
+    undo.push(newChange(tr("Späterer Name von anderswo"), ours, entriesOf(current, ours.keys()), true));
+    emit replaced(ours, current);
 }
 
 void NamesDocument::apply(const NameEntries &from, const NameEntries &to, bool guarded)
@@ -91,7 +105,7 @@ void NamesDocument::apply(const NameEntries &from, const NameEntries &to, bool g
         if (!guarded || entryOf(current, key) == from.value(key))
             changed.insert(key, entry.value());
     }
-    shared.put(changed, guarded ? &from : nullptr);
+    shared.put(changed);
 }
 
 void NamesDocument::show(const Names &names)

@@ -19,7 +19,8 @@ class NamesDocument : public QObject
 public:
     explicit NamesDocument(QString storePath, QObject *parent = nullptr);
 
-    NamesStore::LoadResult restore() { return shared.restore(); }
+    // Reads the stored names; the store's restored() tells what it found.
+    void restore() { shared.restore(); }
 
     // By address, empty names included: a present key with an empty name was emptied.
     const Names &names() const { return current; }
@@ -37,10 +38,15 @@ public:
 
 signals:
     void namesChanged(const Names &names);
+    // Names of this window that another side replaced by later ones since, by address; an
+    // undo step brings them back.
+    void replaced(const NameEntries &ours, const Names &now);
 
 private:
     void change(const QString &text, const Names &after);
     void apply(const NameEntries &from, const NameEntries &to, bool guarded);
+    void keepReplaced(const NameEntries &ours);
+    NamesChange *newChange(const QString &text, const NameEntries &before, const NameEntries &after, bool shown);
     void show(const Names &names);
 
     SharedStore shared;

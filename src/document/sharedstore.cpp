@@ -2,53 +2,23 @@
 
 #include <QDateTime>
 #include <QDeadlineTimer>
-#include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QSignalBlocker>
 #include <QThread>
 
 namespace {
 
-// Others write for milliseconds at a time: a short poll lets a waiting side in between them.
-constexpr int lockWaitMs = 5000;
-constexpr int lockPollMs = 10;
-// A lock from another machine, whose process cannot be asked, is taken as left behind after this.
-constexpr int staleLockMs = 10000;
-// The locking process writes its PID right after creating the file: an empty one older than
-// this was left by a process killed in between.
-constexpr int abandonedLockMs = 1000;
 // Tries again soon, then less often; a failure that heals in a few seconds is not reported.
 constexpr int firstRetryMs = 250;
 constexpr int lastRetryMs = 30000;
 constexpr int reportAfterMs = 3000;
+// How long a side that goes away waits for its last write on a folder that stalls.
+constexpr int lastWriteWaitMs = 10000;
 
-void removeIfAbandoned(const QString &lockPath)
+StampedNames shownOf(const StampedNames &stored, const StampedNames &inFlight, const StampedNames &pending)
 {
-    const auto abandoned = [&lockPath] {
-        const QFileInfo info(lockPath);
-        return info.exists() && info.size() == 0
-               && info.lastModified().msecsTo(QDateTime::currentDateTime()) > abandonedLockMs;
-    };
-    if (!abandoned())
-        return;
-    // So that two sides never remove each other's fresh lock, as QLockFile does with its own.
-    QLockFile removing(lockPath + QStringLiteral(".rmlock"));
-    if (removing.tryLock(0) && abandoned())
-        QFile::remove(lockPath);
-}
-
-bool acquire(QLockFile &lock, const QString &lockPath)
-{
-    lock.setStaleLockTime(staleLockMs);
-    const QDeadlineTimer deadline(lockWaitMs);
-    while (!lock.tryLock(0)) {
-        if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired())
-            return false;
-        removeIfAbandoned(lockPath);
-        QThread::msleep(lockPollMs);
-    }
-    return true;
+    return NamesTimes::merged(NamesTimes::merged(stored, inFlight), pending);
 }
 
 } // namespace
@@ -56,21 +26,34 @@ bool acquire(QLockFile &lock, const QString &lockPath)
 SharedStore::SharedStore(QString path, QObject *parent)
     : QObject(parent)
     , path(std::move(path))
+    , thread(new QThread)
+    , worker(new StoreWorker(this->path))
     , retryDelayMs(firstRetryMs)
 {
+    qRegisterMetaType<NamesStore::LoadResult>();
+    qRegisterMetaType<StoreFile::Snapshot>();
+    qRegisterMetaType<StoreWorker::Written>();
+    worker->moveToThread(thread);
+    connect(thread, &QThread::finished, worker, &QObject::deleteLater);
+    connect(worker, &StoreWorker::restored, this, &SharedStore::restoredBy);
+    connect(worker, &StoreWorker::changed, this, &SharedStore::changedBy);
+    connect(worker, &StoreWorker::written, this, &SharedStore::writtenBy);
+    thread->start();
     retry.setSingleShot(true);
-    connect(&retry, &QTimer::timeout, this, [this] {
-        if (!storeNow())
-            tryAgainLater();
-    });
-    connect(&watcher, &QFileSystemWatcher::fileChanged, this, &SharedStore::reload);
-    connect(&watcher, &QFileSystemWatcher::directoryChanged, this, &SharedStore::reload);
+    connect(&retry, &QTimer::timeout, this, &SharedStore::storeNow);
 }
 
 SharedStore::~SharedStore()
 {
-    const QSignalBlocker gone(this); // those listening may be gone already
-    storeNow();
+    disconnect(worker, nullptr, this, nullptr); // its answers would come to no one
+    const StampedNames edits = NamesTimes::merged(inFlight, pending);
+    if (storing && !edits.isEmpty())
+        QMetaObject::invokeMethod(worker, [target = worker, edits] { target->write(edits); });
+    // After what is queued for the worker, which QThread::quit() alone would drop.
+    QMetaObject::invokeMethod(worker, [ending = thread] { ending->quit(); });
+    // One stuck in a folder that stalls is left to end with the process.
+    if (thread->wait(lastWriteWaitMs))
+        delete thread;
 }
 
 NamesCsv::ReadResult SharedStore::read(const QString &path)
@@ -80,158 +63,149 @@ NamesCsv::ReadResult SharedStore::read(const QString &path)
     return NamesCsv::readFile(path);
 }
 
-NamesStore::LoadResult SharedStore::restore()
+void SharedStore::restore()
 {
-    NamesStore::LoadResult found = NamesStore::load(path);
-    if (found.error.kind == NamesCsv::ErrorKind::Unreadable) {
-        QTimer::singleShot(firstRetryMs, this, &SharedStore::reload); // its names are merged when storing
-    } else if (!found.ok() && found.setAsidePath.isEmpty()) {
-        storing = false; // storing now would overwrite the only copy of what the file holds
-        lastError = found.error;
-    }
-    stored = found.names;
-    watch();
-    emit namesChanged(names());
-    return found;
+    QMetaObject::invokeMethod(worker, &StoreWorker::restore);
 }
 
 Names SharedStore::names() const
 {
-    Names names = stored;
-    for (auto entry = pending.cbegin(); entry != pending.cend(); ++entry) {
-        if (entry->name)
-            names.insert(entry.key(), *entry->name);
-        else
-            names.remove(entry.key());
-    }
-    return names;
+    return NamesTimes::plain(shownOf(stored, inFlight, pending));
 }
 
-void SharedStore::put(const NameEntries &entries, const NameEntries *guard)
+void SharedStore::put(const NameEntries &entries)
 {
     if (entries.isEmpty())
         return;
-    for (auto entry = entries.cbegin(); entry != entries.cend(); ++entry)
-        pending.insert(entry.key(),
-                       {entry.value(), guard != nullptr, guard ? guard->value(entry.key()) : std::nullopt});
+    const StampedNames shown = shownOf(stored, inFlight, pending);
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    for (auto entry = entries.cbegin(); entry != entries.cend(); ++entry) {
+        // Later than the name it replaces, even where that came from a clock a little ahead.
+        lastStampMs = std::max({now, lastStampMs, NamesTimes::entry(shown, entry.key()).madeMs + 1});
+        const Stamped edit{entry.value(), lastStampMs};
+        pending.insert(entry.key(), edit);
+        own.insert(entry.key(), {edit, 0});
+    }
     emit namesChanged(names());
     emit stateChanged();
     retry.start(0); // once the event loop is idle: a burst of changes is one write
 }
 
-bool SharedStore::storeNow()
+void SharedStore::storeNow()
 {
-    if (pending.isEmpty())
-        return true;
-    if (!storing)
-        return false;
-    const Outcome outcome = writeMerged();
-    // Told only now, with the lock released, so that no listener runs inside a write.
-    if (outcome.setAside)
-        emit setAside(*outcome.setAside);
-    lastError = outcome.error;
-    if (!storing) {
-        emit stateChanged();
-        return false;
-    }
-    if (outcome.error.kind == NamesCsv::ErrorKind::None) {
-        stored = outcome.written;
-        pending.clear();
-        retry.stop();
-        retryDelayMs = firstRetryMs;
-        failingFor.invalidate();
-        reported = false;
-        emit namesChanged(stored);
-        emit stateChanged();
-        return true;
-    }
-    if (!failingFor.isValid())
-        failingFor.start();
-    if (!reported && failingFor.elapsed() >= reportAfterMs) {
-        reported = true;
-        emit failed(outcome.error);
-        emit stateChanged();
-    }
-    return false;
+    if (busy || !storing || pending.isEmpty())
+        return;
+    busy = true;
+    inFlight = std::exchange(pending, {});
+    QMetaObject::invokeMethod(worker, [target = worker, edits = inFlight] { target->write(edits); });
 }
 
-void SharedStore::tryAgainLater()
+bool SharedStore::waitStored(int ms)
+{
+    const QDeadlineTimer deadline(ms);
+    storeNow();
+    while (pendingCount() > 0 && !(failing() && lastError.kind != NamesCsv::ErrorKind::Locked)
+           && !deadline.hasExpired()) {
+        QEventLoop loop;
+        connect(this, &SharedStore::answered, &loop, &QEventLoop::quit);
+        QTimer::singleShot(std::chrono::milliseconds(deadline.remainingTime()), &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return pendingCount() == 0;
+}
+
+void SharedStore::restoredBy(const NamesStore::LoadResult &found)
+{
+    if (found.error.kind != NamesCsv::ErrorKind::Unreadable && !found.ok() && found.setAsidePath.isEmpty()) {
+        storing = false; // storing now would overwrite the only copy of what the file holds
+        lastError = found.error;
+    }
+    take(found.names);
+    emit restored(found);
+    emit stateChanged();
+    emit answered();
+}
+
+// Another side, or another program, changed the store, or it could be read at last.
+void SharedStore::changedBy(const StoreFile::Snapshot &snapshot)
 {
     if (!storing)
         return;
-    retry.start(retryDelayMs);
-    retryDelayMs = std::min(2 * retryDelayMs, lastRetryMs);
-}
-
-// Under the lock, the file as it is now, with this side's pending names on top.
-SharedStore::Outcome SharedStore::writeMerged()
-{
-    Outcome outcome;
-    const QString lockPath = path + QStringLiteral(".lock");
-    QLockFile lock(lockPath);
-    if (!QDir().mkpath(QFileInfo(path).path()) || !acquire(lock, lockPath)) {
-        const bool held = lock.error() == QLockFile::LockFailedError;
-        outcome.error = {held ? NamesCsv::ErrorKind::Locked : NamesCsv::ErrorKind::FolderUnwritable, 0, {}};
-        return outcome;
+    if (!snapshot.ok() || !snapshot.exists) {
+        // Damaged, to be set aside, or gone: this side's names are stored anew, as they were made.
+        pending = NamesTimes::merged(stored, pending);
+        storeNow();
+        return;
     }
-    const bool exists = QFileInfo::exists(path); // a store deleted meanwhile gets all of ours
-    const NamesStore::LoadResult found = NamesStore::load(path);
-    if (found.error.kind == NamesCsv::ErrorKind::Unreadable) {
-        outcome.error = found.error; // tried again, not set aside
-        return outcome;
-    }
-    if (!found.ok()) {
-        outcome.setAside = found;
-        storing = !found.setAsidePath.isEmpty();
-        if (!storing) {
-            outcome.error = found.error;
-            return outcome;
-        }
-    }
-    outcome.written = withPending(exists && found.ok() ? found.names : stored);
-    outcome.error = NamesCsv::writeFile(path, outcome.written);
-    return outcome;
-}
-
-// A guarded name replaces only the name it was guarded by; another side's later one stands.
-Names SharedStore::withPending(Names base) const
-{
-    for (auto entry = pending.cbegin(); entry != pending.cend(); ++entry) {
-        if (entry->guarded && entryOf(base, entry.key()) != entry->over)
-            continue;
-        if (entry->name)
-            base.insert(entry.key(), *entry->name);
-        else
-            base.remove(entry.key());
-    }
-    return base;
-}
-
-// Another side, or another program, changed the store, or its folder changed.
-void SharedStore::reload()
-{
-    watch();
-    if (storing && QFileInfo::exists(path)) {
-        const NamesCsv::ReadResult read = NamesCsv::readFile(path);
-        if (read.ok()) {
-            stored = read.names;
-            emit namesChanged(names());
-        } else if (read.error.kind != NamesCsv::ErrorKind::Unreadable) {
-            const Names all = names();
-            put(entriesOf(all, all.keys())); // sets the damaged file aside and stores all of ours anew
-        }
-    }
+    take(snapshot.names);
     if (!pending.isEmpty())
         retry.start(0); // perhaps what made it fail is gone
 }
 
-// QSaveFile replaces the file by a rename, which ends a watch on the file; the folder's
-// watch sees it, and the new file is watched again.
-void SharedStore::watch()
+void SharedStore::writtenBy(const StoreWorker::Written &written)
 {
-    const QString folder = QFileInfo(path).path();
-    if (QDir().mkpath(folder) && !watcher.directories().contains(folder))
-        watcher.addPath(folder);
-    if (QFileInfo::exists(path) && !watcher.files().contains(path))
-        watcher.addPath(path);
+    busy = false;
+    if (written.setAside) {
+        storing = !written.setAside->setAsidePath.isEmpty();
+        emit setAside(*written.setAside);
+    }
+    lastError = written.error;
+    if (written.error.kind == NamesCsv::ErrorKind::None) {
+        const qint64 now = QDateTime::currentMSecsSinceEpoch();
+        for (auto edit = inFlight.cbegin(); edit != inFlight.cend(); ++edit) {
+            const auto mine = own.find(edit.key());
+            if (mine != own.end() && mine->edit == *edit)
+                mine->storedMs = now;
+        }
+        inFlight.clear();
+        retryDelayMs = firstRetryMs;
+        failingFor.invalidate();
+        reported = false;
+        take(written.names);
+        storeNow(); // what was edited meanwhile
+    } else {
+        pending = NamesTimes::merged(inFlight, pending);
+        inFlight.clear();
+        failedAgain();
+    }
+    emit stateChanged();
+    emit answered();
+}
+
+// The names now stored. A later edit from elsewhere replaces this side's; where it was made
+// before this side's was stored, its maker could not know this one, which is told.
+void SharedStore::take(const StampedNames &nowStored)
+{
+    stored = nowStored;
+    NameEntries replacedHere;
+    for (auto mine = own.begin(); mine != own.end();) {
+        const Stamped now = NamesTimes::entry(stored, mine.key());
+        if (now.madeMs <= mine->edit.madeMs) {
+            ++mine;
+            continue;
+        }
+        const bool unknowing = mine->storedMs == 0 || now.madeMs < mine->storedMs;
+        if (unknowing && now.name != mine->edit.name)
+            replacedHere.insert(mine.key(), mine->edit.name);
+        mine = own.erase(mine);
+    }
+    pending.removeIf(
+        [this](StampedNames::iterator edit) { return NamesTimes::entry(stored, edit.key()).madeMs > edit->madeMs; });
+    emit namesChanged(names());
+    if (!replacedHere.isEmpty())
+        emit replaced(replacedHere);
+}
+
+void SharedStore::failedAgain()
+{
+    if (!storing)
+        return;
+    if (!failingFor.isValid())
+        failingFor.start();
+    if (!reported && failingFor.elapsed() >= reportAfterMs) {
+        reported = true;
+        emit failed(lastError);
+    }
+    retry.start(retryDelayMs);
+    retryDelayMs = std::min(2 * retryDelayMs, lastRetryMs);
 }

@@ -2,18 +2,19 @@
 #define SHAREDSTORE_H
 
 #include "document/nameschange.h"
-#include "names/namescsv.h"
-#include "names/namesstore.h"
+#include "document/storeworker.h"
 
 #include <QElapsedTimer>
-#include <QFileSystemWatcher>
 #include <QObject>
 #include <QTimer>
 
-// The store file that every window and the command line share. Each side writes only the
-// addresses it changed, merged under a lock into the file as it is then, and follows what
-// the others store. A write that fails is tried again by itself, sooner after a change of
-// the file or its folder; only a failure that lasts is reported. Knows no widget.
+class QThread;
+
+// The store file that every window and the command line share, as one window sees it. Each
+// edit is stamped with the moment it is made; the store keeps the later of two edits of an
+// address, whichever side stores first. The files are read and written on a thread of the
+// store's own, so nothing here waits for them. A write that fails is tried again by itself;
+// only a failure that lasts is reported. Knows no widget.
 class SharedStore : public QObject
 {
     Q_OBJECT
@@ -26,27 +27,30 @@ public:
     // The stored names, read only: a damaged store is left as it is. A missing one has none.
     static NamesCsv::ReadResult read(const QString &path);
 
-    // Reads the store and follows it from now on. A damaged one is set aside, or, where it
-    // cannot be, left alone and storing stays off for this run, so it is never overwritten.
-    // One that cannot be opened now is read again soon; its names are merged when storing.
-    NamesStore::LoadResult restore();
+    // Reads the store and follows it from then on; restored() tells what was found. A
+    // damaged one is set aside, or, where it cannot be, left alone and storing stays off for
+    // this run, so it is never overwritten. One that cannot be opened now is read again.
+    void restore();
 
     const QString &file() const { return path; }
-    // What is stored, with this side's pending changes on top.
+    // What is stored, with this side's later edits on top.
     Names names() const;
 
-    // Names to store soon. With guard, a name is stored only over the name guard gives for
-    // its address (an undo or redo that leaves another side's later name standing).
-    void put(const NameEntries &entries, const NameEntries *guard = nullptr);
-    // Stores what is pending now; true when nothing is left pending.
-    bool storeNow();
-    qsizetype pendingCount() const { return pending.size(); }
+    // Edits made now. Each counts as later than the name it replaces here.
+    void put(const NameEntries &entries);
+    // Asks for what is pending to be stored now.
+    void storeNow();
+    // Runs the event loop until what is pending is stored, storing fails for another reason
+    // than another side's lock, or ms have passed. True when nothing is left pending.
+    bool waitStored(int ms);
+    qsizetype pendingCount() const { return pending.size() + inFlight.size(); }
     // The pending names cannot be stored: a lasting failure, or storing is off.
     bool failing() const { return reported || !storing; }
     // Why the last try failed.
     const NamesCsv::Error &error() const { return lastError; }
 
 signals:
+    void restored(const NamesStore::LoadResult &found);
     void namesChanged(const Names &names);
     // Once, when a failure has lasted a while, not at every try.
     void failed(const NamesCsv::Error &error);
@@ -55,35 +59,37 @@ signals:
     // The store turned out damaged while running: set aside (or, with no path, left alone
     // and storing stopped), and this side's names stored anew.
     void setAside(const NamesStore::LoadResult &found);
+    // Names this side gave that another side replaced by ones made before this side's were
+    // stored, so made without knowing them: this side's names.
+    void replaced(const NameEntries &ours);
+    // The worker answered.
+    void answered();
 
 private:
-    struct Pending
-    {
-        std::optional<QString> name;
-        bool guarded = false;
-        std::optional<QString> over; // with guarded: the name it may replace
-    };
-    struct Outcome
-    {
-        NamesCsv::Error error;
-        std::optional<NamesStore::LoadResult> setAside;
-        Names written;
-    };
-
-    Outcome writeMerged();
-    Names withPending(Names base) const;
-    void tryAgainLater();
-    void reload();
-    void watch();
+    void restoredBy(const NamesStore::LoadResult &found);
+    void changedBy(const StoreFile::Snapshot &snapshot);
+    void writtenBy(const StoreWorker::Written &written);
+    void take(const StampedNames &nowStored);
+    void failedAgain();
 
     const QString path;
-    QFileSystemWatcher watcher;
+    QThread *thread;
+    StoreWorker *worker;
     QTimer retry;
     int retryDelayMs;
     QElapsedTimer failingFor;
-    Names stored; // the file as last read or written
-    QHash<QString, Pending> pending;
+    StampedNames stored;   // the file as last read or written
+    StampedNames pending;  // this side's edits not yet handed to the worker
+    StampedNames inFlight; // handed to the worker, not yet answered
+    struct OwnEdit
+    {
+        Stamped edit;
+        qint64 storedMs = 0; // when it was stored; 0 while it is not
+    };
+    QHash<QString, OwnEdit> own; // to tell when a later edit made meanwhile replaced one
+    qint64 lastStampMs = 0;
     NamesCsv::Error lastError;
+    bool busy = false;
     bool storing = true;
     bool reported = false;
 };

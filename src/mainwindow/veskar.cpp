@@ -39,6 +39,8 @@ const QString styleSheetText = QStringLiteral(
 constexpr int nameColumn = NamesTable::nameColumn;
 constexpr int addressColumn = NamesTable::addressColumn;
 constexpr int rowsShownAtFirstStart = 12;
+// At close, the names still pending get this long to be stored before the user is asked.
+constexpr int closeWaitMs = 3000;
 const QString geometryKey = QStringLiteral("fenster/geometrie");
 
 // Streamed, never used as a format, so names reach the output as typed.
@@ -92,7 +94,10 @@ VeskAr::VeskAr(QWidget *parent)
         search->start();
     });
     addAction(find);
-    namesTable->reportRestore(names->restore());
+    connect(&names->store(), &SharedStore::restored, namesTable, &NamesTable::reportRestore);
+    connect(names, &NamesDocument::replaced, this, &VeskAr::showReplaced);
+    connect(names->undoStack(), &QUndoStack::indexChanged, replacedState, &QWidget::hide);
+    names->restore();
     // Qt shows the marker where the title has [*] while the window is modified.
     setWindowTitle(windowTitle() + QStringLiteral("[*]"));
     connect(&names->store(), &SharedStore::stateChanged, this, &VeskAr::showStoreState);
@@ -120,12 +125,27 @@ void VeskAr::showStoreState()
                             .arg(QDir::toNativeSeparators(store.file())));
 }
 
+// Without a box, as the waiting names: the user goes on, and an undo brings them back.
+void VeskAr::showReplaced(const NameEntries &ours, const Names &now)
+{
+    const auto quoted = [](const std::optional<QString> &name) {
+        return name ? tr("„%1“").arg(*name) : tr("leer");
+    };
+    QStringList lines;
+    for (auto entry = ours.cbegin(); entry != ours.cend(); ++entry)
+        lines.append(tr("%1: %2 ist jetzt %3").arg(entry.key(), quoted(entry.value()), quoted(entryOf(now, entry.key()))));
+    lines.sort();
+    replacedState->setText(tr("Durch spätere Namen von anderswo ersetzt: %1. Rückgängig (Strg+Z) holt sie zurück.")
+                               .arg(lines.join(QStringLiteral("; "))));
+    replacedState->show();
+}
+
 // Names the store does not hold yet are tried once more; failing that, the user decides.
 bool VeskAr::mayClose(bool mayAsk)
 {
     namesTable->commitEditor();
     SharedStore &store = names->store();
-    if (store.storeNow() || !mayAsk)
+    if (store.waitStored(closeWaitMs) || !mayAsk)
         return true;
     QMessageBox box(QMessageBox::Warning, tr("Namen nicht gesichert"),
                     tr("Noch nicht gesicherte Namen: %1. Sie konnten nicht in %2 gesichert werden.\n\n"

@@ -1,6 +1,7 @@
 #ifndef VESKAR_H
 #define VESKAR_H
 
+#include "document/nameschange.h"
 #include "ui_veskar.h"
 
 #include <QWidget>
@@ -44,6 +45,7 @@ private:
     void restoreGeometryOrFitTwelveRows();
     void showNamesTable(bool shown);
     void showStoreState();
+    void showReplaced(const NameEntries &ours, const Names &now);
     bool mayClose(bool mayAsk);
     void commitData(QSessionManager &manager);
 

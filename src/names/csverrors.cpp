@@ -1,6 +1,8 @@
 #include "names/namescsv.h"
 
 #include <QCoreApplication>
+#include <QStorageInfo>
+#include <QTemporaryFile>
 
 namespace {
 
@@ -45,11 +47,13 @@ constexpr Wording wordings[] = {
     {ErrorKind::Unwritable, false, QT_TRANSLATE_NOOP("NamesCsv", "Die Datei kann nicht geschrieben werden: %1"),
      "cannot be written: %1"},
     {ErrorKind::Locked, false,
-     QT_TRANSLATE_NOOP("NamesCsv", "Die Datei ist gesperrt: Ein anderes Fenster oder vesk-dipp schreibt hinein."),
-     "cannot be written: another window or vesk-dipp holds its lock"},
+     QT_TRANSLATE_NOOP("NamesCsv", "Die Datei ist gesperrt: Ein anderes Fenster oder vesk-dipp schreibt hinein (%1)."),
+     "cannot be written: another window or vesk-dipp holds its lock (%1)"},
     {ErrorKind::FolderUnwritable, false,
-     QT_TRANSLATE_NOOP("NamesCsv", "Der Ordner kann nicht angelegt oder beschrieben werden."),
-     "the folder cannot be created or written to"},
+     QT_TRANSLATE_NOOP("NamesCsv", "Der Ordner kann nicht angelegt oder beschrieben werden: %1"),
+     "the folder cannot be created or written to: %1"},
+    {ErrorKind::NoSpace, false, QT_TRANSLATE_NOOP("NamesCsv", "Auf dem Datenträger ist kein Platz mehr."),
+     "no space left on the device"},
 };
 
 QString inLanguage(const char *text, Language language)
@@ -74,4 +78,20 @@ QString NamesCsv::describe(const Error &error, Language language)
         return inLanguage(linePrefix, language).arg(QString::number(error.line), reason);
     }
     return {};
+}
+
+// Below this, a failed write is taken for a full device rather than for the reason the
+// system gave, which for a full device is often a generic one.
+static constexpr qint64 nearlyFullBytes = 64 * 1024;
+
+NamesCsv::Error NamesCsv::writeError(const QString &folder, const QString &reason)
+{
+    const QStorageInfo storage(folder);
+    if (storage.isValid() && storage.bytesAvailable() >= 0 && storage.bytesAvailable() < nearlyFullBytes)
+        return {ErrorKind::NoSpace, 0, reason};
+    // Tried, since permissions tell nothing of a read-only mount or of a process as another user.
+    QTemporaryFile probe(folder + QStringLiteral("/.vesk-probe-XXXXXX"));
+    if (!probe.open())
+        return {ErrorKind::FolderUnwritable, 0, reason};
+    return {ErrorKind::Unwritable, 0, reason};
 }

@@ -3,6 +3,7 @@
 #include "address/namedaddresses.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringList>
@@ -305,13 +306,15 @@ Names withoutEmpty(Names names)
 
 Error writeFile(const QString &path, const Names &names)
 {
+    return writeData(path, serialize(names));
+}
+
+Error writeData(const QString &path, const QByteArray &data)
+{
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {ErrorKind::Unwritable, 0, file.errorString()};
-    const QByteArray data = serialize(names);
-    if (file.write(data) != data.size() || !file.commit())
-        return {ErrorKind::Unwritable, 0, file.errorString()};
-    return {};
+    if (file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit())
+        return {};
+    return writeError(QFileInfo(path).path(), file.errorString());
 }
 
 } // namespace NamesCsv

@@ -25,8 +25,9 @@ enum class ErrorKind {
     DuplicateAddress,  // detail: the canonical address
     MixedEncoding,     // line of the first byte that is not UTF-8 in a file otherwise UTF-8
     Unwritable,        // detail: the system's reason
-    Locked,            // another side holds the store's lock
-    FolderUnwritable,  // the store's folder cannot be created or written to
+    Locked,            // another side holds the store's lock; detail: which, or the lock file
+    FolderUnwritable,  // the folder cannot be created or written to; detail: the system's reason
+    NoSpace,           // the device is full
 };
 
 struct Error
@@ -61,8 +62,13 @@ QByteArray serialize(const Names &names);
 // What a names list holds: names only, cells that were emptied left out.
 Names withoutEmpty(Names names);
 
+// Why writing into folder failed, given the system's reason: a full device or a folder
+// that cannot be written to are named as such.
+Error writeError(const QString &folder, const QString &reason);
+
 // Atomic: a failed save leaves the old file as it was.
 Error writeFile(const QString &path, const Names &names);
+Error writeData(const QString &path, const QByteArray &data);
 
 } // namespace NamesCsv
 

@@ -1,5 +1,7 @@
 #include "names/namesstore.h"
 
+#include "names/storefile.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -31,15 +33,13 @@ QString defaultPath()
 
 LoadResult load(const QString &path)
 {
-    if (!QFileInfo::exists(path))
-        return {};
-    NamesCsv::ReadResult read = NamesCsv::readFile(path);
+    const StoreFile::Snapshot read = StoreFile::read(path);
     if (read.ok())
-        return {read.names, {}, {}};
+        return {read.names, {}, {}, read.exists};
     if (read.error.kind == NamesCsv::ErrorKind::Unreadable)
-        return {{}, read.error, {}}; // held open by another program, perhaps: not damaged
+        return {{}, read.error, {}, true}; // held open by another program, perhaps: not damaged
     const QString aside = freeSetAsidePath(path);
-    return {{}, read.error, QFile::rename(path, aside) ? aside : QString()};
+    return {{}, read.error, QFile::rename(path, aside) ? aside : QString(), true};
 }
 
 } // namespace NamesStore

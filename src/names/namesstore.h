@@ -2,6 +2,7 @@
 #define NAMESSTORE_H
 
 #include "names/namescsv.h"
+#include "names/stampednames.h"
 
 #include <QString>
 
@@ -19,9 +20,10 @@ QString defaultPath();
 
 struct LoadResult
 {
-    Names names;
+    StampedNames names;
     NamesCsv::Error error; // why the file could not be read; None for a missing file
     QString setAsidePath;  // where an unreadable file was moved; empty if it could not be moved
+    bool exists = false;
     bool ok() const { return error.kind == NamesCsv::ErrorKind::None; }
 };
 

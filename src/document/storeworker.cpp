@@ -1,0 +1,93 @@
+#include "document/storeworker.h"
+
+#include "names/storelock.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+// Others write for milliseconds at a time; a lock left behind is freed after StoreLock::staleMs.
+constexpr int lockWaitMs = 2000;
+constexpr int pollMs = 1000;
+// Between another side's writes of the names and of their times.
+constexpr int recheckMs = 100;
+
+} // namespace
+
+StoreWorker::StoreWorker(QString path)
+    : path(std::move(path))
+    , watcher(new QFileSystemWatcher(this))
+    , poll(new QTimer(this))
+{
+    poll->setInterval(pollMs);
+    connect(poll, &QTimer::timeout, this, &StoreWorker::check);
+    connect(watcher, &QFileSystemWatcher::fileChanged, this, &StoreWorker::check);
+    connect(watcher, &QFileSystemWatcher::directoryChanged, this, &StoreWorker::check);
+}
+
+void StoreWorker::restore()
+{
+    seen = StoreFile::identify(path);
+    const NamesStore::LoadResult found = NamesStore::load(path);
+    seenRead = found.error.kind != NamesCsv::ErrorKind::Unreadable;
+    emit restored(found);
+    watch();
+    poll->start();
+}
+
+void StoreWorker::write(const StampedNames &edits)
+{
+    Written written;
+    StoreLock lock(path);
+    if (!lock.acquire(lockWaitMs)) {
+        written.error = lock.error();
+        emit this->written(written);
+        return;
+    }
+    const NamesStore::LoadResult found = NamesStore::load(path);
+    if (found.error.kind == NamesCsv::ErrorKind::Unreadable) {
+        written.error = found.error; // tried again, not set aside
+    } else if (!found.ok()) {
+        written.setAside = found;
+        if (found.setAsidePath.isEmpty())
+            written.error = found.error;
+    }
+    if (written.error.kind == NamesCsv::ErrorKind::None) {
+        written.names = NamesTimes::merged(found.names, edits);
+        if (written.names != found.names || !found.exists || !found.ok())
+            written.error = StoreFile::write(path, written.names);
+        seen = StoreFile::identify(path); // this side's own write is no news
+        seenRead = written.error.kind == NamesCsv::ErrorKind::None;
+    }
+    emit this->written(written);
+}
+
+void StoreWorker::check()
+{
+    watch();
+    const auto now = StoreFile::identify(path);
+    if (seenRead && now == seen)
+        return;
+    const StoreFile::Snapshot snapshot = StoreFile::read(path);
+    seen = snapshot.identity;
+    seenRead = snapshot.error.kind != NamesCsv::ErrorKind::Unreadable;
+    if (!seenRead)
+        return; // read again at the next look
+    if (!snapshot.settled && snapshot.ok() && QFileInfo::exists(path + QStringLiteral(".lock"))) {
+        seenRead = false; // caught between another side's two writes
+        QTimer::singleShot(recheckMs, this, &StoreWorker::check);
+        return;
+    }
+    emit changed(snapshot);
+}
+
+// A replaced file ends the system's watch on it; the folder's watch sees the replacement.
+void StoreWorker::watch()
+{
+    const QString folder = QFileInfo(path).path();
+    if (!watcher->directories().contains(folder) && QFileInfo::exists(folder))
+        watcher->addPath(folder);
+    if (!watcher->files().contains(path) && QFileInfo::exists(path))
+        watcher->addPath(path);
+}

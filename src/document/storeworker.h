@@ -1,0 +1,52 @@
+#ifndef STOREWORKER_H
+#define STOREWORKER_H
+
+#include "names/namesstore.h"
+#include "names/storefile.h"
+
+#include <QFileSystemWatcher>
+#include <QObject>
+#include <QTimer>
+
+// The store's file system side, on a thread of its own: a folder that stalls blocks this
+// thread in the kernel, never a window's. Follows the store by the system's notifications
+// and, since on a network folder no change made by another computer is notified, by a
+// cheap look at both files every second.
+class StoreWorker : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Written
+    {
+        NamesCsv::Error error;
+        std::optional<NamesStore::LoadResult> setAside;
+        StampedNames names; // the store as written
+    };
+
+    explicit StoreWorker(QString path);
+
+    // Each is called on the worker's thread and answers with a signal.
+    // Reads the store, setting a damaged one aside, and follows it from then on.
+    void restore();
+    // Under the lock, the edits merged into the store as it is then.
+    void write(const StampedNames &edits);
+
+signals:
+    void restored(const NamesStore::LoadResult &found);
+    // The store changed, or could be read at last; a snapshot that is not ok() is damaged.
+    void changed(const StoreFile::Snapshot &snapshot);
+    void written(const StoreWorker::Written &written);
+
+private:
+    void check();
+    void watch();
+
+    const QString path;
+    QFileSystemWatcher *watcher;
+    QTimer *poll;
+    std::pair<StoreFile::Identity, StoreFile::Identity> seen;
+    bool seenRead = false; // what seen names was read, or found damaged
+};
+
+#endif

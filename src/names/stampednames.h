@@ -1,0 +1,46 @@
+#ifndef STAMPEDNAMES_H
+#define STAMPEDNAMES_H
+
+#include "address/namedaddresses.h"
+
+#include <QByteArray>
+#include <QHash>
+
+#include <optional>
+
+// A name with the moment it was made, so that of two edits of one address the later stands
+// wherever it is stored first. No name where it was erased: an erasure is an edit too.
+struct Stamped
+{
+    std::optional<QString> name;
+    qint64 madeMs = 0; // milliseconds since the epoch; 0: never named
+    bool operator==(const Stamped &other) const { return name == other.name && madeMs == other.madeMs; }
+};
+using StampedNames = QHash<QString, Stamped>;
+
+// The times of the stored names, kept in a file of their own beside the names list, which
+// stays a plain list that spreadsheets and older versions read and write.
+namespace NamesTimes {
+
+struct Stamping
+{
+    StampedNames names;
+    // The times were written with this very names list: a list changed by another program,
+    // or caught between the two files' writes, is not.
+    bool settled = false;
+};
+
+// The times file for a names list as written in listData.
+QByteArray serialize(const StampedNames &names, const QByteArray &listData);
+// The names read from listData with their times. A name the times file does not record
+// as it stands counts as made when the list changed (listChangedMs).
+Stamping stamp(const Names &names, const QByteArray &listData, const QByteArray &timesData, qint64 listChangedMs);
+
+Names plain(const StampedNames &names);
+Stamped entry(const StampedNames &names, const QString &key);
+// base with each edit that is not older than what base holds for its address.
+StampedNames merged(StampedNames base, const StampedNames &edits);
+
+} // namespace NamesTimes
+
+#endif

@@ -1,0 +1,118 @@
+#include "names/storefile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <sys/stat.h>
+#endif
+
+namespace {
+
+using StoreFile::Identity;
+using StoreFile::Snapshot;
+
+constexpr int readAttempts = 4;
+constexpr int rereadPauseMs = 100;
+constexpr qint64 nanosecondsPerSecond = 1000000000;
+constexpr qint64 nanosecondsPerMs = 1000000;
+constexpr qint64 missingSize = -1;
+constexpr qint64 unknownSize = -2; // the file cannot be looked at, so whether it is there is unknown
+
+Identity identifyFile(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat status = {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return {errno == ENOENT ? missingSize : unknownSize, -1, 0};
+    return {status.st_size, status.st_mtim.tv_sec * nanosecondsPerSecond + status.st_mtim.tv_nsec,
+            static_cast<quint64>(status.st_ino)};
+#else
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {missingSize, -1, 0};
+    return {info.size(), info.lastModified().toMSecsSinceEpoch() * nanosecondsPerMs,
+            static_cast<quint64>(info.birthTime().toMSecsSinceEpoch())};
+#endif
+}
+
+std::optional<QByteArray> readAll(const QString &path, QString &why)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        why = file.errorString();
+        return std::nullopt;
+    }
+    const qint64 size = file.size();
+    QByteArray data = file.readAll();
+    if (data.size() < size) {
+        why = QStringLiteral("read %1 of %2 bytes").arg(data.size()).arg(size);
+        return std::nullopt;
+    }
+    return data;
+}
+
+Snapshot readOnce(const QString &path)
+{
+    Snapshot snapshot;
+    snapshot.identity = StoreFile::identify(path);
+    snapshot.exists = snapshot.identity.first.size != missingSize;
+    if (!snapshot.exists)
+        return snapshot;
+    if (snapshot.identity.first.size == unknownSize) {
+        QFile file(path);
+        [[maybe_unused]] const bool opened = file.open(QIODevice::ReadOnly); // for the system's reason
+        snapshot.error = {NamesCsv::ErrorKind::Unreadable, 0, file.errorString()};
+        return snapshot;
+    }
+    QString why;
+    const std::optional<QByteArray> list = readAll(path, why);
+    if (!list) {
+        snapshot.error = {NamesCsv::ErrorKind::Unreadable, 0, why};
+        return snapshot;
+    }
+    const NamesCsv::ReadResult read = NamesCsv::parse(*list);
+    snapshot.error = read.error;
+    const QByteArray times = readAll(StoreFile::timesPath(path), why).value_or(QByteArray());
+    const NamesTimes::Stamping stamping =
+        NamesTimes::stamp(read.names, *list, times, snapshot.identity.first.modified / nanosecondsPerMs);
+    snapshot.names = stamping.names;
+    snapshot.settled = stamping.settled;
+    return snapshot;
+}
+
+} // namespace
+
+namespace StoreFile {
+
+QString timesPath(const QString &path)
+{
+    return path + QStringLiteral(".zeiten");
+}
+
+std::pair<Identity, Identity> identify(const QString &path)
+{
+    return {identifyFile(path), identifyFile(timesPath(path))};
+}
+
+Snapshot read(const QString &path)
+{
+    for (int attempt = 1;; ++attempt) {
+        Snapshot snapshot = readOnce(path);
+        const bool whole = identify(path) == snapshot.identity;
+        if ((snapshot.ok() && whole) || attempt == readAttempts)
+            return snapshot;
+        QThread::msleep(rereadPauseMs);
+    }
+}
+
+NamesCsv::Error write(const QString &path, const StampedNames &names)
+{
+    const QByteArray list = NamesCsv::serialize(NamesTimes::plain(names));
+    const NamesCsv::Error error = NamesCsv::writeData(path, list);
+    return error.kind != NamesCsv::ErrorKind::None ? error : NamesCsv::writeData(timesPath(path), NamesTimes::serialize(names, list));
+}
+
+} // namespace StoreFile

@@ -1,0 +1,48 @@
+#ifndef STOREFILE_H
+#define STOREFILE_H
+
+#include "names/namescsv.h"
+#include "names/stampednames.h"
+
+#include <QString>
+
+// The store on disk: the names list and, beside it, the times of its names. File system
+// calls only, which may block as long as a network folder stalls: never on a window's thread.
+namespace StoreFile {
+
+QString timesPath(const QString &path);
+
+// What tells a change of either file cheaply, where no change is reported: a replaced
+// file is another file even with the same size and time.
+struct Identity
+{
+    qint64 size = -1;
+    qint64 modified = -1;
+    quint64 id = 0;
+    bool operator==(const Identity &other) const
+    {
+        return size == other.size && modified == other.modified && id == other.id;
+    }
+    bool operator!=(const Identity &other) const { return !(*this == other); }
+};
+std::pair<Identity, Identity> identify(const QString &path);
+
+struct Snapshot
+{
+    StampedNames names;
+    NamesCsv::Error error;
+    bool exists = false;
+    bool settled = false; // see NamesTimes::Stamping
+    std::pair<Identity, Identity> identity;
+    bool ok() const { return error.kind == NamesCsv::ErrorKind::None; }
+};
+
+// A read that does not parse, comes out shorter than the file or sees the file change is
+// read again a few times: a network folder can hand out a file half replaced.
+Snapshot read(const QString &path);
+// The names list, then the times; each replaced whole or not at all.
+NamesCsv::Error write(const QString &path, const StampedNames &names);
+
+} // namespace StoreFile
+
+#endif
