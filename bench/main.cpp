@@ -6,11 +6,17 @@
 
 namespace {
 
-// Rendering the page, on its own and as the whole PDF, writing the labels and storing an
-// edit must feel instant; the print preview must open without a wait.
-const std::map<std::string, double> budgetsMs{{"paintPageIntoImage", 50.0}, {"writePdf/threeLines", 50.0},
-                                              {"writePdf/longNames", 50.0}, {"writeLabels", 50.0},
-                                              {"printPreview", 300.0},      {"editStoredNames", 10.0}};
+// Rendering the page, on its own and as the whole PDF, and writing the labels must feel
+// instant; an edit is stored, both of the store's files synced to the disk, soon after; the
+// print preview must open without a wait; while another side holds the store's lock, the
+// window answers as ever.
+const std::map<std::string, double> budgetsMs{{"paintPageIntoImage", 50.0},
+                                              {"writePdf/threeLines", 50.0},
+                                              {"writePdf/longNames", 50.0},
+                                              {"writeLabels", 50.0},
+                                              {"printPreview", 300.0},
+                                              {"editStoredNames", 25.0},
+                                              {"windowWhileLocked/iterations:1/manual_time", 100.0}};
 
 } // namespace
 

@@ -1,10 +1,13 @@
 #include "address/addresscodec.h"
 #include "document/namesdocument.h"
 #include "names/namescsv.h"
+#include "names/storefile.h"
+#include "names/storelock.h"
 #include "support/coretest.h"
 #include "support/storetest.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLockFile>
 #include <QSignalSpy>
 #include <QStringEncoder>
@@ -47,6 +50,10 @@ private slots:
     void undoRedo();
     void damagedStoreSetAside();
     void windowsShareTheStore();
+    void timesBesideTheList();
+    void laterNameStands_data();
+    void laterNameStands();
+    void windowAnswersWhileLocked();
     void failedStoreHeals();
 
 private:
@@ -171,10 +178,9 @@ void TestCore::parseBad()
 
     const bool missing = english.endsWith(u": "_s); // then the system's reason follows
     const QString file = dir->filePath(u"fehlt/namen.csv"_s);
-    NamesCsv::ReadResult result = english.endsWith(u"to: "_s)
-                                      ? NamesCsv::ReadResult{{}, NamesCsv::writeFile(file, {})}
-                                  : missing ? NamesCsv::readFile(file)
-                                            : NamesCsv::parse(data);
+    NamesCsv::ReadResult result = english.endsWith(u"to: "_s) ? NamesCsv::ReadResult{{}, NamesCsv::writeFile(file, {})}
+                                  : missing                   ? NamesCsv::readFile(file)
+                                                              : NamesCsv::parse(data);
     QVERIFY(!result.ok());
     QVERIFY(result.names.isEmpty());
     const QString said = NamesCsv::describe(result.error, NamesCsv::Language::English);
@@ -341,19 +347,20 @@ void TestCore::windowsShareTheStore()
     QTRY_COMPARE(b.names(), (Names{{"5A", "Licht B"}, {"6A", "B"}}));
     QTRY_COMPARE(SharedStore::read(store()).names, b.names());
     // A lock left by a killed process holds nothing up: with its PID, or empty when the
-    // process was killed before it wrote it.
+    // process was killed before it wrote it, older than a live one ever gets (10 s).
     const QString lockPath = store() + u".lock"_s;
     QLockFile probe(lockPath);
     QVERIFY(probe.lock());
     const QByteArray lock = Files::read(lockPath);
     probe.unlock();
-    // Either is taken over at the first try: the empty one is older than a live one ever gets (10 s).
-    for (const QByteArray &left : {"99999999" + lock.mid(lock.indexOf('\n')), QByteArray()}) {
+    // Another computer's, whose process cannot be asked, is freed by its age.
+    for (const QByteArray &left :
+         {"99999999" + lock.mid(lock.indexOf('\n')), QByteArray("1\nvesk-dipp\nanderer-rechner\n"), QByteArray()}) {
         QFile file(lockPath);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(left) == left.size() && file.flush());
         QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-11), QFileDevice::FileModificationTime));
         file.close();
-        const QString name = left.isEmpty() ? u"leer"_s : u"tot"_s;
+        const QString name = u"%1 Bytes"_s.arg(left.size());
         QSignalSpy tries(&a->store(), &SharedStore::answered);
         a->setName(u"8A"_s, name);
         QVERIFY(Store::stored(*a));
@@ -368,7 +375,90 @@ void TestCore::windowsShareTheStore()
     QVERIFY(QFile::remove(store())); // a store deleted meanwhile gets all of the window's names
     b.setName(u"7A"_s, u"sieben"_s);
     QTRY_COMPARE(SharedStore::read(store()).names,
-                 (Names{{"5A", "Licht B"}, {"6A", "B"}, {"7A", "sieben"}, {"8A", "leer"}, {"9A", "neun"}}));
+                 (Names{{"5A", "Licht B"}, {"6A", "B"}, {"7A", "sieben"}, {"8A", "0 Bytes"}, {"9A", "neun"}}));
+}
+
+void TestCore::timesBesideTheList()
+{
+    const StampedNames written{{"1A", {u"eins"_s, 100}}, {"2A", {std::nullopt, 200}}, {"3A", {u"drei"_s, 300}}};
+    QVERIFY(QDir().mkpath(QFileInfo(store()).path()));
+    QCOMPARE(StoreFile::write(store(), written).kind, ErrorKind::None);
+    QCOMPARE(Files::read(store()), QByteArray("\xEF\xBB\xBF"
+                                              "Adresse;Name\r\n1A;eins\r\n3A;drei\r\n"));
+    StoreFile::Snapshot read = StoreFile::read(store());
+    QVERIFY(read.settled);
+    QCOMPARE(read.names, written);
+    // Changed by a program that keeps no times: what it changed counts as made then.
+    const qint64 before = QDateTime::currentMSecsSinceEpoch() - 1000; // file times may be coarse
+    QVERIFY(Files::write(store(), "Adresse;Name\n1A;eins\n2A;zwei\n3A;DREI\n"));
+    read = StoreFile::read(store());
+    QVERIFY(!read.settled);
+    QCOMPARE(read.names.value(u"1A"_s), written.value(u"1A"_s));
+    for (const QString &key : {u"2A"_s, u"3A"_s}) {
+        QCOMPARE(read.names.value(key).name, SharedStore::read(store()).names.value(key));
+        QVERIFY(read.names.value(key).madeMs >= before);
+    }
+    // Of two edits the later stands; at the same moment, the one merged in.
+    const StampedNames edits{{"1A", {u"alt"_s, 99}}, {"2A", {u"gleich"_s, 200}}, {"4A", {std::nullopt, 1}}};
+    QCOMPARE(NamesTimes::merged(written, edits), (StampedNames{{"1A", {u"eins"_s, 100}},
+                                                               {"2A", {u"gleich"_s, 200}},
+                                                               {"3A", {u"drei"_s, 300}},
+                                                               {"4A", {std::nullopt, 1}}}));
+}
+
+void TestCore::laterNameStands_data()
+{
+    QTest::addColumn<bool>("laterStoresFirst");
+    QTest::newRow("earlier stores first") << false;
+    QTest::newRow("later stores first") << true;
+}
+
+void TestCore::laterNameStands()
+{
+    QFETCH(bool, laterStoresFirst);
+    NamesDocument earlier(store());
+    NamesDocument later(store());
+    Store::restored(earlier);
+    Store::restored(later);
+    QSignalSpy replaced(&earlier, &NamesDocument::replaced);
+    {
+        StoreLock held(store()); // the folder out of reach for a moment
+        QVERIFY(held.acquire(0));
+        earlier.setName(u"2A"_s, u"frueher"_s);
+        Store::nextMillisecond();
+        later.setName(u"2A"_s, u"spaeter"_s);
+    }
+    QVERIFY(Store::stored(laterStoresFirst ? later : earlier));
+    QVERIFY(Store::stored(laterStoresFirst ? earlier : later));
+    QTRY_COMPARE(earlier.names().value(u"2A"_s), u"spaeter"_s);
+    QCOMPARE(SharedStore::read(store()).names.value(u"2A"_s), u"spaeter"_s);
+    // Told in the window whose name was replaced, and its undo brings that back, now later.
+    QTRY_COMPARE(replaced.size(), 1);
+    QCOMPARE(replaced.first().first().value<NameEntries>(), (NameEntries{{"2A", u"frueher"_s}}));
+    earlier.undoStack()->undo();
+    QTRY_COMPARE(later.names().value(u"2A"_s), u"frueher"_s);
+}
+
+// No event of the window waits while another side holds the lock.
+void TestCore::windowAnswersWhileLocked()
+{
+    NamesDocument document(store());
+    Store::restored(document);
+    StoreLock held(store());
+    QVERIFY(held.acquire(0));
+    QElapsedTimer clock;
+    qint64 longestGap = 0;
+    QTimer ticks;
+    connect(&ticks, &QTimer::timeout, this,
+            [&clock, &longestGap] { longestGap = std::max(longestGap, clock.restart()); });
+    clock.start();
+    ticks.start(10);
+    document.setName(u"1A"_s, u"eins"_s);
+    QCOMPARE(document.names().value(u"1A"_s), u"eins"_s);                  // shown at once
+    QTRY_VERIFY_WITH_TIMEOUT(document.store().failing(), Store::answerMs); // after several tries
+    QVERIFY2(longestGap < 1000, qPrintable(QString::number(longestGap)));
+    const QString said = NamesCsv::describe(document.store().error(), NamesCsv::Language::English);
+    QVERIFY2(said.contains(QCoreApplication::applicationName()), qPrintable(said)); // who holds it
 }
 
 void TestCore::failedStoreHeals()

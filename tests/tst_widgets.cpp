@@ -67,11 +67,12 @@ private slots:
     void search();
     void printing();
     void namesFiles();
+    void storedAsShown();
     void fitMarks();
     void panel();
 
 private:
-    void typeName(int row, const QString &name);
+    void typeName(int row, const QString &name, int next = -1);
     QStringList namesAt(const QList<int> &rows) const;
     void focusTable();
     QString workFile(const QString &name) const { return QDir(workDir.path()).filePath(name); }
@@ -121,7 +122,7 @@ void TestWindow::cleanup()
     AppSetup::settings().clear(); // on Windows the registry's, kept from run to run
 }
 
-void TestWindow::typeName(int row, const QString &name)
+void TestWindow::typeName(int row, const QString &name, int next)
 {
     focusTable();
     window->adrTable->setCurrentCell(row, 0);
@@ -133,7 +134,7 @@ void TestWindow::typeName(int row, const QString &name)
     QTRY_VERIFY(window->adrTable->viewport()->findChild<QLineEdit *>() == nullptr); // committed and closed
     QCOMPARE(namesAt({row}), QStringList{name});
     // Enter moves on to the next row, as in a spreadsheet.
-    QCOMPARE(window->adrTable->currentRow(), std::min(row + 1, 95));
+    QCOMPARE(window->adrTable->currentRow(), next >= 0 ? next : std::min(row + 1, 95));
 }
 
 QStringList TestWindow::namesAt(const QList<int> &rows) const
@@ -371,7 +372,21 @@ void TestWindow::search()
     window->searchEdit->setText(u"weiche"_s);
     QTest::keyClick(window->searchEdit, Qt::Key_Return);
     QVERIFY(window->adrTable->hasFocus());
-    typeName(50, u"Tor"_s);
+    QCOMPARE(window->adrTable->currentRow(), 3); // entered at the first row shown, not at hidden 40
+    // Return and the arrows, in the table and its editor, go to rows shown only; no key edits a hidden row.
+    typeName(20, u"Weiche Nord"_s, 50);
+    for (const char key : QByteArray("Tor\r"))
+        QTest::keyClick(QApplication::focusWidget(), key);
+    QTest::keyClick(window->adrTable, Qt::Key_Up);
+    for (const char key : QByteArray("Sud")) // out of the filter, yet it stays
+        QTest::keyClick(QApplication::focusWidget(), key);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QCOMPARE(window->adrTable->currentRow(), 50);
+    window->adrTable->setCurrentCell(40, 0); // however it came to be current
+    for (const char key : QByteArray("x\r"))
+        QTest::keyClick(QApplication::focusWidget(), key);
+    QCOMPARE(window->adrTable->currentRow(), 50);
+    QCOMPARE(namesAt({20, 21, 40, 50}), (QStringList{"Sud", "-", "Signal", "Tor"}));
     QCOMPARE(shownRows(), (QList<int>{3, 20, 50}));
     QTest::keyClick(window.get(), Qt::Key_F, Qt::ControlModifier);
     QTest::keyClick(window->searchEdit, Qt::Key_Escape);
@@ -463,7 +478,8 @@ void TestWindow::namesFiles()
         // While names wait, the window says so without a box.
         QVERIFY(window->isWindowModified());
         QVERIFY(window->storeState->isVisible());
-        QVERIFY2(window->storeState->text().startsWith(u"Namen noch nicht gesichert: 2."_s), qPrintable(window->storeState->text()));
+        QVERIFY2(window->storeState->text().startsWith(u"Namen noch nicht gesichert: 2."_s),
+                 qPrintable(window->storeState->text()));
         // At logout it asks only where the session manager lets it, which the offscreen one does not.
         QGuiApplicationPrivate::instance()->commitData();
         QVERIFY(catcher.boxes.isEmpty());
@@ -500,6 +516,29 @@ void TestWindow::namesFiles()
     QCOMPARE(window->size(), size);
     QVERIFY(!window->adrTable->isVisibleTo(window.get())); // hidden at start, also in a size kept
     QVERIFY(window->findChild<NamesTable *>()->saveNames(workFile(u"gesichert.csv"_s)));
+}
+
+// Edits by key, the window closed at once: the next window and the store hold what it showed.
+void TestWindow::storedAsShown()
+{
+    typeName(0, u"Eins"_s);
+    typeName(14, u"Weiche 3"_s);
+    window->adrTable->setCurrentCell(14, 0);
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(window->adrTable, Qt::Key_V, Qt::ControlModifier);
+    QGuiApplication::clipboard()->setText(u"Pumpe\nLicht"_s);
+    QTest::keyClick(window->adrTable, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(window->adrTable, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(window->adrTable, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    window->adrTable->setCurrentCell(0, 0);
+    QTest::keyClick(window->adrTable, Qt::Key_Delete);
+    QTest::keyClick(window->adrTable, Qt::Key_Z, Qt::ControlModifier);
+    const QStringList shown = namesAt({0, 14, 15});
+    QCOMPARE(shown, (QStringList{"Eins", "Pumpe", "Licht"}));
+    window = std::make_unique<VeskAr>();
+    const Names stored = SharedStore::read(workFile(u"data/vesk-adressen/namen.csv"_s)).names;
+    QCOMPARE((QStringList{stored.value(u"1A"_s), stored.value(u"3B"_s), stored.value(u"4B"_s)}), shown);
+    QTRY_COMPARE(namesAt({0, 14, 15}), shown);
 }
 
 void TestWindow::fitMarks()

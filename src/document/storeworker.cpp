@@ -9,7 +9,8 @@ namespace {
 
 // Others write for milliseconds at a time; a lock left behind is freed after StoreLock::staleMs.
 constexpr int lockWaitMs = 2000;
-constexpr int pollMs = 1000;
+// Twice a second: a network folder may itself show a change only a second late.
+constexpr int pollMs = 500;
 // Between another side's writes of the names and of their times.
 constexpr int recheckMs = 100;
 

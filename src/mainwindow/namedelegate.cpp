@@ -4,9 +4,14 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTableView>
 
 QWidget *NameDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
+    // Whatever is typed into a row the search hides would go unseen.
+    const auto *view = qobject_cast<const QTableView *>(option.widget);
+    if (view != nullptr && view->isRowHidden(index.row()))
+        return nullptr;
     QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
     if (auto *line = qobject_cast<QLineEdit *>(editor)) {
         const int row = index.row();

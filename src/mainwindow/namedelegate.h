@@ -7,7 +7,7 @@ class QLineEdit;
 
 // Edits a name. Return commits at once; Tab and Shift+Tab commit and ask to leave the
 // table, so the keyboard is never caught in it; every change of the text is told, so it can be marked while
-// the user types. Names are shown as they print.
+// the user types. Names are shown as they print. A row the view hides is not edited.
 class NameDelegate : public QStyledItemDelegate
 {
     Q_OBJECT

@@ -3,6 +3,7 @@
 #include "address/namedaddresses.h"
 #include "mainwindow/namestable.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTableWidget>
@@ -16,6 +17,7 @@ NamesSearch::NamesSearch(QLineEdit *field, QTableWidget *table)
     // Names loaded, pasted or stored by another window are filtered as they arrive.
     connect(table->model(), &QAbstractItemModel::dataChanged, this, &NamesSearch::filter);
     field->installEventFilter(this);
+    table->installEventFilter(this);
 }
 
 void NamesSearch::start()
@@ -24,11 +26,27 @@ void NamesSearch::start()
     field->selectAll();
 }
 
+int NamesSearch::shownRowAfter(const QTableWidget *table, int row)
+{
+    for (int next = row + 1; next < table->rowCount(); ++next) {
+        if (!table->isRowHidden(next))
+            return next;
+    }
+    return -1;
+}
+
 void NamesSearch::filter()
 {
-    const int edited = table->indexWidget(table->currentIndex()) != nullptr ? table->currentRow() : -1;
-    for (int row = 0; row < table->rowCount(); ++row)
-        table->setRowHidden(row, !matches(row) && row != edited);
+    const QWidget *focus = QApplication::focusWidget();
+    const bool inTable = focus != nullptr && (focus == table || table->isAncestorOf(focus));
+    for (int row = 0; row < table->rowCount(); ++row) {
+        const bool shown = matches(row);
+        const bool edited = table->indexWidget(table->model()->index(row, NamesTable::nameColumn)) != nullptr;
+        // An arrow key commits the editor it leaves before the cursor moves: the row it moves to
+        // must not vanish meanwhile.
+        if (shown || (!inTable && !edited))
+            table->setRowHidden(row, !shown);
+    }
 }
 
 bool NamesSearch::matches(int row) const
@@ -45,6 +63,15 @@ bool NamesSearch::matches(int row) const
 
 bool NamesSearch::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == table && event->type() == QEvent::FocusIn) {
+        // Entered by key at a hidden row, the table starts at the first one shown; a click
+        // chooses its own row.
+        const int first = shownRowAfter(table, -1);
+        if (static_cast<QFocusEvent *>(event)->reason() != Qt::MouseFocusReason
+            && table->isRowHidden(table->currentRow()) && first >= 0)
+            table->setCurrentCell(first, NamesTable::nameColumn);
+        return QObject::eventFilter(watched, event);
+    }
     if (watched != field || event->type() != QEvent::KeyPress)
         return QObject::eventFilter(watched, event);
     const int key = static_cast<QKeyEvent *>(event)->key();

@@ -8,7 +8,10 @@ class QTableWidget;
 
 // Filters the names table as a spreadsheet's filter does: only the rows whose name or
 // address holds the search field's text, in either case, stay shown. Esc empties the field;
-// Return and Down go on to the table. The row being edited is never hidden.
+// Return and Down go on to the table. No row vanishes under the user: while the table or
+// its editor has the focus, rows only appear, and a name edited out of the filter stays
+// until the filter changes. The table, entered by key, starts at the first row shown, so
+// that nothing typed lands in a hidden row.
 class NamesSearch : public QObject
 {
     Q_OBJECT
@@ -18,6 +21,9 @@ public:
 
     // Ctrl+F: the field takes the focus with its text selected.
     void start();
+
+    // The first row after row that the table shows, or -1.
+    static int shownRowAfter(const QTableWidget *table, int row);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -3,6 +3,7 @@
 #include "address/namedaddresses.h"
 #include "document/namesdocument.h"
 #include "mainwindow/namedelegate.h"
+#include "mainwindow/namessearch.h"
 #include "page/tablepdf.h"
 
 #include <QAction>
@@ -225,8 +226,7 @@ QStringList NamesTable::selectedKeys() const
 
 void NamesTable::moveDown()
 {
-    const int next = table->currentRow() + 1;
-    if (next < NamedAddresses::count)
+    if (const int next = NamesSearch::shownRowAfter(table, table->currentRow()); next >= 0)
         table->setCurrentCell(next, nameColumn);
 }
 

@@ -57,6 +57,7 @@ private:
     void itemEdited(QTableWidgetItem *item);
     void paste();
     void leaveTable(bool forward);
+    // To the next row shown: a hidden one would take what is typed next unseen.
     void moveDown();
     void showContextMenu(const QPoint &pos);
     void askLoad();

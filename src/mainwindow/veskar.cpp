@@ -128,12 +128,11 @@ void VeskAr::showStoreState()
 // Without a box, as the waiting names: the user goes on, and an undo brings them back.
 void VeskAr::showReplaced(const NameEntries &ours, const Names &now)
 {
-    const auto quoted = [](const std::optional<QString> &name) {
-        return name ? tr("„%1“").arg(*name) : tr("leer");
-    };
+    const auto quoted = [](const std::optional<QString> &name) { return name ? tr("„%1“").arg(*name) : tr("leer"); };
     QStringList lines;
     for (auto entry = ours.cbegin(); entry != ours.cend(); ++entry)
-        lines.append(tr("%1: %2 ist jetzt %3").arg(entry.key(), quoted(entry.value()), quoted(entryOf(now, entry.key()))));
+        lines.append(
+            tr("%1: %2 ist jetzt %3").arg(entry.key(), quoted(entry.value()), quoted(entryOf(now, entry.key()))));
     lines.sort();
     replacedState->setText(tr("Durch spätere Namen von anderswo ersetzt: %1. Rückgängig (Strg+Z) holt sie zurück.")
                                .arg(lines.join(QStringLiteral("; "))));

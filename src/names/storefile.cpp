@@ -112,7 +112,9 @@ NamesCsv::Error write(const QString &path, const StampedNames &names)
 {
     const QByteArray list = NamesCsv::serialize(NamesTimes::plain(names));
     const NamesCsv::Error error = NamesCsv::writeData(path, list);
-    return error.kind != NamesCsv::ErrorKind::None ? error : NamesCsv::writeData(timesPath(path), NamesTimes::serialize(names, list));
+    return error.kind != NamesCsv::ErrorKind::None
+               ? error
+               : NamesCsv::writeData(timesPath(path), NamesTimes::serialize(names, list));
 }
 
 } // namespace StoreFile

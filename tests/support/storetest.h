@@ -3,6 +3,7 @@
 
 #include "document/namesdocument.h"
 
+#include <QDateTime>
 #include <QSignalSpy>
 
 // The store answers from a thread of its own; a test waits for the answer itself.
@@ -22,6 +23,12 @@ inline NamesStore::LoadResult restored(NamesDocument &document)
 inline bool stored(NamesDocument &document)
 {
     return document.store().waitStored(answerMs);
+}
+
+// Edits one after the other, each in a millisecond of its own, are later than the one before.
+inline void nextMillisecond()
+{
+    for (const qint64 now = QDateTime::currentMSecsSinceEpoch(); now == QDateTime::currentMSecsSinceEpoch();) { }
 }
 
 } // namespace Store
