@@ -137,9 +137,11 @@ void SharedStore::changedBy(const StoreFile::Snapshot &snapshot)
         storeNow();
         return;
     }
+    if (snapshot.names == stored)
+        return;
     take(snapshot.names);
     if (!pending.isEmpty())
-        retry.start(0); // perhaps what made it fail is gone
+        retry.start(0); // another side could store: perhaps what made this one fail is gone
 }
 
 void SharedStore::writtenBy(const StoreWorker::Written &written)

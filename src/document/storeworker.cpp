@@ -58,9 +58,10 @@ void StoreWorker::write(const StampedNames &edits)
         written.names = NamesTimes::merged(found.names, edits);
         if (written.names != found.names || !found.exists || !found.ok())
             written.error = StoreFile::write(path, written.names);
-        seen = StoreFile::identify(path); // this side's own write is no news
-        seenRead = written.error.kind == NamesCsv::ErrorKind::None;
     }
+    // This side's own write, or its try, is no news; a store that could not be read is read again.
+    seen = StoreFile::identify(path);
+    seenRead = found.error.kind != NamesCsv::ErrorKind::Unreadable;
     emit this->written(written);
 }
 
