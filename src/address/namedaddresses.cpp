@@ -1,6 +1,6 @@
 #include "address/namedaddresses.h"
 
-#include <QRegularExpression>
+#include <algorithm>
 
 namespace {
 QChar letter(int letterIndex)
@@ -39,26 +39,22 @@ const QStringList &NamedAddresses::keysInTableOrder()
     return keys;
 }
 
+// Without a regular expression: the store's thread parses addresses too, and under Windows a
+// regular expression matched on a thread of its own kept the process from ending.
 std::optional<QString> NamedAddresses::parse(const QString &text)
 {
-    static const QRegularExpression numberFirst(QStringLiteral("^(\\d{1,2})([A-H])$"));
-    static const QRegularExpression letterFirst(QStringLiteral("^([A-H])(\\d{1,2})$"));
+    constexpr qsizetype longest = 3; // 12A
     const QString address = text.trimmed().toUpper();
-    QString letterText;
-    QString numberText;
-    if (const QRegularExpressionMatch m = numberFirst.match(address); m.hasMatch()) {
-        numberText = m.captured(1);
-        letterText = m.captured(2);
-    } else if (const QRegularExpressionMatch m = letterFirst.match(address); m.hasMatch()) {
-        letterText = m.captured(1);
-        numberText = m.captured(2);
-    } else {
+    if (address.size() < 2 || address.size() > longest)
         return std::nullopt;
-    }
-    const int number = numberText.toInt();
-    if (number < 1 || number > numberCount)
+    const bool letterFirst = address.front().isLetter();
+    const QChar letterChar = letterFirst ? address.front() : address.back();
+    const QStringView digits = letterFirst ? QStringView(address).mid(1) : QStringView(address).chopped(1);
+    const bool allDigits = std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    const int number = allDigits ? digits.toInt() : 0;
+    if (letterChar < u'A' || letterChar >= QChar(u'A' + letterCount) || number < 1 || number > numberCount)
         return std::nullopt;
-    return key(letterText.front().unicode() - u'A', number);
+    return key(letterChar.unicode() - u'A', number);
 }
 
 std::optional<int> NamedAddresses::rowOf(const QString &address)

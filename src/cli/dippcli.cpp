@@ -470,10 +470,13 @@ int DippCli::store(const NameEntries &entries)
                            .arg(describe(found.error), QDir::toNativeSeparators(found.setAsidePath)));
     });
     shared.restore();
+    // Made now, later than the names it replaces, as a window's edit.
+    shared.waitRestored(storePatienceMs);
     shared.put(entries);
     // On Windows a file another program reads for a moment cannot be replaced meanwhile.
     if (shared.waitStored(storePatienceMs))
         return Success;
+    shared.discardPending(); // failed, as told: not stored later on the way out
     print(err, QStringLiteral("error: cannot store the names in %1: %2")
                    .arg(QDir::toNativeSeparators(shared.file()), describe(shared.error())));
     return Failure;

@@ -13,6 +13,8 @@ namespace {
 constexpr int firstRetryMs = 250;
 constexpr int lastRetryMs = 30000;
 constexpr int reportAfterMs = 3000;
+// A name stored with a time further ahead than this came from a clock that is wrong.
+constexpr qint64 clockAheadMs = qint64{60} * 60 * 1000;
 // How long a side that goes away waits for its last write on a folder that stalls.
 constexpr int lastWriteWaitMs = 10000;
 
@@ -34,13 +36,14 @@ SharedStore::SharedStore(QString path, QObject *parent)
     qRegisterMetaType<StoreFile::Snapshot>();
     qRegisterMetaType<StoreWorker::Written>();
     worker->moveToThread(thread);
-    connect(thread, &QThread::finished, worker, &QObject::deleteLater);
     connect(worker, &StoreWorker::restored, this, &SharedStore::restoredBy);
     connect(worker, &StoreWorker::changed, this, &SharedStore::changedBy);
     connect(worker, &StoreWorker::written, this, &SharedStore::writtenBy);
     thread->start();
     retry.setSingleShot(true);
     connect(&retry, &QTimer::timeout, this, &SharedStore::storeNow);
+    answerWait.setSingleShot(true);
+    connect(&answerWait, &QTimer::timeout, this, &SharedStore::stalled);
 }
 
 SharedStore::~SharedStore()
@@ -48,12 +51,14 @@ SharedStore::~SharedStore()
     disconnect(worker, nullptr, this, nullptr); // its answers would come to no one
     const StampedNames edits = NamesTimes::merged(inFlight, pending);
     if (storing && !edits.isEmpty())
-        QMetaObject::invokeMethod(worker, [target = worker, edits] { target->write(edits); });
+        QMetaObject::invokeMethod(worker, [target = worker, known = stored, edits] { target->write(known, edits); });
     // After what is queued for the worker, which QThread::quit() alone would drop.
-    QMetaObject::invokeMethod(worker, [ending = thread] { ending->quit(); });
+    QMetaObject::invokeMethod(worker, &StoreWorker::stop);
     // One stuck in a folder that stalls is left to end with the process.
-    if (thread->wait(lastWriteWaitMs))
+    if (thread->wait(lastWriteWaitMs)) {
+        delete worker;
         delete thread;
+    }
 }
 
 NamesCsv::ReadResult SharedStore::read(const QString &path)
@@ -80,9 +85,9 @@ void SharedStore::put(const NameEntries &entries)
     const StampedNames shown = shownOf(stored, inFlight, pending);
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     for (auto entry = entries.cbegin(); entry != entries.cend(); ++entry) {
-        // Later than the name it replaces, even where that came from a clock a little ahead.
-        lastStampMs = std::max({now, lastStampMs, NamesTimes::entry(shown, entry.key()).madeMs + 1});
-        const Stamped edit{entry.value(), lastStampMs};
+        // Later than the name it replaces, also where that came from a clock a little ahead.
+        const qint64 replacedMs = NamesTimes::entry(shown, entry.key()).madeMs;
+        const Stamped edit{entry.value(), replacedMs < now + clockAheadMs ? std::max(now, replacedMs + 1) : now};
         pending.insert(entry.key(), edit);
         own.insert(entry.key(), {edit, 0});
     }
@@ -96,22 +101,43 @@ void SharedStore::storeNow()
     if (busy || !storing || pending.isEmpty())
         return;
     busy = true;
+    if (!failingFor.isValid())
+        failingFor.start();
+    answerWait.start(reportAfterMs);
     inFlight = std::exchange(pending, {});
-    QMetaObject::invokeMethod(worker, [target = worker, edits = inFlight] { target->write(edits); });
+    QMetaObject::invokeMethod(worker,
+                              [target = worker, known = stored, edits = inFlight] { target->write(known, edits); });
+}
+
+bool SharedStore::waitRestored(int ms)
+{
+    return waitUntil([this] { return restoredYet; }, ms);
 }
 
 bool SharedStore::waitStored(int ms)
 {
-    const QDeadlineTimer deadline(ms);
     storeNow();
-    while (pendingCount() > 0 && !(failing() && lastError.kind != NamesCsv::ErrorKind::Locked)
-           && !deadline.hasExpired()) {
+    waitUntil([this] { return pendingCount() == 0 || (failing() && lastError.kind != NamesCsv::ErrorKind::Locked); },
+              ms);
+    return pendingCount() == 0;
+}
+
+void SharedStore::discardPending()
+{
+    pending.clear();
+    inFlight.clear();
+}
+
+bool SharedStore::waitUntil(const std::function<bool()> &done, int ms)
+{
+    const QDeadlineTimer deadline(ms);
+    while (!done() && !deadline.hasExpired()) {
         QEventLoop loop;
         connect(this, &SharedStore::answered, &loop, &QEventLoop::quit);
         QTimer::singleShot(std::chrono::milliseconds(deadline.remainingTime()), &loop, &QEventLoop::quit);
         loop.exec();
     }
-    return pendingCount() == 0;
+    return done();
 }
 
 void SharedStore::restoredBy(const NamesStore::LoadResult &found)
@@ -120,6 +146,7 @@ void SharedStore::restoredBy(const NamesStore::LoadResult &found)
         storing = false; // storing now would overwrite the only copy of what the file holds
         lastError = found.error;
     }
+    restoredYet = true;
     take(found.names);
     emit restored(found);
     emit stateChanged();
@@ -147,6 +174,7 @@ void SharedStore::changedBy(const StoreFile::Snapshot &snapshot)
 void SharedStore::writtenBy(const StoreWorker::Written &written)
 {
     busy = false;
+    answerWait.stop();
     if (written.setAside) {
         storing = !written.setAside->setAsidePath.isEmpty();
         emit setAside(*written.setAside);
@@ -198,12 +226,21 @@ void SharedStore::take(const StampedNames &nowStored)
         emit replaced(replacedHere);
 }
 
+// The worker has not answered for a while: the folder stalls, as a network folder can.
+void SharedStore::stalled()
+{
+    if (reported)
+        return;
+    reported = true;
+    lastError = {NamesCsv::ErrorKind::Stalled, 0, {}};
+    emit failed(lastError);
+    emit stateChanged();
+}
+
 void SharedStore::failedAgain()
 {
     if (!storing)
         return;
-    if (!failingFor.isValid())
-        failingFor.start();
     if (!reported && failingFor.elapsed() >= reportAfterMs) {
         reported = true;
         emit failed(lastError);

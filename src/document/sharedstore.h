@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QTimer>
 
+#include <functional>
+
 class QThread;
 
 // The store file that every window and the command line share, as one window sees it. Each
@@ -43,6 +45,10 @@ public:
     // Runs the event loop until what is pending is stored, storing fails for another reason
     // than another side's lock, or ms have passed. True when nothing is left pending.
     bool waitStored(int ms);
+    // Runs the event loop until restore() was answered, at most ms.
+    bool waitRestored(int ms);
+    // Gives up what is pending, which is then not stored when this side goes away either.
+    void discardPending();
     qsizetype pendingCount() const { return pending.size() + inFlight.size(); }
     // The pending names cannot be stored: a lasting failure, or storing is off.
     bool failing() const { return reported || !storing; }
@@ -71,11 +77,14 @@ private:
     void writtenBy(const StoreWorker::Written &written);
     void take(const StampedNames &nowStored);
     void failedAgain();
+    void stalled();
+    bool waitUntil(const std::function<bool()> &done, int ms);
 
     const QString path;
     QThread *thread;
     StoreWorker *worker;
     QTimer retry;
+    QTimer answerWait;
     int retryDelayMs;
     QElapsedTimer failingFor;
     StampedNames stored;   // the file as last read or written
@@ -87,9 +96,9 @@ private:
         qint64 storedMs = 0; // when it was stored; 0 while it is not
     };
     QHash<QString, OwnEdit> own; // to tell when a later edit made meanwhile replaced one
-    qint64 lastStampMs = 0;
     NamesCsv::Error lastError;
     bool busy = false;
+    bool restoredYet = false;
     bool storing = true;
     bool reported = false;
 };

@@ -4,27 +4,20 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QThread>
 
 namespace {
 
 // Others write for milliseconds at a time; a lock left behind is freed after StoreLock::staleMs.
-constexpr int lockWaitMs = 2000;
+constexpr int lockWaitMs = 1000;
 // Twice a second: a network folder may itself show a change only a second late.
 constexpr int pollMs = 500;
-// Between another side's writes of the names and of their times.
-constexpr int recheckMs = 100;
 
 } // namespace
 
 StoreWorker::StoreWorker(QString path)
     : path(std::move(path))
-    , watcher(new QFileSystemWatcher(this))
-    , poll(new QTimer(this))
 {
-    poll->setInterval(pollMs);
-    connect(poll, &QTimer::timeout, this, &StoreWorker::check);
-    connect(watcher, &QFileSystemWatcher::fileChanged, this, &StoreWorker::check);
-    connect(watcher, &QFileSystemWatcher::directoryChanged, this, &StoreWorker::check);
 }
 
 void StoreWorker::restore()
@@ -33,11 +26,23 @@ void StoreWorker::restore()
     const NamesStore::LoadResult found = NamesStore::load(path);
     seenRead = found.error.kind != NamesCsv::ErrorKind::Unreadable;
     emit restored(found);
-    watch();
-    poll->start();
+    follow();
 }
 
-void StoreWorker::write(const StampedNames &edits)
+// Made here, on the worker's thread: on Windows the watcher hooks into the event loop of the
+// thread that makes it, and would be left hooked into a window's.
+void StoreWorker::follow()
+{
+    watcher = new QFileSystemWatcher(this);
+    poll = new QTimer(this);
+    connect(poll, &QTimer::timeout, this, &StoreWorker::check);
+    connect(watcher, &QFileSystemWatcher::fileChanged, this, &StoreWorker::check);
+    connect(watcher, &QFileSystemWatcher::directoryChanged, this, &StoreWorker::check);
+    watch();
+    poll->start(pollMs);
+}
+
+void StoreWorker::write(const StampedNames &known, const StampedNames &edits)
 {
     Written written;
     StoreLock lock(path);
@@ -55,8 +60,8 @@ void StoreWorker::write(const StampedNames &edits)
             written.error = found.error;
     }
     if (written.error.kind == NamesCsv::ErrorKind::None) {
-        written.names = NamesTimes::merged(found.names, edits);
-        if (written.names != found.names || !found.exists || !found.ok())
+        written.names = NamesTimes::merged(found.ok() && found.exists ? found.names : known, edits);
+        if (written.names != found.names || !found.settled)
             written.error = StoreFile::write(path, written.names);
     }
     // This side's own write, or its try, is no news; a store that could not be read is read again.
@@ -65,8 +70,18 @@ void StoreWorker::write(const StampedNames &edits)
     emit this->written(written);
 }
 
+// The watcher and the timer end on the thread that made them, while its event loop runs.
+void StoreWorker::stop()
+{
+    delete std::exchange(watcher, nullptr);
+    delete std::exchange(poll, nullptr);
+    thread()->quit();
+}
+
 void StoreWorker::check()
 {
+    if (watcher == nullptr)
+        return; // stopped
     watch();
     const auto now = StoreFile::identify(path);
     if (seenRead && now == seen)
@@ -76,11 +91,6 @@ void StoreWorker::check()
     seenRead = snapshot.error.kind != NamesCsv::ErrorKind::Unreadable;
     if (!seenRead)
         return; // read again at the next look
-    if (!snapshot.settled && snapshot.ok() && QFileInfo::exists(path + QStringLiteral(".lock"))) {
-        seenRead = false; // caught between another side's two writes
-        QTimer::singleShot(recheckMs, this, &StoreWorker::check);
-        return;
-    }
     emit changed(snapshot);
 }
 

@@ -29,8 +29,11 @@ public:
     // Each is called on the worker's thread and answers with a signal.
     // Reads the store, setting a damaged one aside, and follows it from then on.
     void restore();
-    // Under the lock, the edits merged into the store as it is then.
-    void write(const StampedNames &edits);
+    // Under the lock, the edits merged into the store as it is then; known stands in for a
+    // store that is gone, or damaged and set aside.
+    void write(const StampedNames &known, const StampedNames &edits);
+    // Stops following the store and ends the thread; the worker is deleted after it.
+    void stop();
 
 signals:
     void restored(const NamesStore::LoadResult &found);
@@ -39,12 +42,13 @@ signals:
     void written(const StoreWorker::Written &written);
 
 private:
+    void follow();
     void check();
     void watch();
 
     const QString path;
-    QFileSystemWatcher *watcher;
-    QTimer *poll;
+    QFileSystemWatcher *watcher = nullptr; // while it follows the store
+    QTimer *poll = nullptr;
     std::pair<StoreFile::Identity, StoreFile::Identity> seen;
     bool seenRead = false; // what seen names was read, or found damaged
 };

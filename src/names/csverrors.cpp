@@ -1,6 +1,8 @@
 #include "names/namescsv.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QStorageInfo>
 #include <QTemporaryFile>
 
@@ -52,6 +54,9 @@ constexpr Wording wordings[] = {
     {ErrorKind::FolderUnwritable, false,
      QT_TRANSLATE_NOOP("NamesCsv", "Der Ordner kann nicht angelegt oder beschrieben werden: %1"),
      "the folder cannot be created or written to: %1"},
+    {ErrorKind::Stalled, false,
+     QT_TRANSLATE_NOOP("NamesCsv", "Der Ordner antwortet nicht; er hängt, wie es ein Netzwerkordner tun kann."),
+     "the folder does not answer; it stalls, as a network folder can"},
     {ErrorKind::NoSpace, false, QT_TRANSLATE_NOOP("NamesCsv", "Auf dem Datenträger ist kein Platz mehr."),
      "no space left on the device"},
 };
@@ -82,7 +87,7 @@ QString NamesCsv::describe(const Error &error, Language language)
 
 // Below this, a failed write is taken for a full device rather than for the reason the
 // system gave, which for a full device is often a generic one.
-static constexpr qint64 nearlyFullBytes = 64 * 1024;
+static constexpr qint64 nearlyFullBytes = qint64{64} * 1024;
 
 NamesCsv::Error NamesCsv::writeError(const QString &folder, const QString &reason)
 {
@@ -94,4 +99,26 @@ NamesCsv::Error NamesCsv::writeError(const QString &folder, const QString &reaso
     if (!probe.open())
         return {ErrorKind::FolderUnwritable, 0, reason};
     return {ErrorKind::Unwritable, 0, reason};
+}
+
+std::optional<QByteArray> NamesCsv::readData(const QString &path, Error &error, qint64 maxBytes)
+{
+    const auto unreadable = [&error](const QString &why) {
+        error = {ErrorKind::Unreadable, 0, why};
+        return std::nullopt;
+    };
+    // A FIFO or a device would keep the reader waiting, or never end.
+    if (QFileInfo::exists(path) && !QFileInfo(path).isFile())
+        return unreadable(QStringLiteral("not a regular file"));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return unreadable(file.errorString());
+    const qint64 size = file.size();
+    if (size > maxBytes)
+        return unreadable(QStringLiteral("larger than %1 bytes").arg(maxBytes));
+    QByteArray data = file.readAll();
+    // A network folder can hand out less than the file holds while it is replaced.
+    if (data.size() < size)
+        return unreadable(QStringLiteral("read %1 of %2 bytes").arg(data.size()).arg(size));
+    return data;
 }

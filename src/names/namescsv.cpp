@@ -273,10 +273,9 @@ ReadResult parse(const QByteArray &data)
 
 ReadResult readFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return failure({ErrorKind::Unreadable, 0, file.errorString()});
-    return parse(file.readAll());
+    Error error;
+    const std::optional<QByteArray> data = readData(path, error);
+    return data ? parse(*data) : failure(error);
 }
 
 QString text(const Names &names, const QString &lineEnd)

@@ -6,6 +6,9 @@
 #include <QByteArray>
 #include <QString>
 
+#include <limits>
+#include <optional>
+
 // Names lists as CSV: a header naming the columns "Adresse" and "Name", separated by
 // ";", "," or tab (taken from the header), quoted as in RFC 4180. Empty fields at the end
 // of a line, as spreadsheets write them after cells once touched, are no columns, and a
@@ -28,6 +31,7 @@ enum class ErrorKind {
     Locked,            // another side holds the store's lock; detail: which, or the lock file
     FolderUnwritable,  // the folder cannot be created or written to; detail: the system's reason
     NoSpace,           // the device is full
+    Stalled,           // the folder has not answered for a while
 };
 
 struct Error
@@ -52,6 +56,9 @@ struct ReadResult
 
 ReadResult parse(const QByteArray &data);
 ReadResult readFile(const QString &path);
+// A regular file's bytes, up to maxBytes; else nothing, with error Unreadable.
+std::optional<QByteArray> readData(const QString &path, Error &error,
+                                   qint64 maxBytes = std::numeric_limits<qint64>::max());
 
 // Header "Adresse;Name", then the names among the 96 addresses in table order (1A ... 12H),
 // each line ending in lineEnd.

@@ -24,6 +24,7 @@ struct LoadResult
     NamesCsv::Error error; // why the file could not be read; None for a missing file
     QString setAsidePath;  // where an unreadable file was moved; empty if it could not be moved
     bool exists = false;
+    bool settled = false; // see NamesTimes::Stamping
     bool ok() const { return error.kind == NamesCsv::ErrorKind::None; }
 };
 

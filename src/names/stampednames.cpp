@@ -10,6 +10,7 @@ constexpr char separator = ';';
 const QByteArray erased("-");
 constexpr int fieldCount = 3;
 constexpr int fingerprintLength = 16;
+constexpr qint64 trustedAheadMs = qint64{24} * 60 * 60 * 1000;
 
 QByteArray fingerprint(const QByteArray &data)
 {
@@ -53,7 +54,8 @@ Stamping stamp(const Names &names, const QByteArray &listData, const QByteArray 
     for (auto entry = recorded.cbegin(); entry != recorded.cend(); ++entry) {
         const auto name = names.constFind(entry.key());
         const std::optional<QString> stored = name != names.cend() ? std::optional(*name) : std::nullopt;
-        const bool asRecorded = entry->second == fingerprint(stored);
+        // A time long after the list was written is no time this program wrote.
+        const bool asRecorded = entry->second == fingerprint(stored) && entry->first <= listChangedMs + trustedAheadMs;
         stamping.names.insert(entry.key(), {stored, asRecorded ? entry->first : listChangedMs});
     }
     for (auto name = names.cbegin(); name != names.cend(); ++name) {

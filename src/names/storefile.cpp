@@ -1,5 +1,7 @@
 #include "names/storefile.h"
 
+#include <QDateTime>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
@@ -16,6 +18,10 @@ using StoreFile::Snapshot;
 
 constexpr int readAttempts = 4;
 constexpr int rereadPauseMs = 100;
+// A list changed this recently by a program that keeps no times may still be being written.
+constexpr qint64 beingWrittenMs = 2000;
+// Far more than the times of 96 names take.
+constexpr qint64 timesMaxBytes = 64 * 1024;
 constexpr qint64 nanosecondsPerSecond = 1000000000;
 constexpr qint64 nanosecondsPerMs = 1000000;
 constexpr qint64 missingSize = -1;
@@ -38,22 +44,6 @@ Identity identifyFile(const QString &path)
 #endif
 }
 
-std::optional<QByteArray> readAll(const QString &path, QString &why)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        why = file.errorString();
-        return std::nullopt;
-    }
-    const qint64 size = file.size();
-    QByteArray data = file.readAll();
-    if (data.size() < size) {
-        why = QStringLiteral("read %1 of %2 bytes").arg(data.size()).arg(size);
-        return std::nullopt;
-    }
-    return data;
-}
-
 Snapshot readOnce(const QString &path)
 {
     Snapshot snapshot;
@@ -67,15 +57,14 @@ Snapshot readOnce(const QString &path)
         snapshot.error = {NamesCsv::ErrorKind::Unreadable, 0, file.errorString()};
         return snapshot;
     }
-    QString why;
-    const std::optional<QByteArray> list = readAll(path, why);
-    if (!list) {
-        snapshot.error = {NamesCsv::ErrorKind::Unreadable, 0, why};
+    const std::optional<QByteArray> list = NamesCsv::readData(path, snapshot.error);
+    if (!list)
         return snapshot;
-    }
     const NamesCsv::ReadResult read = NamesCsv::parse(*list);
     snapshot.error = read.error;
-    const QByteArray times = readAll(StoreFile::timesPath(path), why).value_or(QByteArray());
+    NamesCsv::Error timesError; // a times file that cannot be read counts as none
+    const QByteArray times =
+        NamesCsv::readData(StoreFile::timesPath(path), timesError, timesMaxBytes).value_or(QByteArray());
     const NamesTimes::Stamping stamping =
         NamesTimes::stamp(read.names, *list, times, snapshot.identity.first.modified / nanosecondsPerMs);
     snapshot.names = stamping.names;
@@ -99,10 +88,14 @@ std::pair<Identity, Identity> identify(const QString &path)
 
 Snapshot read(const QString &path)
 {
+    const QDeadlineTimer patience(beingWrittenMs + rereadPauseMs);
     for (int attempt = 1;; ++attempt) {
         Snapshot snapshot = readOnce(path);
+        const qint64 ageMs = QDateTime::currentMSecsSinceEpoch() - snapshot.identity.first.modified / nanosecondsPerMs;
+        const bool beingWritten = snapshot.exists && !snapshot.settled && ageMs < beingWrittenMs;
         const bool whole = identify(path) == snapshot.identity;
-        if ((snapshot.ok() && whole) || attempt == readAttempts)
+        if ((snapshot.ok() && whole && !beingWritten) || (attempt >= readAttempts && !beingWritten)
+            || patience.hasExpired())
             return snapshot;
         QThread::msleep(rereadPauseMs);
     }

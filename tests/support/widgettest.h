@@ -6,15 +6,12 @@
 #include <QTest>
 #include <QTimer>
 
-#include <optional>
-
 // Helpers for the suites that show widgets: message boxes caught, pixels read.
 namespace WidgetTest {
 
 // Records and closes every message box that opens while it lives, so none can hang a test.
-class MessageBoxCatcher
+struct MessageBoxCatcher
 {
-public:
     struct Box
     {
         QMessageBox::Icon icon = QMessageBox::NoIcon;
@@ -29,8 +26,11 @@ public:
                 const QString informative = box->informativeText();
                 boxes.append({box->icon(), box->windowTitle(),
                               informative.isEmpty() ? box->text() : box->text() + u'\n' + informative});
-                if (QAbstractButton *button = findButton(box))
-                    button->click();
+                const QList<QAbstractButton *> buttons = box->buttons();
+                const auto answered = std::find_if(buttons.cbegin(), buttons.cend(),
+                                                   [this](const QAbstractButton *b) { return b->text() == answer; });
+                if (answered != buttons.cend())
+                    (*answered)->click();
                 else
                     QTest::keyClick(box, Qt::Key_Escape); // as a user who declines whatever it offers
             }
@@ -38,28 +38,18 @@ public:
         timer.start(5);
     }
 
-    // The one box that a step shows, taken; nothing if none or more than one came. The wait
-    // ends with the first box; only a test about to fail waits it out.
-    std::optional<Box> takeOne(int waitMs = 30000)
+    // The one box that a step shows, or an empty Box if none or several: waits for the first, then briefly.
+    Box takeOne(int waitMs = 30000)
     {
         if (QTest::qWaitFor([this] { return !boxes.isEmpty(); }, waitMs))
             QTest::qWait(30); // a second box would come now
-        std::optional<Box> box = boxes.size() == 1 ? std::optional(boxes.front()) : std::nullopt;
+        Box box = boxes.size() == 1 ? boxes.front() : Box{};
         boxes.clear();
         return box;
     }
 
     QList<Box> boxes;
     QString answer; // the button to click instead
-
-private:
-    QAbstractButton *findButton(QMessageBox *box) const
-    {
-        const QList<QAbstractButton *> buttons = box->buttons();
-        const auto found = std::find_if(buttons.cbegin(), buttons.cend(),
-                                        [this](const QAbstractButton *button) { return button->text() == answer; });
-        return found == buttons.cend() ? nullptr : *found;
-    }
 
     QTimer timer;
 };
@@ -69,18 +59,15 @@ inline QImage grabbed(QWidget *widget)
     return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-// Each knob's display row on a panel's image (0 top to 2 bottom; -1 none, -2 more than one):
-// a knob is 20 x 20 pixels at x = 5 + 25 * index, y = 15 + 20 * row, black to its corners.
+// Each knob's row on a panel's image (0 top to 2, -1 none, -2 several): 20 x 20, at 5 + 25 i, 15 + 20 row.
 inline QList<int> knobRows(const QImage &image)
 {
+    const auto black = [&image](int x, int y) { return image.pixel(x, y) == qRgb(0, 0, 0); };
     QList<int> rows;
-    for (int index = 0; index < 5; ++index) {
+    for (int i = 0; i < 5; ++i) {
         int found = -1;
-        for (int row = 0; row < 3; ++row) {
-            const auto black = [&image](int x, int y) { return image.pixel(x, y) == qRgb(0, 0, 0); };
-            if (black(6 + 25 * index, 16 + 20 * row) && black(24 + 25 * index, 34 + 20 * row))
-                found = found == -1 ? row : -2;
-        }
+        for (int r = 0; r < 3; ++r)
+            found = black(6 + 25 * i, 16 + 20 * r) && black(24 + 25 * i, 34 + 20 * r) ? (found == -1 ? r : -2) : found;
         rows.append(found);
     }
     return rows;
