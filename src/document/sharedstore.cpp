@@ -17,6 +17,7 @@ constexpr int reportAfterMs = 3000;
 constexpr qint64 clockAheadMs = qint64{60} * 60 * 1000;
 // How long a side that goes away waits for its last write on a folder that stalls.
 constexpr int lastWriteWaitMs = 10000;
+constexpr int lastWriteSlackMs = 2000; // for the write that is under way then
 
 StampedNames shownOf(const StampedNames &stored, const StampedNames &inFlight, const StampedNames &pending)
 {
@@ -51,7 +52,9 @@ SharedStore::~SharedStore()
     disconnect(worker, nullptr, this, nullptr); // its answers would come to no one
     const StampedNames edits = NamesTimes::merged(inFlight, pending);
     if (storing && !edits.isEmpty())
-        QMetaObject::invokeMethod(worker, [target = worker, known = stored, edits] { target->write(known, edits); });
+        QMetaObject::invokeMethod(worker, [target = worker, known = stored, edits] {
+            target->writeLast(known, edits, lastWriteWaitMs - lastWriteSlackMs);
+        });
     // After what is queued for the worker, which QThread::quit() alone would drop.
     QMetaObject::invokeMethod(worker, &StoreWorker::stop);
     // One stuck in a folder that stalls is left to end with the process.
@@ -147,7 +150,7 @@ void SharedStore::restoredBy(const NamesStore::LoadResult &found)
         lastError = found.error;
     }
     restoredYet = true;
-    take(found.names);
+    take(found.names, found.settled);
     emit restored(found);
     emit stateChanged();
     emit answered();
@@ -166,7 +169,7 @@ void SharedStore::changedBy(const StoreFile::Snapshot &snapshot)
     }
     if (snapshot.names == stored)
         return;
-    take(snapshot.names);
+    take(snapshot.names, snapshot.settled);
     if (!pending.isEmpty())
         retry.start(0); // another side could store: perhaps what made this one fail is gone
 }
@@ -191,7 +194,7 @@ void SharedStore::writtenBy(const StoreWorker::Written &written)
         retryDelayMs = firstRetryMs;
         failingFor.invalidate();
         reported = false;
-        take(written.names);
+        take(written.names, true);
         storeNow(); // what was edited meanwhile
     } else {
         pending = NamesTimes::merged(inFlight, pending);
@@ -204,9 +207,13 @@ void SharedStore::writtenBy(const StoreWorker::Written &written)
 
 // The names now stored. A later edit from elsewhere replaces this side's; where it was made
 // before this side's was stored, its maker could not know this one, which is told.
-void SharedStore::take(const StampedNames &nowStored)
+void SharedStore::take(const StampedNames &nowStored, bool settled)
 {
     stored = nowStored;
+    if (!settled) { // times guessed from the file's: shown, but only the next store decides
+        emit namesChanged(names());
+        return;
+    }
     NameEntries replacedHere;
     for (auto mine = own.begin(); mine != own.end();) {
         const Stamped now = NamesTimes::entry(stored, mine.key());

@@ -75,7 +75,7 @@ private:
     void restoredBy(const NamesStore::LoadResult &found);
     void changedBy(const StoreFile::Snapshot &snapshot);
     void writtenBy(const StoreWorker::Written &written);
-    void take(const StampedNames &nowStored);
+    void take(const StampedNames &nowStored, bool settled);
     void failedAgain();
     void stalled();
     bool waitUntil(const std::function<bool()> &done, int ms);

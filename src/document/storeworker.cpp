@@ -2,6 +2,7 @@
 
 #include "names/storelock.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QThread>
@@ -12,6 +13,7 @@ namespace {
 constexpr int lockWaitMs = 1000;
 // Twice a second: a network folder may itself show a change only a second late.
 constexpr int pollMs = 500;
+constexpr int lastWriteRetryMs = 100;
 
 } // namespace
 
@@ -42,14 +44,29 @@ void StoreWorker::follow()
     poll->start(pollMs);
 }
 
+// Told only once the lock is released, so that whoever hears of it finds the lock free.
 void StoreWorker::write(const StampedNames &known, const StampedNames &edits)
+{
+    const Written written = writeLocked(known, edits);
+    emit this->written(written);
+}
+
+// A side going away cannot try again later: on Windows another side reading the file for a
+// moment keeps it from being replaced, so this tries again for a while.
+void StoreWorker::writeLast(const StampedNames &known, const StampedNames &edits, int withinMs)
+{
+    const QDeadlineTimer deadline(withinMs);
+    while (writeLocked(known, edits).error.kind != NamesCsv::ErrorKind::None && !deadline.hasExpired())
+        QThread::msleep(lastWriteRetryMs);
+}
+
+StoreWorker::Written StoreWorker::writeLocked(const StampedNames &known, const StampedNames &edits)
 {
     Written written;
     StoreLock lock(path);
     if (!lock.acquire(lockWaitMs)) {
         written.error = lock.error();
-        emit this->written(written);
-        return;
+        return written;
     }
     const NamesStore::LoadResult found = NamesStore::load(path);
     if (found.error.kind == NamesCsv::ErrorKind::Unreadable) {
@@ -67,7 +84,7 @@ void StoreWorker::write(const StampedNames &known, const StampedNames &edits)
     // This side's own write, or its try, is no news; a store that could not be read is read again.
     seen = StoreFile::identify(path);
     seenRead = found.error.kind != NamesCsv::ErrorKind::Unreadable;
-    emit this->written(written);
+    return written;
 }
 
 // The watcher and the timer end on the thread that made them, while its event loop runs.

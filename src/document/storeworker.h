@@ -32,6 +32,8 @@ public:
     // Under the lock, the edits merged into the store as it is then; known stands in for a
     // store that is gone, or damaged and set aside.
     void write(const StampedNames &known, const StampedNames &edits);
+    // The last write of a side that goes away, tried again within withinMs; answers nothing.
+    void writeLast(const StampedNames &known, const StampedNames &edits, int withinMs);
     // Stops following the store and ends the thread; the worker is deleted after it.
     void stop();
 
@@ -42,6 +44,7 @@ signals:
     void written(const StoreWorker::Written &written);
 
 private:
+    Written writeLocked(const StampedNames &known, const StampedNames &edits);
     void follow();
     void check();
     void watch();

@@ -103,11 +103,11 @@ Snapshot read(const QString &path)
 
 NamesCsv::Error write(const QString &path, const StampedNames &names)
 {
+    // The times first: left with them alone, the list's older names count as made when it was
+    // written before, which puts no name ahead of a later edit.
     const QByteArray list = NamesCsv::serialize(NamesTimes::plain(names));
-    const NamesCsv::Error error = NamesCsv::writeData(path, list);
-    return error.kind != NamesCsv::ErrorKind::None
-               ? error
-               : NamesCsv::writeData(timesPath(path), NamesTimes::serialize(names, list));
+    const NamesCsv::Error error = NamesCsv::writeData(timesPath(path), NamesTimes::serialize(names, list));
+    return error.kind != NamesCsv::ErrorKind::None ? error : NamesCsv::writeData(path, list);
 }
 
 } // namespace StoreFile

@@ -40,7 +40,7 @@ struct Snapshot
 // A read that does not parse, comes out shorter than the file or sees the file change is
 // read again a few times: a network folder can hand out a file half replaced.
 Snapshot read(const QString &path);
-// The names list, then the times; each replaced whole or not at all.
+// The times, then the names list; each replaced whole or not at all.
 NamesCsv::Error write(const QString &path, const StampedNames &names);
 
 } // namespace StoreFile
