@@ -20,6 +20,8 @@ constexpr int readAttempts = 4;
 constexpr int rereadPauseMs = 100;
 // A list changed this recently by a program that keeps no times may still be being written.
 constexpr qint64 beingWrittenMs = 2000;
+constexpr int replaceAttempts = 10;
+constexpr int replacePauseMs = 50;
 // Far more than the times of 96 names take.
 constexpr qint64 timesMaxBytes = 64 * 1024;
 constexpr qint64 nanosecondsPerSecond = 1000000000;
@@ -72,6 +74,17 @@ Snapshot readOnce(const QString &path)
     return snapshot;
 }
 
+// On Windows a file that another side reads for a moment cannot be replaced meanwhile.
+NamesCsv::Error replace(const QString &path, const QByteArray &data)
+{
+    for (int attempt = 1;; ++attempt) {
+        const NamesCsv::Error error = NamesCsv::writeData(path, data);
+        if (error.kind != NamesCsv::ErrorKind::Unwritable || attempt == replaceAttempts)
+            return error;
+        QThread::msleep(replacePauseMs);
+    }
+}
+
 } // namespace
 
 namespace StoreFile {
@@ -106,8 +119,8 @@ NamesCsv::Error write(const QString &path, const StampedNames &names)
     // The times first: left with them alone, the list's older names count as made when it was
     // written before, which puts no name ahead of a later edit.
     const QByteArray list = NamesCsv::serialize(NamesTimes::plain(names));
-    const NamesCsv::Error error = NamesCsv::writeData(timesPath(path), NamesTimes::serialize(names, list));
-    return error.kind != NamesCsv::ErrorKind::None ? error : NamesCsv::writeData(path, list);
+    const NamesCsv::Error error = replace(timesPath(path), NamesTimes::serialize(names, list));
+    return error.kind != NamesCsv::ErrorKind::None ? error : replace(path, list);
 }
 
 } // namespace StoreFile
