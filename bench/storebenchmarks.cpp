@@ -9,6 +9,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
+
 namespace {
 
 // Longer than a lock left behind would last, so a live one that is kept fresh is seen not broken.
@@ -22,7 +24,7 @@ void windowWhileLocked(benchmark::State &state)
 {
     const QTemporaryDir dir;
     const QString store = QDir(dir.path()).filePath(QStringLiteral("namen.csv"));
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         NamesDocument document(store); // the window's names; its boxes would wait for a click
         document.restore();
         StoreLock held(store);
@@ -48,7 +50,7 @@ void windowWhileLocked(benchmark::State &state)
             state.SkipWithError("the live lock was not respected");
             break;
         }
-        state.SetIterationTime(double(longestGapMs) / 1000.0);
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::milliseconds(longestGapMs)).count());
     }
 }
 BENCHMARK(windowWhileLocked)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);

@@ -23,7 +23,7 @@ constexpr qint64 beingWrittenMs = 2000;
 constexpr int replaceAttempts = 10;
 constexpr int replacePauseMs = 50;
 // Far more than the times of 96 names take.
-constexpr qint64 timesMaxBytes = 64 * 1024;
+constexpr qint64 timesMaxBytes = qint64{64} * 1024;
 constexpr qint64 nanosecondsPerSecond = 1000000000;
 constexpr qint64 nanosecondsPerMs = 1000000;
 constexpr qint64 missingSize = -1;
@@ -78,7 +78,7 @@ Snapshot readOnce(const QString &path)
 NamesCsv::Error replace(const QString &path, const QByteArray &data)
 {
     for (int attempt = 1;; ++attempt) {
-        const NamesCsv::Error error = NamesCsv::writeData(path, data);
+        NamesCsv::Error error = NamesCsv::writeData(path, data);
         if (error.kind != NamesCsv::ErrorKind::Unwritable || attempt == replaceAttempts)
             return error;
         QThread::msleep(replacePauseMs);
