@@ -1,6 +1,7 @@
 #include "support/coretest.h"
 #include "support/storetest.h"
 
+#include "names/namescsv.h"
 #include "names/storelock.h"
 
 #include <QDateTime>
@@ -11,6 +12,12 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#ifndef Q_OS_WIN
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#endif
 
 using namespace Qt::StringLiterals;
 
@@ -63,6 +70,8 @@ private slots:
     void readmeTranscript();
     void run_data();
     void run();
+    void inPlace_data();
+    void inPlace();
     void storeSharedWithKills();
     void laterNameStands();
     void networkFolder();
@@ -123,6 +132,11 @@ void TestCli::run_data()
     QTest::newRow("no names") << QStringList{"render", "--check"} << QByteArray() << 0 << "^no names\n$" << "^$";
     QTest::newRow("damaged names kept") << QStringList{"render"} << QByteArray("Adresse;Name\n99Z;x\n") << 1 << "^$"
                                         << "^error: stored names %1/vesk-adressen/namen.csv: line 2: '99Z' is not one";
+    QTest::newRow("a name with CR") << QStringList{"names", "set", " 7 c", "a\r\n"} << QByteArray() << 1 << "^$" << "^error: a name cannot hold a carriage return \\(CR\\)";
+    QTest::newRow("a name too long") << QStringList{"names", "set", "C 7", QString(1001, u'x')} << QByteArray() << 1 << "^$" << "^error: the name has 1001 characters, more than the 1000";
+    const QByteArray huge = QByteArray("Adresse;Name\n1A;") + QByteArray(NamesCsv::maxListBytes, 'x');
+    QTest::newRow("a list too large") << QStringList{"render", "--check"} << huge << 1 << "^$"
+                                      << u"^error: stored names %1/vesk-adressen/namen.csv: the file has "_s + QString::number(huge.size()) + u" bytes, too large"_s;
     QTest::newRow("labels from label 0") << QStringList{"labels", "7C", "--start", "0"} << QByteArray() << 2 << "^$" << "^error: --start takes a label of the sheet, 1 to 24: '0'.\n";
     QTest::newRow("render's argument") << QStringList{"render", "x"} << QByteArray() << 2 << "^$" << "^error: render takes no arguments: 'x'.\n";
     QTest::newRow("missing folder") << QStringList{"render", "--output", "nicht/da.pdf"} << QByteArray() << 1 << "^$"
@@ -158,6 +172,83 @@ void TestCli::run()
     // Nothing written, and the stored names left as they were.
     QVERIFY(QDir(dir.path()).entryList({u"*.pdf"_s}, QDir::Files).isEmpty());
     QCOMPARE(Files::read(store), names);
+}
+
+void TestCli::inPlace_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // %1 is the node written into
+    QTest::addColumn<QString>("node");          // "fifo", or a character device "major,minor"
+    QTest::addColumn<QByteArray>("arrives");    // how what the FIFO's reader gets starts; no reader where empty
+    QTest::addColumn<QString>("err");           // a pattern; %1 is the node
+
+    const QStringList exporting{u"names"_s, u"export"_s, u"%1"_s};
+    const QStringList rendering{u"render"_s, u"--output"_s, u"%1"_s};
+    const QStringList labelling{u"labels"_s, u"7C"_s, u"--output"_s, u"%1"_s};
+    const QString unread = u"^error: cannot write %1: nobody reads from the FIFO\n$"_s;
+    const QString full = u"^error: cannot write %1: No space left on device\n$"_s;
+    // clang-format off
+    QTest::newRow("export, FIFO unread") << exporting << "fifo" << QByteArray() << unread;
+    QTest::newRow("export, FIFO read") << exporting << "fifo" << QByteArray("\xEF\xBB\xBF" "Adresse;Name\r\n") << "^$";
+    QTest::newRow("export, full") << exporting << "1,7" << QByteArray() << full;
+    QTest::newRow("render, FIFO unread") << rendering << "fifo" << QByteArray() << unread;
+    QTest::newRow("render, FIFO read") << rendering << "fifo" << QByteArray("%PDF-") << "^$";
+    QTest::newRow("render, null") << rendering << "1,3" << QByteArray() << "^$";
+    QTest::newRow("labels, FIFO read") << labelling << "fifo" << QByteArray("%PDF-") << "^$";
+    QTest::newRow("labels, full") << labelling << "1,7" << QByteArray() << full;
+    // clang-format on
+}
+
+void TestCli::inPlace()
+{
+    // What is no regular file is written into, never replaced by one.
+#ifdef Q_OS_WIN
+    QSKIP("no FIFOs or device files to make");
+#else
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, node);
+    QFETCH(QByteArray, arrives);
+    QFETCH(QString, err);
+
+    constexpr int answerMs = 30000;
+    constexpr int drainMs = 10;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"node"_s);
+    const QByteArray name = QFile::encodeName(path);
+    const mode_t type = node == u"fifo" ? S_IFIFO : S_IFCHR;
+    const QStringList device = node.split(u',');
+    if (::mknod(name.constData(), type | S_IRUSR | S_IWUSR, makedev(device.first().toUInt(), device.last().toUInt()))
+        != 0) {
+        QCOMPARE(errno, EPERM);
+        QSKIP("only root may make a device file");
+    }
+    // Opened before vesk-dipp opens it, so that it finds a reader, and drained meanwhile.
+    const int reader = arrives.isEmpty() ? -1 : ::open(name.constData(), O_RDONLY | O_NONBLOCK);
+    QByteArray received;
+    const auto drain = [&received, reader] {
+        std::array<char, 4096> buffer;
+        for (ssize_t got = 0; (got = ::read(reader, buffer.data(), buffer.size())) > 0;)
+            received.append(buffer.data(), got);
+    };
+    QProcess dipp;
+    start(dipp, QStringList{u"vesk-dipp"_s} + arguments.replaceInStrings(u"%1"_s, path), dir.path());
+    for (const QDeadlineTimer deadline(answerMs);
+         reader >= 0 && dipp.state() != QProcess::NotRunning && !deadline.hasExpired();) {
+        dipp.waitForFinished(drainMs);
+        drain();
+    }
+    QVERIFY(finished(dipp));
+    if (reader >= 0) {
+        drain();
+        ::close(reader);
+    }
+    const QString printedErr = printed(dipp.readAllStandardError());
+    QVERIFY2(QRegularExpression(err.replace(u"%1"_s, QRegularExpression::escape(path))).match(printedErr).hasMatch(),
+             qPrintable(printedErr));
+    QCOMPARE(dipp.exitCode(), err == u"^$" ? 0 : 1);
+    QVERIFY2(received.startsWith(arrives), received.left(arrives.size()).toHex().constData());
+    struct stat status = {};
+    QVERIFY(::stat(name.constData(), &status) == 0 && (status.st_mode & S_IFMT) == type);
+#endif
 }
 
 void TestCli::storeSharedWithKills()

@@ -1,5 +1,6 @@
 #include "address/addresscodec.h"
 #include "document/namesdocument.h"
+#include "names/namerules.h"
 #include "names/namescsv.h"
 #include "names/storefile.h"
 #include "names/storelock.h"
@@ -86,6 +87,8 @@ void TestCore::decode_data()
     QTest::newRow("c7, either case") << "c7" << "0 2 0 0 2" << "7C" << true;
     QTest::newRow("leading zero") << "A07" << "0 2 0 0 0" << "7A" << true;
     QTest::newRow("blanks around and between") << " 12 b " << "1 0 2 0 1" << "12B" << true;
+    QTest::newRow("blank between, letter first") << "C\t 7" << "0 2 0 0 2" << "7C" << true;
+    QTest::newRow("a letter beyond H") << "I3" << "0 0 2 2 2" << "3I" << true;
     QTest::newRow("no letter") << "10" << "1 0 0 0 0" << "10A" << false;
     QTest::newRow("AB5") << "AB5" << "0 1 1 0 1" << "5B" << false;
     // The latest letter in the alphabet wins, not the first one found.
@@ -114,6 +117,9 @@ void TestCore::decode()
     const DippSetting decoded = AddressCodec::decode(text.toUpper());
     QCOMPARE(spaced(decoded), dipp);
     QCOMPARE(AddressCodec::encode(decoded), canonical);
+    // Names go with the 96 addresses written as addresses, and with no other text.
+    const bool named = plain && NamedAddresses::keysInTableOrder().contains(canonical);
+    QCOMPARE(NamedAddresses::parse(text), named ? std::optional(canonical) : std::nullopt);
 }
 
 void TestCore::parseGood_data()
@@ -133,8 +139,13 @@ void TestCore::parseGood_data()
                                    << Names{{"1A", "a;b \"c\""}, {"2A", "zwei\nZeilen"}};
     QTest::newRow("blank line, empty name, no final line end") << QByteArray("Adresse;Name\n\n1A;\n2A;x") << Names{{"1A", ""}, {"2A", "x"}};
     QTest::newRow("empty rows and columns") << QByteArray("Adresse;Name;;\n;\n1A;x;;\r\n;;\n2A;\n;\n") << Names{{"1A", "x"}, {"2A", ""}};
-    for (const auto encoding : {QStringConverter::Utf16LE, QStringConverter::Utf16BE})
-        QTest::addRow("UTF-16 %d", encoding) << QByteArray(QStringEncoder(encoding, QStringEncoder::Flag::WriteBom)(u"Adresse\tName\r\n1A\t€ Öl 😀\r\n"_s)) << Names{{"1A", "€ Öl 😀"}};
+    QTest::newRow("CR alone") << QByteArray("Adresse;Name\r1A;x\r\"2A\";\"zwei\rZeilen\"\r") << Names{{"1A", "x"}, {"2A", "zwei\nZeilen"}};
+    const QString accents = QString(u"e\u0301"_s).repeated(NameRules::maxLength); // 1000 characters in 2000 code units
+    QTest::newRow("longest name") << (u"Adresse;Name\n1A;"_s + accents).toUtf8() << Names{{"1A", accents}};
+    for (const auto encoding : {QStringConverter::Utf16LE, QStringConverter::Utf16BE}) {
+        for (const auto flag : {QStringEncoder::Flag::WriteBom, QStringEncoder::Flag::Default})
+            QTest::addRow("UTF-16 %d %d", encoding, int(flag)) << QByteArray(QStringEncoder(encoding, flag)(u"Adresse\tName\r\n1A\t€ Öl 😀\r\n"_s)) << Names{{"1A", "€ Öl 😀"}};
+    }
     // clang-format on
 }
 
@@ -166,6 +177,11 @@ void TestCore::parseBad_data()
     QTest::newRow("open quote") << QByteArray("Adresse;Name\n1A;\"offen\n2A;x\n") << "line 2: a quoted field is not closed";
     QTest::newRow("text after quote") << QByteArray("Adresse;Name\n1A;\"zu\"x\n") << "line 2: text follows a closing quote";
     QTest::newRow("UTF-8 and a stray byte") << QByteArray("Adresse;Name\n1A;Grüße\n2A;M\xFC" "de\n") << "line 3: a byte that is not UTF-8 in a file that is otherwise UTF-8; save the list as UTF-8 again";
+    QTest::newRow("name too long") << QByteArray("Adresse;Name\n1A;x\n2A;") + QByteArray(1001, 'x') << "line 3: the name has 1001 characters, more than the 1000 a name can hold";
+    const QString spreadsheet = u"a spreadsheet file (%1), not a names list: save it as CSV"_s;
+    QTest::newRow("xlsx") << QByteArrayLiteral("PK\x03\x04\x14\0\0\0\0\0[Content_Types].xml\0\0PK\x03\x04xl/workbook.xml") << spreadsheet.arg("xlsx");
+    QTest::newRow("ods") << QByteArrayLiteral("PK\x03\x04\x14\0\0\0\0\0mimetypeapplication/vnd.oasis.opendocument.spreadsheetPK") << spreadsheet.arg("ods");
+    QTest::newRow("xls") << QByteArrayLiteral("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0\0\0\0") << spreadsheet.arg("xls");
     QTest::newRow("missing file") << QByteArray() << "cannot be read: ";
     QTest::newRow("missing folder") << QByteArray() << "the folder cannot be created or written to: ";
     // clang-format on
@@ -193,7 +209,7 @@ void TestCore::parseBad()
     // The window says it in German, naming the same line.
     const QString german = NamesCsv::describe(result.error, NamesCsv::Language::German);
     QVERIFY2(german != said, qPrintable(german));
-    QVERIFY2(german.startsWith(u"Zeile %1: "_s.arg(result.error.line)) != missing, qPrintable(german));
+    QCOMPARE(german.startsWith(u"Zeile %1: "_s.arg(result.error.line)), english.startsWith(u"line "_s));
 }
 
 void TestCore::savedLayoutReadsBack()
@@ -211,7 +227,8 @@ void TestCore::paste_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("firstRow");
     QTest::addColumn<Names>("names");
-    QTest::addColumn<QList<qsizetype>>("left"); // lines without a row, cells beside the names
+    // Lines without a row, cells beside the names, names too long, names with a lone CR; 0 if not given.
+    QTest::addColumn<QList<qsizetype>>("left");
 
     // clang-format off
     QTest::newRow("a column down") << "a\td\r\n\te\nc\n" << 94 << Names{{"11H", "a"}, {"12H", ""}} << QList<qsizetype>{1, 2};
@@ -219,6 +236,9 @@ void TestCore::paste_data()
     QTest::newRow("two cells, no header") << "7C\tSieben\n" << -1 << Names{{"7C", "Sieben"}} << QList<qsizetype>{0, 0};
     QTest::newRow("a name like an address") << "7C\n1A\n" << 0 << Names{{"1A", "7C"}, {"2A", "1A"}} << QList<qsizetype>{0, 0};
     QTest::newRow("blanks only") << " \n\t" << 0 << Names{} << QList<qsizetype>{0, 0};
+    QTest::newRow("quoted cells") << "Adresse\tName\r\n4A\t\"Signal mit\r\nUmbruch\"\r\n\" 5a\"\t\"Gleis \"\"5\"\"\"\t\"x\ty\"\r" << -1 << Names{{"4A", "Signal mit\nUmbruch"}, {"5A", "Gleis \"5\""}} << QList<qsizetype>{0, 1};
+    QTest::newRow("quotes not closed") << "\"a\"\"b\"\n\"c\" d\t\"e\"x\n\"f\ng\"\"" << 0 << Names{{"1A", "a\"b"}, {"2A", "\"c\" d"}, {"3A", "\"f"}, {"4A", "g\"\""}} << QList<qsizetype>{0, 1};
+    QTest::newRow("names a name may not be") << "1A\t" + u"ä"_s.repeated(1001) + "\n2A\t" + u"e\u0301"_s.repeated(1000) + "\n3A\tx\ry\n4A\t\"z\r\"" << -1 << Names{{"2A", u"e\u0301"_s.repeated(1000)}} << QList<qsizetype>{0, 0, 1, 2};
     // clang-format on
 }
 
@@ -228,9 +248,12 @@ void TestCore::paste()
     QFETCH(int, firstRow);
     QFETCH(Names, names);
     QFETCH(QList<qsizetype>, left);
+    left.resize(4);
     const NamesPaste::Placed placed = NamesPaste::place(text, firstRow);
     QCOMPARE(placed.names, names);
-    QCOMPARE((QList<qsizetype>{placed.linesWithoutRow, placed.cellsLeftOut}), left);
+    QCOMPARE((QList<qsizetype>{placed.linesWithoutRow, placed.cellsLeftOut, placed.namesTooLong,
+                               placed.namesWithCarriageReturn}),
+             left);
 }
 
 void TestCore::undoRedo_data()

@@ -18,6 +18,7 @@
 #include <QPrintPreviewWidget>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QToolTip>
 #include <QtGui/private/qguiapplication_p.h>
 
 using namespace Qt::StringLiterals;
@@ -221,6 +222,13 @@ private slots:
         QTest::keyClicks(editor, u"Weichenantrieb"_s);
         QCOMPARE(editor->toolTip(), u"Wird verkleinert gedruckt"_s);
         QCOMPARE(editor->palette().color(QPalette::Text), table->item(14, 0)->foreground().color());
+        // Takes no more than a name may hold, counted as read, and says so.
+        const QString longest = u"e\u0301"_s.repeated(999) + u"x"_s;
+        editor->setText(longest);
+        QTest::keyClick(editor, Qt::Key_Y);
+        QCOMPARE(editor->text(), longest);
+        QTRY_COMPARE(QToolTip::text(), u"Ein Name hat höchstens 1000 Zeichen."_s);
+        QTest::keyClick(editor, Qt::Key_Escape);
     }
 
     void spreadsheetKeys()
@@ -245,8 +253,15 @@ private slots:
         QTest::keyClick(window->adrTable, Qt::Key_V, Qt::ControlModifier);
         const QString told = catcher.takeOne().text;
         QVERIFY(told.contains(u"Die Tabelle endet bei 12H: 2 der eingefügten Zeilen"_s)
-                && told.contains(u"1 Zellen standen neben den Namen"_s));
+                && told.contains(u"Eine Zelle stand neben den Namen."_s));
         QCOMPARE(namesAt({93, 94, 95}), (QStringList{"alt 93", "Signal", "Tor"}));
+        // Cells that no name may hold are left out, and the user is told why.
+        QGuiApplication::clipboard()->setText(u"x\ry\n"_s + u"z"_s.repeated(1001));
+        QTest::keyClick(window->adrTable, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(catcher.takeOne().text, u"Nicht alles wurde eingefügt.\n\nEin Name ist länger als 1000 Zeichen und "
+                                         "wurde nicht eingefügt.\n\nEin Name enthält einen einzelnen Wagenrücklauf "
+                                         "(CR) und wurde nicht eingefügt. Ein Zeilenumbruch in einem Namen ist ein "
+                                         "Zeilenvorschub (LF) allein."_s);
         focusTable();
         QTest::keySequence(window->adrTable, QKeySequence(u"Ctrl+Z, Ctrl+Z"_s));
         QCOMPARE(namesAt({92, 94, 95}), (QStringList{"alt 92", "alt 94", "alt 95"}));
@@ -396,6 +411,19 @@ private slots:
             // At logout it asks only where the session manager lets it, which the offscreen one does not.
             QGuiApplicationPrivate::instance()->commitData();
             QVERIFY(catcher.boxes.isEmpty());
+            // A report that comes while the close question is open waits until it is answered.
+            catcher.timer.stop();
+            QTimer::singleShot(0, this, [this] {
+                QTRY_VERIFY(QApplication::activeModalWidget());
+                SharedStore &shared = window->findChild<NamesDocument *>()->store();
+                emit shared.failed(shared.error());
+                catcher.timer.start();
+            });
+            window->close();
+            QTRY_COMPARE(catcher.boxes.size(), 2);
+            QCOMPARE((QStringList{catcher.boxes.at(0).title, catcher.boxes.at(1).title}),
+                     (QStringList{"Namen nicht gesichert", "Namen sichern"}));
+            catcher.boxes.clear();
             // Closing asks first; Esc keeps the window with its names, the other answer closes it.
             for (const QString &answer : {QString(), u"Ohne die Namen schließen"_s}) {
                 catcher.answer = answer;

@@ -1,6 +1,5 @@
 #include "address/addresscodec.h"
 
-#include <QRegularExpression>
 #include <QStringView>
 
 #include <algorithm>
@@ -98,15 +97,32 @@ bool isSettable(const DippSetting &dipp)
                        [](int position) { return position >= 0 && position < positionCount; });
 }
 
+std::optional<PlainAddress> readPlain(const QString &text)
+{
+    // Without a regular expression: the store's thread reads addresses too, and under Windows
+    // a regular expression matched on a thread of its own kept the process from ending.
+    const QString address = text.trimmed().toUpper();
+    if (address.isEmpty())
+        return std::nullopt;
+    const bool letterFirst = alphabet.contains(address.front());
+    const QChar letter = letterFirst ? address.front() : address.back();
+    const QStringView digits = (letterFirst ? QStringView(address).mid(1) : QStringView(address).chopped(1)).trimmed();
+    const bool allDigits =
+        !digits.isEmpty() && std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    const qsizetype letterIndex = alphabet.indexOf(letter);
+    if (!allDigits || letterIndex < 0)
+        return std::nullopt;
+    bool ok = false;
+    const uint number = digits.toUInt(&ok, 10);
+    if (!ok)
+        return std::nullopt;
+    return PlainAddress{static_cast<int>(letterIndex), number};
+}
+
 bool isPlainAddress(const QString &text)
 {
-    static const QRegularExpression plain(QStringLiteral("^ *(?:([A-K]) *([0-9]+)|([0-9]+) *([A-K])) *$"));
-    const QRegularExpressionMatch match = plain.match(text.toUpper());
-    if (!match.hasMatch())
-        return false;
-    bool ok = false;
-    const uint number = (match.captured(2) + match.captured(3)).toUInt(&ok, 10);
-    return ok && number >= 1;
+    const std::optional<PlainAddress> address = readPlain(text);
+    return address && address->number >= 1;
 }
 
 } // namespace AddressCodec

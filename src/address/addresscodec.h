@@ -43,9 +43,17 @@ std::optional<int> rowOfLabel(QChar label);
 
 bool isSettable(const DippSetting &dipp);
 
-// Whether a text, in either case, is written as an address: exactly one letter A-K before
-// or after a number of 1 or more (leading zeros allowed), blanks only around and between
-// them. decode() reads any text; this tells a plain address from a typo it reads anyway.
+// An address as written: exactly one letter A-K, in either case, before or after a number
+// (leading zeros allowed), blanks only around and between them.
+struct PlainAddress
+{
+    int letterIndex = 0; // 0 for A
+    uint number = 0;
+};
+std::optional<PlainAddress> readPlain(const QString &text);
+
+// Whether a text is written as an address whose number is 1 or more. decode() reads any
+// text; this tells a plain address from a typo it reads anyway.
 bool isPlainAddress(const QString &text);
 
 } // namespace AddressCodec

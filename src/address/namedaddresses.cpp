@@ -1,5 +1,7 @@
 #include "address/namedaddresses.h"
 
+#include "address/addresscodec.h"
+
 #include <algorithm>
 
 namespace {
@@ -39,22 +41,13 @@ const QStringList &NamedAddresses::keysInTableOrder()
     return keys;
 }
 
-// Without a regular expression: the store's thread parses addresses too, and under Windows a
-// regular expression matched on a thread of its own kept the process from ending.
 std::optional<QString> NamedAddresses::parse(const QString &text)
 {
-    constexpr qsizetype longest = 3; // 12A
-    const QString address = text.trimmed().toUpper();
-    if (address.size() < 2 || address.size() > longest)
+    const std::optional<AddressCodec::PlainAddress> address = AddressCodec::readPlain(text);
+    if (!address || address->letterIndex >= letterCount || address->number < 1
+        || address->number > static_cast<uint>(numberCount))
         return std::nullopt;
-    const bool letterFirst = address.front().isLetter();
-    const QChar letterChar = letterFirst ? address.front() : address.back();
-    const QStringView digits = letterFirst ? QStringView(address).mid(1) : QStringView(address).chopped(1);
-    const bool allDigits = std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-    const int number = allDigits ? digits.toInt() : 0;
-    if (letterChar < u'A' || letterChar >= QChar(u'A' + letterCount) || number < 1 || number > numberCount)
-        return std::nullopt;
-    return key(letterChar.unicode() - u'A', number);
+    return key(address->letterIndex, static_cast<int>(address->number));
 }
 
 std::optional<int> NamedAddresses::rowOf(const QString &address)

@@ -33,8 +33,8 @@ const QStringList &keysInTableOrder();
 // The names table's row of one of the 96 addresses, in either form.
 std::optional<int> rowOf(const QString &address);
 
-// One of the 96 in either form (12A or A12) and either case, blanks around allowed;
-// the canonical key, or nothing for any other text.
+// One of the 96 written as an address (12A, a12, " 12 a "), as AddressCodec::readPlain
+// reads it; the canonical key, or nothing for any other text.
 std::optional<QString> parse(const QString &text);
 
 } // namespace NamedAddresses

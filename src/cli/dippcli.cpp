@@ -3,6 +3,7 @@
 #include "address/addresscodec.h"
 #include "address/namedaddresses.h"
 #include "document/sharedstore.h"
+#include "names/namerules.h"
 #include "names/namescsv.h"
 #include "names/namesstore.h"
 #include "names/storelock.h"
@@ -410,6 +411,10 @@ int DippCli::setName(const QString &address, const QString &name)
     const std::optional<QString> key = NamedAddresses::parse(address);
     if (!key) {
         print(err, QStringLiteral("error: '%1' is not one of the addresses A-H 1-12").arg(address));
+        return Failure;
+    }
+    if (const NameRules::Problem problem = NameRules::check(name); problem != NameRules::Problem::None) {
+        print(err, QStringLiteral("error: %1").arg(NameRules::englishReason(name, problem)));
         return Failure;
     }
     return store({{*key, name.isEmpty() ? std::nullopt : std::optional(name)}});

@@ -1,10 +1,13 @@
 #include "mainwindow/namedelegate.h"
 
+#include "mainwindow/namevalidator.h"
+#include "names/namerules.h"
 #include "page/namewrap.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTableView>
+#include <QToolTip>
 
 QWidget *NameDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
@@ -16,8 +19,17 @@ QWidget *NameDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem 
     if (auto *line = qobject_cast<QLineEdit *>(editor)) {
         const int row = index.row();
         connect(line, &QLineEdit::textChanged, line, [this, line, row] { emit editorTextChanged(line, row); });
+        line->setValidator(new NameValidator(line));
+        connect(line, &QLineEdit::inputRejected, line, [line] {
+            QToolTip::showText(line->mapToGlobal(QPoint(0, line->height())), tooLongText(), line);
+        });
     }
     return editor;
+}
+
+QString NameDelegate::tooLongText()
+{
+    return tr("Ein Name hat höchstens %1 Zeichen.").arg(NameRules::maxLength);
 }
 
 QString NameDelegate::displayText(const QVariant &value, const QLocale &locale) const

@@ -19,6 +19,7 @@
 #include <QMessageBox>
 #include <QSignalBlocker>
 #include <QTableWidget>
+#include <QTimer>
 
 namespace {
 
@@ -55,6 +56,21 @@ FitMark markOf(const FittedName &fitted)
         break;
     }
     return {};
+}
+
+// A report held back looks again this often whether it may be shown.
+constexpr std::chrono::milliseconds reportRetry{100};
+
+// Shown once its window is visible and no modal widget is open: never over a question the user
+// is answering, nor on its own after the window closed.
+void showWhenFree(QMessageBox *report, std::chrono::milliseconds delay)
+{
+    QTimer::singleShot(delay, report, [report] {
+        if (report->parentWidget()->window()->isVisible() && QApplication::activeModalWidget() == nullptr)
+            report->show();
+        else
+            showWhenFree(report, reportRetry);
+    });
 }
 
 } // namespace
@@ -189,24 +205,9 @@ bool NamesTable::saveNames(const QString &path)
 
 void NamesTable::paste()
 {
-    const NamesPaste::Placed placed = document->paste(table->currentRow(), QApplication::clipboard()->text());
-    QStringList left;
-    if (placed.linesWithoutRow > 0 && placed.byAddress) {
-        left.append(tr("%1 der eingefügten Zeilen nennen keine Adresse der Tabelle (A–H, 1–12) mit einem Namen.")
-                        .arg(placed.linesWithoutRow));
-    } else if (placed.linesWithoutRow > 0) {
-        left.append(tr("Die Tabelle endet bei %1: %2 der eingefügten Zeilen fanden keinen Platz.")
-                        .arg(NamedAddresses::keyOfRow(NamedAddresses::count - 1))
-                        .arg(placed.linesWithoutRow));
-    }
-    if (placed.cellsLeftOut > 0) {
-        left.append(tr("%1 Zellen standen neben den Namen. Eingefügt wird eine Spalte Namen, oder eine Spalte "
-                       "Adressen und eine Spalte Namen.")
-                        .arg(placed.cellsLeftOut));
-    }
+    const QString left = NamesPaste::describe(document->paste(table->currentRow(), QApplication::clipboard()->text()));
     if (!left.isEmpty())
-        QMessageBox::information(table->window(), tr("Einfügen"),
-                                 tr("Nicht alles wurde eingefügt.\n\n%1").arg(left.join(u"\n\n")));
+        QMessageBox::information(table->window(), tr("Einfügen"), left);
 }
 
 // The selected rows' addresses, top down, or the current row's.
@@ -337,10 +338,19 @@ void NamesTable::reportStoreFailure(const NamesCsv::Error &error)
                   .arg(QDir::toNativeSeparators(document->store().file()), describe(error)));
 }
 
-// Shown from the event loop: a box inside an editor's commit or the window's construction
-// would run its loop in the middle of them.
 void NamesTable::warnLater(const QString &title, const QString &text)
 {
-    QMetaObject::invokeMethod(
-        this, [this, title, text] { QMessageBox::warning(table->window(), title, text); }, Qt::QueuedConnection);
+    showReport(table->window(), QMessageBox::Warning, title, text);
+}
+
+void NamesTable::showReport(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text,
+                            const QString &details)
+{
+    auto *report = new QMessageBox(icon, title, text, QMessageBox::Ok, parent);
+    report->setInformativeText(details);
+    report->setAttribute(Qt::WA_DeleteOnClose);
+    report->setModal(true);
+    // Never at once: a box inside an editor's commit or the window's construction would come
+    // in the middle of them.
+    showWhenFree(report, std::chrono::milliseconds::zero());
 }

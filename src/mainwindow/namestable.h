@@ -5,6 +5,7 @@
 #include "names/namesstore.h"
 #include "page/namefitter.h"
 
+#include <QMessageBox>
 #include <QObject>
 
 class NamesDocument;
@@ -39,6 +40,12 @@ public:
 
     // Tells what became of the stored names, if anything went wrong.
     void reportRestore(const NamesStore::LoadResult &stored);
+
+    // Opens a box that goes once closed, from the event loop, when its window is shown and no
+    // modal widget is open: a report coming meanwhile must not cover a question the user is
+    // answering and take the click meant for it.
+    static void showReport(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text,
+                           const QString &details = {});
 
 signals:
     // A names list was loaded, so the user wants to see the table.

@@ -289,20 +289,19 @@ void VeskAr::renderTable()
     logProgress(QStringLiteral("fertig"));
 }
 
+// Results come after the window went on: held back while a question is open, as store reports are.
 void VeskAr::reportRender(const QString &path, const TablePdf::Result &result)
 {
     const QString title = tr("Tabelle rendern");
     if (!result.ok) {
-        QMessageBox::warning(this, title,
-                             tr("Die Tabelle konnte nicht gespeichert werden.\n\nDatei: %1\nGrund: %2")
-                                 .arg(QDir::toNativeSeparators(path), result.error));
+        NamesTable::showReport(this, QMessageBox::Warning, title,
+                               tr("Die Tabelle konnte nicht gespeichert werden.\n\nDatei: %1\nGrund: %2")
+                                   .arg(QDir::toNativeSeparators(path), result.error));
         return;
     }
-    QMessageBox box(QMessageBox::Information, title, tr("Tabelle wurde erfolgreich gerendert und gespeichert."),
-                    QMessageBox::Ok, this);
-    box.setInformativeText(
+    NamesTable::showReport(
+        this, QMessageBox::Information, title, tr("Tabelle wurde erfolgreich gerendert und gespeichert."),
         (QStringList{tr("Datei: %1").arg(QDir::toNativeSeparators(path))} + fitDetails(result)).join(u'\n'));
-    box.exec();
 }
 
 // Which names do not print as typed.
@@ -334,14 +333,12 @@ void VeskAr::printTable()
     if (preview.exec() != QDialog::Accepted)
         return;
     if (!printed.ok) {
-        QMessageBox::warning(this, tr("Tabelle drucken"),
-                             tr("Die Tabelle konnte nicht gedruckt werden.\n\nGrund: %1").arg(printed.error));
+        NamesTable::showReport(this, QMessageBox::Warning, tr("Tabelle drucken"),
+                               tr("Die Tabelle konnte nicht gedruckt werden.\n\nGrund: %1").arg(printed.error));
         return;
     }
-    QMessageBox box(QMessageBox::Information, tr("Tabelle drucken"), tr("Die Tabelle wurde gedruckt."), QMessageBox::Ok,
-                    this);
-    box.setInformativeText(fitDetails(printed).join(u'\n'));
-    box.exec();
+    NamesTable::showReport(this, QMessageBox::Information, tr("Tabelle drucken"), tr("Die Tabelle wurde gedruckt."),
+                           fitDetails(printed).join(u'\n'));
 }
 
 void VeskAr::showLabels()

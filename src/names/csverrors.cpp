@@ -1,5 +1,7 @@
 #include "names/namescsv.h"
 
+#include "names/namerules.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -57,9 +59,23 @@ constexpr Wording wordings[] = {
     {ErrorKind::Stalled, false,
      QT_TRANSLATE_NOOP("NamesCsv", "Der Ordner antwortet nicht; er hängt, wie es ein Netzwerkordner tun kann."),
      "the folder does not answer; it stalls, as a network folder can"},
+    {ErrorKind::SpreadsheetFile, false,
+     QT_TRANSLATE_NOOP("NamesCsv",
+                       "Das ist eine Tabellendatei (%1). Bitte in der Tabellenkalkulation als CSV speichern."),
+     "a spreadsheet file (%1), not a names list: save it as CSV"},
+    {ErrorKind::TooLarge, false,
+     QT_TRANSLATE_NOOP("NamesCsv", "Die Datei ist mit %1 Bytes zu groß für eine Namensliste (höchstens 4 MiB)."),
+     "the file has %1 bytes, too large for a names list (at most 4 MiB)"},
+    {ErrorKind::NameTooLong, true,
+     QT_TRANSLATE_NOOP("NamesCsv", "Der Name hat %1 Zeichen; ein Name hat höchstens 1000."),
+     "the name has %1 characters, more than the 1000 a name can hold"},
     {ErrorKind::NoSpace, false, QT_TRANSLATE_NOOP("NamesCsv", "Auf dem Datenträger ist kein Platz mehr."),
      "no space left on the device"},
 };
+
+// The limits the wordings name.
+static_assert(NamesCsv::maxListBytes == qint64{4} * 1024 * 1024);
+static_assert(NameRules::maxLength == 1000);
 
 QString inLanguage(const char *text, Language language)
 {
@@ -97,7 +113,7 @@ NamesCsv::Error NamesCsv::writeError(const QString &folder, const QString &reaso
     // Tried, since permissions tell nothing of a read-only mount or of a process as another user.
     QTemporaryFile probe(folder + QStringLiteral("/.vesk-probe-XXXXXX"));
     if (!probe.open())
-        return {ErrorKind::FolderUnwritable, 0, reason};
+        return {ErrorKind::FolderUnwritable, 0, reason.isEmpty() ? probe.errorString() : reason};
     return {ErrorKind::Unwritable, 0, reason};
 }
 
@@ -114,8 +130,10 @@ std::optional<QByteArray> NamesCsv::readData(const QString &path, Error &error, 
     if (!file.open(QIODevice::ReadOnly))
         return unreadable(file.errorString());
     const qint64 size = file.size();
-    if (size > maxBytes)
-        return unreadable(QStringLiteral("larger than %1 bytes").arg(maxBytes));
+    if (size > maxBytes) {
+        error = {ErrorKind::TooLarge, 0, QString::number(size)};
+        return std::nullopt;
+    }
     QByteArray data = file.readAll();
     // A network folder can hand out less than the file holds while it is replaced.
     if (data.size() < size)

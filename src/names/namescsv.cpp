@@ -1,11 +1,13 @@
 #include "names/namescsv.h"
 
 #include "address/namedaddresses.h"
+#include "address/outputfile.h"
+#include "names/listdecoding.h"
+#include "names/namerules.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringDecoder>
 #include <QStringList>
 
 #include <algorithm>
@@ -18,15 +20,12 @@ using NamesCsv::Error;
 using NamesCsv::ErrorKind;
 
 const QByteArray byteOrderMark("\xEF\xBB\xBF");
-const QByteArray utf16LittleEndianMark("\xFF\xFE");
-const QByteArray utf16BigEndianMark("\xFE\xFF");
 const QString addressHeader = QStringLiteral("Adresse");
 const QString nameHeader = QStringLiteral("Name");
 constexpr QChar quote = u'"';
 constexpr QChar newline = u'\n';
 constexpr QChar carriageReturn = u'\r';
 constexpr QChar separators[] = {u';', u',', u'\t'};
-constexpr char16_t asciiEnd = 0x80;
 
 struct Record
 {
@@ -184,59 +183,15 @@ QString quoted(const QString &field, QChar separator)
     return quote + escaped + quote;
 }
 
-QString windows1252(const QByteArray &data)
-{
-    // Qt decodes Windows-1252 only where it is built with ICU, so the table is here. It is
-    // Latin-1 but for 0x80-0x9F; the five bytes it leaves undefined stay C1 controls.
-    static constexpr char16_t windows1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                                     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                                     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                                     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-    constexpr uchar highStart = 0x80;
-    constexpr uchar highEnd = 0xA0;
-    QString text;
-    text.reserve(data.size());
-    for (const char byte : data) {
-        const auto code = static_cast<uchar>(byte);
-        text.append(code >= highStart && code < highEnd ? QChar(windows1252High[code - highStart]) : QChar(code));
-    }
-    return text;
-}
-
-struct Decoded
-{
-    QString text;
-    int strayLine = 0; // where a file otherwise UTF-8 has a byte that is not
-};
-
-// UTF-16 by its byte order mark; UTF-8 where it is valid; Windows-1252 where no character
-// is UTF-8. A file with both would lose its correct characters either way, so it is refused.
-Decoded decode(const QByteArray &data)
-{
-    // Qt's UTF-16 decoder takes the byte order from the mark.
-    if (data.startsWith(utf16LittleEndianMark) || data.startsWith(utf16BigEndianMark))
-        return {QStringDecoder(QStringDecoder::Utf16)(data), 0};
-    const bool marked = data.startsWith(byteOrderMark);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8(marked ? data.mid(byteOrderMark.size()) : data);
-    if (!utf8.hasError())
-        return {text, 0};
-    constexpr QChar invalid = QChar::ReplacementCharacter;
-    const bool someUtf8 = marked || std::any_of(text.cbegin(), text.cend(), [invalid](QChar c) {
-                              return c.unicode() >= asciiEnd && c != invalid;
-                          });
-    if (!someUtf8)
-        return {windows1252(data), 0};
-    return {{}, static_cast<int>(QStringView(text).left(text.indexOf(invalid)).count(newline)) + 1};
-}
-
 } // namespace
 
 namespace NamesCsv {
 
 ReadResult parse(const QByteArray &data)
 {
-    const Decoded decoded = decode(data);
+    if (const std::optional<QString> kind = ListDecoding::spreadsheetKind(data))
+        return failure({ErrorKind::SpreadsheetFile, 0, *kind});
+    const ListDecoding::Decoded decoded = ListDecoding::decode(data);
     if (decoded.strayLine > 0)
         return failure({ErrorKind::MixedEncoding, decoded.strayLine, {}});
     const QString &text = decoded.text;
@@ -266,7 +221,10 @@ ReadResult parse(const QByteArray &data)
             return failure({ErrorKind::UnknownAddress, record->line, address});
         if (names.contains(*key))
             return failure({ErrorKind::DuplicateAddress, record->line, *key});
-        names.insert(*key, record->fields.at(header->nameColumn));
+        const QString &name = record->fields.at(header->nameColumn);
+        if (NameRules::length(name) > NameRules::maxLength)
+            return failure({ErrorKind::NameTooLong, record->line, QString::number(NameRules::length(name))});
+        names.insert(*key, name);
     }
     return {names, {}};
 }
@@ -274,7 +232,7 @@ ReadResult parse(const QByteArray &data)
 ReadResult readFile(const QString &path)
 {
     Error error;
-    const std::optional<QByteArray> data = readData(path, error);
+    const std::optional<QByteArray> data = readData(path, error, maxListBytes);
     return data ? parse(*data) : failure(error);
 }
 
@@ -305,7 +263,11 @@ Names withoutEmpty(Names names)
 
 Error writeFile(const QString &path, const Names &names)
 {
-    return writeData(path, serialize(names));
+    // A device or a FIFO is written into: replaced, it would be gone for every other program.
+    if (!OutputFile::isInPlace(path))
+        return writeData(path, serialize(names));
+    const std::optional<QString> failure = OutputFile::writeInPlace(path, serialize(names));
+    return failure ? Error{ErrorKind::Unwritable, 0, *failure} : Error{};
 }
 
 Error writeData(const QString &path, const QByteArray &data)

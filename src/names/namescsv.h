@@ -32,6 +32,9 @@ enum class ErrorKind {
     FolderUnwritable,  // the folder cannot be created or written to; detail: the system's reason
     NoSpace,           // the device is full
     Stalled,           // the folder has not answered for a while
+    SpreadsheetFile,   // a spreadsheet's own file; detail: xlsx, ods or xls
+    TooLarge,          // detail: the file's size in bytes
+    NameTooLong,       // detail: how many characters the name has
 };
 
 struct Error
@@ -54,9 +57,13 @@ struct ReadResult
     bool ok() const { return error.kind == ErrorKind::None; }
 };
 
+// More than any list of 96 names of the longest could be, in any encoding read: a larger
+// file is refused before it is read.
+constexpr qint64 maxListBytes = qint64{4} * 1024 * 1024;
+
 ReadResult parse(const QByteArray &data);
 ReadResult readFile(const QString &path);
-// A regular file's bytes, up to maxBytes; else nothing, with error Unreadable.
+// A regular file's bytes; else nothing, with error Unreadable, or TooLarge over maxBytes.
 std::optional<QByteArray> readData(const QString &path, Error &error,
                                    qint64 maxBytes = std::numeric_limits<qint64>::max());
 
@@ -73,7 +80,8 @@ Names withoutEmpty(Names names);
 // that cannot be written to are named as such.
 Error writeError(const QString &folder, const QString &reason);
 
-// Atomic: a failed save leaves the old file as it was.
+// Atomic: a failed save leaves the old file as it was. writeFile, for a list the user
+// names, writes into a device or a FIFO in place; writeData, for the store, always replaces.
 Error writeFile(const QString &path, const Names &names);
 Error writeData(const QString &path, const QByteArray &data);
 

@@ -1,27 +1,96 @@
 #include "names/namespaste.h"
 
 #include "address/addresscodec.h"
+#include "names/namerules.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 namespace {
 
 constexpr QChar cellSeparator = u'\t';
+constexpr QChar quote = u'"';
+constexpr QChar lineFeed = u'\n';
+constexpr QChar carriageReturn = u'\r';
+
+// Lines end in LF or CR LF; a CR that ends the text ends its last line too.
+qsizetype lineEndLength(QStringView text, qsizetype at)
+{
+    if (at < text.size() && text.at(at) == lineFeed)
+        return 1;
+    if (at < text.size() && text.at(at) == carriageReturn)
+        return at + 1 == text.size() ? 1 : (text.at(at + 1) == lineFeed ? 2 : 0);
+    return 0;
+}
+
+bool endsCell(QStringView text, qsizetype at)
+{
+    return at == text.size() || text.at(at) == cellSeparator || lineEndLength(text, at) > 0;
+}
+
+struct Cell
+{
+    QString text;
+    qsizetype end; // where the tab or line end after it is
+};
+
+// The cell that opens with a quote at `at`, as spreadsheets write one; nothing if the quote is
+// not closed right before a tab or a line end, for text typed by hand is read as it stands.
+std::optional<Cell> quotedCell(QStringView text, qsizetype at)
+{
+    QString cell;
+    for (qsizetype i = at + 1; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == quote) {
+            if (i + 1 < text.size() && text.at(i + 1) == quote) {
+                cell.append(quote);
+                ++i;
+                continue;
+            }
+            return endsCell(text, i + 1) ? std::optional<Cell>(Cell{std::move(cell), i + 1}) : std::nullopt;
+        }
+        // A line break kept in a cell is LF alone, as in the names list; a lone CR stays.
+        if (c == carriageReturn && i + 1 < text.size() && text.at(i + 1) == lineFeed)
+            continue;
+        cell.append(c);
+    }
+    return std::nullopt;
+}
+
+Cell cellAt(QStringView text, qsizetype at)
+{
+    if (at < text.size() && text.at(at) == quote) {
+        if (std::optional<Cell> quoted = quotedCell(text, at))
+            return std::move(*quoted);
+    }
+    qsizetype end = at;
+    while (!endsCell(text, end))
+        ++end;
+    return {text.mid(at, end - at).toString(), end};
+}
 
 QList<QStringList> cellsOf(const QString &text)
 {
-    QStringList lines = text.split(u'\n');
-    if (lines.last().isEmpty())
-        lines.removeLast(); // the line end after the last line
-    QList<QStringList> cells;
-    for (QString &line : lines) {
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        cells.append(line.split(cellSeparator));
+    QList<QStringList> lines;
+    QStringList cells;
+    qsizetype at = 0;
+    for (;;) {
+        Cell cell = cellAt(text, at);
+        cells.append(std::move(cell.text));
+        at = cell.end;
+        if (at < text.size() && text.at(at) == cellSeparator) {
+            ++at;
+            continue;
+        }
+        lines.append(std::exchange(cells, {}));
+        at += lineEndLength(text, at);
+        if (at >= text.size()) // no line after the last line end
+            return lines;
     }
-    return cells;
 }
 
 qsizetype filledCellsFrom(const QStringList &cells, qsizetype first)
@@ -36,9 +105,26 @@ bool isHeader(const QStringList &cells)
            && cells.at(1).trimmed().compare(u"Name", Qt::CaseInsensitive) == 0;
 }
 
+// Puts the name at its address if a name may be what the cell holds, else counts it.
+void placeName(NamesPaste::Placed &placed, const QString &key, const QString &name)
+{
+    switch (NameRules::check(name)) {
+    case NameRules::Problem::None:
+        placed.names.insert(key, name);
+        break;
+    case NameRules::Problem::TooLong:
+        ++placed.namesTooLong;
+        break;
+    case NameRules::Problem::CarriageReturn:
+        ++placed.namesWithCarriageReturn;
+        break;
+    }
+}
+
 NamesPaste::Placed byAddress(const QList<QStringList> &lines)
 {
-    NamesPaste::Placed placed{{}, true, 0, 0};
+    NamesPaste::Placed placed;
+    placed.byAddress = true;
     for (const QStringList &cells : lines) {
         if (filledCellsFrom(cells, 0) == 0 || isHeader(cells))
             continue;
@@ -47,7 +133,7 @@ NamesPaste::Placed byAddress(const QList<QStringList> &lines)
             ++placed.linesWithoutRow;
             continue;
         }
-        placed.names.insert(*key, cells.at(1));
+        placeName(placed, *key, cells.at(1));
         placed.cellsLeftOut += filledCellsFrom(cells, 2);
     }
     return placed;
@@ -58,11 +144,17 @@ NamesPaste::Placed downFrom(int firstRow, const QList<QStringList> &lines)
     NamesPaste::Placed placed;
     const qsizetype fitting = std::min<qsizetype>(lines.size(), NamedAddresses::count - firstRow);
     for (int i = 0; i < fitting; ++i) {
-        placed.names.insert(NamedAddresses::keyOfRow(firstRow + i), lines.at(i).at(0));
+        placeName(placed, NamedAddresses::keyOfRow(firstRow + i), lines.at(i).at(0));
         placed.cellsLeftOut += filledCellsFrom(lines.at(i), 1);
     }
     placed.linesWithoutRow = lines.size() - fitting;
     return placed;
+}
+
+// German has one form for one and one for more; written out, as there is no translation file.
+QString counted(qsizetype n, const char *one, const char *more)
+{
+    return QCoreApplication::translate("NamesPaste", n == 1 ? one : more, nullptr, static_cast<int>(n));
 }
 
 } // namespace
@@ -76,10 +168,57 @@ NamesPaste::Placed NamesPaste::place(const QString &text, int firstRow)
     const auto first = std::find_if(lines.cbegin(), lines.cend(), [](const QStringList &cells) {
         return filledCellsFrom(cells, 0) > 0 && !isHeader(cells);
     });
+    // Any address written plainly counts, also one of no row, so its line is told as such.
     const bool addressed =
         std::any_of(lines.cbegin(), lines.cend(), isHeader)
         || (first != lines.cend() && first->size() >= 2 && AddressCodec::isPlainAddress(first->at(0)));
     if (addressed)
         return byAddress(lines);
     return firstRow < 0 ? Placed{} : downFrom(firstRow, lines);
+}
+
+QString NamesPaste::describe(const Placed &placed)
+{
+    QStringList left;
+    const qsizetype lines = placed.linesWithoutRow;
+    if (lines > 0 && placed.byAddress) {
+        left.append(counted(lines,
+                            QT_TRANSLATE_NOOP("NamesPaste", "Eine der eingefügten Zeilen nennt keine Adresse der "
+                                                            "Tabelle (A–H, 1–12) mit einem Namen."),
+                            QT_TRANSLATE_NOOP("NamesPaste", "%n der eingefügten Zeilen nennen keine Adresse der "
+                                                            "Tabelle (A–H, 1–12) mit einem Namen.")));
+    } else if (lines > 0) {
+        left.append(counted(lines,
+                            QT_TRANSLATE_NOOP("NamesPaste", "Die Tabelle endet bei %1: Eine der eingefügten "
+                                                            "Zeilen fand keinen Platz."),
+                            QT_TRANSLATE_NOOP("NamesPaste", "Die Tabelle endet bei %1: %n der eingefügten Zeilen "
+                                                            "fanden keinen Platz."))
+                        .arg(NamedAddresses::keyOfRow(NamedAddresses::count - 1)));
+    }
+    if (placed.cellsLeftOut > 0) {
+        left.append(counted(placed.cellsLeftOut, QT_TRANSLATE_NOOP("NamesPaste", "Eine Zelle stand neben den Namen."),
+                            QT_TRANSLATE_NOOP("NamesPaste", "%n Zellen standen neben den Namen."))
+                    + QCoreApplication::translate("NamesPaste", " Eingefügt wird eine Spalte Namen, oder eine "
+                                                                "Spalte Adressen und eine Spalte Namen."));
+    }
+    if (placed.namesTooLong > 0) {
+        left.append(counted(placed.namesTooLong,
+                            QT_TRANSLATE_NOOP("NamesPaste", "Ein Name ist länger als %1 Zeichen und wurde nicht "
+                                                            "eingefügt."),
+                            QT_TRANSLATE_NOOP("NamesPaste", "%n Namen sind länger als %1 Zeichen und wurden nicht "
+                                                            "eingefügt."))
+                        .arg(NameRules::maxLength));
+    }
+    if (placed.namesWithCarriageReturn > 0) {
+        left.append(counted(placed.namesWithCarriageReturn,
+                            QT_TRANSLATE_NOOP("NamesPaste", "Ein Name enthält einen einzelnen Wagenrücklauf (CR) "
+                                                            "und wurde nicht eingefügt."),
+                            QT_TRANSLATE_NOOP("NamesPaste", "%n Namen enthalten einen einzelnen Wagenrücklauf (CR) "
+                                                            "und wurden nicht eingefügt."))
+                    + QCoreApplication::translate("NamesPaste", " Ein Zeilenumbruch in einem Namen ist ein "
+                                                                "Zeilenvorschub (LF) allein."));
+    }
+    if (left.isEmpty())
+        return {};
+    return QCoreApplication::translate("NamesPaste", "Nicht alles wurde eingefügt.\n\n%1").arg(left.join(u"\n\n"));
 }

@@ -59,7 +59,7 @@ Snapshot readOnce(const QString &path)
         snapshot.error = {NamesCsv::ErrorKind::Unreadable, 0, file.errorString()};
         return snapshot;
     }
-    const std::optional<QByteArray> list = NamesCsv::readData(path, snapshot.error);
+    const std::optional<QByteArray> list = NamesCsv::readData(path, snapshot.error, NamesCsv::maxListBytes);
     if (!list)
         return snapshot;
     const NamesCsv::ReadResult read = NamesCsv::parse(*list);

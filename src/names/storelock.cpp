@@ -45,6 +45,10 @@ bool StoreLock::acquire(int waitMs)
 
 NamesCsv::Error StoreLock::error() const
 {
+    // QLockFile takes a folder in its place for a lock held by another.
+    if (QFileInfo(path).isDir())
+        return {NamesCsv::ErrorKind::Unwritable, 0,
+                QStringLiteral("%1 is a folder").arg(QDir::toNativeSeparators(path))};
     if (lock.error() != QLockFile::LockFailedError)
         return NamesCsv::writeError(QFileInfo(path).path(), QString());
     qint64 pid = 0;

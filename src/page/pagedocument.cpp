@@ -1,11 +1,11 @@
 #include "page/pagedocument.h"
 
+#include "address/outputfile.h"
 #include "page/tablegeometry.h"
 
 #include <QBuffer>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 RenderResult RenderResult::of(const TablePage::Fits &fits)
 {
@@ -45,13 +45,13 @@ std::optional<TablePage::Fits> PageDocument::paintPages(QPainter &painter, QPage
 
 RenderResult PageDocument::writePdf(const QString &path) const
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return RenderResult::failure(file.errorString());
-
+    // Written whole first, so a file is replaced, or a device written into, only once
+    // every page is there.
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
     std::optional<TablePage::Fits> fits;
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&pdf);
         writer.setResolution(TableGeometry::resolution);
         writer.setPageLayout(layout);
         writer.setTitle(title);
@@ -64,9 +64,9 @@ RenderResult PageDocument::writePdf(const QString &path) const
         if (!fits)
             return RenderResult::failure(QStringLiteral("The PDF output did not take a new page."));
         if (!painter.end())
-            return RenderResult::failure(file.errorString());
+            return RenderResult::failure(pdf.errorString());
     }
-    if (!file.commit())
-        return RenderResult::failure(file.errorString());
+    if (const std::optional<QString> failure = OutputFile::write(path, pdf.data()))
+        return RenderResult::failure(*failure);
     return RenderResult::of(*fits);
 }

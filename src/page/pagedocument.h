@@ -39,7 +39,8 @@ struct PageDocument
     TablePage::Fits fits() const;
     // Every page in turn, each after the first on a new one; nothing if the device takes none.
     std::optional<TablePage::Fits> paintPages(QPainter &painter, QPagedPaintDevice &device) const;
-    // Replaces the file only once every page is written, so a failure leaves an older file intact.
+    // Replaces the file only once every page is written, so a failure leaves an older file intact;
+    // a device or a FIFO is written into in place.
     RenderResult writePdf(const QString &path) const;
 };
 

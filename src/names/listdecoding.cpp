@@ -1,0 +1,104 @@
+#include "names/listdecoding.h"
+
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+const QByteArray byteOrderMark("\xEF\xBB\xBF");
+const QByteArray utf16LittleEndianMark("\xFF\xFE");
+const QByteArray utf16BigEndianMark("\xFE\xFF");
+const QByteArray zipStart("PK\x03\x04");
+const QByteArray compoundFileStart("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
+const QByteArray openDocumentSpreadsheet("application/vnd.oasis.opendocument.spreadsheet");
+const QByteArray officeWorkbook("xl/workbook");
+constexpr char16_t asciiEnd = 0x80;
+constexpr QChar newline = u'\n';
+constexpr QChar carriageReturn = u'\r';
+
+QString windows1252(const QByteArray &data)
+{
+    // Qt decodes Windows-1252 only where it is built with ICU, so the table is here. It is
+    // Latin-1 but for 0x80-0x9F; the five bytes it leaves undefined stay C1 controls.
+    static constexpr char16_t windows1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                                     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                                     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                                     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    constexpr uchar highStart = 0x80;
+    constexpr uchar highEnd = 0xA0;
+    QString text;
+    text.reserve(data.size());
+    for (const char byte : data) {
+        const auto code = static_cast<uchar>(byte);
+        text.append(code >= highStart && code < highEnd ? QChar(windows1252High[code - highStart]) : QChar(code));
+    }
+    return text;
+}
+
+// UTF-16 saved without a mark has a zero byte beside every ASCII character, which no UTF-8
+// or Windows-1252 text has; the side they are on gives the byte order.
+std::optional<QStringDecoder::Encoding> unmarkedUtf16(const QByteArray &data)
+{
+    std::array<qsizetype, 2> zerosAt{}; // at even and at odd offsets
+    for (qsizetype i = 0; i < data.size(); ++i) {
+        if (data.at(i) == '\0')
+            ++zerosAt.at(i % 2);
+    }
+    if (zerosAt[0] + zerosAt[1] == 0)
+        return std::nullopt;
+    return zerosAt[1] >= zerosAt[0] ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE;
+}
+
+using ListDecoding::Decoded;
+
+// UTF-16 by its byte order mark or its zero bytes; UTF-8 where it is valid; Windows-1252
+// where no character is UTF-8. A file with both would lose its correct characters either
+// way, so it is refused.
+Decoded decodeCharacters(const QByteArray &data)
+{
+    // Qt's UTF-16 decoder takes the byte order from the mark.
+    if (data.startsWith(utf16LittleEndianMark) || data.startsWith(utf16BigEndianMark))
+        return {QStringDecoder(QStringDecoder::Utf16)(data), 0};
+    if (const std::optional<QStringDecoder::Encoding> utf16 = unmarkedUtf16(data))
+        return {QStringDecoder(*utf16)(data), 0};
+    const bool marked = data.startsWith(byteOrderMark);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8(marked ? data.mid(byteOrderMark.size()) : data);
+    if (!utf8.hasError())
+        return {text, 0};
+    constexpr QChar invalid = QChar::ReplacementCharacter;
+    const bool someUtf8 = marked || std::any_of(text.cbegin(), text.cend(), [invalid](QChar c) {
+                              return c.unicode() >= asciiEnd && c != invalid;
+                          });
+    if (!someUtf8)
+        return {windows1252(data), 0};
+    return {{}, static_cast<int>(QStringView(text).left(text.indexOf(invalid)).count(newline)) + 1};
+}
+
+
+} // namespace
+
+ListDecoding::Decoded ListDecoding::decode(const QByteArray &data)
+{
+    Decoded decoded = decodeCharacters(data);
+    // Line ends of CR alone, as old Macs and one spreadsheet's "CSV (Macintosh)" write them.
+    if (!decoded.text.contains(newline))
+        decoded.text.replace(carriageReturn, newline);
+    return decoded;
+}
+
+std::optional<QString> ListDecoding::spreadsheetKind(const QByteArray &data)
+{
+    if (data.startsWith(compoundFileStart))
+        return QStringLiteral("xls");
+    if (!data.startsWith(zipStart))
+        return std::nullopt;
+    // An OpenDocument file names its type uncompressed; a workbook keeps its parts under xl/.
+    if (data.contains(openDocumentSpreadsheet))
+        return QStringLiteral("ods");
+    if (data.contains(officeWorkbook))
+        return QStringLiteral("xlsx");
+    return std::nullopt;
+}

@@ -1,0 +1,27 @@
+#ifndef LISTDECODING_H
+#define LISTDECODING_H
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// The text of a names list, in whatever encoding spreadsheets and editors save it: UTF-16
+// with or without a byte order mark, UTF-8, or Windows-1252 (what German spreadsheets
+// write); with line ends LF, CR LF, or CR alone.
+namespace ListDecoding {
+
+struct Decoded
+{
+    QString text;
+    int strayLine = 0; // where a file otherwise UTF-8 has a byte that is not
+};
+
+Decoded decode(const QByteArray &data);
+
+// "xlsx", "ods" or "xls" for a spreadsheet's own file, whatever its name: by its bytes.
+std::optional<QString> spreadsheetKind(const QByteArray &data);
+
+} // namespace ListDecoding
+
+#endif
