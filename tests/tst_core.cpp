@@ -139,6 +139,7 @@ void TestCore::parseGood_data()
                                    << Names{{"1A", "a;b \"c\""}, {"2A", "zwei\nZeilen"}};
     QTest::newRow("blank line, empty name, no final line end") << QByteArray("Adresse;Name\n\n1A;\n2A;x") << Names{{"1A", ""}, {"2A", "x"}};
     QTest::newRow("empty rows and columns") << QByteArray("Adresse;Name;;\n;\n1A;x;;\r\n;;\n2A;\n;\n") << Names{{"1A", "x"}, {"2A", ""}};
+    QTest::newRow("UTF-8 with a zero byte") << QByteArrayLiteral("Adresse;Name\n1A;a\0b\n") << Names{{"1A", u"a\0b"_s}};
     QTest::newRow("CR alone") << QByteArray("Adresse;Name\r1A;x\r\"2A\";\"zwei\rZeilen\"\r") << Names{{"1A", "x"}, {"2A", "zwei\nZeilen"}};
     const QString accents = QString(u"e\u0301"_s).repeated(NameRules::maxLength); // 1000 characters in 2000 code units
     QTest::newRow("longest name") << (u"Adresse;Name\n1A;"_s + accents).toUtf8() << Names{{"1A", accents}};

@@ -228,6 +228,9 @@ private slots:
         QTest::keyClick(editor, Qt::Key_Y);
         QCOMPARE(editor->text(), longest);
         QTRY_COMPARE(QToolTip::text(), u"Ein Name hat höchstens 1000 Zeichen."_s);
+        editor->clear();
+        editor->insert(u"a\r\nb\rc"_s);
+        QCOMPARE(editor->text(), u"a\nb\nc"_s);
         QTest::keyClick(editor, Qt::Key_Escape);
     }
 

@@ -4,7 +4,8 @@
 #include <QValidator>
 
 // Takes no name longer than a name may be, counted as the user counts characters; the
-// editor then keeps its text and tells why (QLineEdit::inputRejected).
+// editor then keeps its text and tells why (QLineEdit::inputRejected). Pasted CR LF and
+// CR become the line break (LF) that names hold.
 class NameValidator : public QValidator
 {
     Q_OBJECT

@@ -3,7 +3,6 @@
 #include <QStringDecoder>
 
 #include <algorithm>
-#include <array>
 
 namespace {
 
@@ -37,18 +36,13 @@ QString windows1252(const QByteArray &data)
     return text;
 }
 
-// UTF-16 saved without a mark has a zero byte beside every ASCII character, which no UTF-8
-// or Windows-1252 text has; the side they are on gives the byte order.
+// UTF-16 saved without a mark: a list starts with its header, whose first character is
+// ASCII, so one of its first two bytes is zero, which no UTF-8 or Windows-1252 text has.
 std::optional<QStringDecoder::Encoding> unmarkedUtf16(const QByteArray &data)
 {
-    std::array<qsizetype, 2> zerosAt{}; // at even and at odd offsets
-    for (qsizetype i = 0; i < data.size(); ++i) {
-        if (data.at(i) == '\0')
-            ++zerosAt.at(i % 2);
-    }
-    if (zerosAt[0] + zerosAt[1] == 0)
+    if (data.size() < 2 || (data.at(0) == '\0') == (data.at(1) == '\0'))
         return std::nullopt;
-    return zerosAt[1] >= zerosAt[0] ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE;
+    return data.at(1) == '\0' ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE;
 }
 
 using ListDecoding::Decoded;
