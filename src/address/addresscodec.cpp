@@ -39,7 +39,8 @@ DippSetting decode(const QString &text)
     DippSetting dipp{};
 
     bool ok = false;
-    const uint number = numberText(text).toUInt(&ok, 10);
+    // Any blank around the number (a no-break space too), as an address is read everywhere.
+    const uint number = numberText(text).trimmed().toUInt(&ok, 10);
     // Number 0 (no digits, 0 itself, or unreadable) leaves the number switches at 0.
     if (ok && number >= 1) {
         const uint steps = number - 1;

@@ -108,14 +108,25 @@ namespace OutputFile {
 
 #ifdef Q_OS_UNIX
 
+bool isStandardOutput(const QString &path)
+{
+    struct stat named = {};
+    struct stat output = {};
+    return ::stat(QFile::encodeName(path).constData(), &named) == 0 && ::fstat(STDOUT_FILENO, &output) == 0
+           && named.st_dev == output.st_dev && named.st_ino == output.st_ino;
+}
+
 bool isInPlace(const QString &path)
 {
     const std::optional<mode_t> type = typeAt(path);
-    return type && *type != S_IFREG;
+    return (type && *type != S_IFREG) || isStandardOutput(path);
 }
 
 std::optional<QString> writeInPlace(const QString &path, const QByteArray &data)
 {
+    // Through the descriptor the shell opened, so that ">>" appends and "|" keeps its reader.
+    if (isStandardOutput(path))
+        return writeAll(STDOUT_FILENO, data);
     const QByteArray name = QFile::encodeName(path);
     int descriptor = -1;
     do {
@@ -132,6 +143,11 @@ std::optional<QString> writeInPlace(const QString &path, const QByteArray &data)
 }
 
 #else
+
+bool isStandardOutput(const QString & /*path*/)
+{
+    return false;
+}
 
 bool isInPlace(const QString &path)
 {

@@ -12,7 +12,10 @@
 // is written into in place, as cp does, and never replaced by a file.
 namespace OutputFile {
 
-// Whether path names something that is there and is no regular file.
+// Whether path names what standard output goes to (/dev/stdout, a file it is redirected to).
+bool isStandardOutput(const QString &path);
+
+// Whether path names something that is there and is no regular file, or standard output.
 bool isInPlace(const QString &path);
 
 // Writes data into what path names without replacing it: the system's reason on failure.

@@ -66,9 +66,15 @@ SharedStore::~SharedStore()
 
 NamesCsv::ReadResult SharedStore::read(const QString &path)
 {
-    if (!QFileInfo::exists(path))
-        return {};
-    return NamesCsv::readFile(path);
+    if (QFileInfo::exists(path))
+        return NamesCsv::readFile(path);
+    // No list yet is no names; a file where a folder should be is an error, not an empty list.
+    QString folder = QFileInfo(path).path();
+    while (!QFileInfo::exists(folder) && QFileInfo(folder).path() != folder)
+        folder = QFileInfo(folder).path();
+    if (!QFileInfo(folder).isDir())
+        return {{}, {NamesCsv::ErrorKind::Unreadable, 0, QStringLiteral("%1 is no folder").arg(folder)}};
+    return {};
 }
 
 void SharedStore::restore()

@@ -29,7 +29,7 @@ QWidget *NameDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem 
 
 QString NameDelegate::tooLongText()
 {
-    return tr("Ein Name hat höchstens %1 Zeichen.").arg(NameRules::maxLength);
+    return NameRules::germanLimit();
 }
 
 QString NameDelegate::displayText(const QVariant &value, const QLocale &locale) const

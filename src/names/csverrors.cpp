@@ -67,15 +67,17 @@ constexpr Wording wordings[] = {
      QT_TRANSLATE_NOOP("NamesCsv", "Die Datei ist mit %1 Bytes zu groß für eine Namensliste (höchstens 4 MiB)."),
      "the file has %1 bytes, too large for a names list (at most 4 MiB)"},
     {ErrorKind::NameTooLong, true,
-     QT_TRANSLATE_NOOP("NamesCsv", "Der Name hat %1 Zeichen; ein Name hat höchstens 1000."),
-     "the name has %1 characters, more than the 1000 a name can hold"},
+     QT_TRANSLATE_NOOP("NamesCsv", "Der Name ist zu lang (%1 Zeichen/UTF-16-Einheiten); ein Name hat höchstens 1000 "
+                                   "Zeichen und 4000 Einheiten (Emoji und Akzente belegen mehrere)."),
+     "the name is too long (%1 characters/UTF-16 code units); a name holds at most 1000 characters and 4000 code "
+     "units (emoji and accents take several)"},
     {ErrorKind::NoSpace, false, QT_TRANSLATE_NOOP("NamesCsv", "Auf dem Datenträger ist kein Platz mehr."),
      "no space left on the device"},
 };
 
 // The limits the wordings name.
 static_assert(NamesCsv::maxListBytes == qint64{4} * 1024 * 1024);
-static_assert(NameRules::maxLength == 1000);
+static_assert(NameRules::maxLength == 1000 && NameRules::maxCodeUnits == 4000);
 
 QString inLanguage(const char *text, Language language)
 {

@@ -13,9 +13,9 @@ const QByteArray zipStart("PK\x03\x04");
 const QByteArray compoundFileStart("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
 const QByteArray openDocumentSpreadsheet("application/vnd.oasis.opendocument.spreadsheet");
 const QByteArray officeWorkbook("xl/workbook");
+const QByteArray numbersDocument("Index/Document.iwa");
 constexpr char16_t asciiEnd = 0x80;
 constexpr QChar newline = u'\n';
-constexpr QChar carriageReturn = u'\r';
 
 QString windows1252(const QByteArray &data)
 {
@@ -45,12 +45,12 @@ std::optional<QStringDecoder::Encoding> unmarkedUtf16(const QByteArray &data)
     return data.at(1) == '\0' ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE;
 }
 
-using ListDecoding::Decoded;
+} // namespace
 
 // UTF-16 by its byte order mark or its zero bytes; UTF-8 where it is valid; Windows-1252
 // where no character is UTF-8. A file with both would lose its correct characters either
 // way, so it is refused.
-Decoded decodeCharacters(const QByteArray &data)
+ListDecoding::Decoded ListDecoding::decode(const QByteArray &data)
 {
     // Qt's UTF-16 decoder takes the byte order from the mark.
     if (data.startsWith(utf16LittleEndianMark) || data.startsWith(utf16BigEndianMark))
@@ -71,18 +71,6 @@ Decoded decodeCharacters(const QByteArray &data)
     return {{}, static_cast<int>(QStringView(text).left(text.indexOf(invalid)).count(newline)) + 1};
 }
 
-
-} // namespace
-
-ListDecoding::Decoded ListDecoding::decode(const QByteArray &data)
-{
-    Decoded decoded = decodeCharacters(data);
-    // Line ends of CR alone, as old Macs and one spreadsheet's "CSV (Macintosh)" write them.
-    if (!decoded.text.contains(newline))
-        decoded.text.replace(carriageReturn, newline);
-    return decoded;
-}
-
 std::optional<QString> ListDecoding::spreadsheetKind(const QByteArray &data)
 {
     if (data.startsWith(compoundFileStart))
@@ -94,5 +82,7 @@ std::optional<QString> ListDecoding::spreadsheetKind(const QByteArray &data)
         return QStringLiteral("ods");
     if (data.contains(officeWorkbook))
         return QStringLiteral("xlsx");
+    if (data.contains(numbersDocument))
+        return QStringLiteral("numbers");
     return std::nullopt;
 }

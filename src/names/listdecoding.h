@@ -7,8 +7,7 @@
 #include <optional>
 
 // The text of a names list, in whatever encoding spreadsheets and editors save it: UTF-16
-// with or without a byte order mark, UTF-8, or Windows-1252 (what German spreadsheets
-// write); with line ends LF, CR LF, or CR alone.
+// with or without a byte order mark, UTF-8, or Windows-1252 (what German spreadsheets write).
 namespace ListDecoding {
 
 struct Decoded
@@ -19,7 +18,7 @@ struct Decoded
 
 Decoded decode(const QByteArray &data);
 
-// "xlsx", "ods" or "xls" for a spreadsheet's own file, whatever its name: by its bytes.
+// "xlsx", "ods", "xls" or "numbers" for a spreadsheet's own file, whatever its name: by its bytes.
 std::optional<QString> spreadsheetKind(const QByteArray &data);
 
 } // namespace ListDecoding

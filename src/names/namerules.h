@@ -10,6 +10,9 @@ namespace NameRules {
 
 // Characters as the user counts them: "é" written with a combining accent is one.
 constexpr qsizetype maxLength = 1000;
+// The text's UTF-16 code units, which composed characters (emoji, accents) take several of:
+// without this bound, one character could hold any length of text.
+constexpr qsizetype maxCodeUnits = 4 * maxLength;
 
 enum class Problem { None, TooLong, CarriageReturn };
 
@@ -18,6 +21,8 @@ Problem check(const QString &name);
 
 // Why a name is refused, for the command line.
 QString englishReason(const QString &name, Problem problem);
+// The limit in words, for the window.
+QString germanLimit();
 
 } // namespace NameRules
 

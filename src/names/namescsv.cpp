@@ -33,7 +33,9 @@ struct Record
     int line = 0;
 };
 
-// Splits text into records, keeping track of the line each starts on.
+// Splits text into records, keeping track of the line each starts on. Lines end in LF,
+// CR LF or CR alone, as one system or another writes them; inside quotes, each is a line
+// break, kept as LF, so no name holds a CR.
 class RecordReader
 {
 public:
@@ -55,27 +57,33 @@ public:
             record.fields.append(*field);
             if (atEnd())
                 return record;
-            const QChar end = text.at(pos++);
-            if (end == newline) {
-                ++line;
+            if (skipLineEnd())
                 return record;
-            }
+            ++pos; // the separator
         }
     }
 
 private:
     bool atQuote() const { return !atEnd() && text.at(pos) == quote; }
-    bool atFieldEnd() const { return atEnd() || text.at(pos) == separator || text.at(pos) == newline; }
+    bool atLineEnd() const { return !atEnd() && (text.at(pos) == newline || text.at(pos) == carriageReturn); }
+    bool atFieldEnd() const { return atEnd() || text.at(pos) == separator || atLineEnd(); }
+
+    bool skipLineEnd()
+    {
+        if (!atLineEnd())
+            return false;
+        if (text.at(pos++) == carriageReturn && !atEnd() && text.at(pos) == newline)
+            ++pos;
+        ++line;
+        return true;
+    }
 
     QString plainField()
     {
         const qsizetype start = pos;
         while (!atFieldEnd())
             ++pos;
-        QString field = text.mid(start, pos - start);
-        if (field.endsWith(carriageReturn) && (atEnd() || text.at(pos) == newline))
-            field.chop(1);
-        return field;
+        return text.mid(start, pos - start);
     }
 
     std::optional<QString> quotedField(Error &error)
@@ -88,37 +96,23 @@ private:
                 error = {ErrorKind::UnterminatedQuote, startLine, {}};
                 return std::nullopt;
             }
+            if (skipLineEnd()) {
+                field.append(newline);
+                continue;
+            }
             const QChar c = text.at(pos++);
             if (c == quote) {
                 if (!atQuote())
                     break;
                 ++pos;
-            } else if (c == carriageReturn) {
-                appendCarriageReturns(field);
-                continue;
-            } else if (c == newline) {
-                ++line;
             }
             field.append(c);
         }
-        if (!atEnd() && text.at(pos) == carriageReturn && pos + 1 < text.size() && text.at(pos + 1) == newline)
-            ++pos;
         if (!atFieldEnd()) {
             error = {ErrorKind::TextAfterQuote, line, {}};
             return std::nullopt;
         }
         return field;
-    }
-
-    // A run of "\r" before "\n" is one line break, kept as "\n": saved, a "\r\n" inside
-    // a name would read back as "\n". Other "\r" are kept.
-    void appendCarriageReturns(QString &field)
-    {
-        const qsizetype runStart = pos - 1;
-        while (!atEnd() && text.at(pos) == carriageReturn)
-            ++pos;
-        if (atEnd() || text.at(pos) != newline)
-            field.append(QStringView(text).mid(runStart, pos - runStart));
     }
 
     const QString &text;
@@ -222,8 +216,10 @@ ReadResult parse(const QByteArray &data)
         if (names.contains(*key))
             return failure({ErrorKind::DuplicateAddress, record->line, *key});
         const QString &name = record->fields.at(header->nameColumn);
-        if (NameRules::length(name) > NameRules::maxLength)
-            return failure({ErrorKind::NameTooLong, record->line, QString::number(NameRules::length(name))});
+        if (NameRules::check(name) == NameRules::Problem::TooLong) {
+            return failure({ErrorKind::NameTooLong, record->line,
+                            QStringLiteral("%1/%2").arg(NameRules::length(name)).arg(name.size())});
+        }
         names.insert(*key, name);
     }
     return {names, {}};

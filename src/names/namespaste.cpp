@@ -17,13 +17,13 @@ constexpr QChar quote = u'"';
 constexpr QChar lineFeed = u'\n';
 constexpr QChar carriageReturn = u'\r';
 
-// Lines end in LF or CR LF; a CR that ends the text ends its last line too.
+// Lines end in LF, CR LF or CR alone, as one system or another writes them.
 qsizetype lineEndLength(QStringView text, qsizetype at)
 {
     if (at < text.size() && text.at(at) == lineFeed)
         return 1;
     if (at < text.size() && text.at(at) == carriageReturn)
-        return at + 1 == text.size() ? 1 : (text.at(at + 1) == lineFeed ? 2 : 0);
+        return at + 1 < text.size() && text.at(at + 1) == lineFeed ? 2 : 1;
     return 0;
 }
 
@@ -53,9 +53,12 @@ std::optional<Cell> quotedCell(QStringView text, qsizetype at)
             }
             return endsCell(text, i + 1) ? std::optional<Cell>(Cell{std::move(cell), i + 1}) : std::nullopt;
         }
-        // A line break kept in a cell is LF alone, as in the names list; a lone CR stays.
-        if (c == carriageReturn && i + 1 < text.size() && text.at(i + 1) == lineFeed)
+        // A line break kept in a cell is LF alone, as in the names list.
+        if (const qsizetype lineEnd = lineEndLength(text, i); lineEnd > 0) {
+            cell.append(lineFeed);
+            i += lineEnd - 1;
             continue;
+        }
         cell.append(c);
     }
     return std::nullopt;
@@ -105,20 +108,14 @@ bool isHeader(const QStringList &cells)
            && cells.at(1).trimmed().compare(u"Name", Qt::CaseInsensitive) == 0;
 }
 
-// Puts the name at its address if a name may be what the cell holds, else counts it.
+// Puts the name at its address if it is not too long, else counts it. No CR reaches a
+// cell: it ends a line, or is a line break inside a quoted cell.
 void placeName(NamesPaste::Placed &placed, const QString &key, const QString &name)
 {
-    switch (NameRules::check(name)) {
-    case NameRules::Problem::None:
+    if (NameRules::check(name) == NameRules::Problem::None)
         placed.names.insert(key, name);
-        break;
-    case NameRules::Problem::TooLong:
+    else
         ++placed.namesTooLong;
-        break;
-    case NameRules::Problem::CarriageReturn:
-        ++placed.namesWithCarriageReturn;
-        break;
-    }
 }
 
 NamesPaste::Placed byAddress(const QList<QStringList> &lines)
@@ -203,20 +200,11 @@ QString NamesPaste::describe(const Placed &placed)
     }
     if (placed.namesTooLong > 0) {
         left.append(counted(placed.namesTooLong,
-                            QT_TRANSLATE_NOOP("NamesPaste", "Ein Name ist länger als %1 Zeichen und wurde nicht "
-                                                            "eingefügt."),
-                            QT_TRANSLATE_NOOP("NamesPaste", "%n Namen sind länger als %1 Zeichen und wurden nicht "
-                                                            "eingefügt."))
-                        .arg(NameRules::maxLength));
-    }
-    if (placed.namesWithCarriageReturn > 0) {
-        left.append(counted(placed.namesWithCarriageReturn,
-                            QT_TRANSLATE_NOOP("NamesPaste", "Ein Name enthält einen einzelnen Wagenrücklauf (CR) "
-                                                            "und wurde nicht eingefügt."),
-                            QT_TRANSLATE_NOOP("NamesPaste", "%n Namen enthalten einen einzelnen Wagenrücklauf (CR) "
-                                                            "und wurden nicht eingefügt."))
-                    + QCoreApplication::translate("NamesPaste", " Ein Zeilenumbruch in einem Namen ist ein "
-                                                                "Zeilenvorschub (LF) allein."));
+                            QT_TRANSLATE_NOOP("NamesPaste", "Ein Name ist länger, als ein Name sein kann, und "
+                                                            "wurde nicht eingefügt."),
+                            QT_TRANSLATE_NOOP("NamesPaste", "%n Namen sind länger, als ein Name sein kann, und "
+                                                            "wurden nicht eingefügt."))
+                    + u' ' + NameRules::germanLimit());
     }
     if (left.isEmpty())
         return {};

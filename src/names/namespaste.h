@@ -17,7 +17,6 @@ struct Placed
     qsizetype cellsLeftOut = 0;    // filled cells beside the names
     // Names a name may not be (see NameRules), left out with their rows unchanged.
     qsizetype namesTooLong = 0;
-    qsizetype namesWithCarriageReturn = 0;
 };
 
 Placed place(const QString &text, int firstRow);
