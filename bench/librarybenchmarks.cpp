@@ -1,3 +1,5 @@
+#include "longestnames.h"
+
 #include "address/addresscodec.h"
 #include "address/namedaddresses.h"
 #include "document/namesdocument.h"
@@ -109,6 +111,15 @@ void writePdf(benchmark::State &state, const Names &names)
 }
 BENCHMARK_CAPTURE(writePdf, threeLines, fullTable())->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(writePdf, longNames, longNames())->Unit(benchmark::kMillisecond);
+
+// What "vesk-dipp render --check" does: every name fitted into its cell, nothing written.
+void checkLongestNames(benchmark::State &state)
+{
+    const PageDocument page = TablePdf::document(longestNames());
+    while (state.KeepRunning())
+        benchmark::DoNotOptimize(page.fits());
+}
+BENCHMARK(checkLongestNames)->Unit(benchmark::kMillisecond);
 
 void writeLabels(benchmark::State &state)
 {

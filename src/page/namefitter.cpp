@@ -3,6 +3,7 @@
 #include "page/tablegeometry.h"
 
 #include <QGlyphRun>
+#include <QSet>
 #include <QTextLayout>
 #include <QtMath>
 
@@ -24,12 +25,22 @@ qreal lineSpacingAt(qreal pointSize)
     return nameLineSpacing * pointSize / namePointSize;
 }
 
-// The lines of a name, each of its own lines wrapped on its own.
-QStringList wrappedLines(const QString &name, int limit, const CharWidth &charWidth)
+// The first maxLines lines of a name, each of its own lines wrapped on its own by wrap, which
+// is given the most lines still wanted; nothing where wrap gives nothing.
+template<typename Wrap>
+std::optional<QStringList> paragraphsWrapped(QStringView name, qsizetype maxLines, const Wrap &wrap)
 {
     QStringList lines;
-    for (const QString &paragraph : name.split(lineBreak))
-        lines += wrapName(paragraph, limit, charWidth).split(lineBreak);
+    for (qsizetype start = 0; start <= name.size() && lines.size() < maxLines;) {
+        qsizetype end = name.indexOf(lineBreak, start);
+        if (end < 0)
+            end = name.size();
+        const std::optional<QStringList> wrapped = wrap(name.mid(start, end - start), maxLines - lines.size());
+        if (!wrapped)
+            return std::nullopt;
+        lines += *wrapped;
+        start = end + 1;
+    }
     return lines;
 }
 
@@ -88,31 +99,32 @@ bool NameFitter::fitsWidth(const QString &line, qreal pointSize, qreal width) co
 
 bool NameFitter::fits(const QStringList &lines, qreal pointSize, qreal lineSpacing, const QRectF &space) const
 {
-    const QFontMetricsF &m = metrics(pointSize);
-    for (int n = 0; n < lines.size(); ++n) {
-        const qreal baseline = nameBaseline.y() + lineSpacing * n;
-        if (baseline - m.ascent() < space.top() || baseline + m.descent() > space.bottom()
-            || !fitsWidth(lines.at(n), pointSize, space.width()))
-            return false;
-    }
-    return true;
+    return lines.size() <= linesWithin(pointSize, lineSpacing, space)
+           && std::all_of(lines.cbegin(), lines.cend(),
+                          [&](const QString &line) { return fitsWidth(line, pointSize, space.width()); });
 }
 
-std::optional<QStringList> NameFitter::wrapToWidth(const QString &name, qreal pointSize, qreal width,
-                                                   bool breakWords) const
+int NameFitter::linesWithin(qreal pointSize, qreal lineSpacing, const QRectF &space) const
+{
+    const QFontMetricsF &m = metrics(pointSize);
+    int count = 0;
+    for (;; ++count) {
+        const qreal baseline = nameBaseline.y() + lineSpacing * count;
+        if (baseline - m.ascent() < space.top() || baseline + m.descent() > space.bottom())
+            return count;
+    }
+}
+
+std::optional<QStringList> NameFitter::wrapToWidth(QStringView name, qreal pointSize, qreal width, bool breakWords,
+                                                   qsizetype maxLines) const
 {
     SizeMetrics &size = sizeMetrics(pointSize);
     // Whole units, rounded up, and room for the hyphen a break may add.
     const CharWidth widthOf = [&size](QChar c) { return charWidth(size, c); };
     const int limit = qFloor(width - (breakWords ? size.metrics.horizontalAdvance(hyphen) : 0));
-    QStringList lines;
-    for (const QString &paragraph : name.split(lineBreak)) {
-        const std::optional<QStringList> wrapped = wrapWords(paragraph, limit, widthOf, breakWords);
-        if (!wrapped)
-            return std::nullopt;
-        lines += *wrapped;
-    }
-    return lines;
+    return paragraphsWrapped(name, maxLines, [&](QStringView paragraph, qsizetype most) {
+        return wrapWords(paragraph, limit, widthOf, breakWords, most);
+    });
 }
 
 QStringList NameFitter::shortened(QStringList lines, const QRectF &space) const
@@ -123,9 +135,16 @@ QStringList NameFitter::shortened(QStringList lines, const QRectF &space) const
     QString last = lines.takeLast();
     if (last.endsWith(hyphen))
         last.chop(1);
-    while (!last.isEmpty() && !fitsWidth(last + ellipsis, smallestPointSize, space.width()))
-        last.chop(1);
-    lines.append(last + ellipsis);
+    // The longest start of the line that fits with "…", found by halving: a line's width grows
+    // with its length, and one step a character would lay out the line again for each.
+    qsizetype fitting = 0;
+    for (qsizetype tooLong = last.size() + 1; tooLong - fitting > 1;) {
+        const qsizetype tried = (fitting + tooLong) / 2;
+        (fitsWidth(last.left(tried) + ellipsis, smallestPointSize, space.width()) ? fitting : tooLong) = tried;
+    }
+    if (fitting > 0 && last.at(fitting - 1).isHighSurrogate())
+        --fitting; // never half a character
+    lines.append(last.left(fitting) + ellipsis);
     return lines;
 }
 
@@ -138,15 +157,17 @@ FittedName NameFitter::fit(const QString &name, const QString &address) const
 QString NameFitter::missingCharacters(const QString &name) const
 {
     QString missing;
+    QSet<char32_t> listed; // looked up here, since searching the string grows with its length
     for (const char32_t c : name.toUcs4()) {
         if (QChar::isSpace(c) || QChar::category(c) == QChar::Other_Control)
             continue;
         auto known = printable.constFind(c);
         if (known == printable.cend())
             known = printable.insert(c, prints(c));
-        const QString character = QString::fromUcs4(&c, 1);
-        if (!*known && !missing.contains(character))
-            missing += character;
+        if (!*known && !listed.contains(c)) {
+            listed.insert(c);
+            missing += QString::fromUcs4(&c, 1);
+        }
     }
     return missing;
 }
@@ -173,7 +194,11 @@ FittedName NameFitter::fit(const QString &name, int column, int row) const
 FittedName NameFitter::fitPrinted(const QString &name, int column, int row) const
 {
     const QRectF cell = space(column, row).translated(-QPointF(cellOrigin(column, row)));
-    const QStringList asWrapped = wrappedLines(name, nameWrapWidth, screenCharWidth);
+    // One line more than the cell holds tells that the name does not fit as wrapped.
+    const QStringList asWrapped = *paragraphsWrapped(
+        name, linesWithin(namePointSize, nameLineSpacing, cell) + 1, [this](QStringView paragraph, qsizetype most) {
+            return std::optional(wrapNameLines(paragraph, nameWrapWidth, screenCharWidth, most));
+        });
     if (fits(asWrapped, namePointSize, nameLineSpacing, cell))
         return {FittedName::Fits, namePointSize, nameLineSpacing, asWrapped, {}};
     return fitAtMost(name, cell, namePointSize - pointSizeStep);
@@ -194,18 +219,22 @@ qreal NameFitter::ascent(qreal pointSize) const
 FittedName NameFitter::fitAtMost(const QString &name, const QRectF &space, qreal largest) const
 {
     // The largest size at which no word has to be broken, else the largest that fits with
-    // words broken, found by halving the steps between 5 pt and the largest.
+    // words broken, found by halving the steps between 5 pt and the largest. One line more
+    // than the space holds tells that a size does not fit, so no wrap goes further.
+    const auto wrappedAt = [&](qreal size, bool breakWords) {
+        return wrapToWidth(name, size, space.width(), breakWords, linesWithin(size, lineSpacingAt(size), space) + 1);
+    };
     const auto fittedAt = [&](int step, bool breakWords) -> std::optional<FittedName> {
         const qreal size = smallestPointSize + pointSizeStep * step;
         const qreal spacing = lineSpacingAt(size);
-        const std::optional<QStringList> lines = wrapToWidth(name, size, space.width(), breakWords);
+        const std::optional<QStringList> lines = wrappedAt(size, breakWords);
         if (!lines || !fits(*lines, size, spacing, space))
             return std::nullopt;
         return FittedName{size < namePointSize ? FittedName::Smaller : FittedName::Fits, size, spacing, *lines, {}};
     };
     const int steps = static_cast<int>((largest - smallestPointSize) / pointSizeStep);
     if (!fittedAt(0, true)) {
-        const QStringList lines = *wrapToWidth(name, smallestPointSize, space.width(), true);
+        const QStringList lines = *wrappedAt(smallestPointSize, true);
         return {
             FittedName::Shortened, smallestPointSize, lineSpacingAt(smallestPointSize), shortened(lines, space), {}};
     }

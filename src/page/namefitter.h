@@ -75,8 +75,12 @@ private:
     static int charWidth(SizeMetrics &size, QChar c);
     bool fitsWidth(const QString &line, qreal pointSize, qreal width) const;
     bool fits(const QStringList &lines, qreal pointSize, qreal lineSpacing, const QRectF &space) const;
-    // Nothing where breakWords is false and a word would have to be broken.
-    std::optional<QStringList> wrapToWidth(const QString &name, qreal pointSize, qreal width, bool breakWords) const;
+    // How many lines fit between the space's top and bottom, whatever their widths.
+    int linesWithin(qreal pointSize, qreal lineSpacing, const QRectF &space) const;
+    // Nothing where breakWords is false and a word would have to be broken. The first
+    // maxLines lines only, as wrapWords gives them.
+    std::optional<QStringList> wrapToWidth(QStringView name, qreal pointSize, qreal width, bool breakWords,
+                                           qsizetype maxLines) const;
     QStringList shortened(QStringList lines, const QRectF &space) const;
     FittedName fitPrinted(const QString &name, int column, int row) const;
     FittedName fitAtMost(const QString &name, const QRectF &space, qreal largest) const;

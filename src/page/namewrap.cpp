@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QHash>
 
 #include <memory>
 
@@ -18,13 +19,26 @@ QFont tableFont(qreal pointSize, QFont::Weight weight)
 
 CharWidth arialScreenWidth()
 {
-    auto metrics = std::make_shared<QFontMetrics>(tableFont(namePointSize));
-    return [metrics](QChar c) { return metrics->horizontalAdvance(c); };
+    // Each character's width asked of the font once: asking takes longer than the wrapping.
+    struct Widths
+    {
+        QFontMetrics metrics;
+        QHash<char16_t, int> known;
+    };
+    auto widths = std::make_shared<Widths>(Widths{QFontMetrics(tableFont(namePointSize)), {}});
+    return [widths](QChar c) {
+        auto width = widths->known.constFind(c.unicode());
+        if (width == widths->known.cend())
+            width = widths->known.insert(c.unicode(), widths->metrics.horizontalAdvance(c));
+        return *width;
+    };
 }
 
 namespace {
 
 constexpr qsizetype minBreakPart = 3;
+constexpr qsizetype unlimitedLines = std::numeric_limits<qsizetype>::max();
+const QString addedHyphen = QStringLiteral("-");
 
 qint64 widthOf(QStringView text, const CharWidth &charWidth)
 {
@@ -40,7 +54,7 @@ bool isBreakMark(QChar c)
 }
 
 // Where a word too long for a line is broken: the first part is word.left(result).
-qsizetype breakPoint(const QString &word, int maxWidth, const CharWidth &charWidth)
+qsizetype breakPoint(QStringView word, int maxWidth, const CharWidth &charWidth)
 {
     qsizetype fitting = 0;
     for (qint64 width = 0; fitting < word.size() && width + charWidth(word.at(fitting)) < maxWidth; ++fitting)
@@ -53,29 +67,90 @@ qsizetype breakPoint(const QString &word, int maxWidth, const CharWidth &charWid
     return leavingEnough >= minBreakPart ? leavingEnough : std::max<qsizetype>(fitting, 1);
 }
 
+// Where wrapName ends a line: at a space, which the line break replaces, or before a
+// character, with a hyphen added.
+struct LineBreak
+{
+    qsizetype before = 0;
+    bool hyphen = false;
+
+    qsizetype next() const { return hyphen ? before : before + 1; }
+};
+
+// The first maxBreaks line breaks of wrapName.
+QList<LineBreak> lineBreaks(QStringView name, int maxWidth, const CharWidth &charWidth, qsizetype maxBreaks)
+{
+    QList<LineBreak> breaks;
+    qint64 width = 0; // wide enough for any widths a CharWidth may give
+    qsizetype lastSpace = -1;
+    qsizetype lineStart = 0;
+
+    for (qsizetype pos = 0; pos < name.size() && breaks.size() < maxBreaks; ++pos) {
+        width += charWidth(name.at(pos));
+        if (name.at(pos) == u' ')
+            lastSpace = pos;
+        if (width < maxWidth)
+            continue;
+        if (lastSpace >= 0) {
+            breaks.append({lastSpace, false});
+            pos = lastSpace;
+            width = 0;
+        } else if (pos > lineStart) {
+            breaks.append({pos, true});
+            // Measuring resumes with the "\n", then the overflowing character again.
+            width = charWidth(u'\n');
+            --pos;
+        } else {
+            continue; // A character that alone reaches the limit keeps its line.
+        }
+        lineStart = pos + 1;
+        lastSpace = -1;
+    }
+    return breaks;
+}
+
 } // namespace
 
-std::optional<QStringList> wrapWords(const QString &line, int maxWidth, const CharWidth &charWidth, bool breakWords)
+std::optional<QStringList> wrapWords(QStringView line, int maxWidth, const CharWidth &charWidth, bool breakWords,
+                                     qsizetype maxLines)
 {
-    const auto fits = [&](QStringView text) { return widthOf(text, charWidth) < maxWidth; };
+    // Each word and each line is measured once, as a sum of its characters, so that the
+    // time grows with the line's length alone.
+    const qint64 spaceWidth = charWidth(u' ');
     QStringList lines;
     QString current;
-    for (QString word : line.split(u' ')) {
-        const QString joined = current.isEmpty() ? word : current + u' ' + word;
-        if (fits(joined)) {
-            current = joined;
+    qint64 currentWidth = 0;
+    for (qsizetype start = 0; start <= line.size();) {
+        qsizetype end = line.indexOf(u' ', start);
+        if (end < 0)
+            end = line.size();
+        QStringView word = line.mid(start, end - start);
+        start = end + 1;
+        qint64 wordWidth = widthOf(word, charWidth);
+        const qint64 joinedWidth = current.isEmpty() ? wordWidth : currentWidth + spaceWidth + wordWidth;
+        if (joinedWidth < maxWidth) {
+            if (!current.isEmpty())
+                current += u' ';
+            current += word;
+            currentWidth = joinedWidth;
             continue;
         }
         if (!current.isEmpty())
             lines.append(current);
-        while (word.size() > 1 && !fits(word)) {
+        while (lines.size() < maxLines && word.size() > 1 && wordWidth >= maxWidth) {
             if (!breakWords)
                 return std::nullopt;
-            const qsizetype cut = breakPoint(word, maxWidth, charWidth);
-            lines.append(word.left(cut) + (isBreakMark(word.at(cut - 1)) ? QString() : QStringLiteral("-")));
-            word = word.mid(cut);
+            const QStringView part = word.left(breakPoint(word, maxWidth, charWidth));
+            lines.append(part.toString());
+            if (!isBreakMark(part.back()))
+                lines.last() += addedHyphen;
+            wordWidth -= widthOf(part, charWidth);
+            word = word.mid(part.size());
         }
-        current = word;
+        if (lines.size() >= maxLines)
+            return lines;
+        current = word.toString();
+        currentWidth = wordWidth;
     }
     lines.append(current);
     return lines;
@@ -90,34 +165,35 @@ QString printedText(QString name)
     return name;
 }
 
-QString wrapName(QString name, int maxWidth, const CharWidth &charWidth)
+QString wrapName(const QString &name, int maxWidth, const CharWidth &charWidth)
 {
-    const QChar space(u' ');
-    const QString lineBreak = QStringLiteral("\n");
-    qint64 width = 0; // wide enough for any widths a CharWidth may give
-    qsizetype lastSpace = -1;
-    qsizetype lineStart = 0;
-
-    for (qsizetype pos = 0; pos < name.size(); ++pos) {
-        width += charWidth(name.at(pos));
-        if (name.at(pos) == space)
-            lastSpace = pos;
-        if (width < maxWidth)
-            continue;
-        if (lastSpace >= 0) {
-            name[lastSpace] = lineBreak.front();
-            pos = lastSpace;
-            lineStart = pos + 1;
-        } else if (pos > lineStart) {
-            // "-" and "\n" go before the overflowing character; measuring resumes with the "\n".
-            name.insert(pos, lineBreak);
-            name.insert(pos, QStringLiteral("-"));
-            lineStart = pos + 2;
-        } else {
-            continue; // A character that alone reaches the limit keeps its line.
-        }
-        width = 0;
-        lastSpace = -1;
+    const QList<LineBreak> breaks = lineBreaks(name, maxWidth, charWidth, unlimitedLines);
+    QString wrapped;
+    wrapped.reserve(name.size() + breaks.size() * (addedHyphen.size() + 1)); // each break adds at most "-\n"
+    qsizetype from = 0;
+    for (const LineBreak &lineBreak : breaks) {
+        wrapped += QStringView(name).mid(from, lineBreak.before - from);
+        if (lineBreak.hyphen)
+            wrapped += addedHyphen;
+        wrapped += u'\n';
+        from = lineBreak.next();
     }
-    return name;
+    wrapped += QStringView(name).mid(from);
+    return wrapped;
+}
+
+QStringList wrapNameLines(QStringView name, int maxWidth, const CharWidth &charWidth, qsizetype maxLines)
+{
+    const QList<LineBreak> breaks = lineBreaks(name, maxWidth, charWidth, maxLines);
+    QStringList lines;
+    qsizetype from = 0;
+    for (const LineBreak &lineBreak : breaks) {
+        lines.append(name.mid(from, lineBreak.before - from).toString());
+        if (lineBreak.hyphen)
+            lines.last() += addedHyphen;
+        from = lineBreak.next();
+    }
+    if (lines.size() < maxLines)
+        lines.append(name.mid(from).toString());
+    return lines;
 }

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <limits>
 #include <optional>
 
 // Width of one character, in the units of the limit.
@@ -34,12 +35,17 @@ QString printedText(QString name);
 // Inserts line breaks so that each line of the name stays below maxWidth: at the
 // line's last space, or with "-" before the character that overflows. Never
 // breaks before a line's first character, so it ends for every input.
-QString wrapName(QString name, int maxWidth, const CharWidth &charWidth);
+QString wrapName(const QString &name, int maxWidth, const CharWidth &charWidth);
+// The lines wrapName makes of a name, the first maxLines of them.
+QStringList wrapNameLines(QStringView name, int maxWidth, const CharWidth &charWidth,
+                          qsizetype maxLines = std::numeric_limits<qsizetype>::max());
 
 // The lines of one line of a name set smaller to fit, each below maxWidth: broken at
 // spaces; a word too long for a line after a "-" or "/" it has, else with "-" added, and
 // then with at least three letters on either side where the line allows. With breakWords
-// false, nothing where a word would have to be broken.
-std::optional<QStringList> wrapWords(const QString &line, int maxWidth, const CharWidth &charWidth, bool breakWords);
+// false, nothing where a word would have to be broken. Stops once maxLines lines are
+// complete: those are the first lines of the whole wrap, which may break a word later.
+std::optional<QStringList> wrapWords(QStringView line, int maxWidth, const CharWidth &charWidth, bool breakWords,
+                                     qsizetype maxLines = std::numeric_limits<qsizetype>::max());
 
 #endif
