@@ -23,6 +23,7 @@ install(FILES ${VESK_QT_GERMAN} DESTINATION translations)
 install(FILES ${PROJECT_SOURCE_DIR}/data/windows/qt.conf DESTINATION .)
 find_file(VESK_LGPL LGPL-3 PATHS /usr/share/common-licenses NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 install(FILES ${PROJECT_SOURCE_DIR}/data/windows/Qt-Lizenz.txt DESTINATION .)
+install(FILES ${PROJECT_SOURCE_DIR}/data/label-templates-license.txt DESTINATION . RENAME Etiketten-Lizenz.txt)
 install(FILES ${VESK_LGPL} DESTINATION . RENAME LGPL-3.txt)
 
 # The programs and tests in the build tree find Qt's plugins in its prefix, and the German

@@ -10,10 +10,12 @@
 
 #include <QAccessible>
 #include <QClipboard>
+#include <QCompleter>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QMenu>
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QSignalSpy>
@@ -227,7 +229,9 @@ private slots:
         editor->setText(longest);
         QTest::keyClick(editor, Qt::Key_Y);
         QCOMPARE(editor->text(), longest);
-        QTRY_COMPARE(QToolTip::text(), u"Ein Name hat höchstens 1000 Zeichen."_s);
+        QTRY_COMPARE(
+            QToolTip::text(),
+            u"Ein Name hat höchstens 1000 Zeichen und 4000 UTF-16-Einheiten (Emoji und Akzente belegen mehrere)."_s);
         editor->clear();
         editor->insert(u"a\r\nb\rc"_s);
         QCOMPARE(editor->text(), u"a\nb\nc"_s);
@@ -259,12 +263,12 @@ private slots:
                 && told.contains(u"Eine Zelle stand neben den Namen."_s));
         QCOMPARE(namesAt({93, 94, 95}), (QStringList{"alt 93", "Signal", "Tor"}));
         // Cells that no name may hold are left out, and the user is told why.
-        QGuiApplication::clipboard()->setText(u"x\ry\n"_s + u"z"_s.repeated(1001));
+        QGuiApplication::clipboard()->setText(u"z"_s.repeated(1001) + u"\r"_s);
         QTest::keyClick(window->adrTable, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(catcher.takeOne().text, u"Nicht alles wurde eingefügt.\n\nEin Name ist länger als 1000 Zeichen und "
-                                         "wurde nicht eingefügt.\n\nEin Name enthält einen einzelnen Wagenrücklauf "
-                                         "(CR) und wurde nicht eingefügt. Ein Zeilenumbruch in einem Namen ist ein "
-                                         "Zeilenvorschub (LF) allein."_s);
+        QCOMPARE(catcher.takeOne().text,
+                 u"Nicht alles wurde eingefügt.\n\nEin Name ist länger, als ein Name sein kann, "
+                 "und wurde nicht eingefügt. Ein Name hat höchstens 1000 Zeichen und 4000 "
+                 "UTF-16-Einheiten (Emoji und Akzente belegen mehrere)."_s);
         focusTable();
         QTest::keySequence(window->adrTable, QKeySequence(u"Ctrl+Z, Ctrl+Z"_s));
         QCOMPARE(namesAt({92, 94, 95}), (QStringList{"alt 92", "alt 94", "alt 95"}));
@@ -375,12 +379,76 @@ private slots:
         QTest::mouseClick(window->labelsButton, Qt::LeftButton);
         QVERIFY(catcher.takeOne().text.contains(QDir::toNativeSeparators(saved + u".pdf"_s)));
         QVERIFY(Files::read(saved + u".pdf"_s).startsWith("%PDF"));
-        // The format and the start are kept for the next sheet.
-        onDialog<LabelsDialog>([&counts](LabelsDialog *dialog) {
+        // The format and the start are kept for the next sheet. Printed into a file, they are said to be saved.
+        const QString file = workFile(u"gedruckt.pdf"_s);
+        onDialog<LabelsDialog>([&counts, &file](LabelsDialog *dialog) {
             counts += {dialog->formatBox->currentIndex(), dialog->startSpin->value()};
+#ifndef Q_OS_WIN // whose print dialog is the system's
+            onDialog<QPrintDialog>([&file](QPrintDialog *print) {
+                print->printer()->setOutputFileName(file);
+                print->done(QDialog::Accepted);
+            });
+            dialog->printButton->click();
+#endif
         });
         QTest::mouseClick(window->labelsButton, Qt::LeftButton);
+#ifndef Q_OS_WIN
+        QVERIFY(catcher.takeOne().text.startsWith(u"Die Etiketten wurden in %1 gespeichert."_s.arg(file)));
+        QVERIFY(Files::read(file).startsWith("%PDF"));
+#endif
         QCOMPARE(counts, (QList<int>{1, 1, 1, 1, 1, 3, 3, 25})); // preview; labels; those kept
+    }
+
+    void ownLabelFormat()
+    {
+        const auto fields = [](const LabelsDialog &d) {
+            return QList<double>{d.widthSpin->value(),      d.heightSpin->value(), 1.0 * d.columnsSpin->value(),
+                                 1.0 * d.rowsSpin->value(), d.leftSpin->value(),   d.topSpin->value(),
+                                 d.columnGapSpin->value(),  d.rowGapSpin->value()};
+        };
+        const QList<double> sheet189{25.4, 10, 7, 27, 8.5, 13.5, 2.5, 0};
+        {
+            LabelsDialog dialog({{u"1A"_s, u"Weiche"_s}}, {});
+            const int own = dialog.formatBox->count() - 1;
+            dialog.formatBox->setCurrentIndex(own);
+            dialog.widthSpin->setValue(25.4);
+            dialog.heightSpin->setValue(10);
+            dialog.columnsSpin->setValue(7);
+            dialog.rowsSpin->setValue(27);
+            dialog.leftSpin->setValue(8.5);
+            dialog.topSpin->setValue(13.5);
+            dialog.columnGapSpin->setValue(2.5);
+            dialog.rowGapSpin->setValue(0);
+            // Too small: why, where the preview was; nothing to save or print.
+            QCOMPARE(dialog.previewStack->currentWidget(), dialog.reasonPage);
+            QVERIFY(dialog.reasonLabel->text().startsWith(u"Die Etiketten sind zu klein: "_s));
+            QVERIFY(!dialog.saveButton->isEnabled() && !dialog.printButton->isEnabled());
+            // A sheet of the list shows all its values, greyed, and its preview; one's own comes back as entered.
+            dialog.formatBox->setCurrentIndex(0);
+            QCOMPARE(fields(dialog), (QList<double>{70, 37, 3, 8, 0, 0, 0, 0}));
+            QVERIFY(!dialog.customBox->isEnabled() && dialog.saveButton->isEnabled());
+            QCOMPARE(dialog.previewStack->currentWidget(), dialog.previewPage);
+            dialog.formatBox->setCurrentIndex(own);
+            QCOMPARE(fields(dialog), sheet189);
+            dialog.columnsSpin->setValue(9);
+            QVERIFY(dialog.reasonLabel->text().startsWith(u"Diese Etiketten passen nicht auf ein A4-Blatt."_s));
+            dialog.columnsSpin->setValue(7);
+            dialog.formatBox->setCurrentIndex(1);
+        }
+        // Kept for the next time, with the sheet chosen last.
+        LabelsDialog dialog({}, {});
+        QCOMPARE(dialog.formatBox->currentIndex(), 1);
+        dialog.formatBox->setCurrentIndex(dialog.formatBox->count() - 1);
+        QCOMPARE(fields(dialog), sheet189);
+        // Typing part of a maker's article narrows the list to it; choosing it takes it.
+        dialog.formatBox->setFocus();
+        dialog.formatBox->lineEdit()->clear();
+        QTest::keyClicks(dialog.formatBox->lineEdit(), u"avery l7160"_s);
+        QCompleter *completer = dialog.formatBox->completer();
+        QTRY_COMPARE(completer->completionCount(), 1);
+        completer->popup()->setCurrentIndex(completer->completionModel()->index(0, 0));
+        QTest::keyClick(completer->popup(), Qt::Key_Return);
+        QTRY_COMPARE(fields(dialog).mid(1, 3), (QList<double>{38.1, 3, 7}));
     }
 
     void namesFiles()
@@ -583,7 +651,10 @@ private:
         QTRY_VERIFY(window->adrTable->hasFocus());
     }
 
-    QString workFile(const QString &name) const { return QDir(workDir.path()).filePath(name); }
+    QString workFile(const QString &name) const
+    {
+        return QDir(workDir.path()).filePath(name);
+    }
 
     QTemporaryDir workDir;
     MessageBoxCatcher catcher;

@@ -2,11 +2,13 @@
 
 #include "address/addresscodec.h"
 #include "address/namedaddresses.h"
+#include "address/outputfile.h"
 #include "document/sharedstore.h"
 #include "names/namerules.h"
 #include "names/namescsv.h"
 #include "names/namesstore.h"
 #include "names/storelock.h"
+#include "page/labellayout.h"
 #include "page/labelspdf.h"
 #include "page/namefitter.h"
 #include "page/namewrap.h"
@@ -48,7 +50,8 @@ const QString description =
                    "                           with a name if none is given): the address, its module, its\n"
                    "                           switches and its name, on A4 sheets of the --format's labels,\n"
                    "                           from label --start on. Options: --names, --output, --check,\n"
-                   "                           --format, --start, --printer.\n"
+                   "                           --format, --start, --printer. With --formats, list the sheets\n"
+                   "                           by maker and article number that hold the arguments.\n"
                    "  names list               Print the names the window keeps, as a names list.\n"
                    "  names set ADDRESS NAME   Store one name (address as 12A or A12) beside the names\n"
                    "                           the window keeps; an open window shows it at once. An\n"
@@ -63,8 +66,10 @@ const QString description =
                    "\n"
                    "Names file: CSV whose header names the columns Adresse and Name, separated by\n"
                    "; or , or tab; addresses as 12A or A12. Empty fields at the end of a line and empty rows\n"
-                   "are left out. Read as UTF-16 with a byte order mark, as UTF-8, or as Windows-1252\n"
-                   "when no character is UTF-8; written as UTF-8 with a byte order mark and CR LF.\n"
+                   "are left out. Read as UTF-16 (with or without a byte order mark), as UTF-8, or as\n"
+                   "Windows-1252 when no character is UTF-8, with line ends LF, CR LF or CR; written as\n"
+                   "UTF-8 with a byte order mark and CR LF. At most 4 MiB; a name holds at most 1000\n"
+                   "characters (4000 UTF-16 code units) and no CR.\n"
                    "\n"
                    "-- ends the options: decode -- -7C reads -7C as a text.\n"
                    "\n"
@@ -85,8 +90,10 @@ QChar rowLabel(int position)
 QStringList formatNames()
 {
     QStringList names;
-    for (const LabelFormat &format : LabelSheet::formats())
-        names.append(format.name());
+    for (const LabelFormat &format : LabelSheet::formats()) {
+        if (format.maker.isEmpty())
+            names.append(format.name());
+    }
     return names;
 }
 
@@ -120,9 +127,13 @@ DippCli::DippCli(QTextStream &out, QTextStream &err)
                     QStringLiteral("render, labels: print on this printer, at 100 %, instead of writing a file."),
                     QStringLiteral("NAME"))
     , formatOption(QStringLiteral("format"),
-                   QStringLiteral("labels: the labels' size in mm, one of %1 (default %2).")
+                   QStringLiteral("labels: the labels' size in mm, one of %1 (default %2), or a sheet by maker "
+                                  "and article number as --formats lists them, such as \"Zweckform 3474\".")
                        .arg(formatNames().join(QStringLiteral(", ")), formatNames().constFirst()),
-                   QStringLiteral("SIZE"))
+                   QStringLiteral("SHEET"))
+    , formatsOption(QStringLiteral("formats"),
+                    QStringLiteral("labels: list the sheets by maker and article number whose line holds the "
+                                   "arguments' text: name, label size, columns x rows."))
     , startOption(QStringLiteral("start"),
                   QStringLiteral("labels: begin at this label of the first sheet (default 1)."), QStringLiteral("N"))
 {
@@ -136,6 +147,7 @@ DippCli::DippCli(QTextStream &out, QTextStream &err)
     parser.addOption(checkOption);
     parser.addOption(printerOption);
     parser.addOption(formatOption);
+    parser.addOption(formatsOption);
     parser.addOption(startOption);
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("decode, encode, render, labels or names."));
     parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("The command's arguments."),
@@ -267,10 +279,16 @@ int DippCli::render()
 
 int DippCli::labels(const QStringList &addresses)
 {
+    if (parser.isSet(formatsOption))
+        return listFormats(addresses.join(u' '));
     const std::optional<LabelFormat> format = LabelSheet::format(parser.value(formatOption));
     if (!format) {
-        return usageError(QStringLiteral("Unknown label size '%1': use %2.")
+        return usageError(QStringLiteral("Unknown label sheet '%1': use %2, or a sheet as --formats lists it.")
                               .arg(parser.value(formatOption), formatNames().join(QStringLiteral(", "))));
+    }
+    if (const LabelLayout layout = LabelLayout::of(format->label); !layout.fits) {
+        print(err, QStringLiteral("error: ") + layout.englishReason());
+        return Failure;
     }
     bool numeric = false;
     const int start = parser.value(startOption).toInt(&numeric);
@@ -304,15 +322,12 @@ int DippCli::produce(const PageDocument &document, const QString &defaultFile, c
     if (parser.isSet(checkOption))
         return check(document.fits());
     if (parser.isSet(printerOption)) {
-        const QString printer = parser.value(printerOption);
-        const RenderResult result = PagePrinter::printTo(printer, document);
-        if (!result.ok) {
-            print(err, QStringLiteral("error: cannot print on %1: %2").arg(printer, result.error));
-            return Failure;
-        }
-        warnAbout(result, space);
-        print(out, QStringLiteral("printed on %1").arg(printer));
-        return Success;
+        // Said only as CUPS tells what became of the job: printed, waiting, or why not.
+        const PrintReport job = PagePrinter::printTo(parser.value(printerOption), document);
+        if (job.ok())
+            warnAbout(job.pages, space);
+        print(job.ok() ? out : err, (job.ok() ? QString() : QStringLiteral("error: ")) + job.commandLine());
+        return job.ok() ? Success : Failure;
     }
     const QString path =
         QFileInfo(parser.isSet(outputOption) ? parser.value(outputOption) : defaultFile).absoluteFilePath();
@@ -323,7 +338,7 @@ int DippCli::produce(const PageDocument &document, const QString &defaultFile, c
         return Failure;
     }
     warnAbout(result, space);
-    print(out, shownPath);
+    printWritten(path);
     return Success;
 }
 
@@ -370,6 +385,7 @@ std::optional<QString> DippCli::optionNotFor(const QString &command) const
         {&checkOption, withFiles},
         {&printerOption, withFiles},
         {&formatOption, {QStringLiteral("labels")}},
+        {&formatsOption, {QStringLiteral("labels")}},
         {&startOption, {QStringLiteral("labels")}},
     };
     for (const auto &[option, commands] : uses) {
@@ -377,7 +393,19 @@ std::optional<QString> DippCli::optionNotFor(const QString &command) const
             return QStringLiteral("--%1 goes with %2 only.")
                 .arg(option->names().constFirst(), commands.join(QStringLiteral(", ")));
     }
+    if (parser.isSet(printerOption) && parser.isSet(outputOption))
+        return QStringLiteral("--printer and --output exclude each other: print, or write a file.");
     return std::nullopt;
+}
+
+int DippCli::listFormats(const QString &text)
+{
+    const QList<LabelFormat> found = LabelSheet::matching(text);
+    for (const LabelFormat &format : found)
+        print(out, format.listing());
+    if (found.isEmpty())
+        print(err, QStringLiteral("error: no label sheet holds '%1'").arg(text));
+    return found.isEmpty() ? Failure : Success;
 }
 
 int DippCli::names(const QStringList &words)
@@ -439,8 +467,15 @@ int DippCli::exportNames(const QString &file)
         print(err, QStringLiteral("error: cannot write %1: %2").arg(shownPath, error.detail));
         return Failure;
     }
-    print(out, shownPath);
+    printWritten(file);
     return Success;
+}
+
+// The path written, unless what was written went to standard output itself.
+void DippCli::printWritten(const QString &path)
+{
+    if (!OutputFile::isStandardOutput(path))
+        print(out, QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
 }
 
 int DippCli::findNames(const QStringList &texts)

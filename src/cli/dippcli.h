@@ -29,6 +29,8 @@ private:
     int encode(const QStringList &positions);
     int render();
     int labels(const QStringList &addresses);
+    int listFormats(const QString &text);
+    void printWritten(const QString &path);
     int produce(const PageDocument &document, const QString &defaultFile, const QString &space);
     void warnAbout(const RenderResult &result, const QString &space);
     int check(const TablePage::Fits &fits);
@@ -58,6 +60,7 @@ private:
     QCommandLineOption outputOption;
     QCommandLineOption printerOption;
     QCommandLineOption formatOption;
+    QCommandLineOption formatsOption;
     QCommandLineOption startOption;
 };
 

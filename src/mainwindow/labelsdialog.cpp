@@ -1,9 +1,11 @@
 #include "mainwindow/labelsdialog.h"
 
 #include "mainwindow/appsetup.h"
+#include "page/labellayout.h"
 #include "page/labelspdf.h"
 #include "print/pageprinter.h"
 
+#include <QCompleter>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -16,6 +18,7 @@ namespace {
 const QString formatKey = QStringLiteral("etiketten/format");
 const QString startKey = QStringLiteral("etiketten/beginn");
 const QString customKey = QStringLiteral("etiketten/eigenes");
+const QString ownName = QStringLiteral("eigenes"); // the format stored when one's own is chosen
 
 } // namespace
 
@@ -28,12 +31,20 @@ LabelsDialog::LabelsDialog(Names names, QStringList selectedKeys, QWidget *paren
 {
     setupUi(this);
     for (const LabelFormat &format : std::as_const(formats)) {
-        formatBox->addItem(tr("%1 × %2 mm, %3 × %4 auf A4")
-                               .arg(QLocale().toString(format.label.width()), QLocale().toString(format.label.height()))
-                               .arg(format.columns)
-                               .arg(format.rows));
+        const QString sheet =
+            tr("%1 × %2 mm, %3 × %4 auf A4")
+                .arg(QLocale().toString(format.label.width()), QLocale().toString(format.label.height()))
+                .arg(format.columns)
+                .arg(format.rows);
+        formatBox->addItem(format.maker.isEmpty() ? sheet : tr("%1: %2").arg(format.name(), sheet));
     }
     formatBox->addItem(tr("Eigenes Format"));
+    // Hundreds of sheets: typing a maker, an article number or a size narrows the list.
+    formatBox->setEditable(true);
+    formatBox->setInsertPolicy(QComboBox::NoInsert);
+    formatBox->completer()->setFilterMode(Qt::MatchContains);
+    formatBox->completer()->setCaseSensitivity(Qt::CaseInsensitive);
+    formatBox->completer()->setCompletionMode(QCompleter::PopupCompletion);
     selectedRadio->setEnabled(!this->selectedKeys.isEmpty());
     restoreSettings();
 
@@ -43,10 +54,11 @@ LabelsDialog::LabelsDialog(Names names, QStringList selectedKeys, QWidget *paren
     connect(preview, &QPrintPreviewWidget::paintRequested, this,
             [this](QPrinter *target) { PagePrinter::print(*target, document()); });
     connect(formatBox, &QComboBox::currentIndexChanged, this, &LabelsDialog::showFormat);
-    for (QSpinBox *spin : {startSpin, columnsSpin, rowsSpin})
-        connect(spin, &QSpinBox::valueChanged, this, &LabelsDialog::refresh);
+    connect(startSpin, &QSpinBox::valueChanged, this, &LabelsDialog::refresh);
+    for (QSpinBox *spin : {columnsSpin, rowsSpin})
+        connect(spin, &QSpinBox::valueChanged, this, &LabelsDialog::ownEdited);
     for (QDoubleSpinBox *spin : {widthSpin, heightSpin, leftSpin, topSpin, columnGapSpin, rowGapSpin})
-        connect(spin, &QDoubleSpinBox::valueChanged, this, &LabelsDialog::refresh);
+        connect(spin, &QDoubleSpinBox::valueChanged, this, &LabelsDialog::ownEdited);
     for (QRadioButton *radio : {namedRadio, selectedRadio, allRadio})
         connect(radio, &QRadioButton::toggled, this, &LabelsDialog::refresh);
     connect(saveButton, &QPushButton::clicked, this, &LabelsDialog::save);
@@ -57,38 +69,35 @@ LabelsDialog::LabelsDialog(Names names, QStringList selectedKeys, QWidget *paren
 LabelsDialog::~LabelsDialog()
 {
     QSettings settings = AppSetup::settings();
-    settings.setValue(formatKey, formatBox->currentIndex());
+    const bool custom = formatBox->currentIndex() == formats.size();
+    settings.setValue(formatKey, custom ? ownName : chosenFormat().name());
     settings.setValue(startKey, startSpin->value());
-    const LabelFormat custom = chosenFormat();
-    settings.setValue(customKey, QVariantList{custom.label, custom.columns, custom.rows, custom.margins, custom.gaps});
+    settings.setValue(customKey, QVariantList{own.label, own.columns, own.rows, own.margins, own.gaps});
 }
 
 void LabelsDialog::restoreSettings()
 {
     const QSettings settings = AppSetup::settings();
-    const QVariantList custom = settings.value(customKey).toList();
-    const LabelFormat format = custom.size() == 5
-                                   ? LabelFormat{custom[0].toSizeF(), custom[1].toInt(), custom[2].toInt(),
-                                                 custom[3].toPointF(), custom[4].toSizeF()}
-                                   : formats.constFirst();
-    widthSpin->setValue(format.label.width());
-    heightSpin->setValue(format.label.height());
-    columnsSpin->setValue(format.columns);
-    rowsSpin->setValue(format.rows);
-    leftSpin->setValue(format.margins.x());
-    topSpin->setValue(format.margins.y());
-    columnGapSpin->setValue(format.gaps.width());
-    rowGapSpin->setValue(format.gaps.height());
-    formatBox->setCurrentIndex(std::clamp(settings.value(formatKey, 0).toInt(), 0, static_cast<int>(formats.size())));
+    own = formats.constFirst();
+    if (const QVariantList custom = settings.value(customKey).toList(); custom.size() == 5) {
+        own.label = custom[0].toSizeF();
+        own.columns = custom[1].toInt();
+        own.rows = custom[2].toInt();
+        own.margins = custom[3].toPointF();
+        own.gaps = custom[4].toSizeF();
+    }
+    const QString chosen = settings.value(formatKey).toString();
+    const auto named = std::find_if(formats.cbegin(), formats.cend(),
+                                    [&chosen](const LabelFormat &format) { return format.name() == chosen; });
+    formatBox->setCurrentIndex(static_cast<int>(chosen == ownName         ? formats.size()
+                                                : named != formats.cend() ? named - formats.cbegin()
+                                                                          : 0));
     startSpin->setValue(settings.value(startKey, 1).toInt());
 }
 
 LabelFormat LabelsDialog::chosenFormat() const
 {
-    if (formatBox->currentIndex() < formats.size())
-        return formats.at(formatBox->currentIndex());
-    return {QSizeF(widthSpin->value(), heightSpin->value()), columnsSpin->value(), rowsSpin->value(),
-            QPointF(leftSpin->value(), topSpin->value()), QSizeF(columnGapSpin->value(), rowGapSpin->value())};
+    return formatBox->currentIndex() < formats.size() ? formats.at(formatBox->currentIndex()) : own;
 }
 
 QStringList LabelsDialog::chosenKeys() const
@@ -105,36 +114,60 @@ PageDocument LabelsDialog::document() const
     return LabelsPdf::document(names, chosenFormat(), chosenKeys(), startSpin->value());
 }
 
-// The custom fields show the chosen sheet, and can be changed only for one's own.
+// The fields show the chosen sheet, and can be changed only for one's own.
 void LabelsDialog::showFormat()
 {
-    const bool custom = formatBox->currentIndex() == formats.size();
-    if (!custom) {
-        const LabelFormat format = chosenFormat();
-        const QSignalBlocker blockers[] = {QSignalBlocker(widthSpin), QSignalBlocker(heightSpin),
-                                           QSignalBlocker(columnsSpin), QSignalBlocker(rowsSpin)};
+    const LabelFormat format = chosenFormat();
+    {
+        const QSignalBlocker blockers[] = {QSignalBlocker(widthSpin),     QSignalBlocker(heightSpin),
+                                           QSignalBlocker(columnsSpin),   QSignalBlocker(rowsSpin),
+                                           QSignalBlocker(leftSpin),      QSignalBlocker(topSpin),
+                                           QSignalBlocker(columnGapSpin), QSignalBlocker(rowGapSpin)};
         widthSpin->setValue(format.label.width());
         heightSpin->setValue(format.label.height());
         columnsSpin->setValue(format.columns);
         rowsSpin->setValue(format.rows);
+        leftSpin->setValue(format.margins.x());
+        topSpin->setValue(format.margins.y());
+        columnGapSpin->setValue(format.gaps.width());
+        rowGapSpin->setValue(format.gaps.height());
     }
-    customBox->setEnabled(custom);
+    customBox->setEnabled(formatBox->currentIndex() == formats.size());
     refresh();
 }
 
+// Kept as entered, also while a sheet of the list is chosen, and stored.
+void LabelsDialog::ownEdited()
+{
+    if (formatBox->currentIndex() < formats.size())
+        return;
+    own.label = QSizeF(widthSpin->value(), heightSpin->value());
+    own.columns = columnsSpin->value();
+    own.rows = rowsSpin->value();
+    own.margins = QPointF(leftSpin->value(), topSpin->value());
+    own.gaps = QSizeF(columnGapSpin->value(), rowGapSpin->value());
+    refresh();
+}
+
+// The sheets as they will print, or why they cannot, with nothing to save or print then.
 void LabelsDialog::refresh()
 {
     const LabelFormat format = chosenFormat();
-    const bool fits = format.fitsPaper();
+    QStringList problems;
+    if (!format.fitsPaper())
+        problems.append(tr("Diese Etiketten passen nicht auf ein A4-Blatt."));
+    if (const LabelLayout layout = LabelLayout::of(format.label); !layout.fits)
+        problems.append(layout.germanReason());
     startSpin->setMaximum(std::max(format.perSheet(), 1));
     const qsizetype count = chosenKeys().size();
-    countLabel->setText(!fits ? tr("Diese Etiketten passen nicht auf ein A4-Blatt.")
-                        : count == 0
+    countLabel->setText(count == 0
                             ? tr("Keine Adresse hat einen Namen: „alle 96 Adressen“ wählen oder Namen eintragen.")
                             : tr("%n Etiketten", nullptr, static_cast<int>(count)));
-    saveButton->setEnabled(fits && count > 0);
-    printButton->setEnabled(fits && count > 0);
-    if (fits) {
+    saveButton->setEnabled(problems.isEmpty() && count > 0);
+    printButton->setEnabled(problems.isEmpty() && count > 0);
+    reasonLabel->setText(problems.join(u"\n\n"));
+    previewStack->setCurrentWidget(problems.isEmpty() ? previewPage : reasonPage);
+    if (problems.isEmpty()) {
         PagePrinter::prepare(printer, document());
         preview->updatePreview();
     }
@@ -158,8 +191,10 @@ void LabelsDialog::print()
     const PageDocument labels = document();
     PagePrinter::prepare(printer, labels);
     QPrintDialog dialog(&printer, this);
-    if (dialog.exec() == QDialog::Accepted)
-        report(tr("Etiketten drucken"), tr("Die Etiketten wurden gedruckt."), PagePrinter::print(printer, labels));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const PrintReport printed = PagePrinter::submit(printer, labels);
+    report(tr("Etiketten drucken"), printed.windowText(PrintReport::Subject::Labels), printed.result());
 }
 
 void LabelsDialog::report(const QString &title, const QString &done, const RenderResult &result)

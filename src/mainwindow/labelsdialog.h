@@ -29,6 +29,7 @@ private:
     LabelFormat chosenFormat() const;
     QStringList chosenKeys() const;
     void showFormat();
+    void ownEdited();
     void refresh();
     void save();
     void print();
@@ -38,6 +39,7 @@ private:
     Names names;
     QStringList selectedKeys;
     QList<LabelFormat> formats;
+    LabelFormat own; // one's own format, as entered
     QPrinter printer;
 };
 

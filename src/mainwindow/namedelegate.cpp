@@ -20,9 +20,8 @@ QWidget *NameDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem 
         const int row = index.row();
         connect(line, &QLineEdit::textChanged, line, [this, line, row] { emit editorTextChanged(line, row); });
         line->setValidator(new NameValidator(line));
-        connect(line, &QLineEdit::inputRejected, line, [line] {
-            QToolTip::showText(line->mapToGlobal(QPoint(0, line->height())), tooLongText(), line);
-        });
+        connect(line, &QLineEdit::inputRejected, line,
+                [line] { QToolTip::showText(line->mapToGlobal(QPoint(0, line->height())), tooLongText(), line); });
     }
     return editor;
 }

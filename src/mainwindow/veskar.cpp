@@ -327,18 +327,18 @@ void VeskAr::printTable()
     PagePrinter::prepare(printer, page);
     QPrintPreviewDialog preview(&printer, this);
     preview.setWindowTitle(tr("Tabelle drucken"));
-    RenderResult printed = RenderResult::failure(tr("Die Seite wurde nicht an den Drucker gegeben."));
+    PrintReport printed =
+        PrintReport::of(PrintReport::Outcome::Failed, {}, tr("Die Seite wurde nicht an den Drucker gegeben."));
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [&page, &printed](QPrinter *target) { printed = PagePrinter::print(*target, page); });
+            [&page, &printed](QPrinter *target) { printed = PagePrinter::submit(*target, page); });
     if (preview.exec() != QDialog::Accepted)
         return;
-    if (!printed.ok) {
-        NamesTable::showReport(this, QMessageBox::Warning, tr("Tabelle drucken"),
-                               tr("Die Tabelle konnte nicht gedruckt werden.\n\nGrund: %1").arg(printed.error));
-        return;
-    }
-    NamesTable::showReport(this, QMessageBox::Information, tr("Tabelle drucken"), tr("Die Tabelle wurde gedruckt."),
-                           fitDetails(printed).join(u'\n'));
+    const bool ok = printed.ok();
+    NamesTable::showReport(
+        this, ok ? QMessageBox::Information : QMessageBox::Warning, tr("Tabelle drucken"),
+        ok ? printed.windowText(PrintReport::Subject::Table)
+           : tr("Die Tabelle konnte nicht gedruckt werden.\n\nGrund: %1").arg(printed.windowReason()),
+        ok ? fitDetails(printed.pages).join(u'\n') : QString());
 }
 
 void VeskAr::showLabels()

@@ -75,8 +75,10 @@ constexpr Wording wordings[] = {
      "no space left on the device"},
 };
 
-// The limits the wordings name.
+// The limits the wordings spell out.
+// NOLINTNEXTLINE(readability-magic-numbers)
 static_assert(NamesCsv::maxListBytes == qint64{4} * 1024 * 1024);
+// NOLINTNEXTLINE(readability-magic-numbers)
 static_assert(NameRules::maxLength == 1000 && NameRules::maxCodeUnits == 4000);
 
 QString inLanguage(const char *text, Language language)

@@ -2,6 +2,7 @@
 #define LABELPAGE_H
 
 #include "address/namedaddresses.h"
+#include "page/labellayout.h"
 #include "page/labelsheet.h"
 #include "page/namefitter.h"
 #include "page/tablepage.h"
@@ -10,23 +11,21 @@ class QPainter;
 
 // One sheet of labels, one label for a module: its address in large type, the module it
 // belongs to, its switches with the rows and the switches numbered, and its name fitted
-// into the label as the table fits it. Units of 1/1200 inch; the painter's origin is the
-// paper's top left.
+// into the label, each where the label's layout puts it. Labels too small for the layout
+// stay empty. Units of 1/1200 inch; the painter's origin is the paper's top left.
 class LabelPage
 {
 public:
-    inline static const QString controlModule = QStringLiteral("Steuermodul 3217");
-    inline static const QString extensionModule = QStringLiteral("Erweiterungsmodul 3217E");
-
     explicit LabelPage(Names names);
 
     // How each name fits its label, in the order of the labels.
     TablePage::Fits paint(QPainter &painter, const QList<LabelSheet::Placed> &labels) const;
 
-    static qreal unitsPerMillimetre();
+    static qreal unitsPerMillimetre() { return LabelLayout::unitsPerMillimetre(); }
 
 private:
-    std::optional<FittedName> paintLabel(QPainter &painter, const QRectF &rect, const QString &key) const;
+    // With the painter's origin at the label's top left.
+    std::optional<FittedName> paintLabel(QPainter &painter, const LabelLayout &layout, const QString &key) const;
 
     Names names;
     NameFitter fitter;

@@ -16,25 +16,35 @@ struct LabelFormat
     QSizeF label;
     int columns = 0;
     int rows = 0;
-    QPointF margins; // left and top, to the first label
-    QSizeF gaps;     // between the columns, between the rows
+    QPointF margins;    // left and top, to the first label
+    QSizeF gaps;        // between the columns, between the rows
+    QString maker = {}; // for a sheet sold by maker and article number
+    QString part = {};
 
     int perSheet() const { return columns * rows; }
     // Label 0 ... perSheet() - 1 of a sheet, row by row.
     QRectF labelRect(int index) const;
     // Every label within the paper.
     bool fitsPaper() const;
-    // As the command line names it, such as 70x37.
+    // As the command line names it: such as "Zweckform 3474", or 70x37 for a sheet by size.
     QString name() const;
+    // Such as 70x37.
+    QString sizeName() const;
+    // The line `labels --formats` prints: name, size in mm, columns x rows, by tabs.
+    QString listing() const;
 };
 
 namespace LabelSheet {
 
 inline const QSizeF paperSize(210, 297);
 
-// The sheets sold everywhere, named by their labels' size.
-QList<LabelFormat> formats();
+// The sheets sold everywhere, named by their labels' size, then the sheets of gLabels'
+// templates by maker and article number.
+const QList<LabelFormat> &formats();
+// By name, in either case.
 std::optional<LabelFormat> format(const QString &name);
+// The sheets by maker and article number whose listing holds the text, in either case.
+QList<LabelFormat> matching(const QString &text);
 
 struct Placed
 {

@@ -201,12 +201,12 @@ FittedName NameFitter::fitPrinted(const QString &name, int column, int row) cons
         });
     if (fits(asWrapped, namePointSize, nameLineSpacing, cell))
         return {FittedName::Fits, namePointSize, nameLineSpacing, asWrapped, {}};
-    return fitAtMost(name, cell, namePointSize - pointSizeStep);
+    return fitAtMost(name, cell, namePointSize - pointSizeStep, false);
 }
 
 FittedName NameFitter::fitInto(const QString &name, const QRectF &space) const
 {
-    FittedName fitted = fitAtMost(printedText(name), space, namePointSize);
+    FittedName fitted = fitAtMost(printedText(name), space, namePointSize, true);
     fitted.missing = missingCharacters(name);
     return fitted;
 }
@@ -216,11 +216,13 @@ qreal NameFitter::ascent(qreal pointSize) const
     return metrics(pointSize).ascent();
 }
 
-FittedName NameFitter::fitAtMost(const QString &name, const QRectF &space, qreal largest) const
+FittedName NameFitter::fitAtMost(const QString &name, const QRectF &space, qreal largest,
+                                 bool breakBeforeSmallest) const
 {
     // The largest size at which no word has to be broken, else the largest that fits with
     // words broken, found by halving the steps between 5 pt and the largest. One line more
-    // than the space holds tells that a size does not fit, so no wrap goes further.
+    // than the space holds tells that a size does not fit, so no wrap goes further. With
+    // breakBeforeSmallest, a name that fits whole at 5 pt only is broken where that fits larger.
     const auto wrappedAt = [&](qreal size, bool breakWords) {
         return wrapToWidth(name, size, space.width(), breakWords, linesWithin(size, lineSpacingAt(size), space) + 1);
     };
@@ -238,9 +240,11 @@ FittedName NameFitter::fitAtMost(const QString &name, const QRectF &space, qreal
         return {
             FittedName::Shortened, smallestPointSize, lineSpacingAt(smallestPointSize), shortened(lines, space), {}};
     }
-    for (int step = steps; step >= 0; --step) {
-        if (std::optional<FittedName> whole = fittedAt(step, false))
-            return *whole;
+    std::optional<FittedName> smallestWhole;
+    for (int step = steps; step >= 0 && !smallestWhole; --step) {
+        smallestWhole = fittedAt(step, false);
+        if (smallestWhole && (step > 0 || !breakBeforeSmallest))
+            return *smallestWhole;
     }
     int low = 0;
     int high = steps;
@@ -251,5 +255,5 @@ FittedName NameFitter::fitAtMost(const QString &name, const QRectF &space, qreal
         else
             high = middle - 1;
     }
-    return *fittedAt(low, true);
+    return low == 0 && smallestWhole ? *smallestWhole : *fittedAt(low, true);
 }

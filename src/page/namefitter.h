@@ -49,7 +49,8 @@ public:
     // The same for an address among the 96; nothing to print for any other.
     FittedName fit(const QString &name, const QString &address) const;
 
-    // A name fitted into any space, as a cell's name is: from 8 pt down, then shortened. The
+    // A name fitted into any space, as a cell's name is: from 8 pt down, then shortened; but a
+    // name that would fit whole at 5 pt only has a word broken where that fits it larger. The
     // space is relative to the first line's start on its baseline.
     FittedName fitInto(const QString &name, const QRectF &space) const;
     qreal ascent(qreal pointSize) const;
@@ -83,7 +84,7 @@ private:
                                            qsizetype maxLines) const;
     QStringList shortened(QStringList lines, const QRectF &space) const;
     FittedName fitPrinted(const QString &name, int column, int row) const;
-    FittedName fitAtMost(const QString &name, const QRectF &space, qreal largest) const;
+    FittedName fitAtMost(const QString &name, const QRectF &space, qreal largest, bool breakBeforeSmallest) const;
     bool prints(char32_t c) const;
 
     int pageWidth;

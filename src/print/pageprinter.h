@@ -2,21 +2,28 @@
 #define PAGEPRINTER_H
 
 #include "page/pagedocument.h"
+#include "print/printreport.h"
 
 class QPrinter;
 
 // Printing at 100 %: each page where the PDF puts it on the paper, whatever margins the
 // printer would keep, so the table and the labels measure the same on paper as in the PDF.
+// On Linux the very PDF the program writes goes to CUPS, which tells what became of the job;
+// elsewhere Qt paints on the printer, and the spooler tells no more than that it took the pages.
 namespace PagePrinter {
 
 // Takes the document's page size and orientation; the printer, copies and range stay the user's.
 void prepare(QPrinter &printer, const PageDocument &document);
 
-// Prints onto a prepared printer (or a print preview's).
+// Paints onto a prepared printer (or a print preview's).
 RenderResult print(QPrinter &printer, const PageDocument &document);
 
-// To a printer known by name, as on the command line; fails if there is none of that name.
-RenderResult printTo(const QString &printerName, const PageDocument &document);
+// To a printer known by name, as on the command line.
+PrintReport printTo(const QString &printerName, const PageDocument &document);
+
+// To the printer a print dialog set up, with the dialog's choices (copies, pages, both sides);
+// a print preview's printer is painted on, and that is reported as not printed.
+PrintReport submit(QPrinter &printer, const PageDocument &document);
 
 } // namespace PagePrinter
 
