@@ -18,6 +18,8 @@ namespace {
 const QString formatKey = QStringLiteral("etiketten/format");
 const QString startKey = QStringLiteral("etiketten/beginn");
 const QString customKey = QStringLiteral("etiketten/eigenes");
+// One's own format as stored, in this order.
+enum OwnField { OwnSize, OwnColumns, OwnRows, OwnMargins, OwnGaps, OwnFieldCount };
 const QString ownName = QStringLiteral("eigenes"); // the format stored when one's own is chosen
 
 } // namespace
@@ -79,12 +81,12 @@ void LabelsDialog::restoreSettings()
 {
     const QSettings settings = AppSetup::settings();
     own = formats.constFirst();
-    if (const QVariantList custom = settings.value(customKey).toList(); custom.size() == 5) {
-        own.label = custom[0].toSizeF();
-        own.columns = custom[1].toInt();
-        own.rows = custom[2].toInt();
-        own.margins = custom[3].toPointF();
-        own.gaps = custom[4].toSizeF();
+    if (const QVariantList custom = settings.value(customKey).toList(); custom.size() == OwnFieldCount) {
+        own.label = custom[OwnSize].toSizeF();
+        own.columns = custom[OwnColumns].toInt();
+        own.rows = custom[OwnRows].toInt();
+        own.margins = custom[OwnMargins].toPointF();
+        own.gaps = custom[OwnGaps].toSizeF();
     }
     const QString chosen = settings.value(formatKey).toString();
     const auto named = std::find_if(formats.cbegin(), formats.cend(),

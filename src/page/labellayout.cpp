@@ -162,8 +162,9 @@ std::optional<LabelLayout> arranged(QSizeF labelMm)
                     padding * gapShareOfPadding};
     const qreal largest = std::clamp(labelMm.height() * addressPointsPerMm, usualAddressPoints, largestAddressPoints);
     for (const auto arrangement : {beside, compact, stacked}) {
-        for (qreal points = largest; points >= LabelLayout::smallestAddressPoints; points -= pointStep) {
-            if (std::optional<LabelLayout> layout = arrangement(room, points)) {
+        const int steps = static_cast<int>(std::floor((largest - LabelLayout::smallestAddressPoints) / pointStep));
+        for (int step = 0; step <= steps; ++step) {
+            if (std::optional<LabelLayout> layout = arrangement(room, largest - step * pointStep)) {
                 layout->labelMm = labelMm;
                 return layout;
             }

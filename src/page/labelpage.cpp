@@ -11,7 +11,7 @@ namespace {
 void drawText(QPainter &painter, const LabelLayout::Text &text, const QString &content, QFont::Weight weight)
 {
     painter.setFont(tableFont(text.pointSize, weight));
-    painter.drawText(text.box, text.alignment | Qt::AlignVCenter, content);
+    painter.drawText(text.box, static_cast<int>((text.alignment | Qt::AlignVCenter).toInt()), content);
 }
 
 } // namespace
