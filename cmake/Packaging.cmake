@@ -1,4 +1,4 @@
-# The Debian package, built by "cpack -G DEB" (scripts/package), and for Windows the
+# The Debian package, built by "cpack -G DEB" (scripts/check-package), and for Windows the
 # portable zip and the NSIS setup (scripts/windows).
 set(CPACK_PACKAGE_NAME vesk-adressen)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
