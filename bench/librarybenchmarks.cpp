@@ -6,7 +6,7 @@
 #include "mainwindow/namestable.h"
 #include "page/labelspdf.h"
 #include "page/namewrap.h"
-#include "page/tablegeometry.h"
+#include "page/pageunits.h"
 #include "page/tablepage.h"
 #include "page/tablepdf.h"
 #include "print/pageprinter.h"
@@ -84,8 +84,8 @@ BENCHMARK_CAPTURE(wrap, oneWord10000, QString(10000, u'x'))->Unit(benchmark::kMi
 void paintPageIntoImage(benchmark::State &state)
 {
     const Names names = fullTable();
-    const int pageWidth = TablePdf::pageLayout.paintRectPixels(TableGeometry::resolution).width();
-    const qreal scale = qreal(imageResolution) / TableGeometry::resolution;
+    const int pageWidth = TablePdf::pageWidth();
+    const qreal scale = qreal(imageResolution) / PageUnits::perInch;
     QImage image(TablePdf::pageLayout.paintRectPixels(imageResolution).size(), QImage::Format_RGB32);
     while (state.KeepRunning()) {
         image.fill(Qt::white);

@@ -35,6 +35,7 @@ void start(QProcess &process, const QStringList &words, const QString &folder)
     if (words.first() != u"vesk-adressen") // nor a display: vesk-dipp chooses its platform itself
         environment.remove(u"QT_QPA_PLATFORM"_s);
     environment.insert(u"VESK_ADRESSEN_DATA_HOME"_s, folder);
+    environment.insert(u"XDG_CONFIG_HOME"_s, folder + u"/config"_s); // printers' offsets
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(folder);
     process.start(program, words.mid(1));
@@ -70,6 +71,7 @@ private slots:
     void readmeTranscript();
     void run_data();
     void run();
+    void offsetOnFiles();
     void inPlace_data();
     void inPlace();
     void storeSharedWithKills();
@@ -120,6 +122,9 @@ void TestCli::run_data()
     // clang-format off
     QTest::newRow("window's help, short") << QStringList{"vesk-adressen", "-h"} << QByteArray() << 0 << "^Usage: vesk-adressen" << "^$";
     QTest::newRow("help, the program by name") << QStringList{"--help"} << QByteArray() << 0 << "^Usage: vesk-dipp \\[options\\]" << "^$";
+    QTest::newRow("one command's help") << QStringList{"labels", "7C", "--help"} << QByteArray() << 0 << "(?s)^Usage: vesk-dipp labels \\[options\\] \\[ADDRESS\\.\\.\\.\\]\n(?!.*For each address).*--format <SHEET>.*--start <N>" << "^$";
+    QTest::newRow("no other command's option") << QStringList{"decode", "-h"} << QByteArray() << 0 << "(?s)^Usage: vesk-dipp decode TEXT\\.\\.\\.\n(?!.*--printer)" << "^$";
+    QTest::newRow("a group's help") << QStringList{"names", "--help"} << QByteArray() << 0 << "(?s)^Usage: vesk-dipp names (?!.*\n  render).*\n  names set ADDRESS NAME .*--names <FILE>  names find: " << "^$";
     QTest::newRow("window's version") << QStringList{"vesk-adressen", "-v"} << QByteArray() << 0 << "^vesk-adressen \\d+\\.\\d+\\.\\d+\n$" << "^$";
     QTest::newRow("window's unknown option") << QStringList{"vesk-adressen", "--foo"} << QByteArray() << 2 << "^$" << "error: Unknown option '--foo'.\nTry 'vesk-adressen --help' for more information.\n$";
 #ifndef Q_OS_WIN
@@ -144,6 +149,10 @@ void TestCli::run_data()
     QTest::newRow("labels from label 0") << QStringList{"labels", "7C", "--start", "0"} << QByteArray() << 2 << "^$" << "^error: --start takes a label of the sheet, 1 to 24: '0'.\n";
     QTest::newRow("render's argument") << QStringList{"render", "x"} << QByteArray() << 2 << "^$" << "^error: render takes no arguments: 'x'.\n";
     QTest::newRow("printer and output") << QStringList{"render", "--printer", "Q", "--output", "x.pdf"} << QByteArray() << 2 << "^$" << "^error: --printer and --output exclude each other: print, or write a file.\n";
+    QTest::newRow("an offset that is no X,Y") << QStringList{"render", "--offset", "2;1"} << QByteArray() << 2 << "^$" << "^error: --offset takes X,Y in millimetres, each from -20 to 20, such as 2,1: '2;1'.\n";
+    QTest::newRow("an offset too far") << QStringList{"labels", "7C", "--offset", "0,-21", "--printer", "Q"} << QByteArray() << 2 << "^$" << "^error: --offset takes X,Y";
+    QTest::newRow("outlines of the table") << QStringList{"render", "--outlines"} << QByteArray() << 2 << "^$" << "^error: --outlines goes with labels only.\n";
+    QTest::newRow("outlines and addresses") << QStringList{"labels", "7C", "--outlines"} << QByteArray() << 2 << "^$" << "^error: --outlines takes no addresses, --check or --start.\n";
     QTest::newRow("missing folder") << QStringList{"render", "--output", "nicht/da.pdf"} << QByteArray() << 1 << "^$"
                                     << "^error: cannot write %1/nicht/da.pdf: ";
     // clang-format on
@@ -177,6 +186,30 @@ void TestCli::run()
     // Nothing written, and the stored names left as they were.
     QVERIFY(QDir(dir.path()).entryList({u"*.pdf"_s}, QDir::Files).isEmpty());
     QCOMPARE(Files::read(store), names);
+}
+
+// Labels and a test sheet in a file, exact and moved 2 mm right and 1 mm down.
+void TestCli::offsetOnFiles()
+{
+#ifdef Q_OS_WIN
+    QSKIP("pdftotext, which reads the PDF back, runs on Linux only");
+#endif
+    QTemporaryDir dir;
+    QVERIFY(Files::write(dir.filePath(u"namen.csv"_s), "Adresse;Name\n7C;Pumpe\n"));
+    QList<QPointF> places;
+    for (const QString &offset : {u"0,0"_s, u"2,1"_s}) {
+        QProcess process;
+        ::run(process, {u"vesk-dipp"_s, u"labels"_s, u"--names"_s, u"namen.csv"_s, u"--offset"_s, offset}, dir.path());
+        QCOMPARE(process.exitCode(), 0);
+        for (const Pdf::Word &word : Pdf::read(dir.filePath(u"Etiketten.pdf"_s))) {
+            if (word.text == u"Pumpe")
+                places.append(word.box.topLeft());
+        }
+        ::run(process, {u"vesk-dipp"_s, u"labels"_s, u"--outlines"_s, u"--offset"_s, offset}, dir.path());
+        QCOMPARE(printed(process.readAllStandardOutput()), dir.path() + u"/Testblatt.pdf\n"_s);
+    }
+    QCOMPARE(places.size(), 2);
+    QVERIFY((places[1] - places[0] - QPointF(2, 1) * (72 / 25.4)).manhattanLength() < 0.05);
 }
 
 void TestCli::inPlace_data()
@@ -384,7 +417,7 @@ void TestCli::networkFolder()
     const QString mount = qEnvironmentVariable("VESK_NETWORK_FOLDER");
     const QString origin = qEnvironmentVariable("VESK_NETWORK_ORIGIN");
     if (mount.isEmpty())
-        QSKIP("no network folder: scripts/check-network-folder mounts one");
+        QSKIP("no network folder: scripts/check-store-folders mounts one");
     NamesDocument window(mount + u"/vesk-adressen/namen.csv"_s);
     Store::restored(window);
     window.setName(u"1A"_s, u"Fenster"_s);

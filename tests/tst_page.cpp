@@ -6,6 +6,7 @@
 #include "page/tablepage.h"
 #include "page/tablepdf.h"
 #include "print/pageprinter.h"
+#include "print/printeroffsets.h"
 #include "support/coretest.h"
 
 #include <QDir>
@@ -77,9 +78,14 @@ private slots:
     void wrapFixedWidths_data();
     void wrapFixedWidths();
     void everyCellAsDrawn();
+    void knobHitsFollowGeometry();
     void pdfHeadingsCaptionsAndLegends();
     void pdfNamesInTheirSpaces();
     void printedAsWritten();
+    void shiftedDrawing_data();
+    void shiftedDrawing();
+    void printerOffsets_data();
+    void printerOffsets();
     void labelSheets_data();
     void labelSheets();
     void labelAsDrawn();
@@ -120,6 +126,7 @@ private:
 
 void TestPage::initTestCase()
 {
+    qputenv("XDG_CONFIG_HOME", dir.filePath(u"config"_s).toUtf8()); // printers' offsets
     written = TablePdf::write(dir.filePath(TablePdf::fileName), names);
     QVERIFY(written.ok);
     QCOMPARE(written.smaller, (QStringList{"1A", "5A", "9A", "11A", "7C", "1D", "6G", "10H"})); // in the table's order
@@ -217,6 +224,23 @@ void TestPage::everyCellAsDrawn()
     for (const QPair<int, int> &run : inkRuns(knobs, 35, 430, 800, 40)) // not the frame and the dividers
         widths.append(run.second);
     QCOMPARE(widths, (QList<int>{56, 53, 53, 53, 53}));
+}
+
+void TestPage::knobHitsFollowGeometry()
+{
+    // A knob is hit where it is drawn, at any size: at the centre of each of the cell's knobs
+    // three times as large, and not in the gaps right of and below it.
+    const SwitchGeometry large = TableGeometry::cellSwitches.scaled(3, 1);
+    QCOMPARE(SwitchPainter::knobRect(large, 0, 0).center(), QPointF(1395, 105));
+    for (int k = 0; k < 5; ++k) {
+        for (int row = 0; row < 3; ++row) {
+            const QPointF centre = SwitchPainter::knobRect(large, k, row).center();
+            const std::optional<SwitchPainter::KnobPlace> hit = SwitchPainter::knobAt(large, centre);
+            QVERIFY(hit && hit->index == k && hit->row == row);
+            QVERIFY(!SwitchPainter::knobAt(large, centre + QPointF(105, 0))); // half a knob and half the gap
+            QVERIFY(!SwitchPainter::knobAt(large, centre + QPointF(0, 105)));
+        }
+    }
 }
 
 void TestPage::pdfHeadingsCaptionsAndLegends()
@@ -330,6 +354,105 @@ void TestPage::printedAsWritten()
         QVERIFY2((printed[i].box.topLeft() - words[i].box.topLeft()).manhattanLength() < 0.05,
                  qPrintable(words[i].text));
     }
+}
+
+void TestPage::shiftedDrawing_data()
+{
+    QTest::addColumn<int>("kind"); // the table, labels, a test sheet
+    QTest::addColumn<QPointF>("offset");
+    QTest::addRow("table") << 0 << QPointF(2, 1);
+    QTest::addRow("labels") << 1 << QPointF(2, 1);
+    QTest::addRow("test sheet up and left") << 2 << QPointF(-1.5, -0.5);
+}
+
+// Every word and every pixel where it was, moved by the offset: at 254 dpi a millimetre is 10 pixels.
+void TestPage::shiftedDrawing()
+{
+#ifdef Q_OS_WIN
+    QSKIP("pdftotext and pdftoppm, which read the PDF back, run on Linux only");
+#endif
+    QFETCH(int, kind);
+    QFETCH(QPointF, offset);
+    const LabelFormat format = *LabelSheet::format(u"Avery L7160"_s);
+    const PageDocument exact = kind == 0   ? TablePdf::document(names)
+                               : kind == 1 ? LabelsPdf::document(names, format, LabelsPdf::namedKeys(names), 1)
+                                           : LabelsPdf::testSheet(format);
+    QList<QImage> images;
+    QList<QList<Word>> read;
+    for (const QString &file : {u"exakt"_s, u"verschoben"_s}) {
+        const QString path = dir.filePath(file + u".pdf"_s);
+        QVERIFY((file == u"exakt"_s ? exact : exact.shifted(offset)).writePdf(path).ok);
+        read.append(Pdf::read(path));
+        QCOMPARE(QProcess::execute(u"pdftoppm"_s,
+                                   {u"-r"_s, u"254"_s, u"-gray"_s, u"-singlefile"_s, path, dir.filePath(file)}),
+                 0);
+        images.append(QImage(dir.filePath(file + u".pgm"_s)).convertToFormat(QImage::Format_Grayscale8));
+    }
+    const QPointF points = offset * (72 / 25.4);
+    QCOMPARE(read[1].size(), read[0].size());
+    for (const Word &word : read[0].mid(1)) { // after the page
+        QVERIFY2(std::any_of(read[1].cbegin(), read[1].cend(),
+                             [&](const Word &w) {
+                                 return w.text == word.text
+                                        && (w.box.topLeft() - word.box.topLeft() - points).manhattanLength() < 0.05;
+                             }),
+                 qPrintable(word.text));
+    }
+    const QPoint pixels = (offset * 10).toPoint();
+    qsizetype ink = 0;
+    qsizetype moved = 0;
+    qsizetype stray = 0; // ink where there was none
+    for (int y = 0; y < images[1].height(); ++y) {
+        for (int x = 0; x < images[1].width(); ++x) {
+            const QPoint from = QPoint(x, y) - pixels;
+            const int was = images[0].rect().contains(from) ? images[0].constScanLine(from.y())[from.x()] : 255;
+            const int is = images[1].constScanLine(y)[x];
+            ink += was < 128 ? 1 : 0;
+            moved += was < 128 && qAbs(is - was) < 64 ? 1 : 0;
+            stray += is < 192 && was == 255 ? 1 : 0;
+        }
+    }
+    QVERIFY(ink > 1000);
+    QVERIFY2(moved > ink * 0.999 && stray == 0,
+             qPrintable(u"%1 of %2 moved, %3 stray"_s.arg(moved).arg(ink).arg(stray)));
+}
+
+void TestPage::printerOffsets_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QPointF>("offset"); // (99, 99) for none
+    const QPointF none(99, 99);
+    QTest::addRow("right, down") << u"2,1"_s << QPointF(2, 1);
+    QTest::addRow("left, up, blanks") << u" -0.5 , -1.5 "_s << QPointF(-0.5, -1.5);
+    QTest::addRow("at the limit") << u"20,-20"_s << QPointF(20, -20);
+    QTest::addRow("beyond it") << u"20.1,0"_s << none;
+    QTest::addRow("one") << u"2"_s << none;
+    QTest::addRow("three") << u"2,1,3"_s << none;
+    QTest::addRow("semicolon") << u"2;1"_s << none;
+    QTest::addRow("decimal comma") << u"2,5,1"_s << none;
+    QTest::addRow("no number") << u"x,1"_s << none;
+    QTest::addRow("not a number") << u"nan,1"_s << none;
+    QTest::addRow("infinite") << u"1,inf"_s << none;
+    QTest::addRow("empty") << u""_s << none;
+}
+
+// Read from the command line, kept by each printer's name, whatever characters it holds.
+void TestPage::printerOffsets()
+{
+    QFETCH(QString, text);
+    QFETCH(QPointF, offset);
+    const std::optional<QPointF> parsed = PrinterOffsets::parse(text);
+    QCOMPARE(parsed.value_or(QPointF(99, 99)), offset);
+    if (!parsed)
+        return;
+    const QString printer = u"Büro/HP Laser, 2. Stock"_s;
+    PrinterOffsets::set(printer, *parsed);
+    PrinterOffsets::set(u"Büro"_s, QPointF(3, 3));
+    QCOMPARE(PrinterOffsets::of(printer), offset);
+    QCOMPARE(PrinterOffsets::of(u"anderer"_s), QPointF());
+    PrinterOffsets::set(printer, {});
+    QCOMPARE(PrinterOffsets::of(printer), QPointF());
+    QCOMPARE(PrinterOffsets::of(u"Büro"_s), QPointF(3, 3));
 }
 
 QTEST_MAIN(TestPage)

@@ -1,9 +1,10 @@
 #include "document/namesdocument.h"
 #include "mainwindow/appsetup.h"
 #include "mainwindow/labelsdialog.h"
-#include "mainwindow/namestable.h"
+#include "mainwindow/namesfiles.h"
 #include "mainwindow/veskar.h"
 #include "names/namesstore.h"
+#include "names/usersettings.h"
 #include "panel/arlabel.h"
 #include "support/coretest.h"
 #include "support/widgettest.h"
@@ -84,7 +85,7 @@ private slots:
         QFile::remove(workFile(TablePdf::fileName));
         QDir(workFile(u"data"_s)).removeRecursively();
         QDir(workFile(u"config"_s)).removeRecursively();
-        AppSetup::settings().clear(); // on Windows the registry's, kept from run to run
+        userSettings().clear(); // on Windows the registry's, kept from run to run
     }
 
     void addressWarnings_data()
@@ -389,11 +390,21 @@ private slots:
                 print->done(QDialog::Accepted);
             });
             dialog->printButton->click();
+            // The test sheet likewise; an offset is entered only for a printer.
+            onDialog<QPrintDialog>([&file](QPrintDialog *print) {
+                print->printer()->setOutputFileName(file + u"-test"_s);
+                print->done(QDialog::Accepted);
+            });
+            dialog->testSheetButton->click();
 #endif
+            QVERIFY(dialog->offsetRightSpin->isEnabled() == (dialog->printerBox->count() > 0));
         });
         QTest::mouseClick(window->labelsButton, Qt::LeftButton);
 #ifndef Q_OS_WIN
-        QVERIFY(catcher.takeOne().text.startsWith(u"Die Etiketten wurden in %1 gespeichert."_s.arg(file)));
+        QTRY_COMPARE(catcher.boxes.size(), 2);
+        QVERIFY(catcher.boxes[0].text.startsWith(u"Die Etiketten wurden in %1 gespeichert."_s.arg(file)));
+        QVERIFY(catcher.boxes[1].text.startsWith(u"Das Testblatt wurde in %1-test gespeichert."_s.arg(file)));
+        catcher.boxes.clear();
         QVERIFY(Files::read(file).startsWith("%PDF"));
 #endif
         QCOMPARE(counts, (QList<int>{1, 1, 1, 1, 1, 3, 3, 25})); // preview; labels; those kept
@@ -456,13 +467,13 @@ private slots:
         typeNames({{2, u"alt"_s}});
         const QString bad = workFile(u"falsch.csv"_s);
         QVERIFY(Files::write(bad, "Adresse;Name\n1A;neu\n13A;falsch\n"));
-        QVERIFY(!window->findChild<NamesTable *>()->loadNames(bad));
+        QVERIFY(!window->findChild<NamesFiles *>()->load(bad));
         QVERIFY(catcher.takeOne().text.contains(u"Zeile 3: Die Adresse „13A“"_s));
         QCOMPARE(namesAt({0, 2}), (QStringList{"-", "alt"}));
         // A list loaded is shown.
         window->viewTable->setChecked(false);
         QVERIFY(Files::write(bad, "Adresse;Name\n1A;neu\n"));
-        QVERIFY(window->findChild<NamesTable *>()->loadNames(bad));
+        QVERIFY(window->findChild<NamesFiles *>()->load(bad));
         QVERIFY(window->viewTable->isChecked());
         // Qt's own texts are German too.
         AppSetup::apply();
@@ -523,7 +534,7 @@ private slots:
         QTRY_COMPARE(namesAt({0, 1, 2}), (QStringList{"eins", "zwei", "drei"}));
         QCOMPARE(window->size(), size);
         QVERIFY(!window->adrTable->isVisibleTo(window.get())); // hidden at start, also in a size kept
-        QVERIFY(window->findChild<NamesTable *>()->saveNames(workFile(u"gesichert.csv"_s)));
+        QVERIFY(window->findChild<NamesFiles *>()->save(workFile(u"gesichert.csv"_s)));
     }
 
     // Edits by key, the window closed at once: the next window and the store hold what it showed.

@@ -13,6 +13,18 @@ constexpr uint base = AddressCodec::positionCount;
 
 enum Switch { NumberHigh, NumberMiddle, NumberLow, LetterHigh, LetterLow };
 
+// The position whose knob is drawn in each display row: 2 in the middle, 1 at the bottom.
+constexpr std::array<int, AddressCodec::positionCount> rowPositions = {0, 2, 1};
+
+template<typename T, std::size_t N>
+std::optional<int> indexIn(const std::array<T, N> &values, T value)
+{
+    const auto *found = std::find(values.cbegin(), values.cend(), value);
+    if (found == values.cend())
+        return std::nullopt;
+    return static_cast<int>(found - values.cbegin());
+}
+
 QString numberText(QString text)
 {
     for (const QChar letter : alphabet)
@@ -68,28 +80,17 @@ QString encode(const DippSetting &dipp)
 
 int displayRow(int position)
 {
-    switch (position) {
-    case 2:
-        return 1;
-    case 1:
-        return 2;
-    default:
-        return 0;
-    }
+    return indexIn(rowPositions, position).value_or(0);
 }
 
 int positionOfRow(int row)
 {
-    constexpr int rowPositions[] = {0, 2, 1};
-    return rowPositions[row];
+    return rowPositions.at(static_cast<std::size_t>(row));
 }
 
 std::optional<int> rowOfLabel(QChar label)
 {
-    const auto *found = std::find(rowLabels.cbegin(), rowLabels.cend(), label);
-    if (found == rowLabels.cend())
-        return std::nullopt;
-    return static_cast<int>(found - rowLabels.cbegin());
+    return indexIn(rowLabels, label);
 }
 
 bool isSettable(const DippSetting &dipp)

@@ -2,13 +2,33 @@
 
 #include "address/addresscodec.h"
 
-#include <algorithm>
-
 namespace {
+
 QChar letter(int letterIndex)
 {
     return QChar(u'A' + letterIndex);
 }
+
+int letterOfRow(int row)
+{
+    return row / NamedAddresses::numberCount;
+}
+
+int numberOfRow(int row)
+{
+    return row % NamedAddresses::numberCount + 1;
+}
+
+// One of the 96 as AddressCodec::readPlain reads it.
+std::optional<AddressCodec::PlainAddress> readNamed(const QString &text)
+{
+    const std::optional<AddressCodec::PlainAddress> address = AddressCodec::readPlain(text);
+    if (!address || address->letterIndex >= NamedAddresses::letterCount || address->number < 1
+        || address->number > static_cast<uint>(NamedAddresses::numberCount))
+        return std::nullopt;
+    return address;
+}
+
 } // namespace
 
 namespace NamedAddresses {
@@ -25,12 +45,15 @@ QString letterFirst(int letterIndex, int number)
 
 QString keyOfRow(int row)
 {
-    return key(row / numberCount, row % numberCount + 1);
+    return key(letterOfRow(row), numberOfRow(row));
 }
 
-} // namespace NamedAddresses
+QString letterFirstOfRow(int row)
+{
+    return letterFirst(letterOfRow(row), numberOfRow(row));
+}
 
-const QStringList &NamedAddresses::keysInTableOrder()
+const QStringList &keysInTableOrder()
 {
     static const QStringList keys = [] {
         QStringList all;
@@ -41,20 +64,20 @@ const QStringList &NamedAddresses::keysInTableOrder()
     return keys;
 }
 
-std::optional<QString> NamedAddresses::parse(const QString &text)
+std::optional<QString> parse(const QString &text)
 {
-    const std::optional<AddressCodec::PlainAddress> address = AddressCodec::readPlain(text);
-    if (!address || address->letterIndex >= letterCount || address->number < 1
-        || address->number > static_cast<uint>(numberCount))
+    const std::optional<AddressCodec::PlainAddress> address = readNamed(text);
+    if (!address)
         return std::nullopt;
     return key(address->letterIndex, static_cast<int>(address->number));
 }
 
-std::optional<int> NamedAddresses::rowOf(const QString &address)
+std::optional<int> rowOf(const QString &address)
 {
-    const std::optional<QString> key = parse(address);
-    if (!key)
+    const std::optional<AddressCodec::PlainAddress> named = readNamed(address);
+    if (!named)
         return std::nullopt;
-    const int letterIndex = key->back().unicode() - u'A';
-    return letterIndex * numberCount + key->chopped(1).toInt() - 1;
+    return named->letterIndex * numberCount + static_cast<int>(named->number) - 1;
 }
+
+} // namespace NamedAddresses

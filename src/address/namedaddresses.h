@@ -27,6 +27,9 @@ QString letterFirst(int letterIndex, int number);
 // Key of row r of the names table: letter-major, 1A ... 12A, 1B ... 12H.
 QString keyOfRow(int row);
 
+// The same address letter first: letterFirstOfRow(11) is "A12".
+QString letterFirstOfRow(int row);
+
 // All 96 keys in the names table's order.
 const QStringList &keysInTableOrder();
 

@@ -46,7 +46,7 @@ int main(int argc, char *argv[])
     // A full disk or a closed pipe: what was to be printed is not there, so it failed.
     if (out.status() != QTextStream::Ok) {
         err << "error: cannot write to standard output\n" << Qt::flush;
-        status = DippCli::Failure;
+        status = CliSession::Failure;
     }
     return status;
 }

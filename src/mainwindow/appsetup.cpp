@@ -20,9 +20,4 @@ void apply()
         delete translator;
 }
 
-QSettings settings()
-{
-    return QSettings(QStringLiteral("vesk-adressen"), QStringLiteral("vesk-adressen"));
-}
-
 } // namespace AppSetup

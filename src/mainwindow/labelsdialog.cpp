@@ -1,9 +1,10 @@
 #include "mainwindow/labelsdialog.h"
 
-#include "mainwindow/appsetup.h"
+#include "names/usersettings.h"
 #include "page/labellayout.h"
 #include "page/labelspdf.h"
 #include "print/pageprinter.h"
+#include "print/printeroffsets.h"
 
 #include <QCompleter>
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
+#include <QPrinterInfo>
 #include <QSettings>
 
 namespace {
@@ -65,12 +67,21 @@ LabelsDialog::LabelsDialog(Names names, QStringList selectedKeys, QWidget *paren
         connect(radio, &QRadioButton::toggled, this, &LabelsDialog::refresh);
     connect(saveButton, &QPushButton::clicked, this, &LabelsDialog::save);
     connect(printButton, &QPushButton::clicked, this, &LabelsDialog::print);
+    connect(testSheetButton, &QPushButton::clicked, this, &LabelsDialog::printTestSheet);
+    printerBox->addItems(QPrinterInfo::availablePrinterNames());
+    printerBox->setCurrentText(QPrinterInfo::defaultPrinterName());
+    for (QDoubleSpinBox *spin : {offsetRightSpin, offsetDownSpin}) {
+        spin->setRange(-PrinterOffsets::limitMm, PrinterOffsets::limitMm);
+        connect(spin, &QDoubleSpinBox::valueChanged, this, &LabelsDialog::storeOffset);
+    }
+    connect(printerBox, &QComboBox::currentTextChanged, this, &LabelsDialog::showOffset);
+    showOffset();
     showFormat();
 }
 
 LabelsDialog::~LabelsDialog()
 {
-    QSettings settings = AppSetup::settings();
+    QSettings settings = userSettings();
     const bool custom = formatBox->currentIndex() == formats.size();
     settings.setValue(formatKey, custom ? ownName : chosenFormat().name());
     settings.setValue(startKey, startSpin->value());
@@ -79,7 +90,7 @@ LabelsDialog::~LabelsDialog()
 
 void LabelsDialog::restoreSettings()
 {
-    const QSettings settings = AppSetup::settings();
+    const QSettings settings = userSettings();
     own = formats.constFirst();
     if (const QVariantList custom = settings.value(customKey).toList(); custom.size() == OwnFieldCount) {
         own.label = custom[OwnSize].toSizeF();
@@ -165,6 +176,7 @@ void LabelsDialog::refresh()
     countLabel->setText(count == 0
                             ? tr("Keine Adresse hat einen Namen: „alle 96 Adressen“ wählen oder Namen eintragen.")
                             : tr("%n Etiketten", nullptr, static_cast<int>(count)));
+    testSheetButton->setEnabled(format.fitsPaper());
     saveButton->setEnabled(problems.isEmpty() && count > 0);
     printButton->setEnabled(problems.isEmpty() && count > 0);
     reasonLabel->setText(problems.join(u"\n\n"));
@@ -190,13 +202,44 @@ void LabelsDialog::save()
 
 void LabelsDialog::print()
 {
-    const PageDocument labels = document();
-    PagePrinter::prepare(printer, labels);
+    printDocument(document(), PrintReport::Subject::Labels, tr("Etiketten drucken"));
+}
+
+void LabelsDialog::printTestSheet()
+{
+    printDocument(LabelsPdf::testSheet(chosenFormat()), PrintReport::Subject::TestSheet, tr("Testblatt drucken"));
+}
+
+// On the printer chosen here, unless the print dialog chooses another: shifted by its offset.
+void LabelsDialog::printDocument(const PageDocument &pages, PrintReport::Subject subject, const QString &title)
+{
+    PagePrinter::prepare(printer, pages);
+    if (printerBox->currentIndex() >= 0)
+        printer.setPrinterName(printerBox->currentText());
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    const PrintReport printed = PagePrinter::submit(printer, labels);
-    report(tr("Etiketten drucken"), printed.windowText(PrintReport::Subject::Labels), printed.result());
+    if (const int chosen = printerBox->findText(printer.printerName()); chosen >= 0)
+        printerBox->setCurrentIndex(chosen);
+    const PrintReport printed = PagePrinter::submit(printer, pages);
+    report(title, printed.windowText(subject), printed.result());
+}
+
+// The offset kept for the printer chosen; none to enter without a printer.
+void LabelsDialog::showOffset()
+{
+    const QPointF offset = PrinterOffsets::of(printerBox->currentText());
+    const QSignalBlocker right(offsetRightSpin);
+    const QSignalBlocker down(offsetDownSpin);
+    offsetRightSpin->setValue(offset.x());
+    offsetDownSpin->setValue(offset.y());
+    offsetRightSpin->setEnabled(printerBox->currentIndex() >= 0);
+    offsetDownSpin->setEnabled(printerBox->currentIndex() >= 0);
+}
+
+void LabelsDialog::storeOffset()
+{
+    PrinterOffsets::set(printerBox->currentText(), QPointF(offsetRightSpin->value(), offsetDownSpin->value()));
 }
 
 void LabelsDialog::report(const QString &title, const QString &done, const RenderResult &result)
@@ -205,12 +248,6 @@ void LabelsDialog::report(const QString &title, const QString &done, const Rende
         QMessageBox::warning(this, title, tr("Das ist nicht gelungen.\n\nGrund: %1").arg(result.error));
         return;
     }
-    QStringList details{done};
-    if (!result.smaller.isEmpty())
-        details.append(tr("Kleiner gedruckt, damit sie aufs Etikett passen: %1").arg(result.smaller.join(u", ")));
-    if (!result.shortened.isEmpty())
-        details.append(tr("Gekürzt gedruckt, zu lang für das Etikett: %1").arg(result.shortened.join(u", ")));
-    if (!result.missing.isEmpty())
-        details.append(tr("Zeichen fehlen in der Schrift: %1").arg(result.missing.join(u", ")));
+    const QStringList details = QStringList{done} + PrintReport::windowFits(result, PrintReport::Subject::Labels);
     QMessageBox::information(this, title, details.join(u'\n'));
 }

@@ -4,6 +4,7 @@
 #include "address/namedaddresses.h"
 #include "page/labelsheet.h"
 #include "page/pagedocument.h"
+#include "print/printreport.h"
 #include "ui_labelsdialog.h"
 
 #include <QDialog>
@@ -33,6 +34,10 @@ private:
     void refresh();
     void save();
     void print();
+    void printTestSheet();
+    void printDocument(const PageDocument &pages, PrintReport::Subject subject, const QString &title);
+    void showOffset();
+    void storeOffset();
     void report(const QString &title, const QString &done, const RenderResult &result);
     void restoreSettings();
 

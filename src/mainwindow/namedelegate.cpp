@@ -20,15 +20,12 @@ QWidget *NameDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem 
         const int row = index.row();
         connect(line, &QLineEdit::textChanged, line, [this, line, row] { emit editorTextChanged(line, row); });
         line->setValidator(new NameValidator(line));
-        connect(line, &QLineEdit::inputRejected, line,
-                [line] { QToolTip::showText(line->mapToGlobal(QPoint(0, line->height())), tooLongText(), line); });
+        // Says why it takes no more.
+        connect(line, &QLineEdit::inputRejected, line, [line] {
+            QToolTip::showText(line->mapToGlobal(QPoint(0, line->height())), NameRules::germanLimit(), line);
+        });
     }
     return editor;
-}
-
-QString NameDelegate::tooLongText()
-{
-    return NameRules::germanLimit();
 }
 
 QString NameDelegate::displayText(const QVariant &value, const QLocale &locale) const

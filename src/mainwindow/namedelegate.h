@@ -18,8 +18,6 @@ public:
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     // As it prints; the editor still has the name as typed.
     QString displayText(const QVariant &value, const QLocale &locale) const override;
-    // What the editor says when it takes no more.
-    static QString tooLongText();
 
 signals:
     void editorTextChanged(QLineEdit *editor, int row) const;

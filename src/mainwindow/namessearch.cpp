@@ -54,11 +54,9 @@ bool NamesSearch::matches(int row) const
     const QString text = field->text();
     const QTableWidgetItem *name = table->item(row, NamesTable::nameColumn);
     // Number first as the window writes it, letter first as the printed table does.
-    const QString key = NamedAddresses::keyOfRow(row);
-    const QString letterFirst =
-        NamedAddresses::letterFirst(row / NamedAddresses::numberCount, row % NamedAddresses::numberCount + 1);
     return (name != nullptr && name->text().contains(text, Qt::CaseInsensitive))
-           || key.contains(text, Qt::CaseInsensitive) || letterFirst.contains(text, Qt::CaseInsensitive);
+           || NamedAddresses::keyOfRow(row).contains(text, Qt::CaseInsensitive)
+           || NamedAddresses::letterFirstOfRow(row).contains(text, Qt::CaseInsensitive);
 }
 
 bool NamesSearch::eventFilter(QObject *watched, QEvent *event)

@@ -1,15 +1,14 @@
 #ifndef NAMESTABLE_H
 #define NAMESTABLE_H
 
-#include "names/namescsv.h"
-#include "names/namesstore.h"
-#include "page/namefitter.h"
+#include "address/namedaddresses.h"
+#include "mainwindow/namefitmarks.h"
+#include "mainwindow/namesclipboard.h"
 
-#include <QMessageBox>
 #include <QObject>
 
 class NamesDocument;
-class QLineEdit;
+class NamesFiles;
 class QTableWidget;
 class QTableWidgetItem;
 
@@ -28,28 +27,12 @@ public:
 
     NamesTable(QTableWidget *table, NamesDocument *document);
 
-    // Each tells the user why it failed; a failure changes no name.
-    bool loadNames(const QString &path);
-    bool saveNames(const QString &path);
-    // Asks where to save the names; true once they are saved there.
-    bool askSave();
+    // Loads and saves the names lists the context menu offers.
+    NamesFiles *files() const { return namesFiles; }
     // The selected rows' addresses, top down, or the current row's.
     QStringList selectedKeys() const;
     // A name being typed is committed, as if the user had pressed Return.
     void commitEditor();
-
-    // Tells what became of the stored names, if anything went wrong.
-    void reportRestore(const NamesStore::LoadResult &stored);
-
-    // Opens a box that goes once closed, from the event loop, when its window is shown and no
-    // modal widget is open: a report coming meanwhile must not cover a question the user is
-    // answering and take the click meant for it.
-    static void showReport(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text,
-                           const QString &details = {});
-
-signals:
-    // A names list was loaded, so the user wants to see the table.
-    void loaded();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -58,23 +41,17 @@ private:
     void fillRows();
     void setUpEditing();
     void showNames(const Names &names);
-    FittedName fitOf(int row, const QString &name) const;
-    void markItem(QTableWidgetItem *item) const;
-    void markEditor(QLineEdit *editor, int row) const;
     void itemEdited(QTableWidgetItem *item);
-    void paste();
     void leaveTable(bool forward);
     // To the next row shown: a hidden one would take what is typed next unseen.
     void moveDown();
     void showContextMenu(const QPoint &pos);
-    void askLoad();
-    void reportDamagedStore(const NamesStore::LoadResult &stored, const QString &outcome);
-    void reportStoreFailure(const NamesCsv::Error &error);
-    void warnLater(const QString &title, const QString &text);
 
     QTableWidget *table;
     NamesDocument *document;
-    NameFitter fitter;
+    NamesFiles *namesFiles;
+    NamesClipboard clipboard;
+    NameFitMarks marks;
 };
 
 #endif

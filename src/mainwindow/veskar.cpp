@@ -3,27 +3,23 @@
 #include "address/addresscodec.h"
 #include "address/namedaddresses.h"
 #include "document/namesdocument.h"
-#include "mainwindow/appsetup.h"
-#include "mainwindow/labelsdialog.h"
+#include "mainwindow/namesfiles.h"
 #include "mainwindow/namessearch.h"
 #include "mainwindow/namestable.h"
+#include "mainwindow/printactions.h"
+#include "mainwindow/storereports.h"
+#include "names/usersettings.h"
 #include "panel/arlabel.h"
-#include "print/pageprinter.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QDebug>
-#include <QDesktopServices>
 #include <QDir>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QMessageBox>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QSessionManager>
 #include <QSettings>
 #include <QSignalBlocker>
-#include <QUrl>
 
 namespace {
 
@@ -66,17 +62,8 @@ VeskAr::VeskAr(QWidget *parent)
     connect(rechnen, &QPushButton::clicked, this, &VeskAr::changeDipp);
     connect(rechnen_2, &QPushButton::clicked, this, &VeskAr::changeStr);
     connect(table, &QPushButton::clicked, this, &VeskAr::renderTable);
-    connect(table_2, &QPushButton::clicked, this, &VeskAr::openTable);
-    connect(printButton, &QPushButton::clicked, this, &VeskAr::printTable);
-    connect(labelsButton, &QPushButton::clicked, this, &VeskAr::showLabels);
-    auto *print = new QAction(this);
-    print->setShortcuts(QKeySequence::Print);
-    connect(print, &QAction::triggered, this, &VeskAr::printTable);
-    addAction(print);
     connect(strEdit, &QLineEdit::returnPressed, this, &VeskAr::changeDipp);
     connect(arLabel, &ArLabel::readBackRequested, this, &VeskAr::changeStr);
-    // A modal loop inside the panel's paint invites recursive repaints: report from the event loop.
-    connect(arLabel, &ArLabel::tableRendered, this, &VeskAr::reportRender, Qt::QueuedConnection);
     connect(
         adrTable, &QTableWidget::currentCellChanged, this,
         [this](int row, int /*column*/, int previousRow, int /*previousColumn*/) { showRowAddress(row, previousRow); });
@@ -85,7 +72,13 @@ VeskAr::VeskAr(QWidget *parent)
     groupBox_2->layout()->activate();
     names = new NamesDocument(NamesStore::defaultPath(), this);
     namesTable = new NamesTable(adrTable, names);
-    connect(namesTable, &NamesTable::loaded, viewTable, [this] { viewTable->setChecked(true); });
+    connect(namesTable->files(), &NamesFiles::loaded, viewTable, [this] { viewTable->setChecked(true); });
+    auto *printing = new PrintActions(this, names, namesTable);
+    connect(table_2, &QPushButton::clicked, printing, &PrintActions::openTable);
+    connect(printButton, &QPushButton::clicked, printing, &PrintActions::printTable);
+    connect(labelsButton, &QPushButton::clicked, printing, &PrintActions::showLabels);
+    // A modal loop inside the panel's paint invites recursive repaints: report from the event loop.
+    connect(arLabel, &ArLabel::tableRendered, printing, &PrintActions::reportRender, Qt::QueuedConnection);
     auto *search = new NamesSearch(searchEdit, adrTable);
     auto *find = new QAction(this);
     find->setShortcuts(QKeySequence::Find);
@@ -94,7 +87,7 @@ VeskAr::VeskAr(QWidget *parent)
         search->start();
     });
     addAction(find);
-    connect(&names->store(), &SharedStore::restored, namesTable, &NamesTable::reportRestore);
+    new StoreReports(&names->store(), this);
     connect(names, &NamesDocument::replaced, this, &VeskAr::showReplaced);
     connect(names->undoStack(), &QUndoStack::indexChanged, replacedState, &QWidget::hide);
     names->restore();
@@ -159,7 +152,7 @@ bool VeskAr::mayClose(bool mayAsk)
     box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {
     case QMessageBox::Save:
-        return namesTable->askSave();
+        return namesTable->files()->askSave();
     case QMessageBox::Discard:
         return true;
     default:
@@ -175,7 +168,7 @@ void VeskAr::commitData(QSessionManager &manager)
 
 void VeskAr::restoreGeometryOrFitTwelveRows()
 {
-    if (restoreGeometry(AppSetup::settings().value(geometryKey).toByteArray()))
+    if (restoreGeometry(userSettings().value(geometryKey).toByteArray()))
         return;
     // Lay the window out once with the table shown and twelve rows tall, and keep that size.
     const int twelveRows = adrTable->horizontalHeader()->sizeHint().height() + 2 * adrTable->frameWidth()
@@ -199,7 +192,7 @@ void VeskAr::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    QSettings stored = AppSetup::settings();
+    QSettings stored = userSettings();
     stored.setValue(geometryKey, saveGeometry());
     QWidget::closeEvent(event);
 }
@@ -287,81 +280,4 @@ void VeskAr::renderTable()
     logProgress(QStringLiteral("arLabel->setStrAdr(strEdit->text().toUpper());"));
     applyAddress(strEdit->text().toUpper());
     logProgress(QStringLiteral("fertig"));
-}
-
-// Results come after the window went on: held back while a question is open, as store reports are.
-void VeskAr::reportRender(const QString &path, const TablePdf::Result &result)
-{
-    const QString title = tr("Tabelle rendern");
-    if (!result.ok) {
-        NamesTable::showReport(this, QMessageBox::Warning, title,
-                               tr("Die Tabelle konnte nicht gespeichert werden.\n\nDatei: %1\nGrund: %2")
-                                   .arg(QDir::toNativeSeparators(path), result.error));
-        return;
-    }
-    NamesTable::showReport(
-        this, QMessageBox::Information, title, tr("Tabelle wurde erfolgreich gerendert und gespeichert."),
-        (QStringList{tr("Datei: %1").arg(QDir::toNativeSeparators(path))} + fitDetails(result)).join(u'\n'));
-}
-
-// Which names do not print as typed.
-QStringList VeskAr::fitDetails(const RenderResult &result)
-{
-    QStringList details;
-    if (!result.smaller.isEmpty())
-        details.append(tr("Kleiner gedruckt, damit sie ins Feld passen: %1").arg(result.smaller.join(u", ")));
-    if (!result.shortened.isEmpty())
-        details.append(tr("Gekürzt gedruckt, zu lang für das Feld: %1").arg(result.shortened.join(u", ")));
-    if (!result.missing.isEmpty())
-        details.append(tr("Zeichen fehlen in der Schrift und werden als leere Kästchen gedruckt: %1")
-                           .arg(result.missing.join(u", ")));
-    return details;
-}
-
-// The very page "Tabelle rendern" writes, previewed, then printed at 100 %.
-void VeskAr::printTable()
-{
-    namesTable->commitEditor();
-    const PageDocument page = TablePdf::document(names->names());
-    QPrinter printer(QPrinter::HighResolution);
-    PagePrinter::prepare(printer, page);
-    QPrintPreviewDialog preview(&printer, this);
-    preview.setWindowTitle(tr("Tabelle drucken"));
-    PrintReport printed =
-        PrintReport::of(PrintReport::Outcome::Failed, {}, tr("Die Seite wurde nicht an den Drucker gegeben."));
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [&page, &printed](QPrinter *target) { printed = PagePrinter::submit(*target, page); });
-    if (preview.exec() != QDialog::Accepted)
-        return;
-    const bool ok = printed.ok();
-    NamesTable::showReport(
-        this, ok ? QMessageBox::Information : QMessageBox::Warning, tr("Tabelle drucken"),
-        ok ? printed.windowText(PrintReport::Subject::Table)
-           : tr("Die Tabelle konnte nicht gedruckt werden.\n\nGrund: %1").arg(printed.windowReason()),
-        ok ? fitDetails(printed.pages).join(u'\n') : QString());
-}
-
-void VeskAr::showLabels()
-{
-    namesTable->commitEditor();
-    LabelsDialog dialog(names->names(), namesTable->selectedKeys(), this);
-    dialog.exec();
-}
-
-void VeskAr::openTable()
-{
-    // The very file the render writes: the working directory's, not the program's.
-    const QString path = TablePdf::defaultPath();
-    const QString shownPath = QDir::toNativeSeparators(path);
-    if (!QFileInfo::exists(path)) {
-        QMessageBox::warning(this, tr("Tabelle öffnen"),
-                             tr("Die Datei %1 gibt es nicht.\nBitte zuerst „Tabelle rendern“ wählen.").arg(shownPath));
-        return;
-    }
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
-        QMessageBox::warning(this, tr("Tabelle öffnen"),
-                             tr("Die Datei %1 konnte nicht geöffnet werden.\n"
-                                "Ist ein Programm zum Anzeigen von PDF-Dateien eingerichtet?")
-                                 .arg(shownPath));
-    }
 }

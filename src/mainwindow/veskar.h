@@ -6,8 +6,6 @@
 
 #include <QWidget>
 
-#include "page/tablepdf.h"
-
 class ArLabel;
 class NamesDocument;
 class NamesTable;
@@ -31,17 +29,12 @@ public slots:
     void changeDipp();
     void changeStr();
     void renderTable();
-    void openTable();
-    void printTable();
-    void showLabels();
 
 private:
     void applyAddress(const QString &text);
     void warnAboutAddress(const QString &typed, const QString &address);
     void selectRowOf(const QString &address);
     void showRowAddress(int row, int previousRow);
-    void reportRender(const QString &path, const TablePdf::Result &result);
-    static QStringList fitDetails(const RenderResult &result);
     void restoreGeometryOrFitTwelveRows();
     void showNamesTable(bool shown);
     void showStoreState();

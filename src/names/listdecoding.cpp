@@ -6,7 +6,6 @@
 
 namespace {
 
-const QByteArray byteOrderMark("\xEF\xBB\xBF");
 const QByteArray utf16LittleEndianMark("\xFF\xFE");
 const QByteArray utf16BigEndianMark("\xFE\xFF");
 const QByteArray zipStart("PK\x03\x04");
@@ -57,9 +56,9 @@ ListDecoding::Decoded ListDecoding::decode(const QByteArray &data)
         return {QStringDecoder(QStringDecoder::Utf16)(data), 0};
     if (const std::optional<QStringDecoder::Encoding> utf16 = unmarkedUtf16(data))
         return {QStringDecoder(*utf16)(data), 0};
-    const bool marked = data.startsWith(byteOrderMark);
+    const bool marked = data.startsWith(ListDecoding::utf8Mark);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8(marked ? data.mid(byteOrderMark.size()) : data);
+    const QString text = utf8(marked ? data.mid(ListDecoding::utf8Mark.size()) : data);
     if (!utf8.hasError())
         return {text, 0};
     constexpr QChar invalid = QChar::ReplacementCharacter;

@@ -10,6 +10,9 @@
 // with or without a byte order mark, UTF-8, or Windows-1252 (what German spreadsheets write).
 namespace ListDecoding {
 
+// The byte order mark a UTF-8 list may start with: decode() reads past it, NamesCsv writes it.
+inline const QByteArray utf8Mark("\xEF\xBB\xBF");
+
 struct Decoded
 {
     QString text;

@@ -2,6 +2,7 @@
 
 #include "address/namedaddresses.h"
 #include "address/outputfile.h"
+#include "names/lineends.h"
 #include "names/listdecoding.h"
 #include "names/namerules.h"
 
@@ -19,12 +20,9 @@ namespace {
 using NamesCsv::Error;
 using NamesCsv::ErrorKind;
 
-const QByteArray byteOrderMark("\xEF\xBB\xBF");
 const QString addressHeader = QStringLiteral("Adresse");
 const QString nameHeader = QStringLiteral("Name");
 constexpr QChar quote = u'"';
-constexpr QChar newline = u'\n';
-constexpr QChar carriageReturn = u'\r';
 constexpr QChar separators[] = {u';', u',', u'\t'};
 
 struct Record
@@ -65,15 +63,15 @@ public:
 
 private:
     bool atQuote() const { return !atEnd() && text.at(pos) == quote; }
-    bool atLineEnd() const { return !atEnd() && (text.at(pos) == newline || text.at(pos) == carriageReturn); }
+    bool atLineEnd() const { return LineEnds::lengthAt(text, pos) > 0; }
     bool atFieldEnd() const { return atEnd() || text.at(pos) == separator || atLineEnd(); }
 
     bool skipLineEnd()
     {
-        if (!atLineEnd())
+        const qsizetype length = LineEnds::lengthAt(text, pos);
+        if (length == 0)
             return false;
-        if (text.at(pos++) == carriageReturn && !atEnd() && text.at(pos) == newline)
-            ++pos;
+        pos += length;
         ++line;
         return true;
     }
@@ -97,7 +95,7 @@ private:
                 return std::nullopt;
             }
             if (skipLineEnd()) {
-                field.append(newline);
+                field.append(LineEnds::lineFeed);
                 continue;
             }
             const QChar c = text.at(pos++);
@@ -168,8 +166,8 @@ NamesCsv::ReadResult failure(Error error)
 
 QString quoted(const QString &field, QChar separator)
 {
-    const bool needsQuotes = field.contains(separator) || field.contains(quote) || field.contains(newline)
-                             || field.contains(carriageReturn) || field != field.trimmed();
+    const bool needsQuotes = field.contains(separator) || field.contains(quote) || field.contains(LineEnds::lineFeed)
+                             || field.contains(LineEnds::carriageReturn) || field != field.trimmed();
     if (!needsQuotes)
         return field;
     QString escaped = field;
@@ -248,7 +246,7 @@ QString text(const Names &names, const QString &lineEnd)
 QByteArray serialize(const Names &names)
 {
     // The byte order mark lets spreadsheets recognise UTF-8.
-    return byteOrderMark + text(names, QStringLiteral("\r\n")).toUtf8();
+    return ListDecoding::utf8Mark + text(names, QStringLiteral("\r\n")).toUtf8();
 }
 
 Names withoutEmpty(Names names)

@@ -1,6 +1,7 @@
 #include "names/namespaste.h"
 
 #include "address/addresscodec.h"
+#include "names/lineends.h"
 #include "names/namerules.h"
 
 #include <QCoreApplication>
@@ -14,22 +15,10 @@ namespace {
 
 constexpr QChar cellSeparator = u'\t';
 constexpr QChar quote = u'"';
-constexpr QChar lineFeed = u'\n';
-constexpr QChar carriageReturn = u'\r';
-
-// Lines end in LF, CR LF or CR alone, as one system or another writes them.
-qsizetype lineEndLength(QStringView text, qsizetype at)
-{
-    if (at < text.size() && text.at(at) == lineFeed)
-        return 1;
-    if (at < text.size() && text.at(at) == carriageReturn)
-        return at + 1 < text.size() && text.at(at + 1) == lineFeed ? 2 : 1;
-    return 0;
-}
 
 bool endsCell(QStringView text, qsizetype at)
 {
-    return at == text.size() || text.at(at) == cellSeparator || lineEndLength(text, at) > 0;
+    return at == text.size() || text.at(at) == cellSeparator || LineEnds::lengthAt(text, at) > 0;
 }
 
 struct Cell
@@ -54,8 +43,8 @@ std::optional<Cell> quotedCell(QStringView text, qsizetype at)
             return endsCell(text, i + 1) ? std::optional<Cell>(Cell{std::move(cell), i + 1}) : std::nullopt;
         }
         // A line break kept in a cell is LF alone, as in the names list.
-        if (const qsizetype lineEnd = lineEndLength(text, i); lineEnd > 0) {
-            cell.append(lineFeed);
+        if (const qsizetype lineEnd = LineEnds::lengthAt(text, i); lineEnd > 0) {
+            cell.append(LineEnds::lineFeed);
             i += lineEnd - 1;
             continue;
         }
@@ -90,7 +79,7 @@ QList<QStringList> cellsOf(const QString &text)
             continue;
         }
         lines.append(std::exchange(cells, {}));
-        at += lineEndLength(text, at);
+        at += LineEnds::lengthAt(text, at);
         if (at >= text.size()) // no line after the last line end
             return lines;
     }

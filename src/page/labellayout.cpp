@@ -206,11 +206,6 @@ QString millimetres(qreal value, const QLocale &locale)
 
 } // namespace
 
-qreal LabelLayout::unitsPerMillimetre()
-{
-    return mm;
-}
-
 LabelLayout LabelLayout::of(QSizeF labelMm)
 {
     if (std::optional<LabelLayout> layout = arranged(labelMm))

@@ -26,9 +26,6 @@ struct LabelLayout
         Qt::Alignment alignment = Qt::AlignLeft;
     };
 
-    inline static const QString controlModule = QStringLiteral("Steuermodul 3217");
-    inline static const QString extensionModule = QStringLiteral("Erweiterungsmodul 3217E");
-
     static constexpr qreal smallestPoints = 5;
     static constexpr qreal smallestAddressPoints = 8; // never below the name's largest size
     static constexpr qreal smallestDrawingMm = 12;
@@ -46,7 +43,6 @@ struct LabelLayout
     QRectF name;
 
     static LabelLayout of(QSizeF labelMm);
-    static qreal unitsPerMillimetre();
 
     // Why the labels are refused, for the window and for the command line.
     QString germanReason() const;

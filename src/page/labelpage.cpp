@@ -1,8 +1,9 @@
 #include "page/labelpage.h"
 
+#include "address/modulename.h"
+#include "page/pageunits.h"
 #include "page/pens.h"
 #include "page/switchpainter.h"
-#include "page/tablepdf.h"
 
 #include <QPainter>
 
@@ -18,13 +19,12 @@ void drawText(QPainter &painter, const LabelLayout::Text &text, const QString &c
 
 LabelPage::LabelPage(Names names)
     : names(std::move(names))
-    , fitter(TablePdf::pageWidth())
 {
 }
 
-TablePage::Fits LabelPage::paint(QPainter &painter, const QList<LabelSheet::Placed> &labels) const
+NameFits LabelPage::paint(QPainter &painter, const QList<LabelSheet::Placed> &labels) const
 {
-    TablePage::Fits fits;
+    NameFits fits;
     std::optional<LabelLayout> layout; // one for all the labels of a size
     for (const LabelSheet::Placed &label : labels) {
         if (!layout || layout->labelMm != label.rect.size())
@@ -32,7 +32,7 @@ TablePage::Fits LabelPage::paint(QPainter &painter, const QList<LabelSheet::Plac
         if (!layout->fits)
             continue;
         painter.save();
-        painter.translate(label.rect.topLeft() * unitsPerMillimetre());
+        painter.translate(label.rect.topLeft() * PageUnits::perMillimetre);
         if (const std::optional<FittedName> fitted = paintLabel(painter, *layout, label.key))
             fits.append({label.key, *fitted});
         painter.restore();
@@ -44,11 +44,8 @@ std::optional<FittedName> LabelPage::paintLabel(QPainter &painter, const LabelLa
 {
     painter.setPen(blackPen(1));
     drawText(painter, layout.address, key, QFont::Bold);
-    if (layout.module) {
-        const bool control = NamedAddresses::rowOf(key).value_or(0) < NamedAddresses::count / 2;
-        drawText(painter, *layout.module, control ? LabelLayout::controlModule : LabelLayout::extensionModule,
-                 QFont::Normal);
-    }
+    if (layout.module)
+        drawText(painter, *layout.module, ModuleName::of(key), QFont::Normal);
     for (int row = 0; row < layout.marks.size(); ++row)
         drawText(painter, layout.marks.at(row), QString(AddressCodec::rowLabels.at(row)), QFont::Normal);
     for (int k = 0; k < layout.numbers.size(); ++k)

@@ -2,10 +2,10 @@
 #define LABELPAGE_H
 
 #include "address/namedaddresses.h"
+#include "page/fittedname.h"
 #include "page/labellayout.h"
 #include "page/labelsheet.h"
 #include "page/namefitter.h"
-#include "page/tablepage.h"
 
 class QPainter;
 
@@ -19,9 +19,7 @@ public:
     explicit LabelPage(Names names);
 
     // How each name fits its label, in the order of the labels.
-    TablePage::Fits paint(QPainter &painter, const QList<LabelSheet::Placed> &labels) const;
-
-    static qreal unitsPerMillimetre() { return LabelLayout::unitsPerMillimetre(); }
+    NameFits paint(QPainter &painter, const QList<LabelSheet::Placed> &labels) const;
 
 private:
     // With the painter's origin at the label's top left.

@@ -1,8 +1,10 @@
 #include "page/labelparts.h"
 
 #include "address/addresscodec.h"
+#include "address/modulename.h"
 #include "address/namedaddresses.h"
 #include "page/namewrap.h"
+#include "page/tablegeometry.h"
 
 #include <QFontMetricsF>
 #include <QImage>
@@ -29,7 +31,7 @@ const Metrics &metrics()
         constexpr qreal reference = 100;
         constexpr qreal metresPerInch = 0.0254;
         QImage device(1, 1, QImage::Format_Mono);
-        device.setDotsPerMeterX(qRound(TableGeometry::resolution / metresPerInch));
+        device.setDotsPerMeterX(qRound(PageUnits::perInch / metresPerInch));
         device.setDotsPerMeterY(device.dotsPerMeterX());
         const QFontMetricsF regular(tableFont(reference), &device);
         const QFontMetricsF bold(tableFont(reference, QFont::Bold), &device);
@@ -49,7 +51,7 @@ const Metrics &metrics()
                        (regular.ascent() + regular.descent()) * metricsSlack / reference,
                        (bold.ascent() + bold.descent()) * metricsSlack / reference,
                        widest(bold, NamedAddresses::keysInTableOrder()),
-                       widest(regular, {LabelLayout::controlModule, LabelLayout::extensionModule}),
+                       widest(regular, {ModuleName::control, ModuleName::extension}),
                        widest(regular, marks),
                        widest(regular, digits)};
     }();

@@ -2,7 +2,8 @@
 #define LABELPARTS_H
 
 #include "page/labellayout.h"
-#include "page/tablegeometry.h"
+#include "page/pageunits.h"
+#include "page/switchpainter.h"
 
 #include <optional>
 
@@ -10,8 +11,7 @@
 // of 1/1200 inch.
 namespace LabelParts {
 
-constexpr qreal millimetresPerInch = 25.4;
-constexpr qreal mm = TableGeometry::resolution / millimetresPerInch;
+constexpr qreal mm = PageUnits::perMillimetre;
 constexpr qreal markSizes[] = {6, 5.5, LabelLayout::smallestPoints};
 constexpr qreal markGapMm = 0.5; // between the marks and the drawing
 constexpr qreal largestDrawingMm = 40;

@@ -1,6 +1,10 @@
 #include "page/labelspdf.h"
 
 #include "page/labelpage.h"
+#include "page/pageunits.h"
+#include "page/pens.h"
+
+#include <QPainter>
 
 #include <memory>
 
@@ -17,6 +21,24 @@ PageDocument document(const Names &names, const LabelFormat &format, const QStri
                 std::copy_if(placed.cbegin(), placed.cend(), std::back_inserter(onSheet),
                              [sheet](const LabelSheet::Placed &label) { return label.sheet == sheet; });
                 return labels->paint(painter, onSheet);
+            }};
+}
+
+PageDocument testSheet(const LabelFormat &format)
+{
+    constexpr qreal penMm = 0.2;
+    constexpr qreal crossArmMm = 3;
+    return {pageLayout, QStringLiteral("Testblatt"), 1, [format](QPainter &painter, int) {
+                const qreal mm = PageUnits::perMillimetre;
+                painter.setPen(blackPen(penMm * mm));
+                for (int index = 0; index < format.perSheet(); ++index) {
+                    const QRectF label = format.labelRect(index);
+                    const QPointF centre = label.center() * mm;
+                    painter.drawRect(QRectF(label.topLeft() * mm, label.size() * mm));
+                    painter.drawLine(centre - QPointF(crossArmMm * mm, 0), centre + QPointF(crossArmMm * mm, 0));
+                    painter.drawLine(centre - QPointF(0, crossArmMm * mm), centre + QPointF(0, crossArmMm * mm));
+                }
+                return NameFits();
             }};
 }
 

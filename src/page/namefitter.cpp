@@ -1,15 +1,8 @@
 #include "page/namefitter.h"
 
-#include "page/tablegeometry.h"
-
-#include <QGlyphRun>
-#include <QSet>
-#include <QTextLayout>
 #include <QtMath>
 
 #include <algorithm>
-
-using namespace TableGeometry;
 
 namespace {
 
@@ -17,12 +10,9 @@ const QString ellipsis = QStringLiteral("…");
 const QChar hyphen = u'-';
 const QChar lineBreak = u'\n';
 
-// The module headings end here, above the first row; table coordinates.
-constexpr int headingsBottom = moduleHeadingTop + moduleHeadingHeight - tableOrigin.y();
-
 qreal lineSpacingAt(qreal pointSize)
 {
-    return nameLineSpacing * pointSize / namePointSize;
+    return NameFitter::nameLineSpacing * pointSize / namePointSize;
 }
 
 // The first maxLines lines of a name, each of its own lines wrapped on its own by wrap, which
@@ -46,55 +36,18 @@ std::optional<QStringList> paragraphsWrapped(QStringView name, qsizetype maxLine
 
 } // namespace
 
-NameFitter::NameFitter(int pageWidth)
-    : pageWidth(pageWidth)
+NameFitter::NameFitter()
+    : coverage(sizes.font(namePointSize), sizes.device())
     , screenCharWidth(arialScreenWidth())
-    , device(&nowhere)
 {
-    device.setResolution(resolution);
-}
-
-QRectF NameFitter::space(int column, int row) const
-{
-    const QPoint origin = cellOrigin(column, row);
-    qreal right = origin.x() + cellPitchX + captionRect.left(); // the next column's caption
-    if (column == columnLineAfter - 1)
-        right = columnLineX - columnLinePenWidth / 2;
-    else if (column == columnCount - 1)
-        right = pageWidth - tableOrigin.x();
-    const qreal separatorHalf = captionPenWidth / 2;
-    const qreal top = row == 0 ? headingsBottom : origin.y() - separatorOffset + separatorHalf;
-    const qreal bottom = origin.y() + cellPitchY - separatorOffset - separatorHalf;
-    return QRectF(QPointF(origin.x() + nameBaseline.x(), top), QPointF(right, bottom));
-}
-
-NameFitter::SizeMetrics &NameFitter::sizeMetrics(qreal pointSize) const
-{
-    auto found = metricsBySize.find(pointSize);
-    if (found == metricsBySize.end()) {
-        const QFont font = tableFont(pointSize);
-        found = metricsBySize.emplace(pointSize, SizeMetrics{font, QFontMetricsF(font, &device), {}}).first;
-    }
-    return found->second;
-}
-
-int NameFitter::charWidth(SizeMetrics &size, QChar c)
-{
-    auto width = size.widths.constFind(c.unicode());
-    if (width == size.widths.cend())
-        width = size.widths.insert(c.unicode(), c == lineBreak ? 0 : qCeil(size.metrics.horizontalAdvance(c)));
-    return *width;
 }
 
 bool NameFitter::fitsWidth(const QString &line, qreal pointSize, qreal width) const
 {
     // The rounded-up widths of the characters are never less than the line's advance,
     // so the shaping is needed only near the limit.
-    SizeMetrics &size = sizeMetrics(pointSize);
-    qint64 upperBound = 0;
-    for (const QChar c : line)
-        upperBound += charWidth(size, c);
-    return static_cast<qreal>(upperBound) <= width || size.metrics.horizontalAdvance(line) <= width;
+    return static_cast<qreal>(sizes.widthBound(pointSize, line)) <= width
+           || sizes.metrics(pointSize).horizontalAdvance(line) <= width;
 }
 
 bool NameFitter::fits(const QStringList &lines, qreal pointSize, qreal lineSpacing, const QRectF &space) const
@@ -106,10 +59,10 @@ bool NameFitter::fits(const QStringList &lines, qreal pointSize, qreal lineSpaci
 
 int NameFitter::linesWithin(qreal pointSize, qreal lineSpacing, const QRectF &space) const
 {
-    const QFontMetricsF &m = metrics(pointSize);
+    const QFontMetricsF &m = sizes.metrics(pointSize);
     int count = 0;
     for (;; ++count) {
-        const qreal baseline = nameBaseline.y() + lineSpacing * count;
+        const qreal baseline = lineSpacing * count;
         if (baseline - m.ascent() < space.top() || baseline + m.descent() > space.bottom())
             return count;
     }
@@ -118,10 +71,9 @@ int NameFitter::linesWithin(qreal pointSize, qreal lineSpacing, const QRectF &sp
 std::optional<QStringList> NameFitter::wrapToWidth(QStringView name, qreal pointSize, qreal width, bool breakWords,
                                                    qsizetype maxLines) const
 {
-    SizeMetrics &size = sizeMetrics(pointSize);
     // Whole units, rounded up, and room for the hyphen a break may add.
-    const CharWidth widthOf = [&size](QChar c) { return charWidth(size, c); };
-    const int limit = qFloor(width - (breakWords ? size.metrics.horizontalAdvance(hyphen) : 0));
+    const CharWidth widthOf = sizes.charWidths(pointSize);
+    const int limit = qFloor(width - (breakWords ? sizes.metrics(pointSize).horizontalAdvance(hyphen) : 0));
     return paragraphsWrapped(name, maxLines, [&](QStringView paragraph, qsizetype most) {
         return wrapWords(paragraph, limit, widthOf, breakWords, most);
     });
@@ -148,72 +100,35 @@ QStringList NameFitter::shortened(QStringList lines, const QRectF &space) const
     return lines;
 }
 
-FittedName NameFitter::fit(const QString &name, const QString &address) const
+FittedName NameFitter::fitAsWrapped(const QString &name, const QRectF &space) const
 {
-    const std::optional<QPoint> cell = cellOf(address);
-    return cell ? fit(name, cell->x(), cell->y()) : FittedName{};
-}
-
-QString NameFitter::missingCharacters(const QString &name) const
-{
-    QString missing;
-    QSet<char32_t> listed; // looked up here, since searching the string grows with its length
-    for (const char32_t c : name.toUcs4()) {
-        if (QChar::isSpace(c) || QChar::category(c) == QChar::Other_Control)
-            continue;
-        auto known = printable.constFind(c);
-        if (known == printable.cend())
-            known = printable.insert(c, prints(c));
-        if (!*known && !listed.contains(c)) {
-            listed.insert(c);
-            missing += QString::fromUcs4(&c, 1);
-        }
-    }
-    return missing;
-}
-
-// Laid out as Qt prints it, with the fonts it falls back to; glyph 0 is the empty box.
-bool NameFitter::prints(char32_t c) const
-{
-    QTextLayout layout(QString::fromUcs4(&c, 1), font(namePointSize), &device);
-    layout.beginLayout();
-    layout.createLine();
-    layout.endLayout();
-    const QList<QGlyphRun> runs = layout.glyphRuns();
-    return std::none_of(runs.cbegin(), runs.cend(),
-                        [](const QGlyphRun &run) { return run.glyphIndexes().contains(0); });
-}
-
-FittedName NameFitter::fit(const QString &name, int column, int row) const
-{
-    FittedName fitted = fitPrinted(printedText(name), column, row);
-    fitted.missing = missingCharacters(name);
+    FittedName fitted = fitPrinted(printedText(name), space);
+    fitted.missing = coverage.missingCharacters(name);
     return fitted;
 }
 
-FittedName NameFitter::fitPrinted(const QString &name, int column, int row) const
+FittedName NameFitter::fitPrinted(const QString &name, const QRectF &space) const
 {
-    const QRectF cell = space(column, row).translated(-QPointF(cellOrigin(column, row)));
-    // One line more than the cell holds tells that the name does not fit as wrapped.
+    // One line more than the space holds tells that the name does not fit as wrapped.
     const QStringList asWrapped = *paragraphsWrapped(
-        name, linesWithin(namePointSize, nameLineSpacing, cell) + 1, [this](QStringView paragraph, qsizetype most) {
+        name, linesWithin(namePointSize, nameLineSpacing, space) + 1, [this](QStringView paragraph, qsizetype most) {
             return std::optional(wrapNameLines(paragraph, nameWrapWidth, screenCharWidth, most));
         });
-    if (fits(asWrapped, namePointSize, nameLineSpacing, cell))
+    if (fits(asWrapped, namePointSize, nameLineSpacing, space))
         return {FittedName::Fits, namePointSize, nameLineSpacing, asWrapped, {}};
-    return fitAtMost(name, cell, namePointSize - pointSizeStep, false);
+    return fitAtMost(name, space, namePointSize - pointSizeStep, false);
 }
 
 FittedName NameFitter::fitInto(const QString &name, const QRectF &space) const
 {
     FittedName fitted = fitAtMost(printedText(name), space, namePointSize, true);
-    fitted.missing = missingCharacters(name);
+    fitted.missing = coverage.missingCharacters(name);
     return fitted;
 }
 
 qreal NameFitter::ascent(qreal pointSize) const
 {
-    return metrics(pointSize).ascent();
+    return sizes.metrics(pointSize).ascent();
 }
 
 FittedName NameFitter::fitAtMost(const QString &name, const QRectF &space, qreal largest,

@@ -1,13 +1,13 @@
 #include "page/pagedocument.h"
 
 #include "address/outputfile.h"
-#include "page/tablegeometry.h"
+#include "page/pageunits.h"
 
 #include <QBuffer>
 #include <QPainter>
 #include <QPdfWriter>
 
-RenderResult RenderResult::of(const TablePage::Fits &fits)
+RenderResult RenderResult::of(const NameFits &fits)
 {
     RenderResult result{true, {}, {}, {}, {}};
     for (const auto &[key, fitted] : fits) {
@@ -21,20 +21,36 @@ RenderResult RenderResult::of(const TablePage::Fits &fits)
     return result;
 }
 
-TablePage::Fits PageDocument::fits() const
+NameFits PageDocument::fits() const
 {
     QBuffer nowhere;
     nowhere.open(QIODevice::WriteOnly);
     QPdfWriter writer(&nowhere);
-    writer.setResolution(TableGeometry::resolution);
+    writer.setResolution(PageUnits::perInch);
     writer.setPageLayout(layout);
     QPainter painter(&writer);
-    return paintPages(painter, writer).value_or(TablePage::Fits{});
+    return paintPages(painter, writer).value_or(NameFits{});
 }
 
-std::optional<TablePage::Fits> PageDocument::paintPages(QPainter &painter, QPagedPaintDevice &device) const
+PageDocument PageDocument::shifted(QPointF offsetMm) const
 {
-    TablePage::Fits fits;
+    if (offsetMm.isNull())
+        return *this;
+    const QPointF by = offsetMm * PageUnits::perMillimetre;
+    PageDocument moved = *this;
+    moved.paintPage = [by, paint = paintPage](QPainter &painter, int page) {
+        painter.save();
+        painter.translate(by);
+        NameFits fits = paint(painter, page);
+        painter.restore();
+        return fits;
+    };
+    return moved;
+}
+
+std::optional<NameFits> PageDocument::paintPages(QPainter &painter, QPagedPaintDevice &device) const
+{
+    NameFits fits;
     for (int page = 0; page < pageCount; ++page) {
         if (page > 0 && !device.newPage())
             return std::nullopt;
@@ -49,10 +65,10 @@ RenderResult PageDocument::writePdf(const QString &path) const
     // every page is there.
     QBuffer pdf;
     pdf.open(QIODevice::WriteOnly);
-    std::optional<TablePage::Fits> fits;
+    std::optional<NameFits> fits;
     {
         QPdfWriter writer(&pdf);
-        writer.setResolution(TableGeometry::resolution);
+        writer.setResolution(PageUnits::perInch);
         writer.setPageLayout(layout);
         writer.setTitle(title);
         writer.setCreator(QStringLiteral("VESK Adressen Rechner"));

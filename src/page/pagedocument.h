@@ -1,9 +1,10 @@
 #ifndef PAGEDOCUMENT_H
 #define PAGEDOCUMENT_H
 
-#include "page/tablepage.h"
+#include "page/fittedname.h"
 
 #include <QPageLayout>
+#include <QPointF>
 #include <QString>
 #include <QStringList>
 
@@ -11,6 +12,7 @@
 #include <optional>
 
 class QPagedPaintDevice;
+class QPainter;
 
 // What a render or a print tells: whether it was written, and which names did not print as typed.
 struct RenderResult
@@ -22,7 +24,7 @@ struct RenderResult
     QStringList shortened;
     QStringList missing; // names with characters no font has
 
-    static RenderResult of(const TablePage::Fits &fits);
+    static RenderResult of(const NameFits &fits);
     static RenderResult failure(const QString &error) { return {false, error, {}, {}, {}}; }
 };
 
@@ -33,12 +35,15 @@ struct PageDocument
     QPageLayout layout;
     QString title;
     int pageCount = 1;
-    std::function<TablePage::Fits(QPainter &painter, int page)> paintPage;
+    std::function<NameFits(QPainter &painter, int page)> paintPage;
 
     // How each name fits, without writing anything.
-    TablePage::Fits fits() const;
+    NameFits fits() const;
+    // The same pages with everything on them moved right and down by millimetres, as a
+    // printer that shifts the paper needs them.
+    PageDocument shifted(QPointF offsetMm) const;
     // Every page in turn, each after the first on a new one; nothing if the device takes none.
-    std::optional<TablePage::Fits> paintPages(QPainter &painter, QPagedPaintDevice &device) const;
+    std::optional<NameFits> paintPages(QPainter &painter, QPagedPaintDevice &device) const;
     // Replaces the file only once every page is written, so a failure leaves an older file intact;
     // a device or a FIFO is written into in place.
     RenderResult writePdf(const QString &path) const;

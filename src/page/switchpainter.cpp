@@ -31,6 +31,19 @@ QRectF knobRect(const SwitchGeometry &geometry, int index, int row)
             QSizeF(geometry.knobSize, geometry.knobSize)};
 }
 
+std::optional<KnobPlace> knobAt(const SwitchGeometry &geometry, QPointF point)
+{
+    for (int index = 0; index < AddressCodec::switchCount; ++index) {
+        for (int row = 0; row < AddressCodec::positionCount; ++row) {
+            const QRectF knob = knobRect(geometry, index, row);
+            if (point.x() >= knob.left() && point.x() < knob.right() && point.y() >= knob.top()
+                && point.y() < knob.bottom())
+                return KnobPlace{index, row};
+        }
+    }
+    return std::nullopt;
+}
+
 void paint(QPainter &painter, const SwitchGeometry &geometry, const DippSetting &dipp)
 {
     painter.save();

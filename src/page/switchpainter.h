@@ -6,6 +6,8 @@
 #include <QPointF>
 #include <QRectF>
 
+#include <optional>
+
 class QPainter;
 
 // How a drawing of the five switches looks: one value each for the panel, the table's
@@ -29,13 +31,23 @@ struct SwitchGeometry
     SwitchGeometry scaled(qreal factor, qreal minimumPen) const;
 };
 
-// Paints the switches of one setting, and tells where a knob is drawn.
+// Paints the switches of one setting, and tells where a knob is drawn and which one a point hits.
 namespace SwitchPainter {
 
 void paint(QPainter &painter, const SwitchGeometry &geometry, const DippSetting &dipp);
 
 // The knob of a switch (0-4) in a display row (0 top, 1 middle, 2 bottom).
 QRectF knobRect(const SwitchGeometry &geometry, int index, int row);
+
+struct KnobPlace
+{
+    int index = 0;
+    int row = 0; // display row: 0 top, 1 middle, 2 bottom
+};
+
+// The switch and row whose knobRect holds the point; the right and bottom edges belong to
+// the next pixel, as they do where the knob is filled.
+std::optional<KnobPlace> knobAt(const SwitchGeometry &geometry, QPointF point);
 
 } // namespace SwitchPainter
 

@@ -2,6 +2,7 @@
 #define TABLEGEOMETRY_H
 
 #include "address/namedaddresses.h"
+#include "page/pageunits.h"
 #include "page/switchpainter.h"
 
 #include <QPoint>
@@ -13,7 +14,6 @@
 // placed relative to tableOrigin; everything in a cell relative to the cell's origin.
 namespace TableGeometry {
 
-constexpr int resolution = 1200;
 // Columns are the letters A-H, rows the numbers from 12 at the top down to 1.
 constexpr int columnCount = NamedAddresses::letterCount;
 constexpr int rowCount = NamedAddresses::numberCount;
@@ -26,7 +26,6 @@ constexpr int cellPitchX = 1650;
 constexpr int cellPitchY = 700;
 constexpr QRect captionRect(20, 0, 380, 230);
 constexpr QPoint nameBaseline(810, 0);
-constexpr int nameLineSpacing = 140;
 
 // Separators lie this far above each row but the first, drawn with the caption's pen.
 constexpr int separatorOffset = 235;

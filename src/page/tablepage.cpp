@@ -1,5 +1,6 @@
 #include "page/tablepage.h"
 
+#include "address/modulename.h"
 #include "page/pens.h"
 #include "page/switchpainter.h"
 #include "page/tablegeometry.h"
@@ -10,9 +11,6 @@
 using namespace TableGeometry;
 
 namespace {
-
-const QString leftHeading = QStringLiteral("Steuermodul 3217");
-const QString rightHeading = QStringLiteral("Erweiterungsmodul 3217E");
 
 constexpr int headingPointSize = 16;
 constexpr int moduleHeadingPointSize = 10;
@@ -31,7 +29,7 @@ TablePage::TablePage(Names names)
 {
 }
 
-TablePage::Fits TablePage::paint(QPainter &painter, int pageWidth) const
+NameFits TablePage::paint(QPainter &painter, int pageWidth) const
 {
     QMap<int, std::pair<QString, FittedName>> fitsByNamesRow;
     painter.save();
@@ -39,7 +37,7 @@ TablePage::Fits TablePage::paint(QPainter &painter, int pageWidth) const
     painter.setBrush(Qt::NoBrush);
     paintHeadings(painter, pageWidth);
     painter.translate(tableOrigin);
-    const NameFitter fitter(pageWidth);
+    const TableNameFitter fitter(pageWidth);
     for (int column = 0; column < columnCount; ++column) {
         for (int row = 0; row < rowCount; ++row) {
             if (const auto fit = paintCell(painter, fitter, column, row))
@@ -61,12 +59,13 @@ void TablePage::paintHeadings(QPainter &painter, int pageWidth) const
     painter.drawText(QRect(0, 0, pageWidth, headingHeight), Qt::AlignHCenter | Qt::AlignVCenter, heading);
     painter.setFont(tableFont(moduleHeadingPointSize));
     painter.drawText(QRect(0, moduleHeadingTop, half, moduleHeadingHeight), Qt::AlignHCenter | Qt::AlignBottom,
-                     leftHeading);
+                     ModuleName::control);
     painter.drawText(QRect(half, moduleHeadingTop, half, moduleHeadingHeight), Qt::AlignHCenter | Qt::AlignBottom,
-                     rightHeading);
+                     ModuleName::extension);
 }
 
-std::optional<FittedName> TablePage::paintCell(QPainter &painter, const NameFitter &fitter, int column, int row) const
+std::optional<FittedName> TablePage::paintCell(QPainter &painter, const TableNameFitter &fitter, int column,
+                                               int row) const
 {
     const QString address = captionOf(column, row);
     // The cell's setting comes from the codec, so the panel on screen keeps its own.
@@ -88,7 +87,8 @@ std::optional<FittedName> TablePage::paintCell(QPainter &painter, const NameFitt
     return fit;
 }
 
-std::optional<FittedName> TablePage::paintName(QPainter &painter, const NameFitter &fitter, int column, int row) const
+std::optional<FittedName> TablePage::paintName(QPainter &painter, const TableNameFitter &fitter, int column,
+                                               int row) const
 {
     const auto entry = names.constFind(keyOf(column, row));
     if (entry == names.cend())

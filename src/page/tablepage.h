@@ -3,7 +3,8 @@
 
 #include "address/addresscodec.h"
 #include "address/namedaddresses.h"
-#include "page/namefitter.h"
+#include "page/fittedname.h"
+#include "page/tablenamefitter.h"
 
 #include <QPoint>
 #include <QString>
@@ -22,15 +23,13 @@ public:
     explicit TablePage(Names names);
 
     // How each name printed fits its cell, by address, in the names table's order (1A ... 12H).
-    using Fits = QList<std::pair<QString, FittedName>>;
-
-    Fits paint(QPainter &painter, int pageWidth) const;
+    NameFits paint(QPainter &painter, int pageWidth) const;
 
 private:
     void paintHeadings(QPainter &painter, int pageWidth) const;
     // The name's fit, if the cell has a name.
-    std::optional<FittedName> paintCell(QPainter &painter, const NameFitter &fitter, int column, int row) const;
-    std::optional<FittedName> paintName(QPainter &painter, const NameFitter &fitter, int column, int row) const;
+    std::optional<FittedName> paintCell(QPainter &painter, const TableNameFitter &fitter, int column, int row) const;
+    std::optional<FittedName> paintName(QPainter &painter, const TableNameFitter &fitter, int column, int row) const;
     static void paintCaption(QPainter &painter, QPoint origin, const QString &address);
 
     Names names; // implicitly shared, so copying is cheap

@@ -1,6 +1,6 @@
 #include "page/tablepdf.h"
 
-#include "page/tablegeometry.h"
+#include "page/pageunits.h"
 #include "page/tablepage.h"
 
 #include <QDir>
@@ -9,7 +9,7 @@ namespace TablePdf {
 
 int pageWidth()
 {
-    return pageLayout.paintRectPixels(TableGeometry::resolution).width();
+    return pageLayout.paintRectPixels(PageUnits::perInch).width();
 }
 
 QString defaultPath()

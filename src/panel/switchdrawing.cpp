@@ -8,9 +8,6 @@ namespace {
 
 // Frame, pen, knob origin, pitches, knob size; no outlines or dividers; dotted row lines.
 const SwitchGeometry geometry{QRectF(1, 1, 127, 80), 3, QPointF(5, 15), 25, 20, 20, 0, 0, 0, 0, 1, 127};
-constexpr QPoint knobOrigin(5, 15);
-constexpr int knobPitch = 25;
-constexpr int knobSize = 20;
 constexpr int rowCount = AddressCodec::positionCount;
 constexpr int focusMargin = 2;
 
@@ -56,16 +53,9 @@ void paintFocus(QPainter &painter, int index, const QColor &color)
     painter.restore();
 }
 
-std::optional<KnobPlace> knobPlaceAt(QPoint pos)
+std::optional<SwitchPainter::KnobPlace> knobPlaceAt(QPoint pos)
 {
-    const QPoint p = pos - knobOrigin;
-    if (p.x() < 0 || p.y() < 0 || p.x() % knobPitch >= knobSize)
-        return std::nullopt;
-    const int index = p.x() / knobPitch;
-    const int row = p.y() / knobSize;
-    if (index >= AddressCodec::switchCount || row >= rowCount)
-        return std::nullopt;
-    return KnobPlace{index, row};
+    return SwitchPainter::knobAt(geometry, pos);
 }
 
 int switchAt(int x)

@@ -2,6 +2,7 @@
 #define SWITCHDRAWING_H
 
 #include "address/addresscodec.h"
+#include "page/switchpainter.h"
 
 #include <QPoint>
 #include <QSize>
@@ -22,14 +23,8 @@ void paint(QPainter &painter, const DippSetting &dipp);
 // A mark around the column of one switch, for the keyboard focus.
 void paintFocus(QPainter &painter, int index, const QColor &color);
 
-struct KnobPlace
-{
-    int index;
-    int row; // display row: 0 top, 1 middle, 2 bottom
-};
-
-// The switch and row whose knob rectangle, as drawn, holds the point.
-std::optional<KnobPlace> knobPlaceAt(QPoint pos);
+// The switch and row whose knob, as drawn, holds the point.
+std::optional<SwitchPainter::KnobPlace> knobPlaceAt(QPoint pos);
 
 // The switch that a press at this x chooses for a drag. The bands reach left of the
 // knobs; an x in no band chooses switch 0.

@@ -1,6 +1,7 @@
 #include "print/pageprinter.h"
 
-#include "page/tablegeometry.h"
+#include "page/pageunits.h"
+#include "print/printeroffsets.h"
 
 #include <QPaintEngine>
 #include <QPainter>
@@ -96,7 +97,7 @@ namespace PagePrinter {
 void prepare(QPrinter &printer, const PageDocument &document)
 {
     // Fonts are sized for the device's resolution, so the page's own keeps text and lines alike.
-    printer.setResolution(TableGeometry::resolution);
+    printer.setResolution(PageUnits::perInch);
     printer.setPageLayout(document.layout);
     printer.setFullPage(true);
     printer.setDocName(document.title);
@@ -108,11 +109,11 @@ RenderResult print(QPrinter &printer, const PageDocument &document)
     if (!painter.begin(&printer))
         return RenderResult::failure(QStringLiteral("The printer could not be started."));
     // The printer's own units and margins, from the document's: 1/1200 inch from its paint rectangle.
-    const qreal scale = printer.resolution() / static_cast<qreal>(TableGeometry::resolution);
+    const qreal scale = printer.resolution() / static_cast<qreal>(PageUnits::perInch);
     painter.scale(scale, scale);
-    const QMarginsF margins = document.layout.marginsPoints() * (TableGeometry::resolution / pointsPerInch);
+    const QMarginsF margins = document.layout.marginsPoints() * (PageUnits::perInch / pointsPerInch);
     painter.translate(margins.left(), margins.top());
-    const std::optional<TablePage::Fits> fits = document.paintPages(painter, printer);
+    const std::optional<NameFits> fits = document.paintPages(painter, printer);
     if (!fits)
         return RenderResult::failure(QStringLiteral("The printer did not take a new page."));
     if (!painter.end())
@@ -120,8 +121,9 @@ RenderResult print(QPrinter &printer, const PageDocument &document)
     return RenderResult::of(*fits);
 }
 
-PrintReport printTo(const QString &printerName, const PageDocument &document)
+PrintReport printTo(const QString &printerName, const PageDocument &unshifted, std::optional<QPointF> offsetMm)
 {
+    const PageDocument document = unshifted.shifted(offsetMm.value_or(PrinterOffsets::of(printerName)));
 #ifdef VESK_CUPS
     return submitPdf(printerName, document, pageOptions(document.layout));
 #else
@@ -134,8 +136,11 @@ PrintReport printTo(const QString &printerName, const PageDocument &document)
 #endif
 }
 
-PrintReport submit(QPrinter &printer, const PageDocument &document)
+PrintReport submit(QPrinter &printer, const PageDocument &unshifted)
 {
+    if (printer.outputFormat() == QPrinter::PdfFormat)
+        return painted(print(printer, unshifted), Outcome::Written, printer.outputFileName());
+    const PageDocument document = unshifted.shifted(PrinterOffsets::of(printer.printerName()));
     // A preview paints into pictures of the pages.
     if (printer.paintEngine() && printer.paintEngine()->type() == QPaintEngine::Picture) {
         PrintReport previewed =
@@ -143,8 +148,6 @@ PrintReport submit(QPrinter &printer, const PageDocument &document)
         previewed.pages = print(printer, document);
         return previewed;
     }
-    if (printer.outputFormat() == QPrinter::PdfFormat)
-        return painted(print(printer, document), Outcome::Written, printer.outputFileName());
 #ifdef VESK_CUPS
     return submitPdf(printer.printerName(), document, dialogOptions(printer));
 #else

@@ -56,24 +56,35 @@ QString PrintReport::commandLine() const
 
 QString PrintReport::windowText(Subject subject) const
 {
-    const bool table = subject == Subject::Table;
+    enum Phrase { PrintedPhrase, WaitingPhrase, SentPhrase, WrittenPhrase, PhraseCount };
+    static const char *const phrases[][PhraseCount] = {
+        {QT_TR_NOOP("Die Tabelle wurde auf %1 gedruckt."),
+         QT_TR_NOOP("Die Tabelle wartet in der Warteschlange von %1: %2."),
+         QT_TR_NOOP("Die Tabelle wurde an den Drucker %1 übergeben."),
+         QT_TR_NOOP("Die Tabelle wurde in %1 gespeichert.")},
+        {QT_TR_NOOP("Die Etiketten wurden auf %1 gedruckt."),
+         QT_TR_NOOP("Die Etiketten warten in der Warteschlange von %1: %2."),
+         QT_TR_NOOP("Die Etiketten wurden an den Drucker %1 übergeben."),
+         QT_TR_NOOP("Die Etiketten wurden in %1 gespeichert.")},
+        {QT_TR_NOOP("Das Testblatt wurde auf %1 gedruckt."),
+         QT_TR_NOOP("Das Testblatt wartet in der Warteschlange von %1: %2."),
+         QT_TR_NOOP("Das Testblatt wurde an den Drucker %1 übergeben."),
+         QT_TR_NOOP("Das Testblatt wurde in %1 gespeichert.")},
+    };
+    const auto &phrase = phrases[static_cast<int>(subject)];
     switch (outcome) {
     case Outcome::Printed:
-        return table ? tr("Die Tabelle wurde auf %1 gedruckt.").arg(printer)
-                     : tr("Die Etiketten wurden auf %1 gedruckt.").arg(printer);
+        return tr(phrase[PrintedPhrase]).arg(printer);
     case Outcome::Paused:
     case Outcome::Held: {
         const QString why =
             outcome == Outcome::Paused ? tr("der Drucker ist angehalten") : tr("der Auftrag wird zurückgehalten");
-        return table ? tr("Die Tabelle wartet in der Warteschlange von %1: %2.").arg(printer, why)
-                     : tr("Die Etiketten warten in der Warteschlange von %1: %2.").arg(printer, why);
+        return tr(phrase[WaitingPhrase]).arg(printer, why);
     }
     case Outcome::Sent:
-        return table ? tr("Die Tabelle wurde an den Drucker %1 übergeben.").arg(printer)
-                     : tr("Die Etiketten wurden an den Drucker %1 übergeben.").arg(printer);
+        return tr(phrase[SentPhrase]).arg(printer);
     case Outcome::Written:
-        return table ? tr("Die Tabelle wurde in %1 gespeichert.").arg(printer)
-                     : tr("Die Etiketten wurden in %1 gespeichert.").arg(printer);
+        return tr(phrase[WrittenPhrase]).arg(printer);
     case Outcome::Refused:
     case Outcome::NoService:
     case Outcome::NoPrinter:
@@ -102,4 +113,26 @@ QString PrintReport::windowReason() const
 RenderResult PrintReport::result() const
 {
     return ok() ? pages : RenderResult::failure(windowReason());
+}
+
+QStringList PrintReport::windowFits(const RenderResult &pages, Subject subject)
+{
+    const bool table = subject == Subject::Table;
+    QStringList lines;
+    if (!pages.smaller.isEmpty()) {
+        lines.append((table ? tr("Kleiner gedruckt, damit sie ins Feld passen: %1")
+                            : tr("Kleiner gedruckt, damit sie aufs Etikett passen: %1"))
+                         .arg(pages.smaller.join(u", ")));
+    }
+    if (!pages.shortened.isEmpty()) {
+        lines.append((table ? tr("Gekürzt gedruckt, zu lang für das Feld: %1")
+                            : tr("Gekürzt gedruckt, zu lang für das Etikett: %1"))
+                         .arg(pages.shortened.join(u", ")));
+    }
+    if (!pages.missing.isEmpty()) {
+        lines.append((table ? tr("Zeichen fehlen in der Schrift und werden als leere Kästchen gedruckt: %1")
+                            : tr("Zeichen fehlen in der Schrift: %1"))
+                         .arg(pages.missing.join(u", ")));
+    }
+    return lines;
 }

@@ -24,7 +24,7 @@ public:
         NoPrinter, // the print service has no queue of that name
         Failed,
     };
-    enum class Subject { Table, Labels };
+    enum class Subject { Table, Labels, TestSheet };
 
     Outcome outcome = Outcome::Failed;
     QString printer;    // the queue, or the file for Written
@@ -42,6 +42,8 @@ public:
     QString windowReason() const;
     // For a report that takes a render's result: the pages, or the reason as its error.
     RenderResult result() const;
+    // The window's lines on the names that did not print as typed, a line for each kind.
+    static QStringList windowFits(const RenderResult &pages, Subject subject);
 };
 
 #endif

@@ -1,0 +1,155 @@
+#include "cli/clisession.h"
+
+#include "address/namedaddresses.h"
+#include "address/outputfile.h"
+#include "document/sharedstore.h"
+#include "names/namesstore.h"
+#include "page/labelsheet.h"
+#include "page/labelspdf.h"
+#include "page/tablepdf.h"
+#include "print/printeroffsets.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+// The descriptions leave out the commands: the help names those each option goes with.
+CliSession::CliSession(QTextStream &out, QTextStream &err)
+    : out(out)
+    , err(err)
+    , helpOption({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Print this help and exit."))
+    , versionOption({QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Displays version information."))
+    , namesOption(QStringLiteral("names"),
+                  QStringLiteral("names from this CSV file instead of the names the window keeps."),
+                  QStringLiteral("FILE"))
+    , outputOption(QStringLiteral("output"),
+                   QStringLiteral("write the PDF to this file instead of %1 or %2 in the working directory.")
+                       .arg(TablePdf::fileName, LabelsPdf::fileName),
+                   QStringLiteral("FILE"))
+    , checkOption(QStringLiteral("check"), QStringLiteral("only tell how each name fits; write no file."))
+    , printerOption(QStringLiteral("printer"),
+                    QStringLiteral("print on this printer, at 100 %, instead of writing a file."),
+                    QStringLiteral("NAME"))
+    , formatOption(QStringLiteral("format"),
+                   QStringLiteral("the labels' size in mm, one of %1 (default %2), or a sheet by maker and article "
+                                  "number as --formats lists them, such as \"Zweckform 3474\".")
+                       .arg(formatNames().join(QStringLiteral(", ")), formatNames().constFirst()),
+                   QStringLiteral("SHEET"))
+    , formatsOption(QStringLiteral("formats"),
+                    QStringLiteral("list the sheets by maker and article number whose line holds the arguments' "
+                                   "text: name, label size, columns x rows."))
+    , startOption(QStringLiteral("start"), QStringLiteral("begin at this label of the first sheet (default 1)."),
+                  QStringLiteral("N"))
+    , offsetOption(QStringLiteral("offset"),
+                   QStringLiteral("move everything X mm right and Y mm down (negative: left, up; at most %1 "
+                                  "mm), in a file as on a printer, where it replaces the offset kept for the "
+                                  "printer.")
+                       .arg(PrinterOffsets::limitMm),
+                   QStringLiteral("X,Y"))
+    , outlinesOption(QStringLiteral("outlines"),
+                     QStringLiteral("write a test sheet instead: each label's outline and a cross at its centre, to "
+                                    "lay over a sheet of labels and measure the printer's offset."))
+{
+    formatOption.setDefaultValue(formatNames().constFirst());
+    startOption.setDefaultValue(QStringLiteral("1"));
+    for (const QCommandLineOption *option : options())
+        parser.addOption(*option);
+}
+
+QList<const QCommandLineOption *> CliSession::options() const
+{
+    return {&helpOption,   &versionOption, &namesOption,   &outputOption, &checkOption,   &printerOption,
+            &offsetOption, &formatOption,  &formatsOption, &startOption,  &outlinesOption};
+}
+
+QStringList CliSession::formatNames()
+{
+    QStringList names;
+    for (const LabelFormat &format : LabelSheet::formats()) {
+        if (format.maker.isEmpty())
+            names.append(format.name());
+    }
+    return names;
+}
+
+void CliSession::print(const QString &line)
+{
+    printTo(out, line);
+}
+
+void CliSession::printError(const QString &line)
+{
+    printTo(err, line);
+}
+
+int CliSession::fail(const QString &message)
+{
+    printError(QStringLiteral("error: ") + message);
+    return Failure;
+}
+
+void CliSession::warn(const QString &message)
+{
+    printError(QStringLiteral("warning: ") + message);
+}
+
+int CliSession::usageError(const QString &message)
+{
+    fail(message);
+    printError(QStringLiteral("Try '%1 --help' for more information.").arg(programName()));
+    return UsageError;
+}
+
+int CliSession::cannotWrite(const QString &path, const QString &reason)
+{
+    const QString shownPath = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    return fail(QStringLiteral("cannot write %1: %2").arg(shownPath, reason));
+}
+
+void CliSession::printWritten(const QString &path)
+{
+    if (!OutputFile::isStandardOutput(path))
+        print(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
+}
+
+std::optional<QString> CliSession::addressKey(const QString &address)
+{
+    std::optional<QString> key = NamedAddresses::parse(address);
+    if (!key)
+        fail(QStringLiteral("'%1' is not one of the addresses A-H 1-12").arg(address));
+    return key;
+}
+
+std::optional<Names> CliSession::chosenNames()
+{
+    return parser.isSet(namesOption) ? readList(parser.value(namesOption)) : readStored();
+}
+
+std::optional<Names> CliSession::readStored()
+{
+    return readNames(SharedStore::read(NamesStore::defaultPath()), QStringLiteral("stored names"),
+                     NamesStore::defaultPath());
+}
+
+std::optional<Names> CliSession::readList(const QString &file)
+{
+    return readNames(NamesCsv::readFile(file), QStringLiteral("names file"), file);
+}
+
+std::optional<Names> CliSession::readNames(const NamesCsv::ReadResult &read, const QString &what, const QString &file)
+{
+    if (read.ok())
+        return read.names;
+    fail(QStringLiteral("%1 %2: %3").arg(what, QDir::toNativeSeparators(file), describe(read.error)));
+    return std::nullopt;
+}
+
+// Each line leaves at once, so that stdout and stderr keep their order in a terminal and in a pipe.
+void CliSession::printTo(QTextStream &stream, const QString &line)
+{
+    stream << line << '\n' << Qt::flush;
+}
+
+QString CliSession::describe(const NamesCsv::Error &error)
+{
+    return NamesCsv::describe(error, NamesCsv::Language::English);
+}

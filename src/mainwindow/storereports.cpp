@@ -1,0 +1,76 @@
+#include "mainwindow/storereports.h"
+
+#include "document/sharedstore.h"
+#include "mainwindow/reportqueue.h"
+
+#include <QDir>
+
+namespace {
+
+QString describe(const NamesCsv::Error &error)
+{
+    return NamesCsv::describe(error, NamesCsv::Language::German);
+}
+
+} // namespace
+
+StoreReports::StoreReports(SharedStore *store, QWidget *window)
+    : QObject(window)
+    , store(store)
+    , window(window)
+{
+    connect(store, &SharedStore::restored, this, &StoreReports::reportRestore);
+    connect(store, &SharedStore::failed, this, &StoreReports::reportFailure);
+    connect(store, &SharedStore::setAside, this, [this](const NamesStore::LoadResult &found) {
+        reportDamaged(found, tr("Die Namen dieses Fensters wurden neu gesichert."));
+    });
+}
+
+void StoreReports::reportRestore(const NamesStore::LoadResult &stored)
+{
+    if (stored.error.kind != NamesCsv::ErrorKind::Unreadable) {
+        reportDamaged(stored, tr("Die Tabelle beginnt leer."));
+        return;
+    }
+    warn(tr("Gespeicherte Namen"),
+         tr("Die gespeicherten Namen in %1 lassen sich gerade nicht lesen.\n%2\n\n"
+            "Die Datei bleibt, wo sie ist; ihre Namen erscheinen, sobald sie sich lesen lässt. "
+            "Namen, die Sie eingeben, kommen zu ihnen hinzu.")
+             .arg(storePath(), describe(stored.error)));
+}
+
+// The window keeps its names; the damaged file is never overwritten.
+void StoreReports::reportDamaged(const NamesStore::LoadResult &stored, const QString &outcome)
+{
+    if (stored.ok())
+        return;
+    if (stored.setAsidePath.isEmpty()) {
+        warn(tr("Gespeicherte Namen"),
+             tr("Die gespeicherten Namen in %1 konnten nicht gelesen werden.\n%2\n\n"
+                "Die Datei bleibt unverändert; Namen, die Sie jetzt eingeben, werden nicht gesichert.")
+                 .arg(storePath(), describe(stored.error)));
+        return;
+    }
+    warn(tr("Gespeicherte Namen"),
+         tr("Die gespeicherten Namen in %1 konnten nicht gelesen werden.\n%2\n\n"
+            "Die Datei wurde zur Seite gelegt und bleibt erhalten:\n%3\n\n%4")
+             .arg(storePath(), describe(stored.error), QDir::toNativeSeparators(stored.setAsidePath), outcome));
+}
+
+void StoreReports::reportFailure(const NamesCsv::Error &error)
+{
+    warn(tr("Namen sichern"), tr("Die Namen konnten nicht in %1 gesichert werden.\n%2\n\n"
+                                 "Sie bleiben im Fenster und werden gesichert, sobald es wieder geht; bis dahin zeigt "
+                                 "das Fenster, wie viele Namen warten.")
+                                  .arg(storePath(), describe(error)));
+}
+
+void StoreReports::warn(const QString &title, const QString &text)
+{
+    ReportQueue::show(window, QMessageBox::Warning, title, text);
+}
+
+QString StoreReports::storePath() const
+{
+    return QDir::toNativeSeparators(store->file());
+}
