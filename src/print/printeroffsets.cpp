@@ -29,7 +29,11 @@ QPointF of(const QString &printer)
 {
     if (printer.isEmpty())
         return {};
-    return parse(userSettings().value(keyOf(printer)).toString()).value_or(QPointF());
+    // Typed into the settings file unquoted, "2,1" reads as a list of two.
+    const QVariant stored = userSettings().value(keyOf(printer));
+    const QString text =
+        stored.typeId() == QMetaType::QStringList ? stored.toStringList().join(u',') : stored.toString();
+    return parse(text).value_or(QPointF());
 }
 
 void set(const QString &printer, QPointF offsetMm)
