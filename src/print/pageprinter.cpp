@@ -121,37 +121,37 @@ RenderResult print(QPrinter &printer, const PageDocument &document)
     return RenderResult::of(*fits);
 }
 
-PrintReport printTo(const QString &printerName, const PageDocument &unshifted, std::optional<QPointF> offsetMm)
+PrintReport printTo(const QString &printerName, const PageDocument &document, std::optional<QPointF> offsetMm)
 {
-    const PageDocument document = unshifted.shifted(offsetMm.value_or(PrinterOffsets::of(printerName)));
+    const PageDocument shiftedPages = document.shifted(offsetMm.value_or(PrinterOffsets::of(printerName)));
 #ifdef VESK_CUPS
-    return submitPdf(printerName, document, pageOptions(document.layout));
+    return submitPdf(printerName, shiftedPages, pageOptions(shiftedPages.layout));
 #else
     const QPrinterInfo info = QPrinterInfo::printerInfo(printerName);
     if (info.isNull())
         return PrintReport::of(Outcome::NoPrinter, printerName);
     QPrinter printer(info, QPrinter::HighResolution);
-    prepare(printer, document);
-    return painted(print(printer, document), Outcome::Sent, printerName);
+    prepare(printer, shiftedPages);
+    return painted(print(printer, shiftedPages), Outcome::Sent, printerName);
 #endif
 }
 
-PrintReport submit(QPrinter &printer, const PageDocument &unshifted)
+PrintReport submit(QPrinter &printer, const PageDocument &document)
 {
     if (printer.outputFormat() == QPrinter::PdfFormat)
-        return painted(print(printer, unshifted), Outcome::Written, printer.outputFileName());
-    const PageDocument document = unshifted.shifted(PrinterOffsets::of(printer.printerName()));
+        return painted(print(printer, document), Outcome::Written, printer.outputFileName());
+    const PageDocument shiftedPages = document.shifted(PrinterOffsets::of(printer.printerName()));
     // A preview paints into pictures of the pages.
     if (printer.paintEngine() && printer.paintEngine()->type() == QPaintEngine::Picture) {
         PrintReport previewed =
             PrintReport::of(Outcome::Failed, {}, PrintReport::tr("Die Seiten wurden nur angezeigt."));
-        previewed.pages = print(printer, document);
+        previewed.pages = print(printer, shiftedPages);
         return previewed;
     }
 #ifdef VESK_CUPS
-    return submitPdf(printer.printerName(), document, dialogOptions(printer));
+    return submitPdf(printer.printerName(), shiftedPages, dialogOptions(printer));
 #else
-    return painted(print(printer, document), Outcome::Sent, printer.printerName());
+    return painted(print(printer, shiftedPages), Outcome::Sent, printer.printerName());
 #endif
 }
 
