@@ -152,7 +152,9 @@ void TestCli::run_data()
     QTest::newRow("an offset that is no X,Y") << QStringList{"render", "--offset", "2;1"} << QByteArray() << 2 << "^$" << "^error: --offset takes X,Y in millimetres, each from -20 to 20, such as 2,1: '2;1'.\n";
     QTest::newRow("an offset too far") << QStringList{"labels", "7C", "--offset", "0,-21", "--printer", "Q"} << QByteArray() << 2 << "^$" << "^error: --offset takes X,Y";
     QTest::newRow("outlines of the table") << QStringList{"render", "--outlines"} << QByteArray() << 2 << "^$" << "^error: --outlines goes with labels only.\n";
-    QTest::newRow("outlines and addresses") << QStringList{"labels", "7C", "--outlines"} << QByteArray() << 2 << "^$" << "^error: --outlines takes no addresses, --check or --start.\n";
+    QTest::newRow("outlines and addresses") << QStringList{"labels", "7C", "--outlines"} << QByteArray() << 2 << "^$" << "^error: --outlines takes no addresses, --names, --check or --start.\n";
+    QTest::newRow("labels over each other") << QStringList{"labels", "7C", "--format", "Hema Etiketten"} << QByteArray() << 1 << "^$" << "^error: the labels of Hema Etiketten lie over each other\n$";
+    QTest::newRow("a sheet larger than A4") << QStringList{"labels", "--outlines", "--format", "hisago elm024"} << QByteArray() << 1 << "^$" << "^error: the labels of Hisago ELM024 do not fit on an A4 sheet\n$";
     QTest::newRow("missing folder") << QStringList{"render", "--output", "nicht/da.pdf"} << QByteArray() << 1 << "^$"
                                     << "^error: cannot write %1/nicht/da.pdf: ";
     // clang-format on

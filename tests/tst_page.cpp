@@ -486,7 +486,12 @@ void TestPage::labelSheets()
     QCOMPARE(sheet.name(), name);
     QCOMPARE(LabelSheet::format(name).has_value(), index >= 0);
     QVERIFY(sheet.fitsPaper());
-    QVERIFY(!(LabelFormat{QSizeF(70.1, 37), 3, 8, {}, QSizeF(0, 0), {}, {}}.fitsPaper())); // 0.1 mm too wide, no gaps
+    QVERIFY(!(LabelFormat{QSizeF(70.4, 37), 3, 8, {}, QSizeF(0, 0), {}, {}}.fitsPaper())); // 1.2 mm too wide, no gaps
+    QVERIFY((LabelFormat{QSizeF(70.3, 37), 3, 8, {}, QSizeF(0, 0), {}, {}}.fitsPaper()));  // 0.9 mm: rounding
+    QVERIFY((LabelFormat{QSizeF(70, 37), 3, 8, {}, QSizeF(0, -0.2), {}, {}}
+                 .fitsPaper())); // rows over each other by rounding
+    QVERIFY(!(LabelFormat{QSizeF(70, 37), 3, 8, {}, QSizeF(0, -0.3), {}, {}}.fitsPaper()));     // and by more
+    QVERIFY((LabelFormat{QSizeF(210, 297), 1, 1, {}, QSizeF(-210, -297), {}, {}}.fitsPaper())); // one: no gap
     QCOMPARE(sheet.perSheet(), perSheet);
     QCOMPARE((QList<QRectF>{sheet.labelRect(0), sheet.labelRect(1), sheet.labelRect(perSheet - 1)}), rects);
     // Within the paper; none over another.

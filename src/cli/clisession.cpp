@@ -22,8 +22,8 @@ CliSession::CliSession(QTextStream &out, QTextStream &err)
                   QStringLiteral("names from this CSV file instead of the names the window keeps."),
                   QStringLiteral("FILE"))
     , outputOption(QStringLiteral("output"),
-                   QStringLiteral("write the PDF to this file instead of %1 or %2 in the working directory.")
-                       .arg(TablePdf::fileName, LabelsPdf::fileName),
+                   QStringLiteral("write the PDF to this file instead of %1, %2 or %3 in the working directory.")
+                       .arg(TablePdf::fileName, LabelsPdf::fileName, LabelsPdf::testSheetFileName),
                    QStringLiteral("FILE"))
     , checkOption(QStringLiteral("check"), QStringLiteral("only tell how each name fits; write no file."))
     , printerOption(QStringLiteral("printer"),
@@ -41,8 +41,8 @@ CliSession::CliSession(QTextStream &out, QTextStream &err)
                   QStringLiteral("N"))
     , offsetOption(QStringLiteral("offset"),
                    QStringLiteral("move everything X mm right and Y mm down (negative: left, up; at most %1 "
-                                  "mm), in a file as on a printer, where it replaces the offset kept for the "
-                                  "printer.")
+                                  "mm), in a file as on a printer, there in place of the offset kept for the "
+                                  "printer, which stays as it is.")
                        .arg(PrinterOffsets::limitMm),
                    QStringLiteral("X,Y"))
     , outlinesOption(QStringLiteral("outlines"),

@@ -75,9 +75,15 @@ int PageCommands::labels(const QStringList &addresses)
         return session.usageError(QStringLiteral("Unknown label sheet '%1': use %2, or a sheet as --formats lists it.")
                                       .arg(sheet, CliSession::formatNames().join(QStringLiteral(", "))));
     }
+    if (!format->fitsPaper()) {
+        return session.fail((format->overlaps() ? QStringLiteral("the labels of %1 lie over each other")
+                                                : QStringLiteral("the labels of %1 do not fit on an A4 sheet"))
+                                .arg(format->name()));
+    }
     if (parser.isSet(session.outlinesOption)) {
-        if (!addresses.isEmpty() || parser.isSet(session.checkOption) || parser.isSet(session.startOption))
-            return session.usageError(QStringLiteral("--outlines takes no addresses, --check or --start."));
+        if (!addresses.isEmpty() || parser.isSet(session.checkOption) || parser.isSet(session.startOption)
+            || parser.isSet(session.namesOption))
+            return session.usageError(QStringLiteral("--outlines takes no addresses, --names, --check or --start."));
         return produce(LabelsPdf::testSheet(*format), LabelsPdf::testSheetFileName, QString());
     }
     if (const LabelLayout layout = LabelLayout::of(format->label); !layout.fits)

@@ -167,8 +167,10 @@ void LabelsDialog::refresh()
 {
     const LabelFormat format = chosenFormat();
     QStringList problems;
-    if (!format.fitsPaper())
-        problems.append(tr("Diese Etiketten passen nicht auf ein A4-Blatt."));
+    if (!format.fitsPaper()) {
+        problems.append(format.overlaps() ? tr("Diese Etiketten liegen übereinander.")
+                                          : tr("Diese Etiketten passen nicht auf ein A4-Blatt."));
+    }
     if (const LabelLayout layout = LabelLayout::of(format.label); !layout.fits)
         problems.append(layout.germanReason());
     startSpin->setMaximum(std::max(format.perSheet(), 1));

@@ -53,9 +53,15 @@ QRectF LabelFormat::labelRect(int index) const
 
 bool LabelFormat::fitsPaper() const
 {
-    const QRectF paper(QPointF(0, 0), LabelSheet::paperSize);
-    return columns > 0 && rows > 0 && !label.isEmpty() && margins.x() >= 0 && margins.y() >= 0 && gaps.width() >= 0
-           && gaps.height() >= 0 && paper.contains(labelRect(perSheet() - 1));
+    const QRectF paper =
+        QRectF(QPointF(0, 0), LabelSheet::paperSize).adjusted(-overhangMm, -overhangMm, overhangMm, overhangMm);
+    return columns > 0 && rows > 0 && !label.isEmpty() && margins.x() >= -overhangMm && margins.y() >= -overhangMm
+           && !overlaps() && paper.contains(labelRect(perSheet() - 1));
+}
+
+bool LabelFormat::overlaps() const
+{
+    return (columns > 1 && gaps.width() < -overlapMm) || (rows > 1 && gaps.height() < -overlapMm);
 }
 
 QString LabelFormat::name() const

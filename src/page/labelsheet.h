@@ -24,8 +24,14 @@ struct LabelFormat
     int perSheet() const { return columns * rows; }
     // Label 0 ... perSheet() - 1 of a sheet, row by row.
     QRectF labelRect(int index) const;
-    // Every label within the paper.
+    // Every label within the paper, or past its edge by no more than overhangMm, and none over
+    // the next by more than overlapMm: sheets measured in inches come out a little off in
+    // millimetres, and what a label holds keeps at least 1 mm inside it.
     bool fitsPaper() const;
+    // Labels over their neighbours by more than overlapMm, as no sheet has them.
+    bool overlaps() const;
+    static constexpr qreal overhangMm = 1;
+    static constexpr qreal overlapMm = 0.2;
     // As the command line names it: such as "Zweckform 3474", or 70x37 for a sheet by size.
     QString name() const;
     // Such as 70x37.

@@ -8,6 +8,14 @@
 
 #include <memory>
 
+namespace {
+
+// The test sheet's lines: thin, and a cross a little larger than a millimetre rule's marks.
+constexpr qreal outlinePenMm = 0.2;
+constexpr qreal crossArmMm = 3;
+
+} // namespace
+
 namespace LabelsPdf {
 
 PageDocument document(const Names &names, const LabelFormat &format, const QStringList &keys, int start)
@@ -26,17 +34,17 @@ PageDocument document(const Names &names, const LabelFormat &format, const QStri
 
 PageDocument testSheet(const LabelFormat &format)
 {
-    constexpr qreal penMm = 0.2;
-    constexpr qreal crossArmMm = 3;
     return {pageLayout, QStringLiteral("Testblatt"), 1, [format](QPainter &painter, int) {
                 const qreal mm = PageUnits::perMillimetre;
-                painter.setPen(blackPen(penMm * mm));
+                painter.setPen(blackPen(outlinePenMm * mm));
+                // Within the label also where it is smaller than the cross.
+                const qreal arm = std::min(crossArmMm, std::min(format.label.width(), format.label.height()) / 4) * mm;
                 for (int index = 0; index < format.perSheet(); ++index) {
                     const QRectF label = format.labelRect(index);
                     const QPointF centre = label.center() * mm;
                     painter.drawRect(QRectF(label.topLeft() * mm, label.size() * mm));
-                    painter.drawLine(centre - QPointF(crossArmMm * mm, 0), centre + QPointF(crossArmMm * mm, 0));
-                    painter.drawLine(centre - QPointF(0, crossArmMm * mm), centre + QPointF(0, crossArmMm * mm));
+                    painter.drawLine(centre - QPointF(arm, 0), centre + QPointF(arm, 0));
+                    painter.drawLine(centre - QPointF(0, arm), centre + QPointF(0, arm));
                 }
                 return NameFits();
             }};

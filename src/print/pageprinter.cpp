@@ -140,14 +140,14 @@ PrintReport submit(QPrinter &printer, const PageDocument &document)
 {
     if (printer.outputFormat() == QPrinter::PdfFormat)
         return painted(print(printer, document), Outcome::Written, printer.outputFileName());
-    const PageDocument shiftedPages = document.shifted(PrinterOffsets::of(printer.printerName()));
-    // A preview paints into pictures of the pages.
+    // A preview paints into pictures of the pages, unshifted: as they land on the paper.
     if (printer.paintEngine() && printer.paintEngine()->type() == QPaintEngine::Picture) {
         PrintReport previewed =
             PrintReport::of(Outcome::Failed, {}, PrintReport::tr("Die Seiten wurden nur angezeigt."));
-        previewed.pages = print(printer, shiftedPages);
+        previewed.pages = print(printer, document);
         return previewed;
     }
+    const PageDocument shiftedPages = document.shifted(PrinterOffsets::of(printer.printerName()));
 #ifdef VESK_CUPS
     return submitPdf(printer.printerName(), shiftedPages, dialogOptions(printer));
 #else

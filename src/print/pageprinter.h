@@ -27,7 +27,7 @@ PrintReport printTo(const QString &printerName, const PageDocument &document,
 
 // To the printer a print dialog set up, with the dialog's choices (copies, pages, both sides)
 // and shifted by the offset kept for it; a file is written exact. A print preview's printer
-// is painted on, and that is reported as not printed.
+// is painted on, exact as well, and that is reported as not printed.
 PrintReport submit(QPrinter &printer, const PageDocument &document);
 
 } // namespace PagePrinter
