@@ -7,19 +7,12 @@
 #include "document/sharedstore.h"
 #include "names/namerules.h"
 #include "names/namesstore.h"
-#include "names/storelock.h"
 #include "page/namewrap.h"
 
 #include <QDir>
 
 #include <algorithm>
 
-namespace {
-
-// Longer than a lock left behind stays in the way (StoreLock::staleMs).
-constexpr int storePatienceMs = StoreLock::staleMs + 5000;
-
-} // namespace
 
 NamesCommands::NamesCommands(CliSession &session)
     : session(session)
@@ -139,10 +132,10 @@ int NamesCommands::store(const NameEntries &entries)
     });
     shared.restore();
     // Made now, later than the names it replaces, as a window's edit.
-    shared.waitRestored(storePatienceMs);
+    shared.waitRestored(SharedStore::patienceMs);
     shared.put(entries);
     // On Windows a file another program reads for a moment cannot be replaced meanwhile.
-    if (shared.waitStored(storePatienceMs))
+    if (shared.waitStored(SharedStore::patienceMs))
         return CliSession::Success;
     shared.discardPending(); // failed, as told: not stored later on the way out
     return session.fail(QStringLiteral("cannot store the names in %1: %2")

@@ -3,6 +3,7 @@
 
 #include "document/nameschange.h"
 #include "document/storeworker.h"
+#include "names/storelock.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -22,6 +23,10 @@ class SharedStore : public QObject
     Q_OBJECT
 
 public:
+    // How long one who must know waits for the store: longer than a lock left behind stays in
+    // the way (StoreLock::staleMs).
+    static constexpr int patienceMs = StoreLock::staleMs + 5000;
+
     explicit SharedStore(QString path, QObject *parent = nullptr);
     // Stores what is still pending, once, so that nothing is left behind by accident.
     ~SharedStore() override;
