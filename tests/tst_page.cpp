@@ -102,7 +102,7 @@ private:
         {"3B", "Signal Nord Gleis 3"},
         {"7C", "Weichenantrieb Straßenbeleuchtung Einfahrt"},
         {"1D", "Entkupplungsgleis Süd Nord Bahnhof West Einfahrt"},
-        {"5D", "Zeile eins\nZeile zwei"},
+        {"5D", "Zeile eins\nZeile zwei\nZeile drei"},
         {"12H", "Ölpumpe\tRand"},                                 // at the page's edge
         {"11H", "Signal Nord Signal Süd Signal Ost Signal West"}, // four lines, the most that fit
         {"10H", u"Hauptsignal Vorsignal "_s.repeated(5)},
@@ -551,7 +551,13 @@ void TestPage::labelsPdf()
     // The smallest labels, begun at the first sheet's last but one: two there, the rest on a second.
     const QString path = dir.filePath(LabelsPdf::fileName);
     const QStringList keys = LabelsPdf::namedKeys(names);
-    QVERIFY(LabelsPdf::document(names, *LabelSheet::format(u"52.5x29.7"_s), keys, 39).writePdf(path).ok);
+    const RenderResult result =
+        LabelsPdf::document(names, *LabelSheet::format(u"52.5x29.7"_s), keys, 39).writePdf(path);
+    QVERIFY(result.ok && result.missing.contains(u"4C"_s)); // told as for the table
+    QProcess info;
+    info.start(u"pdfinfo"_s, {path});
+    QVERIFY(info.waitForFinished());
+    QVERIFY(QString::fromUtf8(info.readAllStandardOutput()).simplified().contains(u"Creator: VESK Adressen Rechner"_s));
     QList<QList<Word>> pages;
     for (const Word &word : Pdf::read(path))
         word.text == u"page" ? pages.append(QList<Word>{}) : pages.last().append(word);

@@ -6,6 +6,7 @@
 #include "names/namesstore.h"
 #include "names/usersettings.h"
 #include "panel/arlabel.h"
+#include "panel/switchdrawing.h"
 #include "support/coretest.h"
 #include "support/widgettest.h"
 
@@ -241,8 +242,11 @@ private slots:
 
     void spreadsheetKeys()
     {
-        // Keys typed ahead of a busy window each reach their row, in order.
+        // The names take what the addresses leave of the table's width.
         focusTable();
+        QTableWidget &table = *window->adrTable;
+        QCOMPARE(table.columnWidth(0) + table.columnWidth(1), table.viewport()->width());
+        // Keys typed ahead of a busy window each reach their row, in order.
         window->adrTable->setCurrentCell(1, 0);
         for (const char key : QByteArray("abc\rdef\r"))
             QTimer::singleShot(0, window.get(), [key] { QTest::keyClick(QApplication::focusWidget(), key); });
@@ -554,6 +558,22 @@ private slots:
         const Names stored = SharedStore::read(workFile(u"data/vesk-adressen/namen.csv"_s)).names;
         QCOMPARE((QStringList{stored.value(u"1A"_s), stored.value(u"3B"_s), stored.value(u"4B"_s)}), shown);
         QTRY_COMPARE(namesAt({0, 14, 15}), shown);
+    }
+
+    // The drag bands' edges, as the panel has always had them: x chooses a switch, y sets a row.
+    void dragBands()
+    {
+        const QList<QPair<int, int>> switches{{23, 0}, {24, 1}, {46, 1}, {47, 0}, {48, 0}, {49, 2}, {71, 2},  {72, 0},
+                                              {73, 0}, {74, 3}, {96, 3}, {97, 0}, {98, 0}, {99, 4}, {127, 4}, {128, 0}};
+        for (const auto &[x, index] : switches)
+            QVERIFY2(SwitchDrawing::switchAt(x) == index, qPrintable(QString::number(x)));
+        const QList<QPair<int, int>> rows{{28, -1}, {29, 0},  {31, 0}, {32, -1}, {48, -1}, {49, 2},
+                                          {67, 2},  {68, -1}, {69, 1}, {71, 1},  {72, -1}};
+        for (const auto &[y, position] : rows)
+            QVERIFY2(SwitchDrawing::positionAt(y).value_or(-1) == position, qPrintable(QString::number(y)));
+        // The frame's right edge, 3 pixels wide, ends at the panel's last column.
+        const QImage image = grabbed(window->arLabel);
+        QVERIFY(qGray(image.pixel(SwitchDrawing::size.width() - 1, 40)) < 128);
     }
 
     void panel()
