@@ -61,7 +61,7 @@ void ReportQueue::showNext()
     waiting.removeIf([](const QPointer<QMessageBox> &report) { return report.isNull(); });
     if (QApplication::activeModalWidget() == nullptr) {
         const auto free = std::find_if(waiting.cbegin(), waiting.cend(), [](const QPointer<QMessageBox> &report) {
-            return report->parentWidget()->window()->isVisible();
+            return report->parentWidget() == nullptr || report->parentWidget()->window()->isVisible();
         });
         if (free != waiting.cend()) {
             QMessageBox *report = *free;
