@@ -13,7 +13,6 @@
 
 #include <algorithm>
 
-
 NamesCommands::NamesCommands(CliSession &session)
     : session(session)
 {
