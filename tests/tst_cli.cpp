@@ -132,6 +132,7 @@ void TestCli::run_data()
     QTest::newRow("PDF to standard output, no path after it") << QStringList{"render", "--output", "/dev/stdout"} << QByteArray() << 0 << "(?s)^%PDF-1\\.4\n.*%%EOF\n$" << "^$";
 #endif
     QTest::newRow("not an address") << QStringList{"decode", "7C", "nix"} << QByteArray() << 1 << "^7C\t0 2 0 0 2\t\\+ 0 \\+ \\+ 0\n$" << "^error: 'nix' is not an address like 7C or C7\n$";
+    QTest::newRow("help after --, a text") << QStringList{"decode", "--", "--help"} << QByteArray() << 1 << "^$" << "^error: '--help' is not an address like 7C or C7\n$";
     QTest::newRow("not a position") << QStringList{"encode", "0", "2", "0", "0", "02"} << QByteArray() << 2 << "^$" << "^error: Bad switch position '02': use 0, 1 or 2.\n";
     QTest::newRow("the window's names") << QStringList{"render", "--check"} << QByteArray("Adresse;Name\nA12;Pumpe\n") << 0 << "^12A\tfits\n$" << "^$";
     QTest::newRow("a character no font has") << QStringList{"render", "--check"} << QByteArray("Adresse;Name\nA12;x\xEE\x80\x80\n") << 0 << "^12A\tfits\tmissing characters\t\uE000\n$" << "^$";

@@ -2,6 +2,7 @@
 #include "mainwindow/appsetup.h"
 #include "mainwindow/labelsdialog.h"
 #include "mainwindow/namesfiles.h"
+#include "mainwindow/reportqueue.h"
 #include "mainwindow/veskar.h"
 #include "names/namesstore.h"
 #include "names/usersettings.h"
@@ -473,6 +474,12 @@ private slots:
         QVERIFY(Files::write(bad, "Adresse;Name\n1A;neu\n13A;falsch\n"));
         QVERIFY(!window->findChild<NamesFiles *>()->load(bad));
         QVERIFY(catcher.takeOne().text.contains(u"Zeile 3: Die Adresse „13A“"_s));
+        // A report for a window that went before it could show goes with it; the next still shows.
+        auto *gone = new QWidget;
+        ReportQueue::show(gone, QMessageBox::Warning, u"Weg"_s, u"nie"_s);
+        delete gone;
+        ReportQueue::show(window.get(), QMessageBox::Warning, u"Da"_s, u"danach"_s);
+        QCOMPARE(catcher.takeOne().text, u"danach"_s);
         QCOMPARE(namesAt({0, 2}), (QStringList{"-", "alt"}));
         // A list loaded is shown.
         window->viewTable->setChecked(false);
@@ -571,9 +578,10 @@ private slots:
                                           {67, 2},  {68, -1}, {69, 1}, {71, 1},  {72, -1}};
         for (const auto &[y, position] : rows)
             QVERIFY2(SwitchDrawing::positionAt(y).value_or(-1) == position, qPrintable(QString::number(y)));
-        // The frame's right edge, 3 pixels wide, ends at the panel's last column.
+        // The frame's right edge, 3 pixels wide, ends at the panel's last column, its bottom at the last row.
         const QImage image = grabbed(window->arLabel);
         QVERIFY(qGray(image.pixel(SwitchDrawing::size.width() - 1, 40)) < 128);
+        QVERIFY(qGray(image.pixel(40, SwitchDrawing::size.height() - 1)) < 128); // and its bottom edge
     }
 
     void panel()
