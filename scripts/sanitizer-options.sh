@@ -1,5 +1,5 @@
 # Sanitizer settings, sourced by the scripts that run sanitized code (scripts/fuzz and the
-# step "sanitized" of scripts/test): any report fails the run, leaks included, except the
+# step "coverage" of scripts/test): any report fails the run, leaks included, except the
 # leaks scripts/lsan-suppressions.txt names.
 # Usage: . scripts/sanitizer-options.sh
 suppressions="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/lsan-suppressions.txt"
