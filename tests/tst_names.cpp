@@ -1,4 +1,5 @@
 #include "address/addresscodec.h"
+#include "address/modulename.h"
 #include "document/namesdocument.h"
 #include "names/namerules.h"
 #include "names/namescsv.h"
@@ -13,18 +14,6 @@ using namespace Qt::StringLiterals;
 
 using NamesCsv::ErrorKind;
 
-namespace {
-
-QString spaced(const DippSetting &dipp)
-{
-    QStringList positions;
-    for (const int position : dipp)
-        positions.append(QString::number(position));
-    return positions.join(u' ');
-}
-
-} // namespace
-
 // Addresses, names lists, pasted blocks and the undo of a window's names.
 class TestNames : public QObject
 {
@@ -34,6 +23,8 @@ private slots:
     void init();
     void decode_data();
     void decode();
+    void switches_data();
+    void switches();
     void parseGood_data();
     void parseGood();
     void parseBad_data();
@@ -52,53 +43,99 @@ private:
 void TestNames::init()
 {
     dir = std::make_unique<QTemporaryDir>();
-    qputenv(NamesStore::dataHomeVariable, QDir::toNativeSeparators(dir->path()).toUtf8());
 }
 
 void TestNames::decode_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("dipp");
+    QTest::addColumn<QList<int>>("dipp");
     QTest::addColumn<QString>("canonical");
     QTest::addColumn<bool>("plain");
+    QTest::addColumn<int>("row"); // in the names table; -1 for none
 
     // clang-format off
-    QTest::newRow("c7, either case") << "c7" << "0 2 0 0 2" << "7C" << true;
-    QTest::newRow("leading zero") << "A07" << "0 2 0 0 0" << "7A" << true;
-    QTest::newRow("blanks around and between") << " 12 b " << "1 0 2 0 1" << "12B" << true;
-    QTest::newRow("blank between, letter first") << "C\t 7" << "0 2 0 0 2" << "7C" << true;
-    QTest::newRow("a letter beyond H") << "I3" << "0 0 2 2 2" << "3I" << true;
-    QTest::newRow("no letter") << "10" << "1 0 0 0 0" << "10A" << false;
-    QTest::newRow("AB5") << "AB5" << "0 1 1 0 1" << "5B" << false;
+    QTest::newRow("c7, either case") << "c7" << QList<int>{0, 2, 0, 0, 2} << "7C" << true << 30;
+    QTest::newRow("leading zero") << "A07" << QList<int>{0, 2, 0, 0, 0} << "7A" << true << 6;
+    QTest::newRow("blanks around and between") << " 12 b " << QList<int>{1, 0, 2, 0, 1} << "12B" << true << 23;
+    QTest::newRow("blank between, letter first") << "C\t 7" << QList<int>{0, 2, 0, 0, 2} << "7C" << true << 30;
+    QTest::newRow("the last of the control module") << "d12" << QList<int>{1, 0, 2, 1, 0} << "12D" << true << 47;
+    QTest::newRow("the first of the extension") << "e1" << QList<int>{0, 0, 0, 1, 1} << "1E" << true << 48;
+    QTest::newRow("the letter after H") << "i1" << QList<int>{0, 0, 0, 2, 2} << "1I" << true << -1;
+    QTest::newRow("a letter beyond H") << "I3" << QList<int>{0, 0, 2, 2, 2} << "3I" << true << -1;
+    QTest::newRow("no letter") << "10" << QList<int>{1, 0, 0, 0, 0} << "10A" << false << -1;
+    QTest::newRow("AB5") << "AB5" << QList<int>{0, 1, 1, 0, 1} << "5B" << false << -1;
     // The latest letter in the alphabet wins, not the first one found.
-    QTest::newRow("CB5") << "CB5" << "0 1 1 0 2" << "5C" << false;
-    QTest::newRow("28") << "28A" << "3 0 0 0 0" << "28A" << true;
-    QTest::newRow("largest number") << "4294967295A" << "477218588 0 2 0 0" << "4294967295A" << true;
+    QTest::newRow("CB5") << "CB5" << QList<int>{0, 1, 1, 0, 2} << "5C" << false << -1;
+    QTest::newRow("28") << "28A" << QList<int>{3, 0, 0, 0, 0} << "28A" << true << -1;
+    QTest::newRow("largest number") << "4294967295A" << QList<int>{477218588, 0, 2, 0, 0} << "4294967295A" << true << -1;
     // Number 0: the number switches stay at 0, the letter still counts.
-    QTest::newRow("zero") << "0C" << "0 0 0 0 2" << "1C" << false;
-    QTest::newRow("letter O for zero") << "1O" << "0 0 0 0 0" << "1A" << false;
-    QTest::newRow("two addresses") << "7C;8D" << "0 0 0 1 0" << "1D" << false;
-    QTest::newRow("beyond 32 bits") << "4294967296G" << "0 0 0 2 0" << "1G" << false;
+    QTest::newRow("zero") << "0C" << QList<int>{0, 0, 0, 0, 2} << "1C" << false << -1;
+    QTest::newRow("letter O for zero") << "1O" << QList<int>{0, 0, 0, 0, 0} << "1A" << false << -1;
+    QTest::newRow("two addresses") << "7C;8D" << QList<int>{0, 0, 0, 1, 0} << "1D" << false << -1;
+    QTest::newRow("beyond 32 bits") << "4294967296G" << QList<int>{0, 0, 0, 2, 0} << "1G" << false << -1;
     // Blanks around and a plus sign pass the number conversion; a minus or inner blank does not.
-    QTest::newRow("plus") << "+7B" << "0 2 0 0 1" << "7B" << false;
-    QTest::newRow("minus") << "-7B" << "0 0 0 0 1" << "1B" << false;
+    QTest::newRow("plus") << "+7B" << QList<int>{0, 2, 0, 0, 1} << "7B" << false << -1;
+    QTest::newRow("minus") << "-7B" << QList<int>{0, 0, 0, 0, 1} << "1B" << false << -1;
     // clang-format on
 }
 
 void TestNames::decode()
 {
     QFETCH(QString, text);
-    QFETCH(QString, dipp);
+    QFETCH(QList<int>, dipp);
     QFETCH(QString, canonical);
     QFETCH(bool, plain);
+    QFETCH(int, row);
 
     QCOMPARE(AddressCodec::isPlainAddress(text), plain);
     const DippSetting decoded = AddressCodec::decode(text.toUpper());
-    QCOMPARE(spaced(decoded), dipp);
+    QCOMPARE(QList<int>(decoded.cbegin(), decoded.cend()), dipp);
     QCOMPARE(AddressCodec::encode(decoded), canonical);
     // Names go with the 96 addresses written as addresses, and with no other text.
-    const bool named = plain && NamedAddresses::keysInTableOrder().contains(canonical);
-    QCOMPARE(NamedAddresses::parse(text), named ? std::optional(canonical) : std::nullopt);
+    QCOMPARE(NamedAddresses::parse(text), row >= 0 ? std::optional(canonical) : std::nullopt);
+    QCOMPARE(NamedAddresses::rowOf(text).value_or(-1), row);
+    if (plain)
+        QCOMPARE(NamedAddresses::keysInTableOrder().indexOf(canonical), row);
+    constexpr int firstOfExtension = 48; // letters E-H are set on the extension module
+    QCOMPARE(ModuleName::of(text), row >= firstOfExtension ? ModuleName::extension : ModuleName::control);
+}
+
+void TestNames::switches_data()
+{
+    QTest::addColumn<QList<int>>("positions");
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("rows"); // as drawn: + top, 0 middle, - bottom
+    QTest::addColumn<bool>("settable");
+
+    // clang-format off
+    QTest::newRow("7C") << QList<int>{0, 2, 0, 0, 2} << "7C" << "+0++0" << true;
+    QTest::newRow("12H") << QList<int>{1, 0, 2, 2, 1} << "12H" << "-+00-" << true;
+    // Positions no switch has: the number wraps as unsigned, a letter beyond K is A, drawn on top.
+    QTest::newRow("letter 12") << QList<int>{2, 2, 2, 3, 2} << "27A" << "000+0" << false;
+    QTest::newRow("below 0") << QList<int>{0, 0, -1, 0, 0} << "0A" << "+++++" << false;
+    // clang-format on
+}
+
+void TestNames::switches()
+{
+    QFETCH(QList<int>, positions);
+    QFETCH(QString, address);
+    QFETCH(QString, rows);
+    QFETCH(bool, settable);
+
+    DippSetting dipp{};
+    std::copy(positions.cbegin(), positions.cend(), dipp.begin());
+    QCOMPARE(AddressCodec::encode(dipp), address);
+    QCOMPARE(AddressCodec::isSettable(dipp), settable);
+    QString drawn;
+    for (const int position : dipp) {
+        const int row = AddressCodec::displayRow(position);
+        drawn.append(AddressCodec::rowLabels.at(row));
+        QCOMPARE(AddressCodec::rowOfLabel(drawn.back()), row);
+        if (settable)
+            QCOMPARE(AddressCodec::positionOfRow(row), position);
+    }
+    QCOMPARE(drawn, rows);
 }
 
 void TestNames::parseGood_data()
@@ -112,8 +149,8 @@ void TestNames::parseGood_data()
     QTest::newRow("trailing separators") << QByteArray("Adresse;Name;\n1A;x;\n2A;;\n3A;z\n") << Names{{"1A", "x"}, {"2A", ""}, {"3A", "z"}};
     QTest::newRow("tab, blanks, columns swapped") << QByteArray("Name\tAdresse\nSignal\t h5 \n") << Names{{"5H", "Signal"}};
     QTest::newRow("BOM and CRLF") << QByteArray("\xEF\xBB\xBF" "Adresse;Name\r\n1A;Ölpumpe\r\n") << Names{{"1A", "Ölpumpe"}};
-    QTest::newRow("Windows-1252") << QByteArray("Adresse;Name\r\n1A;Gr\xFC\xDF" "e\r\n2A;\x80 5\r\n3A;\x84" "Anf\xFChrung\x93\r\n")
-                                  << Names{{"1A", "Grüße"}, {"2A", "€ 5"}, {"3A", "„Anführung“"}};
+    QTest::newRow("Windows-1252") << QByteArray("Adresse;Name\r\n1A;Gr\xFC\xDF" "e\r\n2A;\x80\xA0" "5\r\n3A;\x84" "Anf\xFChrung\x93\r\n")
+                                  << Names{{"1A", "Grüße"}, {"2A", "€\u00A05"}, {"3A", "„Anführung“"}};
     QTest::newRow("quoted fields") << QByteArray("Adresse;Name\n1A;\"a;b \"\"c\"\"\"\n\"2A\";\"zwei\r\nZeilen\"\r\n")
                                    << Names{{"1A", "a;b \"c\""}, {"2A", "zwei\nZeilen"}};
     QTest::newRow("blank line, empty name, no final line end") << QByteArray("Adresse;Name\n\n1A;\n2A;x") << Names{{"1A", ""}, {"2A", "x"}};
@@ -121,6 +158,8 @@ void TestNames::parseGood_data()
     QTest::newRow("UTF-8 with a zero byte") << QByteArrayLiteral("Adresse;Name\n1A;a\0b\n") << Names{{"1A", u"a\0b"_s}};
     QTest::newRow("CR alone, mixed") << QByteArray("Adresse;Name\r1A;x\r\"2A\";\"zwei\rZeilen\"\r3A;\"a\nb\"\r\n4A;y\n") << Names{{"1A", "x"}, {"2A", "zwei\nZeilen"}, {"3A", "a\nb"}, {"4A", "y"}};
     const QString accents = QString(u"e\u0301"_s).repeated(NameRules::maxLength); // 1000 characters in 2000 code units
+    QTest::newRow("largest file") << QByteArray("Adresse;Name") + QByteArray(NamesCsv::maxListBytes - 18, ' ') + "\n1A;x\n" << Names{{"1A", "x"}};
+    QTest::newRow("most code units") << (u"Adresse;Name\n1A;e"_s + u"\u0301"_s.repeated(3999)).toUtf8() << Names{{"1A", u"e"_s + u"\u0301"_s.repeated(3999)}};
     QTest::newRow("longest name") << (u"Adresse;Name\n1A;"_s + accents).toUtf8() << Names{{"1A", accents}};
     for (const auto encoding : {QStringConverter::Utf16LE, QStringConverter::Utf16BE}) {
         for (const auto flag : {QStringEncoder::Flag::WriteBom, QStringEncoder::Flag::Default})
@@ -133,61 +172,80 @@ void TestNames::parseGood()
 {
     QFETCH(QByteArray, data);
     QFETCH(Names, names);
-    const NamesCsv::ReadResult result = NamesCsv::parse(data);
+    const QString list = dir->filePath(u"liste.csv"_s);
+    QVERIFY(Files::write(list, data));
+    const NamesCsv::ReadResult result = NamesCsv::readFile(list);
     QCOMPARE(result.error.kind, ErrorKind::None);
     QCOMPARE(result.names, names);
 }
 
 void TestNames::parseBad_data()
 {
+    QTest::addColumn<ErrorKind>("kind");
     QTest::addColumn<QByteArray>("data");
-    QTest::addColumn<QString>("english"); // as the command line says it
+    QTest::addColumn<QString>("english"); // as the command line says it; after ": " the system's reason
 
     const QString header = u"line 1: the header must name the columns Adresse and Name"_s;
     const QString unknown = u"line %1: '%2' is not one of the addresses A-H 1-12"_s;
+    const QString stray =
+        u"line %1: a byte that is not UTF-8 in a file that is otherwise UTF-8; save the list as UTF-8 again"_s;
     // clang-format off
-    QTest::newRow("empty") << QByteArray() << header;
-    QTest::newRow("no name column") << QByteArray("Adresse;Titel\n1A;x\n") << header;
-    QTest::newRow("number 13") << QByteArray("Adresse;Name\n1A;x\n13A;x\n") << unknown.arg(3).arg("13A");
-    QTest::newRow("lines counted inside quotes") << QByteArray("Adresse;Name\n1A;\"a\nb\"\n99Z;x\n") << unknown.arg(4).arg("99Z");
-    QTest::newRow("three fields") << QByteArray("Adresse;Name\n1A;x;y\n") << "line 2: a line needs 2 fields, this one has 3";
-    QTest::newRow("one field") << QByteArray("Adresse;Name\n\n1A\n") << "line 3: a line needs 2 fields, this one has 1";
-    QTest::newRow("other column") << QByteArray("Ort;Adresse;Name\n") << "line 1: the header has a column 'Ort' besides Adresse and Name";
-    QTest::newRow("twice") << QByteArray("Adresse;Name\n1A;x\na1;y\n") << "line 3: address 1A is listed twice";
-    QTest::newRow("open quote") << QByteArray("Adresse;Name\n1A;\"offen\n2A;x\n") << "line 2: a quoted field is not closed";
-    QTest::newRow("text after quote") << QByteArray("Adresse;Name\n1A;\"zu\"x\n") << "line 2: text follows a closing quote";
-    QTest::newRow("UTF-8 and a stray byte") << QByteArray("Adresse;Name\n1A;Grüße\n2A;M\xFC" "de\n") << "line 3: a byte that is not UTF-8 in a file that is otherwise UTF-8; save the list as UTF-8 again";
+    QTest::newRow("empty") << ErrorKind::MissingHeader << QByteArray() << header;
+    QTest::newRow("no name column") << ErrorKind::MissingHeader << QByteArray("Adresse;Titel\n1A;x\n") << header;
+    QTest::newRow("number 13") << ErrorKind::UnknownAddress << QByteArray("Adresse;Name\n1A;x\n13A;x\n") << unknown.arg(3).arg("13A");
+    QTest::newRow("lines counted inside quotes") << ErrorKind::UnknownAddress << QByteArray("Adresse;Name\n1A;\"a\nb\"\n99Z;x\n") << unknown.arg(4).arg("99Z");
+    QTest::newRow("three fields") << ErrorKind::WrongFieldCount << QByteArray("Adresse;Name\n1A;x;y\n") << "line 2: a line needs 2 fields, this one has 3";
+    QTest::newRow("one field") << ErrorKind::WrongFieldCount << QByteArray("Adresse;Name\n\n1A\n") << "line 3: a line needs 2 fields, this one has 1";
+    QTest::newRow("other columns") << ErrorKind::OtherColumn << QByteArray("Ort;Adresse;Name;Typ\n") << "line 1: the header has a column 'Ort' besides Adresse and Name";
+    QTest::newRow("twice") << ErrorKind::DuplicateAddress << QByteArray("Adresse;Name\n1A;x\na1;y\n") << "line 3: address 1A is listed twice";
+    QTest::newRow("open quote") << ErrorKind::UnterminatedQuote << QByteArray("Adresse;Name\n1A;\"offen\n2A;x\n") << "line 2: a quoted field is not closed";
+    QTest::newRow("text after quote") << ErrorKind::TextAfterQuote << QByteArray("Adresse;Name\n1A;\"zu\nzu\"x\n") << "line 3: text follows a closing quote";
+    QTest::newRow("UTF-8 and a stray byte") << ErrorKind::MixedEncoding << QByteArray("Adresse;Name\n1A;Grüße\n2A;M\xFC" "de\n") << stray.arg(3);
+    QTest::newRow("a stray byte after the mark") << ErrorKind::MixedEncoding << QByteArray("\xEF\xBB\xBF" "Adresse;Name\x84\r\n") << stray.arg(1);
+    QTest::newRow("a stray byte, CR alone") << ErrorKind::MixedEncoding << QByteArray("Adresse;Name\r\n1A;\xC3\xB6\r\r2A;\xF6\r") << stray.arg(4);
     const QString tooLong = u"line 3: the name is too long (%1 characters/UTF-16 code units); a name holds at most 1000 characters and 4000 code units (emoji and accents take several)"_s;
-    QTest::newRow("name too long") << QByteArray("Adresse;Name\n1A;x\n2A;") + QByteArray(1001, 'x') << tooLong.arg("1001/1001");
-    QTest::newRow("name too composed") << QByteArray("Adresse;Name\r\n1A;x\r\n2A;e") + u"\u0301"_s.repeated(4000).toUtf8() << tooLong.arg("1/4001");
+    QTest::newRow("name too long") << ErrorKind::NameTooLong << QByteArray("Adresse;Name\n1A;x\n2A;") + QByteArray(1001, 'x') << tooLong.arg("1001/1001");
+    QTest::newRow("name too composed") << ErrorKind::NameTooLong << QByteArray("Adresse;Name\r\n1A;x\r\n2A;e") + u"\u0301"_s.repeated(4000).toUtf8() << tooLong.arg("1/4001");
     const QString spreadsheet = u"a spreadsheet file (%1), not a names list: save it as CSV"_s;
-    QTest::newRow("xlsx") << QByteArrayLiteral("PK\x03\x04\x14\0\0\0\0\0[Content_Types].xml\0\0PK\x03\x04xl/workbook.xml") << spreadsheet.arg("xlsx");
-    QTest::newRow("ods") << QByteArrayLiteral("PK\x03\x04\x14\0\0\0\0\0mimetypeapplication/vnd.oasis.opendocument.spreadsheetPK") << spreadsheet.arg("ods");
-    QTest::newRow("xls") << QByteArrayLiteral("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0\0\0\0") << spreadsheet.arg("xls");
-    QTest::newRow("missing file") << QByteArray() << "cannot be read: ";
-    QTest::newRow("missing folder") << QByteArray() << "the folder cannot be created or written to: ";
+    QTest::newRow("xlsx") << ErrorKind::SpreadsheetFile << QByteArrayLiteral("PK\x03\x04\x14\0\0\0\0\0[Content_Types].xml\0\0PK\x03\x04xl/workbook.xml") << spreadsheet.arg("xlsx");
+    QTest::newRow("ods") << ErrorKind::SpreadsheetFile << QByteArrayLiteral("PK\x03\x04\x14\0\0\0\0\0mimetypeapplication/vnd.oasis.opendocument.spreadsheetPK") << spreadsheet.arg("ods");
+    QTest::newRow("numbers") << ErrorKind::SpreadsheetFile << QByteArrayLiteral("PK\x03\x04\x14\0\0\0\0\0Index/Document.iwa") << spreadsheet.arg("numbers");
+    QTest::newRow("xls") << ErrorKind::SpreadsheetFile << QByteArrayLiteral("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0\0\0\0") << spreadsheet.arg("xls");
+    QTest::newRow("too large") << ErrorKind::TooLarge << QByteArray(NamesCsv::maxListBytes + 1, '\n') << "the file has 4194305 bytes, too large for a names list (at most 4 MiB)";
+    QTest::newRow("missing file") << ErrorKind::Unreadable << QByteArray() << "cannot be read: ";
+    QTest::newRow("missing folder") << ErrorKind::FolderUnwritable << QByteArray() << "the folder cannot be created or written to: ";
+    QTest::newRow("a folder in the way") << ErrorKind::Unwritable << QByteArray() << "cannot be written: ";
+    // Only the store meets these.
+    QTest::newRow("locked") << ErrorKind::Locked << QByteArray() << "cannot be written: another window or vesk-dipp holds its lock (x)";
+    QTest::newRow("stalled") << ErrorKind::Stalled << QByteArray() << "the folder does not answer; it stalls, as a network folder can";
+    QTest::newRow("full") << ErrorKind::NoSpace << QByteArray() << "no space left on the device";
     // clang-format on
 }
 
 void TestNames::parseBad()
 {
+    QFETCH(ErrorKind, kind);
     QFETCH(QByteArray, data);
     QFETCH(QString, english);
 
-    const bool missing = english.endsWith(u": "_s); // then the system's reason follows
-    const QString file = dir->filePath(u"fehlt/namen.csv"_s);
-    NamesCsv::ReadResult result = english.endsWith(u"to: "_s) ? NamesCsv::ReadResult{{}, NamesCsv::writeFile(file, {})}
-                                  : missing                   ? NamesCsv::readFile(file)
-                                                              : NamesCsv::parse(data);
-    QVERIFY(!result.ok());
+    const QString missing = dir->filePath(u"fehlt/namen.csv"_s);
+    const QString list = dir->filePath(u"liste.csv"_s);
+    NamesCsv::ReadResult result;
+    if (kind == ErrorKind::Unreadable)
+        result = NamesCsv::readFile(missing);
+    else if (kind == ErrorKind::FolderUnwritable)
+        result.error = NamesCsv::writeFile(missing, {});
+    else if (kind == ErrorKind::Unwritable)
+        result.error = NamesCsv::writeData(dir->path(), {}); // a folder where the file would be
+    else if (kind == ErrorKind::Locked || kind == ErrorKind::Stalled || kind == ErrorKind::NoSpace)
+        result.error = {kind, 2, u"x"_s};
+    else
+        result = Files::write(list, data) ? NamesCsv::readFile(list) : NamesCsv::ReadResult{};
+    QCOMPARE(result.error.kind, kind);
     QVERIFY(result.names.isEmpty());
     const QString said = NamesCsv::describe(result.error, NamesCsv::Language::English);
-    if (missing) {
-        QVERIFY2(said.startsWith(english), qPrintable(said));
-        QVERIFY2(said.size() > english.size(), qPrintable(said)); // the system's reason
-    } else {
-        QCOMPARE(said, english);
-    }
+    const bool reason = english.endsWith(u": "_s); // the system's, which follows
+    QVERIFY2(reason ? said.startsWith(english) && said.size() > english.size() : said == english, qPrintable(said));
     // The window says it in German, naming the same line.
     const QString german = NamesCsv::describe(result.error, NamesCsv::Language::German);
     QVERIFY2(german != said, qPrintable(german));
@@ -196,11 +254,11 @@ void TestNames::parseBad()
 
 void TestNames::savedLayoutReadsBack()
 {
-    Names names{{"12H", "Ende"}, {"1A", " Anfang "}, {"2A", "a;b,c\t\"d\""}, {"5C", "zwei\nZeilen"}, {"9G", "x y"}};
+    Names names{{"12H", "Ende"}, {"1A", " an "}, {"2A", "a;b,c\td"}, {"3A", "\"5\""}, {"5C", "1\n2"}, {"9G", "x y"}};
     const QByteArray saved = NamesCsv::serialize(names);
     QCOMPARE(saved, QByteArray("\xEF\xBB\xBF"
-                               "Adresse;Name\r\n1A;\" Anfang \"\r\n2A;\"a;b,c\t\"\"d\"\"\"\r\n5C;\"zwei\nZeilen\"\r\n"
-                               "9G;x y\r\n12H;Ende\r\n"));
+                               "Adresse;Name\r\n1A;\" an \"\r\n2A;\"a;b,c\td\"\r\n3A;\"\"\"5\"\"\"\r\n"
+                               "5C;\"1\n2\"\r\n9G;x y\r\n12H;Ende\r\n"));
     QCOMPARE(NamesCsv::parse(saved).names, names);
 }
 
@@ -211,17 +269,21 @@ void TestNames::paste_data()
     QTest::addColumn<Names>("names");
     // Lines without a row, cells beside the names, names too long; 0 if not given.
     QTest::addColumn<QList<qsizetype>>("left");
+    QTest::addColumn<QString>("told"); // in the window
+
+    const QString notAll = u"Nicht alles wurde eingefügt.\n\n"_s;
+    const QString shape = u" Eingefügt wird eine Spalte Namen, oder eine Spalte Adressen und eine Spalte Namen."_s;
 
     // clang-format off
-    QTest::newRow("a column down") << "a\td\r\n\te\nc\n" << 94 << Names{{"11H", "a"}, {"12H", ""}} << QList<qsizetype>{1, 2};
-    QTest::newRow("addresses and names") << "Adresse\tName\n7C\tSieben\n\nA1\t\tx\n13A\ty\n2B\n\t\t\n" << -1 << Names{{"7C", "Sieben"}, {"1A", ""}} << QList<qsizetype>{2, 1};
-    QTest::newRow("two cells, no header") << "7C\tSieben\n" << -1 << Names{{"7C", "Sieben"}} << QList<qsizetype>{0, 0};
-    QTest::newRow("a name like an address") << "7C\n1A\n" << 0 << Names{{"1A", "7C"}, {"2A", "1A"}} << QList<qsizetype>{0, 0};
-    QTest::newRow("blanks only") << " \n\t" << 0 << Names{} << QList<qsizetype>{0, 0};
-    QTest::newRow("quoted cells") << "Adresse\tName\r\n4A\t\"Signal mit\r\nUmbruch\"\r\n\" 5a\"\t\"Gleis \"\"5\"\"\"\t\"x\ty\"\r" << -1 << Names{{"4A", "Signal mit\nUmbruch"}, {"5A", "Gleis \"5\""}} << QList<qsizetype>{0, 1};
-    QTest::newRow("quotes not closed") << "\"a\"\"b\"\n\"c\" d\t\"e\"x\n\"f\ng\"\"" << 0 << Names{{"1A", "a\"b"}, {"2A", "\"c\" d"}, {"3A", "\"f"}, {"4A", "g\"\""}} << QList<qsizetype>{0, 1};
-    QTest::newRow("names a name may not be, CR") << "1A\t" + u"ä"_s.repeated(1001) + "\n2A\t" + u"e\u0301"_s.repeated(1000) + "\n3A\tx\ry\r4A\t\"z\r\"\r5A\te" + u"\u0301"_s.repeated(4000) << -1 << Names{{"2A", u"e\u0301"_s.repeated(1000)}, {"3A", "x"}, {"4A", "z\n"}} << QList<qsizetype>{1, 0, 2};
-    QTest::newRow("CR alone, down") << "eins\rzwei\r" << 0 << Names{{"1A", "eins"}, {"2A", "zwei"}} << QList<qsizetype>{0, 0};
+    QTest::newRow("a column down") << "a\td\r\n\te\nc\n" << 94 << Names{{"11H", "a"}, {"12H", ""}} << QList<qsizetype>{1, 2} << notAll + u"Die Tabelle endet bei 12H: Eine der eingefügten Zeilen fand keinen Platz.\n\n2 Zellen standen neben den Namen."_s + shape;
+    QTest::newRow("addresses and names") << "Adresse\tName\n7C\tSieben\n\nA1\t\tx\n13A\ty\n2B\n\t\t\n" << -1 << Names{{"7C", "Sieben"}, {"1A", ""}} << QList<qsizetype>{2, 1} << notAll + u"2 der eingefügten Zeilen nennen keine Adresse der Tabelle (A–H, 1–12) mit einem Namen.\n\nEine Zelle stand neben den Namen."_s + shape;
+    QTest::newRow("two cells after a blank line, no header") << "\r\n7C\tSieben\n" << -1 << Names{{"7C", "Sieben"}} << QList<qsizetype>{0, 0} << QString();
+    QTest::newRow("a name like an address") << "7C\n1A\n" << 0 << Names{{"1A", "7C"}, {"2A", "1A"}} << QList<qsizetype>{0, 0} << QString();
+    QTest::newRow("blanks only") << " \n\t" << 0 << Names{} << QList<qsizetype>{0, 0} << QString();
+    QTest::newRow("quoted cells") << "Adresse\tName\r\n4A\t\"Signal mit\r\nUmbruch\"\r\n\" 5a\"\t\"Gleis \"\"5\"\"\"\t\"x\ty\"\r" << -1 << Names{{"4A", "Signal mit\nUmbruch"}, {"5A", "Gleis \"5\""}} << QList<qsizetype>{0, 1} << notAll + u"Eine Zelle stand neben den Namen."_s + shape;
+    QTest::newRow("quotes not closed") << "\"a\"\"b\"\n\"c\" d\t\"e\"x\n\"f\ng\"\"" << 0 << Names{{"1A", "a\"b"}, {"2A", "\"c\" d"}, {"3A", "\"f"}, {"4A", "g\"\""}} << QList<qsizetype>{0, 1} << notAll + u"Eine Zelle stand neben den Namen."_s + shape;
+    QTest::newRow("names a name may not be, CR") << "1A\t" + u"ä"_s.repeated(1001) + "\n2A\t" + u"e\u0301"_s.repeated(1000) + "\n3A\tx\ry\r4A\t\"z\r\"\r5A\te" + u"\u0301"_s.repeated(4000) << -1 << Names{{"2A", u"e\u0301"_s.repeated(1000)}, {"3A", "x"}, {"4A", "z\n"}} << QList<qsizetype>{1, 0, 2} << notAll + u"Eine der eingefügten Zeilen nennt keine Adresse der Tabelle (A–H, 1–12) mit einem Namen.\n\n2 Namen sind länger, als ein Name sein kann, und wurden nicht eingefügt. Ein Name hat höchstens 1000 Zeichen und 4000 UTF-16-Einheiten (Emoji und Akzente belegen mehrere)."_s;
+    QTest::newRow("CR alone, down") << "eins\rzwei\r" << 0 << Names{{"1A", "eins"}, {"2A", "zwei"}} << QList<qsizetype>{0, 0} << QString();
     // clang-format on
 }
 
@@ -231,10 +293,12 @@ void TestNames::paste()
     QFETCH(int, firstRow);
     QFETCH(Names, names);
     QFETCH(QList<qsizetype>, left);
+    QFETCH(QString, told);
     left.resize(3);
     const NamesPaste::Placed placed = NamesPaste::place(text, firstRow);
     QCOMPARE(placed.names, names);
     QCOMPARE((QList<qsizetype>{placed.linesWithoutRow, placed.cellsLeftOut, placed.namesTooLong}), left);
+    QCOMPARE(NamesPaste::describe(placed), told);
 }
 
 void TestNames::undoRedo_data()
@@ -277,10 +341,7 @@ void TestNames::undoRedo()
     for (const Names &expected : {after, before, after}) {
         QCOMPARE(document.names(), expected);
         QTRY_COMPARE(SharedStore::read(store()).names, expected); // stored without being asked
-        if (expected == after)
-            document.undoStack()->undo();
-        else
-            document.undoStack()->redo();
+        expected == after ? document.undoStack()->undo() : document.undoStack()->redo();
     }
     document.setName(u"1A"_s, QString()); // an emptied name is left out of a saved list
     QCOMPARE(document.saveAs(list).kind, ErrorKind::None);

@@ -1,5 +1,7 @@
 #include "names/listdecoding.h"
 
+#include "names/lineends.h"
+
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -14,7 +16,6 @@ const QByteArray openDocumentSpreadsheet("application/vnd.oasis.opendocument.spr
 const QByteArray officeWorkbook("xl/workbook");
 const QByteArray numbersDocument("Index/Document.iwa");
 constexpr char16_t asciiEnd = 0x80;
-constexpr QChar newline = u'\n';
 
 QString windows1252(const QByteArray &data)
 {
@@ -67,7 +68,11 @@ ListDecoding::Decoded ListDecoding::decode(const QByteArray &data)
                           });
     if (!someUtf8)
         return {windows1252(data), 0};
-    return {{}, static_cast<int>(QStringView(text).left(text.indexOf(invalid)).count(newline)) + 1};
+    // Lines end in LF, CR LF or CR alone, as the list's reader counts them.
+    const QStringView before = QStringView(text).left(text.indexOf(invalid));
+    const qsizetype lineEnds =
+        before.count(LineEnds::lineFeed) + before.count(LineEnds::carriageReturn) - before.count(QStringView(u"\r\n"));
+    return {{}, static_cast<int>(lineEnds) + 1};
 }
 
 std::optional<QString> ListDecoding::spreadsheetKind(const QByteArray &data)
