@@ -1,6 +1,7 @@
 #include "document/sharedstore.h"
 
-#include <QDateTime>
+#include "names/storeclock.h"
+
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -42,8 +43,10 @@ SharedStore::SharedStore(QString path, QObject *parent)
     connect(worker, &StoreWorker::written, this, &SharedStore::writtenBy);
     thread->start();
     retry.setSingleShot(true);
+    StoreClock::drive(retry);
     connect(&retry, &QTimer::timeout, this, &SharedStore::storeNow);
     answerWait.setSingleShot(true);
+    StoreClock::drive(answerWait);
     connect(&answerWait, &QTimer::timeout, this, &SharedStore::stalled);
 }
 
@@ -92,7 +95,7 @@ void SharedStore::put(const NameEntries &entries)
     if (entries.isEmpty())
         return;
     const StampedNames shown = shownOf(stored, inFlight, pending);
-    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    const qint64 now = StoreClock::now();
     for (auto entry = entries.cbegin(); entry != entries.cend(); ++entry) {
         // Later than the name it replaces, also where that came from a clock a little ahead.
         const qint64 replacedMs = NamesTimes::entry(shown, entry.key()).madeMs;
@@ -110,8 +113,8 @@ void SharedStore::storeNow()
     if (busy || !storing || pending.isEmpty())
         return;
     busy = true;
-    if (!failingFor.isValid())
-        failingFor.start();
+    if (!failingSince)
+        failingSince = StoreClock::ticks();
     answerWait.start(reportAfterMs);
     inFlight = std::exchange(pending, {});
     QMetaObject::invokeMethod(worker,
@@ -190,7 +193,7 @@ void SharedStore::writtenBy(const StoreWorker::Written &written)
     }
     lastError = written.error;
     if (written.error.kind == NamesCsv::ErrorKind::None) {
-        const qint64 now = QDateTime::currentMSecsSinceEpoch();
+        const qint64 now = StoreClock::now();
         for (auto edit = inFlight.cbegin(); edit != inFlight.cend(); ++edit) {
             const auto mine = own.find(edit.key());
             if (mine != own.end() && mine->edit == *edit)
@@ -198,7 +201,7 @@ void SharedStore::writtenBy(const StoreWorker::Written &written)
         }
         inFlight.clear();
         retryDelayMs = firstRetryMs;
-        failingFor.invalidate();
+        failingSince.reset();
         reported = false;
         take(written.names, true);
         storeNow(); // what was edited meanwhile
@@ -254,7 +257,7 @@ void SharedStore::failedAgain()
 {
     if (!storing)
         return;
-    if (!reported && failingFor.elapsed() >= reportAfterMs) {
+    if (!reported && StoreClock::ticks() - *failingSince >= reportAfterMs) {
         reported = true;
         emit failed(lastError);
     }

@@ -5,11 +5,11 @@
 #include "document/storeworker.h"
 #include "names/storelock.h"
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
 #include <functional>
+#include <optional>
 
 class QThread;
 
@@ -91,10 +91,10 @@ private:
     QTimer retry;
     QTimer answerWait;
     int retryDelayMs;
-    QElapsedTimer failingFor;
-    StampedNames stored;   // the file as last read or written
-    StampedNames pending;  // this side's edits not yet handed to the worker
-    StampedNames inFlight; // handed to the worker, not yet answered
+    std::optional<qint64> failingSince; // StoreClock::ticks(); none while it does not fail
+    StampedNames stored;                // the file as last read or written
+    StampedNames pending;               // this side's edits not yet handed to the worker
+    StampedNames inFlight;              // handed to the worker, not yet answered
     struct OwnEdit
     {
         Stamped edit;

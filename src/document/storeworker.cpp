@@ -1,8 +1,8 @@
 #include "document/storeworker.h"
 
+#include "names/storeclock.h"
 #include "names/storelock.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QThread>
@@ -37,7 +37,12 @@ void StoreWorker::follow()
 {
     watcher = new QFileSystemWatcher(this);
     poll = new QTimer(this);
-    connect(poll, &QTimer::timeout, this, &StoreWorker::check);
+    poll->setSingleShot(true); // started anew at each timeout, so that moving the clock brings it forward
+    StoreClock::drive(*poll);
+    connect(poll, &QTimer::timeout, this, [this] {
+        poll->start(pollMs);
+        check();
+    });
     connect(watcher, &QFileSystemWatcher::fileChanged, this, &StoreWorker::check);
     connect(watcher, &QFileSystemWatcher::directoryChanged, this, &StoreWorker::check);
     watch();
@@ -55,9 +60,9 @@ void StoreWorker::write(const StampedNames &known, const StampedNames &edits)
 // moment keeps it from being replaced, so this tries again for a while.
 void StoreWorker::writeLast(const StampedNames &known, const StampedNames &edits, int withinMs)
 {
-    const QDeadlineTimer deadline(withinMs);
-    while (writeLocked(known, edits).error.kind != NamesCsv::ErrorKind::None && !deadline.hasExpired())
-        QThread::msleep(lastWriteRetryMs);
+    const qint64 until = StoreClock::ticks() + withinMs;
+    while (writeLocked(known, edits).error.kind != NamesCsv::ErrorKind::None && StoreClock::ticks() < until)
+        StoreClock::pause(lastWriteRetryMs);
 }
 
 StoreWorker::Written StoreWorker::writeLocked(const StampedNames &known, const StampedNames &edits)

@@ -11,7 +11,7 @@
 // The store's file system side, on a thread of its own: a folder that stalls blocks this
 // thread in the kernel, never a window's. Follows the store by the system's notifications
 // and, since on a network folder no change made by another computer is notified, by a
-// cheap look at both files every second.
+// cheap look at both files twice a second, on the store's clock.
 class StoreWorker : public QObject
 {
     Q_OBJECT

@@ -1,10 +1,10 @@
 #include "names/storefile.h"
 
+#include "names/storeclock.h"
+
 #include <QDateTime>
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QThread>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -81,7 +81,7 @@ NamesCsv::Error replace(const QString &path, const QByteArray &data)
         NamesCsv::Error error = NamesCsv::writeData(path, data);
         if (error.kind != NamesCsv::ErrorKind::Unwritable || attempt == replaceAttempts)
             return error;
-        QThread::msleep(replacePauseMs);
+        StoreClock::pause(replacePauseMs);
     }
 }
 
@@ -101,16 +101,16 @@ std::pair<Identity, Identity> identify(const QString &path)
 
 Snapshot read(const QString &path)
 {
-    const QDeadlineTimer patience(beingWrittenMs + rereadPauseMs);
+    const qint64 patienceEnds = StoreClock::ticks() + beingWrittenMs + rereadPauseMs;
     for (int attempt = 1;; ++attempt) {
         Snapshot snapshot = readOnce(path);
-        const qint64 ageMs = QDateTime::currentMSecsSinceEpoch() - snapshot.identity.first.modified / nanosecondsPerMs;
+        const qint64 ageMs = StoreClock::now() - snapshot.identity.first.modified / nanosecondsPerMs;
         const bool beingWritten = snapshot.exists && !snapshot.settled && ageMs < beingWrittenMs;
         const bool whole = identify(path) == snapshot.identity;
         if ((snapshot.ok() && whole && !beingWritten) || (attempt >= readAttempts && !beingWritten)
-            || patience.hasExpired())
+            || StoreClock::ticks() >= patienceEnds)
             return snapshot;
-        QThread::msleep(rereadPauseMs);
+        StoreClock::pause(rereadPauseMs);
     }
 }
 

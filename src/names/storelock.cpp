@@ -1,16 +1,20 @@
 #include "names/storelock.h"
 
+#include "names/storeclock.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include <chrono>
+#include <algorithm>
 
 namespace {
 
 // Well inside staleMs, so that a slow folder delays a refresh without the lock turning stale.
-constexpr std::chrono::milliseconds refreshEvery(StoreLock::staleMs / 4);
+constexpr int refreshEveryMs = StoreLock::staleMs / 4;
+// As QLockFile::tryLock() waits: soon, then less often.
+constexpr int firstLockPauseMs = 100;
 
 } // namespace
 
@@ -23,23 +27,26 @@ StoreLock::StoreLock(const QString &storePath)
 
 StoreLock::~StoreLock()
 {
-    if (!held)
+    if (!held.exchange(false))
         return;
-    {
-        const std::lock_guard<std::mutex> guard(releasing);
-        held = false;
-    }
-    released.notify_one();
+    StoreClock::wake();
     refresher.join();
     lock.unlock();
 }
 
 bool StoreLock::acquire(int waitMs)
 {
-    if (!QDir().mkpath(QFileInfo(path).path()) || !lock.tryLock(waitMs))
+    if (!QDir().mkpath(QFileInfo(path).path()))
         return false;
+    const qint64 until = StoreClock::ticks() + waitMs;
+    for (int pauseMs = firstLockPauseMs; !lock.tryLock(0); pauseMs = std::min(2 * pauseMs, waitMs)) {
+        const qint64 leftMs = until - StoreClock::ticks();
+        if (lock.error() != QLockFile::LockFailedError || leftMs <= 0)
+            return false;
+        StoreClock::pause(int(std::min<qint64>(pauseMs, leftMs)));
+    }
     held = true;
-    refresher = std::thread(&StoreLock::keepFresh, this);
+    refresher = std::thread(&StoreLock::keepFresh, this, StoreClock::ticks() + refreshEveryMs);
     return true;
 }
 
@@ -61,12 +68,13 @@ NamesCsv::Error StoreLock::error() const
 }
 
 // Where the lock is held open (Windows), it cannot be taken for stale and needs no refresh.
-void StoreLock::keepFresh()
+void StoreLock::keepFresh(qint64 due)
 {
-    std::unique_lock<std::mutex> guard(releasing);
-    while (!released.wait_for(guard, refreshEvery, [this] { return !held; })) {
+    while (!StoreClock::waitUntil(due, [this] { return !held; })) {
+        // The file's time is what QLockFile compares with the system's clock.
         QFile file(path);
         if (file.open(QIODevice::ReadWrite))
             file.setFileTime(QDateTime::currentDateTime(), QFileDevice::FileModificationTime);
+        due = StoreClock::ticks() + refreshEveryMs;
     }
 }

@@ -5,8 +5,7 @@
 
 #include <QLockFile>
 
-#include <condition_variable>
-#include <mutex>
+#include <atomic>
 #include <thread>
 
 // The lock every side takes to write the store: "<store>.lock", as QLockFile keeps it. A
@@ -25,20 +24,18 @@ public:
     StoreLock(const StoreLock &) = delete;
     StoreLock &operator=(const StoreLock &) = delete;
 
-    // Waits up to waitMs for another side to release it.
+    // Waits up to waitMs on the store's clock for another side to release it.
     bool acquire(int waitMs);
     // Why acquire failed, naming the holder of a held lock.
     NamesCsv::Error error() const;
 
 private:
-    void keepFresh();
+    void keepFresh(qint64 due);
 
     const QString path;
     QLockFile lock;
     std::thread refresher;
-    std::mutex releasing;
-    std::condition_variable released;
-    bool held = false;
+    std::atomic<bool> held = false;
 };
 
 #endif
