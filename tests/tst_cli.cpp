@@ -36,6 +36,7 @@ void start(QProcess &process, const QStringList &words, const QString &folder)
         environment.remove(u"QT_QPA_PLATFORM"_s);
     environment.insert(u"VESK_ADRESSEN_DATA_HOME"_s, folder);
     environment.insert(u"XDG_CONFIG_HOME"_s, folder + u"/config"_s); // printers' offsets
+    environment.insert(u"CUPS_SERVER"_s, folder + u"/cups.sock"_s);  // none there: no printer of the user's asked
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(folder);
     process.start(program, words.mid(1));
@@ -121,18 +122,26 @@ void TestCli::run_data()
 
     // clang-format off
     QTest::newRow("window's help, short") << QStringList{"vesk-adressen", "-h"} << QByteArray() << 0 << "^Usage: vesk-adressen" << "^$";
-    QTest::newRow("help, the program by name") << QStringList{"--help"} << QByteArray() << 0 << "^Usage: vesk-dipp \\[options\\]" << "^$";
-    QTest::newRow("one command's help") << QStringList{"labels", "7C", "--help"} << QByteArray() << 0 << "(?s)^Usage: vesk-dipp labels \\[options\\] \\[ADDRESS\\.\\.\\.\\]\n(?!.*For each address).*--format <SHEET>.*--start <N>" << "^$";
-    QTest::newRow("no other command's option") << QStringList{"decode", "-h"} << QByteArray() << 0 << "(?s)^Usage: vesk-dipp decode TEXT\\.\\.\\.\n(?!.*--printer)" << "^$";
-    QTest::newRow("a group's help") << QStringList{"names", "--help"} << QByteArray() << 0 << "(?s)^Usage: vesk-dipp names (?!.*\n  render).*\n  names set ADDRESS NAME .*--names <FILE>  names find: " << "^$";
+    QTest::newRow("help, the program by name") << QStringList{"--help"} << QByteArray() << 0 << "(?s)^Usage: vesk-dipp \\[options\\] command \\[arguments\\.\\.\\.\\]\nConverts VESK .*\n\nCommands:\n  decode TEXT\\.\\.\\. {11}For each address .*\n  names find TEXT\\.\\.\\. {7}Print each .*\n\nExit status: 0 success, 1 failure, 2 usage error\\.\n\nOptions:\n  -h, --help {8}Print this help and exit\\.\n.*\n  --names <FILE> {4}render, labels, names find: names from .*\n  --outlines {8}labels: write a test sheet .*\n\nArguments:\n  command {11}decode, encode, render, labels or names\\.\n  arguments {9}The command's arguments\\.\n$" << "^$";
+    QTest::newRow("one command's help") << QStringList{"labels", "7C", "--help"} << QByteArray() << 0 << "(?s)^Usage: vesk-dipp labels \\[options\\] \\[ADDRESS\\.\\.\\.\\]\nWrite sheets (?!.*For each address).*\n\nOptions:\n  --names <FILE> +names from .*--format <SHEET>.*--start <N>" << "^$";
+    QTest::newRow("no other command's option") << QStringList{"decode", "-h"} << QByteArray() << 0 << "(?s)^Usage: vesk-dipp decode TEXT\\.\\.\\.\nFor each address .*the exit status is 1\\.\n\\z" << "^$";
+    QTest::newRow("help before --") << QStringList{"decode", "--help", "--", "7C"} << QByteArray() << 0 << "^Usage: vesk-dipp decode TEXT" << "^$";
+    QTest::newRow("a group's help") << QStringList{"names", "--help"} << QByteArray() << 0 << "(?s)^Usage: vesk-dipp names \\[options\\] command \\[arguments\\.\\.\\.\\]\nCommands:\n  names list {15}Print the names .*\n  names set ADDRESS NAME   Store one .*\n {27}the window keeps; .*\n  names find TEXT\\.\\.\\. {7}Print each .*\n {27}exit status 1 if none does\\. Option: --names\\.\n\nOptions:\n  --names <FILE>  names find: names from this CSV file instead of the names the\n {18}window keeps\\.\n$" << "^$";
+    QTest::newRow("options before a group's command") << QStringList{"names", "--names", "x", "find", "-h"} << QByteArray() << 0 << "^Usage: vesk-dipp names \\[options\\] command" << "^$";
+    QTest::newRow("a group command's help") << QStringList{"names", "set", "-h"} << QByteArray() << 0 << "^Usage: vesk-dipp names set ADDRESS NAME\nStore one name \\(address as 12A or A12\\) beside the names\nthe window keeps; an open window shows it at once\\. An\nempty NAME removes the address's name\\.\n\\z" << "^$";
     QTest::newRow("window's version") << QStringList{"vesk-adressen", "-v"} << QByteArray() << 0 << "^vesk-adressen \\d+\\.\\d+\\.\\d+\n$" << "^$";
     QTest::newRow("window's unknown option") << QStringList{"vesk-adressen", "--foo"} << QByteArray() << 2 << "^$" << "error: Unknown option '--foo'.\nTry 'vesk-adressen --help' for more information.\n$";
 #ifndef Q_OS_WIN
     QTest::newRow("a full disk") << QStringList{"decode", "7C", ">/dev/full"} << QByteArray() << 1 << "^$" << "^error: cannot write to standard output\n$";
     QTest::newRow("PDF to standard output, no path after it") << QStringList{"render", "--output", "/dev/stdout"} << QByteArray() << 0 << "(?s)^%PDF-1\\.4\n.*%%EOF\n$" << "^$";
+    QTest::newRow("labels told, written into a device") << QStringList{"labels", "--output", "/dev/null"} << QByteArray("Adresse;Name\n12A;\xEE\x80\x80" + QByteArray(" Wort").repeated(150)) << 0 << "^/dev/null\n$" << "^warning: the name of 12A is too long for its label and is printed shortened\nwarning: the name of 12A has characters that no font here has; they print as empty boxes\n$";
+    QTest::newRow("no print service") << QStringList{"render", "--printer", "Q"} << QByteArray() << 1 << "^$" << "^error: cannot print on Q: the print service \\(CUPS\\) is not running\n$";
 #endif
     QTest::newRow("not an address") << QStringList{"decode", "7C", "nix"} << QByteArray() << 1 << "^7C\t0 2 0 0 2\t\\+ 0 \\+ \\+ 0\n$" << "^error: 'nix' is not an address like 7C or C7\n$";
     QTest::newRow("help after --, a text") << QStringList{"decode", "--", "--help"} << QByteArray() << 1 << "^$" << "^error: '--help' is not an address like 7C or C7\n$";
+    QTest::newRow("an option first") << QStringList{"decode", "--check", "7C"} << QByteArray() << 2 << "^$" << "^error: Unknown or misplaced option '--check'.\n";
+    QTest::newRow("not settable") << QStringList{"decode", "28A"} << QByteArray() << 1 << "^28A\t3 0 0 0 0\t\\? \\+ \\+ \\+ \\+\n$" << "^warning: 28A cannot be set with the switches \\(a position is outside 0-2\\)\n$";
+    QTest::newRow("a position too large") << QStringList{"encode", "0", "0", "0", "0", "3"} << QByteArray() << 2 << "^$" << "^error: Bad switch position '3': use 0, 1 or 2.\n";
     QTest::newRow("not a position") << QStringList{"encode", "0", "2", "0", "0", "02"} << QByteArray() << 2 << "^$" << "^error: Bad switch position '02': use 0, 1 or 2.\n";
     QTest::newRow("the window's names") << QStringList{"render", "--check"} << QByteArray("Adresse;Name\nA12;Pumpe\n") << 0 << "^12A\tfits\n$" << "^$";
     QTest::newRow("a character no font has") << QStringList{"render", "--check"} << QByteArray("Adresse;Name\nA12;x\xEE\x80\x80\n") << 0 << "^12A\tfits\tmissing characters\t\uE000\n$" << "^$";
@@ -144,6 +153,9 @@ void TestCli::run_data()
     const QByteArray huge = QByteArray("Adresse;Name\n1A;") + QByteArray(NamesCsv::maxListBytes, 'x');
     QTest::newRow("a list too large") << QStringList{"render", "--check"} << huge << 1 << "^$"
                                       << u"^error: stored names %1/vesk-adressen/namen.csv: the file has "_s + QString::number(huge.size()) + u" bytes, too large"_s;
+    QTest::newRow("labels too small") << QStringList{"labels", "7C", "--format", "avery l4730"} << QByteArray() << 1 << "^$" << "^error: the labels are too small: the address, the switches and one line of name need at least 27\\.1 x 12\\.3 mm; these are 17\\.8 x 10 mm\n$";
+    QTest::newRow("no name to label") << QStringList{"labels"} << QByteArray() << 1 << "^$" << "^error: no address has a name; name the addresses to label, or list them\n$";
+    QTest::newRow("no such size") << QStringList{"labels", "7C", "--format", "70x38"} << QByteArray() << 2 << "^$" << "^error: Unknown label sheet '70x38': use 70x37, 70x36, 63\\.5x38\\.1, 52\\.5x29\\.7, 105x37, or a sheet as --formats lists it\\.\n";
     QTest::newRow("sheets by maker") << QStringList{"labels", "--formats", "avery", "l7160"} << QByteArray() << 0 << "^Avery L7160\t64x38.1 mm\t3x7\n$" << "^$";
     QTest::newRow("a sheet by maker") << QStringList{"labels", "--format", " best OFFICE  75753", "--check", "1a"} << QByteArray("Adresse;Name\n1A;x\n") << 0 << "^1A\tfits\n$" << "^$";
     QTest::newRow("no such sheet") << QStringList{"labels", "--formats", "Zweckform 0000"} << QByteArray() << 1 << "^$" << "^error: no label sheet holds 'Zweckform 0000'\n$";
@@ -153,6 +165,7 @@ void TestCli::run_data()
     QTest::newRow("an offset that is no X,Y") << QStringList{"render", "--offset", "2;1"} << QByteArray() << 2 << "^$" << "^error: --offset takes X,Y in millimetres, each from -20 to 20, such as 2,1: '2;1'.\n";
     QTest::newRow("an offset too far") << QStringList{"labels", "7C", "--offset", "0,-21", "--printer", "Q"} << QByteArray() << 2 << "^$" << "^error: --offset takes X,Y";
     QTest::newRow("outlines of the table") << QStringList{"render", "--outlines"} << QByteArray() << 2 << "^$" << "^error: --outlines goes with labels only.\n";
+    QTest::newRow("outlines and a start") << QStringList{"labels", "--outlines", "--start", "2"} << QByteArray() << 2 << "^$" << "^error: --outlines takes no addresses, --names, --check or --start.\n";
     QTest::newRow("outlines and addresses") << QStringList{"labels", "7C", "--outlines"} << QByteArray() << 2 << "^$" << "^error: --outlines takes no addresses, --names, --check or --start.\n";
     QTest::newRow("labels over each other") << QStringList{"labels", "7C", "--format", "Hema Etiketten"} << QByteArray() << 1 << "^$" << "^error: the labels of Hema Etiketten lie over each other\n$";
     QTest::newRow("a sheet larger than A4") << QStringList{"labels", "--outlines", "--format", "hisago elm024"} << QByteArray() << 1 << "^$" << "^error: the labels of Hisago ELM024 do not fit on an A4 sheet\n$";
