@@ -69,7 +69,8 @@ LabelsDialog::LabelsDialog(Names names, QStringList selectedKeys, QWidget *paren
     connect(printButton, &QPushButton::clicked, this, &LabelsDialog::print);
     connect(testSheetButton, &QPushButton::clicked, this, &LabelsDialog::printTestSheet);
     printerBox->addItems(QPrinterInfo::availablePrinterNames());
-    printerBox->setCurrentText(QPrinterInfo::defaultPrinterName());
+    // The default printer, else the first: the box's placeholder would say that there is none.
+    printerBox->setCurrentIndex(std::max(printerBox->findText(QPrinterInfo::defaultPrinterName()), 0));
     for (QDoubleSpinBox *spin : {offsetRightSpin, offsetDownSpin}) {
         spin->setRange(-PrinterOffsets::limitMm, PrinterOffsets::limitMm);
         connect(spin, &QDoubleSpinBox::valueChanged, this, &LabelsDialog::storeOffset);
