@@ -37,10 +37,9 @@ void StoreWorker::follow()
 {
     watcher = new QFileSystemWatcher(this);
     poll = new QTimer(this);
-    poll->setSingleShot(true); // started anew at each timeout, so that moving the clock brings it forward
     StoreClock::drive(*poll);
     connect(poll, &QTimer::timeout, this, [this] {
-        poll->start(pollMs);
+        poll->start(pollMs); // anew: moving the clock may have shortened it
         check();
     });
     connect(watcher, &QFileSystemWatcher::fileChanged, this, &StoreWorker::check);

@@ -12,7 +12,7 @@
 namespace {
 
 std::atomic<qint64> movedMs{0};
-std::atomic<StoreClock::Pauses> pauses{StoreClock::Pauses::Wait};
+std::atomic<StoreClock::Pauses> pausing{StoreClock::Pauses::Wait};
 std::atomic<int> underWay{0};
 std::mutex waiting;
 std::condition_variable woken; // the clock moved, or a waiter's condition changed
@@ -38,7 +38,7 @@ qint64 StoreClock::ticks()
 
 void StoreClock::pause(int ms)
 {
-    if (pauses == Pauses::Pass) {
+    if (pausing == Pauses::Pass) {
         advance(ms);
         return;
     }
@@ -84,9 +84,9 @@ void StoreClock::advance(qint64 ms)
     emit instance().advanced(ms);
 }
 
-void StoreClock::setPauses(Pauses passing)
+void StoreClock::setPauses(Pauses pauses)
 {
-    pauses = passing;
+    pausing = pauses;
 }
 
 int StoreClock::pausesUnderWay()

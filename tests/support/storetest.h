@@ -25,6 +25,13 @@ inline bool stored(NamesDocument &document)
     return document.store().waitStored(answerMs);
 }
 
+// The time another side, or another computer, left a file with.
+inline bool setFileTime(const QString &path, const QDateTime &time)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadWrite) && file.setFileTime(time, QFileDevice::FileModificationTime);
+}
+
 // Edits one after the other, each in a millisecond of its own, are later than the one before.
 inline void nextMillisecond()
 {
