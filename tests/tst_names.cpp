@@ -6,6 +6,7 @@
 #include "support/coretest.h"
 #include "support/storetest.h"
 
+#include <QSignalSpy>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
@@ -187,9 +188,8 @@ void TestNames::parseBad_data()
 
     const QString header = u"line 1: the header must name the columns Adresse and Name"_s;
     const QString unknown = u"line %1: '%2' is not one of the addresses A-H 1-12"_s;
-    const QString stray =
-        u"line %1: a byte that is not UTF-8 in a file that is otherwise UTF-8; save the list as UTF-8 again"_s;
     // clang-format off
+    const QString stray = u"line %1: a byte that is not UTF-8 in a file that is otherwise UTF-8; save the list as UTF-8 again"_s;
     QTest::newRow("empty") << ErrorKind::MissingHeader << QByteArray() << header;
     QTest::newRow("no name column") << ErrorKind::MissingHeader << QByteArray("Adresse;Titel\n1A;x\n") << header;
     QTest::newRow("number 13") << ErrorKind::UnknownAddress << QByteArray("Adresse;Name\n1A;x\n13A;x\n") << unknown.arg(3).arg("13A");
@@ -202,7 +202,7 @@ void TestNames::parseBad_data()
     QTest::newRow("text after quote") << ErrorKind::TextAfterQuote << QByteArray("Adresse;Name\n1A;\"zu\nzu\"x\n") << "line 3: text follows a closing quote";
     QTest::newRow("UTF-8 and a stray byte") << ErrorKind::MixedEncoding << QByteArray("Adresse;Name\n1A;Grüße\n2A;M\xFC" "de\n") << stray.arg(3);
     QTest::newRow("a stray byte after the mark") << ErrorKind::MixedEncoding << QByteArray("\xEF\xBB\xBF" "Adresse;Name\x84\r\n") << stray.arg(1);
-    QTest::newRow("a stray byte, CR alone") << ErrorKind::MixedEncoding << QByteArray("Adresse;Name\r\n1A;\xC3\xB6\r\r2A;\xF6\r") << stray.arg(4);
+    QTest::newRow("CR alone, a stray byte after U+0080") << ErrorKind::MixedEncoding << QByteArray("Adresse;Name\r\n1A;\xC2\x80\r\r2A;\xF6\r") << stray.arg(4);
     const QString tooLong = u"line 3: the name is too long (%1 characters/UTF-16 code units); a name holds at most 1000 characters and 4000 code units (emoji and accents take several)"_s;
     QTest::newRow("name too long") << ErrorKind::NameTooLong << QByteArray("Adresse;Name\n1A;x\n2A;") + QByteArray(1001, 'x') << tooLong.arg("1001/1001");
     QTest::newRow("name too composed") << ErrorKind::NameTooLong << QByteArray("Adresse;Name\r\n1A;x\r\n2A;e") + u"\u0301"_s.repeated(4000).toUtf8() << tooLong.arg("1/4001");
@@ -236,7 +236,7 @@ void TestNames::parseBad()
     else if (kind == ErrorKind::FolderUnwritable)
         result.error = NamesCsv::writeFile(missing, {});
     else if (kind == ErrorKind::Unwritable)
-        result.error = NamesCsv::writeData(dir->path(), {}); // a folder where the file would be
+        result.error = NamesCsv::writeData(dir->filePath(u"."_s), {}); // a folder where the file would be
     else if (kind == ErrorKind::Locked || kind == ErrorKind::Stalled || kind == ErrorKind::NoSpace)
         result.error = {kind, 2, u"x"_s};
     else
@@ -271,19 +271,20 @@ void TestNames::paste_data()
     QTest::addColumn<QList<qsizetype>>("left");
     QTest::addColumn<QString>("told"); // in the window
 
+    // clang-format off
     const QString notAll = u"Nicht alles wurde eingefügt.\n\n"_s;
     const QString shape = u" Eingefügt wird eine Spalte Namen, oder eine Spalte Adressen und eine Spalte Namen."_s;
-
-    // clang-format off
-    QTest::newRow("a column down") << "a\td\r\n\te\nc\n" << 94 << Names{{"11H", "a"}, {"12H", ""}} << QList<qsizetype>{1, 2} << notAll + u"Die Tabelle endet bei 12H: Eine der eingefügten Zeilen fand keinen Platz.\n\n2 Zellen standen neben den Namen."_s + shape;
+    const QString limit = u" Ein Name hat höchstens 1000 Zeichen und 4000 UTF-16-Einheiten (Emoji und Akzente belegen mehrere)."_s;
+    QTest::newRow("a column down") << "a\"\td\r\n\te\nc\r\n" << 94 << Names{{"11H", "a\""}, {"12H", ""}} << QList<qsizetype>{1, 2} << notAll + u"Die Tabelle endet bei 12H: Eine der eingefügten Zeilen fand keinen Platz.\n\n2 Zellen standen neben den Namen."_s + shape;
     QTest::newRow("addresses and names") << "Adresse\tName\n7C\tSieben\n\nA1\t\tx\n13A\ty\n2B\n\t\t\n" << -1 << Names{{"7C", "Sieben"}, {"1A", ""}} << QList<qsizetype>{2, 1} << notAll + u"2 der eingefügten Zeilen nennen keine Adresse der Tabelle (A–H, 1–12) mit einem Namen.\n\nEine Zelle stand neben den Namen."_s + shape;
-    QTest::newRow("two cells after a blank line, no header") << "\r\n7C\tSieben\n" << -1 << Names{{"7C", "Sieben"}} << QList<qsizetype>{0, 0} << QString();
-    QTest::newRow("a name like an address") << "7C\n1A\n" << 0 << Names{{"1A", "7C"}, {"2A", "1A"}} << QList<qsizetype>{0, 0} << QString();
+    QTest::newRow("two cells after a blank line, a tab after") << "\r\n7C\tSieben\t" << -1 << Names{{"7C", "Sieben"}} << QList<qsizetype>{0, 0} << QString();
+    QTest::newRow("a name like an address") << "7C\n1A\tx\n" << 0 << Names{{"1A", "7C"}, {"2A", "1A"}} << QList<qsizetype>{0, 1} << notAll + u"Eine Zelle stand neben den Namen."_s + shape;
     QTest::newRow("blanks only") << " \n\t" << 0 << Names{} << QList<qsizetype>{0, 0} << QString();
-    QTest::newRow("quoted cells") << "Adresse\tName\r\n4A\t\"Signal mit\r\nUmbruch\"\r\n\" 5a\"\t\"Gleis \"\"5\"\"\"\t\"x\ty\"\r" << -1 << Names{{"4A", "Signal mit\nUmbruch"}, {"5A", "Gleis \"5\""}} << QList<qsizetype>{0, 1} << notAll + u"Eine Zelle stand neben den Namen."_s + shape;
+    QTest::newRow("quoted cells") << "Adresse\tName\r\n4A\t\"Signal mit\r\nUmbruch\"\r\n\" 5a\"\t\"Gleis \"\"5\"\"\"\t\"x\ty\"" << -1 << Names{{"4A", "Signal mit\nUmbruch"}, {"5A", "Gleis \"5\""}} << QList<qsizetype>{0, 1} << notAll + u"Eine Zelle stand neben den Namen."_s + shape;
     QTest::newRow("quotes not closed") << "\"a\"\"b\"\n\"c\" d\t\"e\"x\n\"f\ng\"\"" << 0 << Names{{"1A", "a\"b"}, {"2A", "\"c\" d"}, {"3A", "\"f"}, {"4A", "g\"\""}} << QList<qsizetype>{0, 1} << notAll + u"Eine Zelle stand neben den Namen."_s + shape;
-    QTest::newRow("names a name may not be, CR") << "1A\t" + u"ä"_s.repeated(1001) + "\n2A\t" + u"e\u0301"_s.repeated(1000) + "\n3A\tx\ry\r4A\t\"z\r\"\r5A\te" + u"\u0301"_s.repeated(4000) << -1 << Names{{"2A", u"e\u0301"_s.repeated(1000)}, {"3A", "x"}, {"4A", "z\n"}} << QList<qsizetype>{1, 0, 2} << notAll + u"Eine der eingefügten Zeilen nennt keine Adresse der Tabelle (A–H, 1–12) mit einem Namen.\n\n2 Namen sind länger, als ein Name sein kann, und wurden nicht eingefügt. Ein Name hat höchstens 1000 Zeichen und 4000 UTF-16-Einheiten (Emoji und Akzente belegen mehrere)."_s;
-    QTest::newRow("CR alone, down") << "eins\rzwei\r" << 0 << Names{{"1A", "eins"}, {"2A", "zwei"}} << QList<qsizetype>{0, 0} << QString();
+    QTest::newRow("names a name may not be, CR") << "1A\t" + u"ä"_s.repeated(1001) + "\n2A\t" + u"e\u0301"_s.repeated(1000) + "\n3A\tx\ry\r4A\t\"z\r\"\r5A\te" + u"\u0301"_s.repeated(4000) << -1 << Names{{"2A", u"e\u0301"_s.repeated(1000)}, {"3A", "x"}, {"4A", "z\n"}} << QList<qsizetype>{1, 0, 2} << notAll + u"Eine der eingefügten Zeilen nennt keine Adresse der Tabelle (A–H, 1–12) mit einem Namen.\n\n2 Namen sind länger, als ein Name sein kann, und wurden nicht eingefügt."_s + limit;
+    QTest::newRow("a name too long, down") << u"x"_s.repeated(1001) << 0 << Names{} << QList<qsizetype>{0, 0, 1} << notAll + u"Ein Name ist länger, als ein Name sein kann, und wurde nicht eingefügt."_s + limit;
+    QTest::newRow("CR alone, down") << "eins\rzwei\rAdresse\r" << 0 << Names{{"1A", "eins"}, {"2A", "zwei"}, {"3A", "Adresse"}} << QList<qsizetype>{0, 0} << QString();
     // clang-format on
 }
 
@@ -306,8 +307,8 @@ void TestNames::undoRedo_data()
     QTest::addColumn<QString>("change");
     QTest::addColumn<Names>("after");
 
-    QTest::newRow("edit") << "edit" << Names{{"1A", "eins"}, {"2A", "neu"}};
-    QTest::newRow("paste past the end") << "paste" << Names{{"1A", "eins"}, {"2A", "zwei"}, {"12H", "a"}};
+    QTest::newRow("edit") << "edit" << Names{{"1A", "eins"}, {"2A", "neu"}, {"3A", ""}};
+    QTest::newRow("paste past the end") << "paste" << Names{{"1A", "eins"}, {"2A", "zwei"}, {"3A", ""}, {"12H", "a"}};
     QTest::newRow("load") << "load" << Names{{"5C", "fünf"}};
     QTest::newRow("remove") << "remove" << Names{{"2A", "zwei"}};
     QTest::newRow("clear") << "clear" << Names{};
@@ -322,10 +323,12 @@ void TestNames::undoRedo()
     Store::restored(document);
     document.setName(u"1A"_s, u"eins"_s);
     document.setName(u"2A"_s, u"zwei"_s);
+    document.setName(u"3A"_s, QString()); // emptied: there, with no name
     const Names before = document.names();
     QVERIFY(document.paste(0, u"\r\n \n\t\n"_s).names.isEmpty());  // no names in it: no change to undo
     const QString list = dir->filePath(u"Grüße Anlage Süd.csv"_s); // a name beyond ASCII
     QVERIFY(Files::write(list, "Adresse;Name\n5C;fünf\n"));
+    QSignalSpy shown(&document, &NamesDocument::namesChanged);
     if (change == u"edit")
         document.setName(u"2A"_s, u"neu"_s);
     else if (change == u"paste")
@@ -343,6 +346,7 @@ void TestNames::undoRedo()
         QTRY_COMPARE(SharedStore::read(store()).names, expected); // stored without being asked
         expected == after ? document.undoStack()->undo() : document.undoStack()->redo();
     }
+    QCOMPARE(shown.size(), 4);            // the change, an undo, a redo, an undo
     document.setName(u"1A"_s, QString()); // an emptied name is left out of a saved list
     QCOMPARE(document.saveAs(list).kind, ErrorKind::None);
     QCOMPARE(NamesCsv::readFile(list).names, (Names{{"2A", "zwei"}}));
