@@ -237,28 +237,35 @@ void TestPage::everyCellAsDrawn()
             QVERIFY2(blackAt(QPointF(6600, 700 * row + 350)), qPrintable(key + u" column line"_s));
         }
     }
-    // At 1200 dpi, 1A across its top row: the frame, the knobs (the first with the caption's heavier outline: 6 units,
-    // the others 3) and the dividers; down the last switch: the frame and the knob.
-    const QPoint cell1A = tableOrigin + QPoint(0, 700 * 11);
-    const QImage knobs = drawn(QRect(cell1A, QSize(800, 240)), 1, [&page](QPainter &p) { page.paint(p, pageWidth); });
-    QCOMPARE(inkAlong(knobs, QLineF(400, 35, 800, 35)),
-             u"416-424 437-493 500-501 509-562 570-571 579-632 640-641 649-702 710-711 719-772 786-794"_s);
-    QCOMPARE(inkAlong(knobs, QLineF(745, 0, 745, 240)), u"0-4 9-62 226-234"_s);
+    QVERIFY(!blackAt(QPointF(1000, -235), 1) && !blackAt(QPointF(12550, -235), 1)); // none above the first row
+    // 1A at 1200 dpi: across the knobs' row (the first outlined 6 units, the others 3); down the last switch from the
+    // separator above, and the frame's left edge; across its top; down the row marks; across caption, "0" and frame.
+    const QPoint above1A = tableOrigin + QPoint(0, 700 * 11 - 240);
+    const QImage knobs = drawn(QRect(above1A, QSize(800, 480)), 1, [&page](QPainter &p) { page.paint(p, pageWidth); });
+    QStringList ink;
+    for (const QLineF &line : {QLineF(400, 275, 800, 275), QLineF(745, 0, 745, 480), QLineF(420, 0, 420, 480),
+                               QLineF(400, 241, 800, 241), QLineF(390, 240, 390, 480), QLineF(0, 355, 420, 355)})
+        ink.append(inkAlong(knobs, line));
+    QCOMPARE(ink.join(u" | "),
+             u"416-424 437-493 500-501 509-562 570-571 579-632 640-641 649-702 710-711 719-772 786-794 | "
+             "2-8 236-244 249-302 466-474 | 2-8 253-457 | 431-779 | 284-291 331-379 427-434 | "
+             "45-68 93-116 179-203 357-365 389-397 416-420"_s);
 }
 
 void TestPage::knobHitsFollowGeometry()
 {
-    // A knob is hit where it is drawn, at any size: at the centre of each of the cell's knobs
-    // three times as large, and not in the gaps right of and below it.
+    // A knob is hit where it is drawn, at any size: at the centre and the top left of each of the cell's knobs three
+    // times as large, and not on its right and bottom edges, which belong to the next pixel.
     const SwitchGeometry large = TableGeometry::cellSwitches.scaled(3, 1);
     QCOMPARE(SwitchPainter::knobRect(large, 0, 0).center(), QPointF(1395, 105));
     for (int k = 0; k < 5; ++k) {
         for (int row = 0; row < 3; ++row) {
             const QPointF centre = SwitchPainter::knobRect(large, k, row).center();
             const std::optional<SwitchPainter::KnobPlace> hit = SwitchPainter::knobAt(large, centre);
-            QVERIFY(hit && hit->index == k && hit->row == row);
-            QVERIFY(!SwitchPainter::knobAt(large, centre + QPointF(105, 0))); // half a knob and half the gap
-            QVERIFY(!SwitchPainter::knobAt(large, centre + QPointF(0, 105)));
+            QVERIFY(hit && hit->index == k && hit->row == row
+                    && SwitchPainter::knobAt(large, centre - QPointF(75, 75)));
+            QVERIFY(!SwitchPainter::knobAt(large, centre + QPointF(75, 0))); // half a knob
+            QVERIFY(!SwitchPainter::knobAt(large, centre + QPointF(0, 75)));
         }
     }
 }
@@ -471,11 +478,10 @@ void TestPage::printerOffsets()
 {
     QFETCH(QString, text);
     QFETCH(QPointF, offset);
-    // Typed into the settings file unquoted, as a list of two.
     QVERIFY(QDir(dir.path()).mkpath(u"config/vesk-adressen"_s)
             && Files::write(dir.filePath(u"config/vesk-adressen/vesk-adressen.conf"_s),
                             "[druckerversatz]\nHP=" + text.toUtf8()));
-    QCOMPARE(PrinterOffsets::of(u"HP"_s), offset == QPointF(99, 99) ? QPointF() : offset);
+    QCOMPARE(PrinterOffsets::of(u"HP"_s), offset == QPointF(99, 99) ? QPointF() : offset); // typed in unquoted
     const std::optional<QPointF> parsed = PrinterOffsets::parse(text);
     QCOMPARE(parsed.value_or(QPointF(99, 99)), offset);
     if (!parsed)
@@ -492,8 +498,6 @@ void TestPage::printerOffsets()
 
 void TestPage::printReports_data()
 {
-    using O = PrintReport::Outcome;
-    using S = PrintReport::Subject;
     QTest::addColumn<PrintReport::Outcome>("outcome");
     QTest::addColumn<QString>("reason");
     QTest::addColumn<PrintReport::Subject>("subject");
@@ -501,16 +505,16 @@ void TestPage::printReports_data()
     QTest::addColumn<QString>("window"); // the message, and on the names printed smaller, shortened, without glyphs
 
     // clang-format off
-    QTest::newRow("printed") << O::Printed << "" << S::Table << "printed on Q" << "Die Tabelle wurde auf Q gedruckt.\nKleiner gedruckt, damit sie ins Feld passen: 1A, 5A\nGekürzt gedruckt, zu lang für das Feld: 6E\nZeichen fehlen in der Schrift und werden als leere Kästchen gedruckt: 4C";
-    QTest::newRow("paused") << O::Paused << "" << S::Labels << "queued on Q: the printer is paused" << "Die Etiketten warten in der Warteschlange von Q: der Drucker ist angehalten.\nKleiner gedruckt, damit sie aufs Etikett passen: 1A, 5A\nGekürzt gedruckt, zu lang für das Etikett: 6E\nZeichen fehlen in der Schrift: 4C";
-    QTest::newRow("held") << O::Held << "" << S::TestSheet << "queued on Q: the job is held" << "Das Testblatt wartet in der Warteschlange von Q: der Auftrag wird zurückgehalten.\nKleiner gedruckt, damit sie aufs Etikett passen: 1A, 5A\nGekürzt gedruckt, zu lang für das Etikett: 6E\nZeichen fehlen in der Schrift: 4C";
-    QTest::newRow("sent") << O::Sent << "" << S::Labels << "sent to the printer Q" << "Die Etiketten wurden an den Drucker Q übergeben.\nKleiner gedruckt, damit sie aufs Etikett passen: 1A, 5A\nGekürzt gedruckt, zu lang für das Etikett: 6E\nZeichen fehlen in der Schrift: 4C";
-    QTest::newRow("written") << O::Written << "" << S::Table << "written to Q" << "Die Tabelle wurde in Q gespeichert.\nKleiner gedruckt, damit sie ins Feld passen: 1A, 5A\nGekürzt gedruckt, zu lang für das Feld: 6E\nZeichen fehlen in der Schrift und werden als leere Kästchen gedruckt: 4C";
-    QTest::newRow("refused") << O::Refused << "" << S::Table << "error: cannot print on Q: the queue does not accept jobs" << "Der Drucker Q nimmt keine Aufträge an.";
-    QTest::newRow("refused, why") << O::Refused << "Papierstau" << S::Labels << "error: cannot print on Q: the queue does not accept jobs (Papierstau)" << "Der Drucker Q nimmt keine Aufträge an: Papierstau";
-    QTest::newRow("no service") << O::NoService << "" << S::Table << "error: cannot print on Q: the print service (CUPS) is not running" << "Der Druckdienst (CUPS) läuft nicht.";
-    QTest::newRow("no printer") << O::NoPrinter << "" << S::Table << "error: cannot print on Q: there is no printer 'Q'" << "Den Drucker Q gibt es nicht.";
-    QTest::newRow("failed") << O::Failed << "Zeitüberschreitung" << S::TestSheet << "error: cannot print on Q: Zeitüberschreitung" << "Drucker Q: Zeitüberschreitung";
+    QTest::newRow("printed") << PrintReport::Outcome::Printed << "" << PrintReport::Subject::Table << "printed on Q" << "Die Tabelle wurde auf Q gedruckt.\nKleiner gedruckt, damit sie ins Feld passen: 1A, 5A\nGekürzt gedruckt, zu lang für das Feld: 6E\nZeichen fehlen in der Schrift und werden als leere Kästchen gedruckt: 4C";
+    QTest::newRow("paused") << PrintReport::Outcome::Paused << "" << PrintReport::Subject::Labels << "queued on Q: the printer is paused" << "Die Etiketten warten in der Warteschlange von Q: der Drucker ist angehalten.\nKleiner gedruckt, damit sie aufs Etikett passen: 1A, 5A\nGekürzt gedruckt, zu lang für das Etikett: 6E\nZeichen fehlen in der Schrift: 4C";
+    QTest::newRow("held") << PrintReport::Outcome::Held << "" << PrintReport::Subject::TestSheet << "queued on Q: the job is held" << "Das Testblatt wartet in der Warteschlange von Q: der Auftrag wird zurückgehalten.\nKleiner gedruckt, damit sie aufs Etikett passen: 1A, 5A\nGekürzt gedruckt, zu lang für das Etikett: 6E\nZeichen fehlen in der Schrift: 4C";
+    QTest::newRow("sent") << PrintReport::Outcome::Sent << "" << PrintReport::Subject::Labels << "sent to the printer Q" << "Die Etiketten wurden an den Drucker Q übergeben.\nKleiner gedruckt, damit sie aufs Etikett passen: 1A, 5A\nGekürzt gedruckt, zu lang für das Etikett: 6E\nZeichen fehlen in der Schrift: 4C";
+    QTest::newRow("written") << PrintReport::Outcome::Written << "" << PrintReport::Subject::Table << "written to Q" << "Die Tabelle wurde in Q gespeichert.\nKleiner gedruckt, damit sie ins Feld passen: 1A, 5A\nGekürzt gedruckt, zu lang für das Feld: 6E\nZeichen fehlen in der Schrift und werden als leere Kästchen gedruckt: 4C";
+    QTest::newRow("refused") << PrintReport::Outcome::Refused << "" << PrintReport::Subject::Table << "error: cannot print on Q: the queue does not accept jobs" << "Der Drucker Q nimmt keine Aufträge an.";
+    QTest::newRow("refused, why") << PrintReport::Outcome::Refused << "Papierstau" << PrintReport::Subject::Labels << "error: cannot print on Q: the queue does not accept jobs (Papierstau)" << "Der Drucker Q nimmt keine Aufträge an: Papierstau";
+    QTest::newRow("no service") << PrintReport::Outcome::NoService << "" << PrintReport::Subject::Table << "error: cannot print on Q: the print service (CUPS) is not running" << "Der Druckdienst (CUPS) läuft nicht.";
+    QTest::newRow("no printer") << PrintReport::Outcome::NoPrinter << "" << PrintReport::Subject::Table << "error: cannot print on Q: there is no printer 'Q'" << "Den Drucker Q gibt es nicht.";
+    QTest::newRow("failed") << PrintReport::Outcome::Failed << "Zeitüberschreitung" << PrintReport::Subject::TestSheet << "error: cannot print on Q: Zeitüberschreitung" << "Drucker Q: Zeitüberschreitung";
     // clang-format on
 }
 
@@ -583,19 +587,16 @@ void TestPage::labelSheets()
          LabelSheet::place(sheet, {u"1A"_s, u"2A"_s}, perSheet) + LabelSheet::place(sheet, {u"1A"_s}, 1))
         placed.append({label.sheet, label.rect});
     QCOMPARE(placed, (QList<QPair<int, QRectF>>{{0, rects[2]}, {1, rects[0]}, {0, rects[0]}}));
-    // The test sheet across the first label's centre to the second's right edge, down it to its bottom edge, and down
-    // the last one's left edge to the paper's: outlines, and crosses 3 mm each way, less on labels under 12 mm.
-    const PageDocument test = LabelsPdf::testSheet(sheet);
-    const QImage image = drawn(QRect(0, 0, 9921, 14031), 4, [&test](QPainter &p) { test.paintPage(p, 0); });
-    const auto along = [&image](QPointF from, QPointF to) {
-        const double pixel = 4 / PageUnits::perMillimetre; // 300 dpi
-        return inkAlong(image, QLineF(from / pixel, to / pixel), pixel);
-    };
+    // The test sheet across the first label's centre, down it, and down the last one's left edge to the paper's.
+    const QImage image =
+        drawn(QRect(0, 0, 9921, 14031), 4, [&](QPainter &p) { LabelsPdf::testSheet(sheet).paintPage(p, 0); });
+    const double pixel = 4 / PageUnits::perMillimetre; // 300 dpi
+    const auto along = [&](QPointF a, QPointF b) { return inkAlong(image, QLineF(a / pixel, b / pixel), pixel); };
     const QPointF centre = rects[0].center();
-    const QString ink = along({0, centre.y()}, {rects[1].right(), centre.y()}) + u" | "_s
-                        + along({centre.x(), 0}, {centre.x(), rects[0].bottom()}) + u" | "_s
-                        + along(rects[2].topLeft() - QPointF(0, 0.5), {rects[2].left(), 296.9});
-    QCOMPARE(ink, outlines);
+    QCOMPARE(along({0, centre.y()}, {rects[1].right(), centre.y()}) + u" | "_s
+                 + along({centre.x(), 0}, {centre.x(), rects[0].bottom()}) + u" | "_s
+                 + along(rects[2].topLeft() - QPointF(0, 0.5), {rects[2].left(), 296.9}),
+             outlines);
 }
 
 void TestPage::labelAsDrawn()
@@ -639,10 +640,11 @@ void TestPage::labelLayouts_data()
         {{31, 18}, "8.5 1.80 1.80 5.78 3.42 | 5 1.80 6.55 | 5 1.80 8.82 | 5 1.80 11.09 | 5 4.68 14.00 | 5 6.95 14.00 | 5 9.22 14.00 | 5 11.49 14.00 | 5 13.76 14.00 | D 3.60 6.30 12.24 7.70 0.24 | N 16.92 6.30 12.28 9.90"},
         {{48.5, 16.9}, "12 22.02 1.69 8.16 4.83 | M 5.5 22.02 6.52 23.22 2.21 | 6 1.69 2.29 | 6 1.69 5.54 | 6 1.69 8.80 | 6 5.12 12.73 | 6 8.37 12.73 | 6 11.63 12.73 | 6 14.88 12.73 | 6 18.14 12.73 | D 3.45 1.69 17.55 11.04 0.35 | N 22.02 9.74 24.79 5.47"},
         {{64, 16.9}, "12 22.02 1.69 8.16 4.83 | M 6.5 34.87 3.90 27.44 2.61 | 6 1.69 2.29 | 6 1.69 5.54 | 6 1.69 8.80 | 6 5.12 12.73 | 6 8.37 12.73 | 6 11.63 12.73 | 6 14.88 12.73 | 6 18.14 12.73 | D 3.45 1.69 17.55 11.04 0.35 | N 22.02 7.53 40.29 7.68"},
-        {{35, 12.7}, "12 16.22 1.27 8.16 4.83 | 5.5 1.27 1.45 | 5.5 1.27 3.77 | 5.5 1.27 6.10 | 5.5 3.99 9.16 | 5.5 6.32 9.16 | 5.5 8.64 9.16 | 5.5 10.97 9.16 | 5.5 13.29 9.16 | D 2.93 1.27 12.53 7.89 0.25 | N 16.22 6.86 17.51 4.57"},
+        {{46, 13}, "12 16.65 1.30 8.16 4.83 | 5.5 1.30 1.52 | 5.5 1.30 3.91 | 5.5 1.30 6.31 | 5.5 4.07 9.43 | 5.5 6.47 9.43 | 5.5 8.86 9.43 | 5.5 11.26 9.43 | 5.5 13.65 9.43 | D 2.96 1.30 12.91 8.13 0.26 | N 16.65 6.91 28.05 4.79"},
         {{27.1, 12.3}, "12 15.81 1.23 8.16 4.83 | 5 1.23 1.49 | 5 1.23 3.76 | 5 1.23 6.04 | 5 3.87 8.96 | 5 6.15 8.96 | 5 8.42 8.96 | 5 10.70 8.96 | 5 12.98 8.96 | D 2.78 1.23 12.29 7.73 0.24 | N 15.81 6.79 10.06 4.28"},
         {{30, 40}, "20 2.50 2.50 13.61 8.04 | 6 2.50 13.14 | 6 2.50 17.30 | 6 2.50 21.46 | 6 7.30 26.16 | 6 11.46 26.16 | 6 15.62 26.16 | 6 19.78 26.16 | 6 23.94 26.16 | D 5.00 12.04 22.44 14.12 0.45 | N 2.50 30.07 25.00 7.43"},
         {{25, 25}, "10.5 2.50 2.50 7.14 4.22 | 5 2.50 8.48 | 5 2.50 10.75 | 5 2.50 13.02 | 5 6.08 15.94 | 5 8.36 15.94 | 5 10.63 15.94 | 5 12.91 15.94 | 5 15.18 15.94 | D 5.00 8.22 12.26 7.72 0.24 | N 2.50 19.45 20.00 3.05"},
+        {{27, 12.3}, "Die Etiketten sind zu klein: Adresse, Schalter und eine Zeile Namen brauchen mindestens 27,1 × 12,3 mm, diese sind 27 × 12,3 mm."},
         {{25.4, 10}, "Die Etiketten sind zu klein: Adresse, Schalter und eine Zeile Namen brauchen mindestens 27,1 × 12,3 mm, diese sind 25,4 × 10 mm."},
         {{27.1, 20}, "Die Etiketten sind zu klein: Adresse, Schalter und eine Zeile Namen brauchen mindestens 29,6 × 20 mm, diese sind 27,1 × 20 mm."},
         {{100, 11}, "Die Etiketten sind zu klein: Adresse, Schalter und eine Zeile Namen brauchen mindestens 100 × 12,3 mm, diese sind 100 × 11 mm."}};
