@@ -32,7 +32,7 @@ struct MessageBoxCatcher
                 if (answered != buttons.cend())
                     (*answered)->click();
                 else
-                    QTest::keyClick(box, Qt::Key_Escape); // as a user who declines whatever it offers
+                    QTest::keyClick(box, answer == u"\n" ? Qt::Key_Return : Qt::Key_Escape);
             }
         });
         timer.start(5);
@@ -49,7 +49,7 @@ struct MessageBoxCatcher
     }
 
     QList<Box> boxes;
-    QString answer; // the button to click instead
+    QString answer; // the button to click; "\n": Return, the default; none: Esc, as a user who declines all
 
     QTimer timer;
 };
