@@ -215,6 +215,11 @@ void TestNames::parseBad_data()
     QTest::newRow("missing file") << ErrorKind::Unreadable << QByteArray() << "cannot be read: ";
     QTest::newRow("missing folder") << ErrorKind::FolderUnwritable << QByteArray() << "the folder cannot be created or written to: ";
     QTest::newRow("a folder in the way") << ErrorKind::Unwritable << QByteArray() << "cannot be written: ";
+#ifndef Q_OS_WIN // written into as they are, made by the command in data
+    QTest::newRow("a full device") << ErrorKind::Unwritable << QByteArray("mknod c 1 7") << "cannot be written: No space left on device";
+    QTest::newRow("a FIFO no one reads") << ErrorKind::Unwritable << QByteArray("mkfifo") << "cannot be written: nobody reads from the FIFO";
+    QTest::newRow("a folder") << ErrorKind::Unwritable << QByteArray(".") << "cannot be written: Is a directory";
+#endif
     // Only the store meets these.
     QTest::newRow("locked") << ErrorKind::Locked << QByteArray() << "cannot be written: another window or vesk-dipp holds its lock (x)";
     QTest::newRow("stalled") << ErrorKind::Stalled << QByteArray() << "the folder does not answer; it stalls, as a network folder can";
@@ -235,13 +240,20 @@ void TestNames::parseBad()
         result = NamesCsv::readFile(missing);
     else if (kind == ErrorKind::FolderUnwritable)
         result.error = NamesCsv::writeFile(missing, {});
-    else if (kind == ErrorKind::Unwritable)
+    else if (kind == ErrorKind::Unwritable && data.isEmpty())
         result.error = NamesCsv::writeData(dir->filePath(u"."_s), {}); // a folder where the file would be
-    else if (kind == ErrorKind::Locked || kind == ErrorKind::Stalled || kind == ErrorKind::NoSpace)
-        result.error = {kind, 2, u"x"_s};
+    else if (kind == ErrorKind::Unwritable) {
+        const QString node = dir->filePath(data == "." ? u"."_s : u"node"_s);
+        const QStringList made = QString::fromUtf8(data).split(u' ');
+        if (data != "." && QProcess::execute(made.first(), QStringList{node} + made.mid(1)) != 0)
+            QSKIP("only root may make a device file");
+        result.error = NamesCsv::writeFile(node, {});
+    } else if (kind == ErrorKind::Locked || kind == ErrorKind::Stalled || kind == ErrorKind::NoSpace)
+        result.error = {kind, 0, u"x"_s};
     else
         result = Files::write(list, data) ? NamesCsv::readFile(list) : NamesCsv::ReadResult{};
     QCOMPARE(result.error.kind, kind);
+    QCOMPARE(result.error.line > 0, english.startsWith(u"line "_s)); // no line where none is told
     QVERIFY(result.names.isEmpty());
     const QString said = NamesCsv::describe(result.error, NamesCsv::Language::English);
     const bool reason = english.endsWith(u": "_s); // the system's, which follows
