@@ -158,7 +158,6 @@ private slots:
         QTest::mouseClick(window->labelsButton, Qt::LeftButton);
         window->arLabel->setStrAdr(u"22A"_s); // no row of the table: none selected
         QTest::mouseClick(window->rechnen_2, Qt::LeftButton);
-        QCOMPARE(window->strEdit->text(), u"22A"_s);
         QCOMPARE(table->currentRow(), -1);
         // The addresses' own column, not to be edited, and no row numbers.
         QCOMPARE(table->item(95, 1)->text(), u"12H"_s);
@@ -221,11 +220,14 @@ private slots:
 #endif
         });
         focusTable(); // active, as the user's window
+        table->setCurrentCell(2, 0);
+        QTest::keyClick(table, Qt::Key_F2);
+        QTest::keyClicks(QApplication::focusWidget(), u"Weichenantrieb"_s); // printed too, while still being typed
         QTest::keyClick(window.get(), Qt::Key_P, Qt::ControlModifier);
 #ifndef Q_OS_WIN
         QCOMPARE(catcher.takeOne().text,
                  u"Die Tabelle wurde in %1 gespeichert.\nKleiner gedruckt, damit sie ins Feld "
-                 "passen: 3B\nGekürzt gedruckt, zu lang für das Feld: 5C"_s.arg(workFile(u"tabelle.pdf"_s)));
+                 "passen: 3A, 3B\nGekürzt gedruckt, zu lang für das Feld: 5C"_s.arg(workFile(u"tabelle.pdf"_s)));
 #endif
         {
             Files::Unreplaceable held(pdf); // a failed render says so and keeps the older file
@@ -405,8 +407,7 @@ private slots:
         if (shown[1].isEmpty() ? !QPrinterInfo::availablePrinterNames().isEmpty()
                                : qEnvironmentVariable("VESK_SUITE_QUEUES") != u"vesk-suite-default vesk-suite-other"_s)
             QSKIP("Needs no printer at all, or the suite's own CUPS and its queues (VESK_SUITE_QUEUES, scripts/test)");
-        if (!lpdest.isNull())
-            qputenv("LPDEST", lpdest);
+        lpdest.isNull() ? qunsetenv("LPDEST") : qputenv("LPDEST", lpdest);
         const auto cupsDefault = qScopeGuard([] { qunsetenv("LPDEST"); });
         LabelsDialog dialog({}, {});
         for (int i = 0; i < down; ++i)
@@ -449,7 +450,6 @@ private slots:
             dialog.show();
             // The preview follows the start and the labels: on sheets of 24, two from label 24 take two sheets.
             QCOMPARE(fields(dialog).mid(0, 2), (QList<double>{70, 37})); // the first sheet of the list at first
-            QCOMPARE(shown(dialog), (QStringList{"2 Etiketten", "1", "24"}));
             QTest::keyClick(dialog.startSpin, Qt::Key_A, Qt::ControlModifier);
             QTest::keyClicks(dialog.startSpin, u"24"_s);
             QCOMPARE(shown(dialog), (QStringList{"2 Etiketten", "2", "24"}));
