@@ -23,7 +23,6 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinterInfo>
-#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QToolTip>
@@ -74,7 +73,7 @@ private slots:
 
     void cleanup()
     {
-        // A test takes the messages it expects; any other is a surprise, told after the next test's ground is clear.
+        // A test takes the messages it expects; any other is a surprise, told once the next test's ground is cleared.
         QTest::qWait(20);
         const QList<MessageBoxCatcher::Box> surprises = std::exchange(catcher.boxes, {});
         const QObjectList missed = expected.children();                     // dialogs that never came
@@ -567,7 +566,7 @@ private slots:
                      (QStringList{"Namen nicht gesichert", "Namen sichern"}));
             catcher.boxes.clear();
             // Closing asks first; Esc keeps the window with its names, as does a save cancelled; the others close it.
-            const QTemporaryDir elsewhere; // made by whom the process acts as meanwhile
+            const QTemporaryDir elsewhere; // writable by the user the process acts as meanwhile
             const QList<std::tuple<QString, QString, bool>> answers{
                 {"", "", true},
                 {"\n", "", true}, // saving, the default, cancelled
