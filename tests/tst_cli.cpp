@@ -4,7 +4,6 @@
 #include "names/namescsv.h"
 #include "names/storelock.h"
 
-#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
