@@ -362,6 +362,12 @@ void TestNames::undoRedo()
     document.setName(u"1A"_s, QString()); // an emptied name is left out of a saved list
     QCOMPARE(document.saveAs(list).kind, ErrorKind::None);
     QCOMPARE(NamesCsv::readFile(list).names, (Names{{"2A", "zwei"}}));
+#ifndef Q_OS_WIN // a device is written into, never replaced by a file; only root may make one
+    const QString null = dir->filePath(u"null"_s);
+    QVERIFY(QProcess::execute(u"mknod"_s, {null, u"c"_s, u"1"_s, u"3"_s}) != 0
+            || document.saveAs(null).kind == ErrorKind::None);
+    QVERIFY(!QFileInfo(null).isFile());
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestNames)
