@@ -789,7 +789,7 @@ void TestPage::labelFormats()
         QVERIFY(more.width() < 0.1 || !LabelLayout::of(label - QSizeF(0.2, 0)).fits);
         QVERIFY(more.height() < 0.1 || !LabelLayout::of(label - QSizeF(0, 0.2)).fits);
     }
-    // Every word inside the label, none below 5 pt, none over another but the name's lines; all there.
+    // Every word at least 1 mm inside the label, none below 5 pt, none over another but the name's lines; all there.
     const QRectF rect(QPointF(border, border) * mm, label * mm);
     const qsizetype page = formatPages.indexOf(formatLabels[index]);
     const QList<Word> &words = formatWords[page];
@@ -805,8 +805,7 @@ void TestPage::labelFormats()
             return &other != &word && !(ofName(word) && ofName(other))
                    && word.box.adjusted(0.1, 0.1, -0.1, -0.1).intersects(other.box);
         });
-        if (over || !rect.adjusted(-0.1, -0.1, 0.1, 0.1).contains(word.box)
-            || word.box.height() < 5 * arialHeight - 0.1)
+        if (over || !rect.adjusted(mm, mm, -mm, -mm).contains(word.box) || word.box.height() < 5 * arialHeight - 0.1)
             wrong.append(word.text);
     }
     QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(u", ")));
