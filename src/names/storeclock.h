@@ -26,8 +26,10 @@ public:
     static void pause(int ms);
     // Waits until ticks() reaches until, or until stopped() holds when woken; true when stopped.
     static bool waitUntil(qint64 until, const std::function<bool()> &stopped);
+    // Has every waiter test its condition again.
     static void wake();
-    // A running single-shot timer times out when the clock is moved past it.
+    // A running timer times out as much sooner as the clock is moved; one that repeats keeps
+    // the shortened interval, so it is started anew at each timeout.
     static void drive(QTimer &timer);
 
     // For tests.
