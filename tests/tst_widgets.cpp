@@ -226,9 +226,9 @@ private slots:
         QTest::keyClicks(QApplication::focusWidget(), u"Weichenantrieb"_s); // printed too, while still being typed
         QTest::keyClick(window.get(), Qt::Key_P, Qt::ControlModifier);
 #ifndef Q_OS_WIN
-        QCOMPARE(catcher.takeOne().text,
-                 u"Die Tabelle wurde in %1 gespeichert.\nKleiner gedruckt, damit sie ins Feld "
-                 "passen: 3A, 3B\nGekürzt gedruckt, zu lang für das Feld: 5C"_s.arg(workFile(u"tabelle.pdf"_s)));
+        QCOMPARE(catcher.takeOne().text, u"Die Tabelle wurde in %1 gespeichert.\nKleiner gedruckt, damit sie ins Feld "
+                                         "passen: 3A, 3B\nGekürzt gedruckt, zu lang für das Feld: 5C"_s.arg(
+                                             QDir::toNativeSeparators(workFile(u"tabelle.pdf"_s))));
 #endif
         {
             Files::Unreplaceable held(pdf); // a failed render says so and keeps the older file
@@ -335,7 +335,7 @@ private slots:
         fromContextMenu(0);
         QCOMPARE(catcher.takeOne().text,
                  u"Die Namensliste %1 wurde nicht geladen.\n\nZeile 3: Die Adresse „13A“ gibt es in "
-                 "der Tabelle nicht (A–H, 1–12)."_s.arg(workFile(u"falsch.csv"_s)));
+                 "der Tabelle nicht (A–H, 1–12)."_s.arg(QDir::toNativeSeparators(workFile(u"falsch.csv"_s))));
     }
 
     void search()
@@ -466,7 +466,7 @@ private slots:
             for (const auto &[button, typed, told] : outputs) {
                 button == dialog.saveButton ? saveAs(typed) : printInto(typed);
                 QTest::mouseClick(button, Qt::LeftButton);
-                QCOMPARE(catcher.takeOne().text, told.arg(workFile(typed)));
+                QCOMPARE(catcher.takeOne().text, told.arg(QDir::toNativeSeparators(workFile(typed))));
             }
             QTest::mouseClick(dialog.allRadio, Qt::LeftButton, {}, {5, 5}); // on its mark
             QCOMPARE(shown(dialog), (QStringList{"96 Etiketten", "5", "24"}));
@@ -527,7 +527,7 @@ private slots:
         const QString damaged =
             u"Die gespeicherten Namen in %1 konnten nicht gelesen werden.\nZeile 2: Die Adresse „13A“ "
             "gibt es in der Tabelle nicht (A–H, 1–12).\n\nDie Datei wurde zur Seite gelegt und bleibt "
-            "erhalten:\n/d/n.defekt\n\n"_s.arg(workFile(u"data/vesk-adressen/namen.csv"_s));
+            "erhalten:\n/d/n.defekt\n\n"_s.arg(QDir::toNativeSeparators(workFile(u"data/vesk-adressen/namen.csv"_s)));
         QTRY_COMPARE(catcher.boxes.size(), 2);
         QCOMPARE((QStringList{catcher.boxes[0].text, catcher.boxes[1].text}),
                  (QStringList{damaged + "Die Tabelle beginnt leer.",
