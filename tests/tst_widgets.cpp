@@ -527,7 +527,8 @@ private slots:
         const QString damaged =
             u"Die gespeicherten Namen in %1 konnten nicht gelesen werden.\nZeile 2: Die Adresse „13A“ "
             "gibt es in der Tabelle nicht (A–H, 1–12).\n\nDie Datei wurde zur Seite gelegt und bleibt "
-            "erhalten:\n/d/n.defekt\n\n"_s.arg(QDir::toNativeSeparators(workFile(u"data/vesk-adressen/namen.csv"_s)));
+            "erhalten:\n%2\n\n"_s.arg(QDir::toNativeSeparators(workFile(u"data/vesk-adressen/namen.csv"_s)),
+                                      QDir::toNativeSeparators(u"/d/n.defekt"_s));
         QTRY_COMPARE(catcher.boxes.size(), 2);
         QCOMPARE((QStringList{catcher.boxes[0].text, catcher.boxes[1].text}),
                  (QStringList{damaged + "Die Tabelle beginnt leer.",
@@ -551,7 +552,8 @@ private slots:
             // While names wait, the window says so without a box.
             QVERIFY(window->isWindowModified() && window->storeState->isVisible());
             QCOMPARE(window->storeState->text(),
-                     u"Namen noch nicht gesichert: 2. Es wird weiter versucht, sie in %1 zu sichern."_s.arg(store));
+                     u"Namen noch nicht gesichert: 2. Es wird weiter versucht, sie in %1 zu sichern."_s.arg(
+                         QDir::toNativeSeparators(store)));
             // At logout it asks only where the session manager lets it, which the offscreen one does not.
             QGuiApplicationPrivate::instance()->commitData();
             QVERIFY(catcher.boxes.isEmpty());
@@ -580,9 +582,10 @@ private slots:
                     saveAs(typed);
                 window->show();
                 window->close();
-                QCOMPARE(catcher.takeOne().text, u"Noch nicht gesicherte Namen: 2. Sie konnten nicht in %1 gesichert "
-                                                 "werden.\n\nVor dem Schließen in eine Namensliste an einem anderen "
-                                                 "Ort speichern? Ohne Speichern gehen sie verloren."_s.arg(store));
+                QCOMPARE(catcher.takeOne().text,
+                         u"Noch nicht gesicherte Namen: 2. Sie konnten nicht in %1 gesichert "
+                         "werden.\n\nVor dem Schließen in eine Namensliste an einem anderen "
+                         "Ort speichern? Ohne Speichern gehen sie verloren."_s.arg(QDir::toNativeSeparators(store)));
                 QCOMPARE(window->isVisible(), stays);
             }
             QVERIFY(Files::read(elsewhere.filePath(u"ungesichert.csv"_s)).endsWith("2A;zwei\r\n3A;drei\r\n"));
