@@ -468,6 +468,8 @@ void TestPage::printerOffsets_data()
     QTest::addRow("semicolon") << u"2;1"_s << none;
     QTest::addRow("decimal comma") << u"2,5,1"_s << none;
     QTest::addRow("no number") << u"x,1"_s << none;
+    QTest::addRow("no number down") << u"1,x"_s << none;
+    QTest::addRow("down beyond") << u"0,-20.5"_s << none;
     QTest::addRow("not a number") << u"nan,1"_s << none;
     QTest::addRow("infinite") << u"1,inf"_s << none;
     QTest::addRow("empty") << u""_s << none;

@@ -20,6 +20,7 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QPrintDialog>
+#include <QPrintEngine>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinterInfo>
@@ -31,6 +32,9 @@
 using namespace Qt::StringLiterals;
 
 using namespace WidgetTest;
+
+// Qt keeps the print dialog's own CUPS choices, as name and value in turn, under this print engine property.
+const auto cupsOptionsProperty = QPrintEngine::PrintEnginePropertyKey(0xfe00);
 
 class TestWindow : public QObject
 {
@@ -209,27 +213,37 @@ private slots:
         const QByteArray written = Files::read(pdf);
         QVERIFY(written.startsWith("%PDF"));
         // Ctrl+P: the very page, landscape, previewed, then printed into a file, never on a printer.
-        onDialog<QPrintPreviewDialog>([this](QPrintPreviewDialog *preview) {
-            auto *widget = preview->findChild<QPrintPreviewWidget *>();
-            QCOMPARE((QList<int>{widget->pageCount(), widget->orientation()}), (QList<int>{1, QPageLayout::Landscape}));
-#ifndef Q_OS_WIN // whose print dialog is the system's
-            printInto(u"tabelle.pdf"_s);
-            for (QAction *print : preview->findChildren<QAction *>()) {
-                if (print->text() == QCoreApplication::translate("QPrintPreviewDialog", "Print"))
-                    print->trigger();
-            }
-#endif
-        });
         focusTable(); // active, as the user's window
         table->setCurrentCell(2, 0);
         QTest::keyClick(table, Qt::Key_F2);
         QTest::keyClicks(QApplication::focusWidget(), u"Weichenantrieb"_s); // printed too, while still being typed
-        QTest::keyClick(window.get(), Qt::Key_P, Qt::ControlModifier);
-#ifndef Q_OS_WIN
-        QCOMPARE(catcher.takeOne().text, u"Die Tabelle wurde in %1 gespeichert.\nKleiner gedruckt, damit sie ins Feld "
-                                         "passen: 3A, 3B\nGekürzt gedruckt, zu lang für das Feld: 5C"_s.arg(
-                                             QDir::toNativeSeparators(workFile(u"tabelle.pdf"_s))));
+        for (const auto &[file, icon, told] : QList<std::tuple<QString, QMessageBox::Icon, QString>>{
+                 {u"tabelle.pdf"_s, QMessageBox::Information,
+                  u"Die Tabelle wurde in %1 gespeichert.\nKleiner gedruckt, damit sie ins Feld passen: "
+                  "3A, 3B\nGekürzt gedruckt, zu lang für das Feld: 5C"_s},
+                 {u"nicht/da.pdf"_s, QMessageBox::Warning,
+                  u"Die Tabelle konnte nicht gedruckt werden.\n\nGrund: Drucker %1: The printer could "
+                  "not be started."_s}}) {
+            onDialog<QPrintPreviewDialog>([this, typed = file](QPrintPreviewDialog *preview) {
+                auto *widget = preview->findChild<QPrintPreviewWidget *>();
+                QCOMPARE((QList<int>{widget->pageCount(), widget->orientation()}),
+                         (QList<int>{1, QPageLayout::Landscape}));
+#ifndef Q_OS_WIN // whose print dialog is the system's
+                printInto(typed);
+                for (QAction *print : preview->findChildren<QAction *>()) {
+                    if (print->text() == QCoreApplication::translate("QPrintPreviewDialog", "Print"))
+                        print->trigger();
+                }
 #endif
+            });
+            QTest::keyClick(window.get(), Qt::Key_P, Qt::ControlModifier);
+#ifndef Q_OS_WIN
+            box = catcher.takeOne();
+            QCOMPARE(std::pair(box.icon, box.text),
+                     std::pair(icon, told.arg(QDir::toNativeSeparators(workFile(file)))));
+#endif
+            focusTable(); // from the report
+        }
         {
             Files::Unreplaceable held(pdf); // a failed render says so and keeps the older file
             QTest::mouseClick(window->table, Qt::LeftButton);
@@ -247,7 +261,13 @@ private slots:
         QTest::mouseClick(window->table_2, Qt::LeftButton);
         QCOMPARE(catcher.takeOne().text,
                  u"Die Datei %1 gibt es nicht.\nBitte zuerst „Tabelle rendern“ wählen."_s.arg(shownPdf));
-        QVERIFY(openedUrls.isEmpty());
+        QVERIFY(openedUrls.isEmpty() && Files::write(pdf, written));
+        QDesktopServices::unsetUrlHandler(u"file"_s); // the platform's own, which opens nothing here
+        QTest::mouseClick(window->table_2, Qt::LeftButton);
+        QDesktopServices::setUrlHandler(u"file"_s, this, "openUrl");
+        QCOMPARE(catcher.takeOne().text,
+                 u"Die Datei %1 konnte nicht geöffnet werden.\nIst ein Programm zum Anzeigen von "
+                 "PDF-Dateien eingerichtet?"_s.arg(shownPdf));
 
         typeNames({{30, u"Privat \uE000"_s}});
         QCOMPARE(mark(30), std::pair(QBrush(QColor(0xc00000)), u"Zeichen fehlen in der Schrift: \uE000"_s));
@@ -393,10 +413,17 @@ private slots:
         QTest::addColumn<QByteArray>("lpdest"); // CUPS's default printer; null: its own, empty: none
         QTest::addColumn<int>("down");          // Down keys in the printer box
         QTest::addColumn<QStringList>("shown"); // how many printers, the one chosen then, the offset ("-": disabled)
-        QTest::newRow("no printer") << QByteArray() << 0 << QStringList{"0", "", "-", "-"};
-        QTest::newRow("the default") << QByteArray() << 0 << QStringList{"2", "vesk-suite-default", "0", "0"};
-        QTest::newRow("the second") << QByteArray() << 1 << QStringList{"2", "vesk-suite-other", "0", "0"};
-        QTest::newRow("no default") << ""_ba << 0 << QStringList{"2", "vesk-suite-default", "0", "0"};
+        // A test sheet printed then: the print dialog's printer, copies, collated, page, landscape, its CUPS
+        // options; what the window says, and the job as CUPS keeps it (ipptool's columns of the jobs' test).
+        QTest::addColumn<QStringList>("chosen");
+        QTest::addColumn<QString>("job");
+        const QString waits = u"Das Testblatt wartet in der Warteschlange von %1: der %2.\n"_s;
+        // clang-format off
+        QTest::newRow("no printer") << QByteArray() << 0 << QStringList{"0", "", "-", "-"} << QStringList() << "";
+        QTest::newRow("the default") << QByteArray() << 0 << QStringList{"2", "vesk-suite-default", "0", "0"} << QStringList{"vesk-suite-default", "1", "1", "0", "0"} << waits.arg("vesk-suite-default", "Drucker ist angehalten") + "1,one-sided,,separate-documents-collated-copies,no-hold,,A4,none";
+        QTest::newRow("the second") << QByteArray() << 1 << QStringList{"2", "vesk-suite-other", "0", "0"} << QStringList{"vesk-suite-default", "2", "0", "1", "0", "job-hold-until", "indefinite"} << waits.arg("vesk-suite-default", "Auftrag wird zurückgehalten") + "2,one-sided,1-1,separate-documents-uncollated-copies,indefinite,,A4,none";
+        QTest::newRow("no default") << ""_ba << 0 << QStringList{"2", "vesk-suite-default", "0", "0"} << QStringList{"vesk-suite-other", "1", "1", "0", "1"} << waits.arg("vesk-suite-other", "Drucker ist angehalten") + "1,one-sided,,separate-documents-collated-copies,no-hold,true,A4,none";
+        // clang-format on
     }
 
     // An offset entered for each printer in the labels dialog, kept by its name.
@@ -405,6 +432,8 @@ private slots:
         QFETCH(QByteArray, lpdest);
         QFETCH(int, down);
         QFETCH(QStringList, shown);
+        QFETCH(QStringList, chosen);
+        QFETCH(QString, job);
 
         if (shown[1].isEmpty() ? !QPrinterInfo::availablePrinterNames().isEmpty()
                                : qEnvironmentVariable("VESK_SUITE_QUEUES") != u"vesk-suite-default vesk-suite-other"_s)
@@ -427,6 +456,36 @@ private slots:
         QCOMPARE(seen().mid(2), shown.mid(2));
         dialog.printerBox->setCurrentIndex(1 - dialog.printerBox->currentIndex());
         QCOMPARE(seen().mid(2), (shown[1].isEmpty() ? shown.mid(2) : QStringList{"1.5", "-20"}));
+        if (chosen.isEmpty())
+            return;
+        onDialog<QPrintDialog>([&chosen, &shown](QPrintDialog *print) {
+            QPrinter *target = print->printer();
+            QCOMPARE(target->printerName(), shown[1]); // opened on the box's printer
+            target->setPrinterName(chosen[0]);
+            target->setCopyCount(chosen[1].toInt());
+            target->setCollateCopies(chosen[2] == u"1");
+            target->setFromTo(chosen[3].toInt(), chosen[3].toInt());
+            target->setPageOrientation(chosen[4] == u"1" ? QPageLayout::Landscape : QPageLayout::Portrait);
+            target->printEngine()->setProperty(cupsOptionsProperty, chosen.mid(5));
+            print->done(QDialog::Accepted);
+        });
+        const auto cancelJobs = qScopeGuard([] { QCOMPARE(QProcess::execute(u"cancel"_s, {u"-a"_s}), 0); });
+        QTest::mouseClick(dialog.testSheetButton, Qt::LeftButton);
+        QCOMPARE(dialog.printerBox->currentText(), chosen[0]); // the box follows the print dialog
+        QVERIFY(Files::write(
+            workFile(u"jobs.test"_s),
+            "{OPERATION Get-Jobs GROUP operation ATTR charset attributes-charset utf-8 ATTR naturalLanguage "
+            "attributes-natural-language en ATTR uri printer-uri $uri ATTR keyword requested-attributes all DISPLAY "
+            "copies DISPLAY sides DISPLAY page-ranges DISPLAY multiple-document-handling DISPLAY job-hold-until "
+            "DISPLAY landscape DISPLAY media DISPLAY print-scaling}"));
+        QProcess ipp;
+        ipp.start(u"ipptool"_s, {u"-c"_s,
+                                 u"ipp://%1/printers/%2"_s.arg(
+                                     QUrl::toPercentEncoding(qEnvironmentVariable("CUPS_SERVER")), chosen[0]),
+                                 workFile(u"jobs.test"_s)});
+        QVERIFY(ipp.waitForFinished());
+        QCOMPARE(catcher.takeOne().text + u'\n' + QString::fromUtf8(ipp.readAllStandardOutput()).section(u'\n', 1, 1),
+                 job);
     }
 
     // The labels dialog: sheets of the list and one's own, and what it shows of them.
@@ -448,7 +507,7 @@ private slots:
         const QString tooSmall = u"Die Etiketten sind zu klein: Adresse, Schalter und eine Zeile Namen brauchen "
                                  "mindestens 27,1 × 12,3 mm, diese sind 25,4 × 10 mm."_s;
         {
-            LabelsDialog dialog({{u"1A"_s, u"Weiche"_s}, {u"7C"_s, u"Signal"_s}}, {});
+            LabelsDialog dialog({{u"1A"_s, u"Weiche"_s}, {u"7C"_s, u"Signal"_s}}, {u"3B"_s, u"4B"_s, u"5B"_s});
             dialog.show();
             // The preview follows the start and the labels: on sheets of 24, two from label 24 take two sheets.
             QCOMPARE(fields(dialog).mid(0, 2) << dialog.startSpin->value(), (QList<double>{70, 37, 1})); // at first
@@ -456,19 +515,29 @@ private slots:
             QTest::keyClicks(dialog.startSpin, u"24"_s);
             QCOMPARE(shown(dialog), (QStringList{"2 Etiketten", "2", "24"}));
             // Saved or printed into files only, as told; a test sheet likewise.
-            const QList<std::tuple<QPushButton *, QString, QString>> outputs{
-                {dialog.saveButton, "etiketten", "Die Etiketten wurden in %1.pdf gespeichert."},
+            const auto done = QMessageBox::Information;
+            const QList<std::tuple<QPushButton *, QString, QMessageBox::Icon, QString>> outputs{
+                {dialog.saveButton, "etiketten", done, "Die Etiketten wurden in %1.pdf gespeichert."},
+                {dialog.saveButton, "eigene.pdf", done, "Die Etiketten wurden in %1 gespeichert."},
 #ifndef Q_OS_WIN // whose print dialog is the system's
-                {dialog.printButton, "gedruckt.pdf", "Die Etiketten wurden in %1 gespeichert."},
-                {dialog.testSheetButton, "testblatt", "Das Testblatt wurde in %1 gespeichert."},
+                {dialog.printButton, "gedruckt.pdf", done, "Die Etiketten wurden in %1 gespeichert."},
+                {dialog.printButton, "nicht/da.pdf", QMessageBox::Warning,
+                 "Das ist nicht gelungen.\n\nGrund: Drucker %1: The printer could not be started."},
+                {dialog.testSheetButton, "testblatt", done, "Das Testblatt wurde in %1 gespeichert."},
 #endif
             };
-            for (const auto &[button, typed, told] : outputs) {
+            for (const auto &[button, typed, icon, told] : outputs) {
                 button == dialog.saveButton ? saveAs(typed) : printInto(typed);
                 QTest::mouseClick(button, Qt::LeftButton);
-                QCOMPARE(catcher.takeOne().text, told.arg(QDir::toNativeSeparators(workFile(typed))));
+                const MessageBoxCatcher::Box box = catcher.takeOne();
+                QCOMPARE(std::pair(box.icon, box.text),
+                         std::pair(icon, told.arg(QDir::toNativeSeparators(workFile(typed)))));
             }
-            QTest::mouseClick(dialog.allRadio, Qt::LeftButton, {}, {5, 5}); // on its mark
+            saveAs({}); // declined: nothing saved, nothing told (cleanup() tells of any message)
+            QTest::mouseClick(dialog.saveButton, Qt::LeftButton);
+            QTest::mouseClick(dialog.selectedRadio, Qt::LeftButton, {}, {5, 5}); // on its mark
+            QCOMPARE(shown(dialog), (QStringList{"3 Etiketten", "2", "24"}));
+            QTest::mouseClick(dialog.allRadio, Qt::LeftButton, {}, {5, 5});
             QCOMPARE(shown(dialog), (QStringList{"96 Etiketten", "5", "24"}));
             const int own = dialog.formatBox->count() - 1;
             dialog.formatBox->setCurrentIndex(own);
