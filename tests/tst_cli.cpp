@@ -114,62 +114,89 @@ void TestCli::readmeTranscript()
 void TestCli::run_data()
 {
     QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QByteArray>("names"); // the names the window keeps
+    QTest::addColumn<QByteArray>("names"); // the names the window keeps; not a list: a file where their folder goes
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("out"); // patterns; %1 is the working folder
     QTest::addColumn<QString>("err");
+    QTest::addColumn<QByteArray>("stored"); // the names kept afterwards; null: as before
 
+    const QByteArray damaged("Adresse;Name\n99Z;x\n");
     // clang-format off
-    QTest::newRow("window's help, short") << QStringList{"vesk-adressen", "-h"} << QByteArray() << 0 << "^Usage: vesk-adressen" << "^$";
-    QTest::newRow("help, the program by name") << QStringList{"--help"} << QByteArray() << 0 << "(?s)^Usage: vesk-dipp \\[options\\] command \\[arguments\\.\\.\\.\\]\nConverts VESK .*\n\nCommands:\n  decode TEXT\\.\\.\\. {11}For each address .*\n  names find TEXT\\.\\.\\. {7}Print each .*\n\nExit status: 0 success, 1 failure, 2 usage error\\.\n\nOptions:\n  -h, --help {8}Print this help and exit\\.\n.*\n  --names <FILE> {4}render, labels, names find: names from .*\n  --outlines {8}labels: write a test sheet .*\n\nArguments:\n  command {11}decode, encode, render, labels or names\\.\n  arguments {9}The command's arguments\\.\n$" << "^$";
-    QTest::newRow("one command's help") << QStringList{"labels", "7C", "--help"} << QByteArray() << 0 << "(?s)^Usage: vesk-dipp labels \\[options\\] \\[ADDRESS\\.\\.\\.\\]\nWrite sheets (?!.*For each address).*\n\nOptions:\n  --names <FILE> +names from .*--format <SHEET>.*--start <N>" << "^$";
-    QTest::newRow("no other command's option") << QStringList{"decode", "-h"} << QByteArray() << 0 << "(?s)^Usage: vesk-dipp decode TEXT\\.\\.\\.\nFor each address .*the exit status is 1\\.\n\\z" << "^$";
-    QTest::newRow("help before --") << QStringList{"decode", "--help", "--", "7C"} << QByteArray() << 0 << "^Usage: vesk-dipp decode TEXT" << "^$";
-    QTest::newRow("a group's help") << QStringList{"names", "--help"} << QByteArray() << 0 << "(?s)^Usage: vesk-dipp names \\[options\\] command \\[arguments\\.\\.\\.\\]\nCommands:\n  names list {15}Print the names .*\n  names set ADDRESS NAME   Store one .*\n {27}the window keeps; .*\n  names find TEXT\\.\\.\\. {7}Print each .*\n {27}exit status 1 if none does\\. Option: --names\\.\n\nOptions:\n  --names <FILE>  names find: names from this CSV file instead of the names the\n {18}window keeps\\.\n$" << "^$";
-    QTest::newRow("options before a group's command") << QStringList{"names", "--names", "x", "find", "-h"} << QByteArray() << 0 << "^Usage: vesk-dipp names \\[options\\] command" << "^$";
-    QTest::newRow("a group command's help") << QStringList{"names", "set", "-h"} << QByteArray() << 0 << "^Usage: vesk-dipp names set ADDRESS NAME\nStore one name \\(address as 12A or A12\\) beside the names\nthe window keeps; an open window shows it at once\\. An\nempty NAME removes the address's name\\.\n\\z" << "^$";
-    QTest::newRow("window's version") << QStringList{"vesk-adressen", "-v"} << QByteArray() << 0 << "^vesk-adressen \\d+\\.\\d+\\.\\d+\n$" << "^$";
-    QTest::newRow("window's unknown option") << QStringList{"vesk-adressen", "--foo"} << QByteArray() << 2 << "^$" << "error: Unknown option '--foo'.\nTry 'vesk-adressen --help' for more information.\n$";
+    QTest::newRow("window's help, short") << QStringList{"vesk-adressen", "-h"} << QByteArray() << 0 << "^Usage: vesk-adressen" << "^$" << QByteArray();
+    QTest::newRow("help, the program by name") << QStringList{"--help"} << QByteArray() << 0 << "(?s)^Usage: vesk-dipp \\[options\\] command \\[arguments\\.\\.\\.\\]\nConverts VESK .*\n\nCommands:\n  decode TEXT\\.\\.\\. {11}For each address .*\n  names find TEXT\\.\\.\\. {7}Print each .*\n\nExit status: 0 success, 1 failure, 2 usage error\\.\n\nOptions:\n  -h, --help {8}Print this help and exit\\.\n.*\n  --names <FILE> {4}render, labels, names find: names from .*\n  --outlines {8}labels: write a test sheet .*\n\nArguments:\n  command {11}decode, encode, render, labels or names\\.\n  arguments {9}The command's arguments\\.\n$" << "^$" << QByteArray();
+    QTest::newRow("one command's help") << QStringList{"labels", "7C", "--help"} << QByteArray() << 0 << "(?s)^Usage: vesk-dipp labels \\[options\\] \\[ADDRESS\\.\\.\\.\\]\nWrite sheets (?!.*For each address).*\n\nOptions:\n  --names <FILE> +names from .*--format <SHEET>.*--start <N>" << "^$" << QByteArray();
+    QTest::newRow("no other command's option") << QStringList{"decode", "-h"} << QByteArray() << 0 << "(?s)^Usage: vesk-dipp decode TEXT\\.\\.\\.\nFor each address .*the exit status is 1\\.\n\\z" << "^$" << QByteArray();
+    QTest::newRow("help before --") << QStringList{"decode", "--help", "--", "7C"} << QByteArray() << 0 << "^Usage: vesk-dipp decode TEXT" << "^$" << QByteArray();
+    QTest::newRow("a group's help") << QStringList{"names", "--help"} << QByteArray() << 0 << "(?s)^Usage: vesk-dipp names \\[options\\] command \\[arguments\\.\\.\\.\\]\nCommands:\n  names list {15}Print the names .*\n  names set ADDRESS NAME   Store one .*\n {27}the window keeps; .*\n  names find TEXT\\.\\.\\. {7}Print each .*\n {27}exit status 1 if none does\\. Option: --names\\.\n\nOptions:\n  --names <FILE>  names find: names from this CSV file instead of the names the\n {18}window keeps\\.\n$" << "^$" << QByteArray();
+    QTest::newRow("options before a group's command") << QStringList{"names", "--names", "x", "find", "-h"} << QByteArray() << 0 << "^Usage: vesk-dipp names \\[options\\] command" << "^$" << QByteArray();
+    QTest::newRow("a group command's help") << QStringList{"names", "set", "-h"} << QByteArray() << 0 << "^Usage: vesk-dipp names set ADDRESS NAME\nStore one name \\(address as 12A or A12\\) beside the names\nthe window keeps; an open window shows it at once\\. An\nempty NAME removes the address's name\\.\n\\z" << "^$" << QByteArray();
+    QTest::newRow("window's version") << QStringList{"vesk-adressen", "-v"} << QByteArray() << 0 << "^vesk-adressen \\d+\\.\\d+\\.\\d+\n$" << "^$" << QByteArray();
+    QTest::newRow("window's argument") << QStringList{"vesk-adressen", "datei.csv"} << QByteArray() << 2 << "^$" << "error: Unexpected argument 'datei.csv'.\nTry 'vesk-adressen --help' for more information.\n$" << QByteArray();
+    QTest::newRow("version, short") << QStringList{"-v"} << QByteArray() << 0 << "^vesk-dipp \\d+\\.\\d+\\.\\d+\n$" << "^$" << QByteArray();
+    QTest::newRow("version") << QStringList{"names", "--version"} << QByteArray() << 0 << "^vesk-dipp \\d+\\.\\d+\\.\\d+\n$" << "^$" << QByteArray();
+    QTest::newRow("no command") << QStringList{"--check"} << QByteArray() << 2 << "^$" << "^error: No command given.\nTry 'vesk-dipp --help' for more information.\n$" << QByteArray();
+    QTest::newRow("an unknown option first") << QStringList{"--nix", "decode", "7C"} << QByteArray() << 2 << "^$" << "^error: Unknown option 'nix'.\n" << QByteArray();
+    QTest::newRow("an unknown command") << QStringList{"rechne", "7C"} << QByteArray() << 2 << "^$" << "^error: Unknown command 'rechne'.\n" << QByteArray();
+    QTest::newRow("a group command's arguments") << QStringList{"names", "set", "7C", "a", "b"} << QByteArray() << 2 << "^$" << "^error: names takes list, set ADDRESS NAME, import FILE, export FILE or find TEXT\\.\\.\\.\n" << QByteArray();
+    QTest::newRow("window's unknown option") << QStringList{"vesk-adressen", "--foo"} << QByteArray() << 2 << "^$" << "error: Unknown option '--foo'.\nTry 'vesk-adressen --help' for more information.\n$" << QByteArray();
 #ifndef Q_OS_WIN
-    QTest::newRow("a full disk") << QStringList{"decode", "7C", ">/dev/full"} << QByteArray() << 1 << "^$" << "^error: cannot write to standard output\n$";
-    QTest::newRow("PDF to standard output, no path after it") << QStringList{"render", "--output", "/dev/stdout"} << QByteArray() << 0 << "(?s)^%PDF-1\\.4\n.*%%EOF\n$" << "^$";
-    QTest::newRow("labels told, written into a device") << QStringList{"labels", "--output", "/dev/null"} << QByteArray("Adresse;Name\n12A;\xEE\x80\x80" + QByteArray(" Wort").repeated(150)) << 0 << "^/dev/null\n$" << "^warning: the name of 12A is too long for its label and is printed shortened\nwarning: the name of 12A has characters that no font here has; they print as empty boxes\n$";
-    QTest::newRow("no print service") << QStringList{"render", "--printer", "Q"} << QByteArray() << 1 << "^$" << "^error: cannot print on Q: the print service \\(CUPS\\) is not running\n$";
+    QTest::newRow("a full disk") << QStringList{"decode", "7C", ">/dev/full"} << QByteArray() << 1 << "^$" << "^error: cannot write to standard output\n$" << QByteArray();
+    QTest::newRow("no platform to draw on") << QStringList{"sh", "-c", "QT_QPA_PLATFORM=nix \"$0\" decode 7C", VESK_DIPP_PATH} << QByteArray() << 134 << "^$" << "^error: This application failed to start because no Qt platform plugin could be initialized\\." << QByteArray();
+    QTest::newRow("window's help, a full disk") << QStringList{"vesk-adressen", "-h", ">/dev/full"} << QByteArray() << 1 << "^$" << "^$" << QByteArray();
+    QTest::newRow("window's version, a full disk") << QStringList{"vesk-adressen", "--version", ">/dev/full"} << QByteArray() << 1 << "^$" << "^$" << QByteArray();
+    QTest::newRow("PDF through standard output into its file") << QStringList{"render", "--output", "aus", ">%1/aus"} << QByteArray() << 0 << "(?s)^vorher\n%PDF-1\\.4\n.*%%EOF\n$" << "^$" << QByteArray();
+    QTest::newRow("PDF beside standard output's file") << QStringList{"render", "--output", "tabelle", ">%1/aus"} << QByteArray() << 0 << "^vorher\n%1/tabelle\n$" << "^$" << QByteArray();
+    QTest::newRow("PDF to standard output, no path after it") << QStringList{"render", "--output", "/dev/stdout"} << QByteArray() << 0 << "(?s)^%PDF-1\\.4\n.*%%EOF\n$" << "^$" << QByteArray();
+    QTest::newRow("labels told, written into a device") << QStringList{"labels", "--output", "/dev/null"} << QByteArray("Adresse;Name\n12A;\xEE\x80\x80" + QByteArray(" Wort").repeated(150)) << 0 << "^/dev/null\n$" << "^warning: the name of 12A is too long for its label and is printed shortened\nwarning: the name of 12A has characters that no font here has; they print as empty boxes\n$" << QByteArray();
+    QTest::newRow("no print service") << QStringList{"render", "--printer", "Q"} << QByteArray() << 1 << "^$" << "^error: cannot print on Q: the print service \\(CUPS\\) is not running\n$" << QByteArray();
 #endif
-    QTest::newRow("not an address") << QStringList{"decode", "7C", "nix"} << QByteArray() << 1 << "^7C\t0 2 0 0 2\t\\+ 0 \\+ \\+ 0\n$" << "^error: 'nix' is not an address like 7C or C7\n$";
-    QTest::newRow("help after --, a text") << QStringList{"decode", "--", "--help"} << QByteArray() << 1 << "^$" << "^error: '--help' is not an address like 7C or C7\n$";
-    QTest::newRow("an option first") << QStringList{"decode", "--check", "7C"} << QByteArray() << 2 << "^$" << "^error: Unknown or misplaced option '--check'.\n";
-    QTest::newRow("not settable") << QStringList{"decode", "28A"} << QByteArray() << 1 << "^28A\t3 0 0 0 0\t\\? \\+ \\+ \\+ \\+\n$" << "^warning: 28A cannot be set with the switches \\(a position is outside 0-2\\)\n$";
-    QTest::newRow("a position too large") << QStringList{"encode", "0", "0", "0", "0", "3"} << QByteArray() << 2 << "^$" << "^error: Bad switch position '3': use 0, 1 or 2.\n";
-    QTest::newRow("not a position") << QStringList{"encode", "0", "2", "0", "0", "02"} << QByteArray() << 2 << "^$" << "^error: Bad switch position '02': use 0, 1 or 2.\n";
-    QTest::newRow("the window's names") << QStringList{"render", "--check"} << QByteArray("Adresse;Name\nA12;Pumpe\n") << 0 << "^12A\tfits\n$" << "^$";
-    QTest::newRow("a character no font has") << QStringList{"render", "--check"} << QByteArray("Adresse;Name\nA12;x\xEE\x80\x80\n") << 0 << "^12A\tfits\tmissing characters\t\uE000\n$" << "^$";
-    QTest::newRow("no names") << QStringList{"render", "--check"} << QByteArray() << 0 << "^no names\n$" << "^$";
-    QTest::newRow("damaged names kept") << QStringList{"render"} << QByteArray("Adresse;Name\n99Z;x\n") << 1 << "^$"
-                                        << "^error: stored names %1/vesk-adressen/namen.csv: line 2: '99Z' is not one";
-    QTest::newRow("a name with CR") << QStringList{"names", "set", " 7 c", "a\r\n"} << QByteArray() << 1 << "^$" << "^error: a name cannot hold a carriage return \\(CR\\)";
-    QTest::newRow("a name too long") << QStringList{"names", "set", "C 7", QString(1001, u'x')} << QByteArray() << 1 << "^$" << "^error: the name has 1001 characters in 1001 UTF-16 code units; a name holds at most 1000";
+    QTest::newRow("not an address") << QStringList{"decode", "7C", "nix"} << QByteArray() << 1 << "^7C\t0 2 0 0 2\t\\+ 0 \\+ \\+ 0\n$" << "^error: 'nix' is not an address like 7C or C7\n$" << QByteArray();
+    QTest::newRow("help after --, a text") << QStringList{"decode", "--", "--help"} << QByteArray() << 1 << "^$" << "^error: '--help' is not an address like 7C or C7\n$" << QByteArray();
+    QTest::newRow("an option first") << QStringList{"decode", "--check", "7C"} << QByteArray() << 2 << "^$" << "^error: Unknown or misplaced option '--check'.\n" << QByteArray();
+    QTest::newRow("not settable") << QStringList{"decode", "28A"} << QByteArray() << 1 << "^28A\t3 0 0 0 0\t\\? \\+ \\+ \\+ \\+\n$" << "^warning: 28A cannot be set with the switches \\(a position is outside 0-2\\)\n$" << QByteArray();
+    QTest::newRow("a position too large") << QStringList{"encode", "0", "0", "0", "0", "3"} << QByteArray() << 2 << "^$" << "^error: Bad switch position '3': use 0, 1 or 2.\n" << QByteArray();
+    QTest::newRow("not a position") << QStringList{"encode", "0", "2", "0", "0", "02"} << QByteArray() << 2 << "^$" << "^error: Bad switch position '02': use 0, 1 or 2.\n" << QByteArray();
+    QTest::newRow("the window's names") << QStringList{"render", "--check"} << QByteArray("Adresse;Name\nA12;Pumpe\n") << 0 << "^12A\tfits\n$" << "^$" << QByteArray();
+    QTest::newRow("a character no font has") << QStringList{"render", "--check"} << QByteArray("Adresse;Name\nA12;x\xEE\x80\x80\n") << 0 << "^12A\tfits\tmissing characters\t\uE000\n$" << "^$" << QByteArray();
+    QTest::newRow("no names") << QStringList{"render", "--check"} << QByteArray() << 0 << "^no names\n$" << "^$" << QByteArray();
+    QTest::newRow("damaged names kept") << QStringList{"render"} << damaged << 1 << "^$"
+                                        << "^error: stored names %1/vesk-adressen/namen.csv: line 2: '99Z' is not one" << QByteArray();
+    QTest::newRow("damaged names listed") << QStringList{"names", "list"} << damaged << 1 << "^$" << "^error: stored names %1/vesk-adressen/namen.csv: line 2: '99Z' is not one of the addresses A-H 1-12\n$" << QByteArray();
+    QTest::newRow("damaged names exported") << QStringList{"names", "export", "x.csv"} << damaged << 1 << "^$" << "^error: stored names %1/vesk-adressen/namen.csv: line 2:" << QByteArray();
+    QTest::newRow("a name beside damaged names") << QStringList{"names", "set", "1A", "x"} << damaged << 0 << "^$" << "^warning: the stored names could not be read \\(line 2: '99Z' is not one of the addresses A-H 1-12\\) and were set aside as %1/vesk-adressen/namen.csv.defekt-\\d{8}-\\d{6}\n$" << QByteArray("\xEF\xBB\xBF" "Adresse;Name\r\n1A;x\r\n");
+    QTest::newRow("a name removed") << QStringList{"names", "set", "a1", ""} << QByteArray("Adresse;Name\n1A;x\n2A;y\n") << 0 << "^$" << "^$" << QByteArray("\xEF\xBB\xBF" "Adresse;Name\r\n2A;y\r\n");
+    QTest::newRow("names where their folder goes") << QStringList{"names", "list"} << QByteArray("x") << 1 << "^$" << "^error: stored names %1/vesk-adressen/namen.csv: cannot be read: %1/vesk-adressen is no folder\n$" << QByteArray();
+    QTest::newRow("a name where the folder goes") << QStringList{"names", "set", "1A", "x"} << QByteArray("x") << 1 << "^$" << "^error: cannot store the names in %1/vesk-adressen/namen.csv: the folder cannot be created or written to: " << QByteArray();
+    QTest::newRow("names found in no list") << QStringList{"names", "find", "--names", "fehlt.csv", "x"} << QByteArray() << 1 << "^$" << "^error: names file fehlt.csv: cannot be read: " << QByteArray();
+    QTest::newRow("a name with CR") << QStringList{"names", "set", " 7 c", "a\r\n"} << QByteArray() << 1 << "^$" << "^error: a name cannot hold a carriage return \\(CR\\)" << QByteArray();
+    QTest::newRow("a name too long") << QStringList{"names", "set", "C 7", QString(1001, u'x')} << QByteArray() << 1 << "^$" << "^error: the name has 1001 characters in 1001 UTF-16 code units; a name holds at most 1000" << QByteArray();
     const QByteArray huge = QByteArray("Adresse;Name\n1A;") + QByteArray(NamesCsv::maxListBytes, 'x');
     QTest::newRow("a list too large") << QStringList{"render", "--check"} << huge << 1 << "^$"
-                                      << u"^error: stored names %1/vesk-adressen/namen.csv: the file has "_s + QString::number(huge.size()) + u" bytes, too large"_s;
-    QTest::newRow("labels too small") << QStringList{"labels", "7C", "--format", "avery l4730"} << QByteArray() << 1 << "^$" << "^error: the labels are too small: the address, the switches and one line of name need at least 27\\.1 x 12\\.3 mm; these are 17\\.8 x 10 mm\n$";
-    QTest::newRow("no name to label") << QStringList{"labels"} << QByteArray() << 1 << "^$" << "^error: no address has a name; name the addresses to label, or list them\n$";
-    QTest::newRow("no such size") << QStringList{"labels", "7C", "--format", "70x38"} << QByteArray() << 2 << "^$" << "^error: Unknown label sheet '70x38': use 70x37, 70x36, 63\\.5x38\\.1, 52\\.5x29\\.7, 105x37, or a sheet as --formats lists it\\.\n";
-    QTest::newRow("sheets by maker") << QStringList{"labels", "--formats", "avery", "l7160"} << QByteArray() << 0 << "^Avery L7160\t64x38.1 mm\t3x7\n$" << "^$";
-    QTest::newRow("a sheet by maker") << QStringList{"labels", "--format", " best OFFICE  75753", "--check", "1a"} << QByteArray("Adresse;Name\n1A;x\n") << 0 << "^1A\tfits\n$" << "^$";
-    QTest::newRow("no such sheet") << QStringList{"labels", "--formats", "Zweckform 0000"} << QByteArray() << 1 << "^$" << "^error: no label sheet holds 'Zweckform 0000'\n$";
-    QTest::newRow("labels from label 0") << QStringList{"labels", "7C", "--start", "0"} << QByteArray() << 2 << "^$" << "^error: --start takes a label of the sheet, 1 to 24: '0'.\n";
-    QTest::newRow("render's argument") << QStringList{"render", "x"} << QByteArray() << 2 << "^$" << "^error: render takes no arguments: 'x'.\n";
-    QTest::newRow("printer and output") << QStringList{"render", "--printer", "Q", "--output", "x.pdf"} << QByteArray() << 2 << "^$" << "^error: --printer and --output exclude each other: print, or write a file.\n";
-    QTest::newRow("an offset that is no X,Y") << QStringList{"render", "--offset", "2;1"} << QByteArray() << 2 << "^$" << "^error: --offset takes X,Y in millimetres, each from -20 to 20, such as 2,1: '2;1'.\n";
-    QTest::newRow("an offset too far") << QStringList{"labels", "7C", "--offset", "0,-21", "--printer", "Q"} << QByteArray() << 2 << "^$" << "^error: --offset takes X,Y";
-    QTest::newRow("outlines of the table") << QStringList{"render", "--outlines"} << QByteArray() << 2 << "^$" << "^error: --outlines goes with labels only.\n";
-    QTest::newRow("outlines and a start") << QStringList{"labels", "--outlines", "--start", "2"} << QByteArray() << 2 << "^$" << "^error: --outlines takes no addresses, --names, --check or --start.\n";
-    QTest::newRow("outlines and addresses") << QStringList{"labels", "7C", "--outlines"} << QByteArray() << 2 << "^$" << "^error: --outlines takes no addresses, --names, --check or --start.\n";
-    QTest::newRow("labels over each other") << QStringList{"labels", "7C", "--format", "Hema Etiketten"} << QByteArray() << 1 << "^$" << "^error: the labels of Hema Etiketten lie over each other\n$";
-    QTest::newRow("a sheet larger than A4") << QStringList{"labels", "--outlines", "--format", "hisago elm024"} << QByteArray() << 1 << "^$" << "^error: the labels of Hisago ELM024 do not fit on an A4 sheet\n$";
+                                      << u"^error: stored names %1/vesk-adressen/namen.csv: the file has "_s + QString::number(huge.size()) + u" bytes, too large"_s << QByteArray();
+    QTest::newRow("labels too small") << QStringList{"labels", "7C", "--format", "avery l4730"} << QByteArray() << 1 << "^$" << "^error: the labels are too small: the address, the switches and one line of name need at least 27\\.1 x 12\\.3 mm; these are 17\\.8 x 10 mm\n$" << QByteArray();
+    QTest::newRow("no name to label") << QStringList{"labels"} << QByteArray() << 1 << "^$" << "^error: no address has a name; name the addresses to label, or list them\n$" << QByteArray();
+    QTest::newRow("no such size") << QStringList{"labels", "7C", "--format", "70x38"} << QByteArray() << 2 << "^$" << "^error: Unknown label sheet '70x38': use 70x37, 70x36, 63\\.5x38\\.1, 52\\.5x29\\.7, 105x37, or a sheet as --formats lists it\\.\n" << QByteArray();
+    QTest::newRow("sheets by maker") << QStringList{"labels", "--formats", "avery", "l7160"} << QByteArray() << 0 << "^Avery L7160\t64x38.1 mm\t3x7\n$" << "^$" << QByteArray();
+    QTest::newRow("a sheet by maker") << QStringList{"labels", "--format", " best OFFICE  75753", "--check", "1a"} << QByteArray("Adresse;Name\n1A;x\n") << 0 << "^1A\tfits\n$" << "^$" << QByteArray();
+    QTest::newRow("no such sheet") << QStringList{"labels", "--formats", "Zweckform 0000"} << QByteArray() << 1 << "^$" << "^error: no label sheet holds 'Zweckform 0000'\n$" << QByteArray();
+    QTest::newRow("labels from label 0") << QStringList{"labels", "7C", "--start", "0"} << QByteArray() << 2 << "^$" << "^error: --start takes a label of the sheet, 1 to 24: '0'.\n" << QByteArray();
+    QTest::newRow("labels from no label") << QStringList{"labels", "7C", "--start", "x"} << QByteArray() << 2 << "^$" << "^error: --start takes a label of the sheet, 1 to 24: 'x'.\n" << QByteArray();
+    QTest::newRow("labels past the sheet") << QStringList{"labels", "7C", "--start", "25"} << QByteArray() << 2 << "^$" << "^error: --start takes a label of the sheet, 1 to 24: '25'.\n" << QByteArray();
+    QTest::newRow("labels of no list") << QStringList{"labels", "7C", "--names", "fehlt.csv"} << QByteArray() << 1 << "^$" << "^error: names file fehlt.csv: cannot be read: " << QByteArray();
+    QTest::newRow("a label of no address") << QStringList{"labels", "7C", "13A"} << QByteArray() << 1 << "^$" << "^error: '13A' is not one of the addresses A-H 1-12\n$" << QByteArray();
+    QTest::newRow("render's argument") << QStringList{"render", "x"} << QByteArray() << 2 << "^$" << "^error: render takes no arguments: 'x'.\n" << QByteArray();
+    QTest::newRow("printer and output") << QStringList{"render", "--printer", "Q", "--output", "x.pdf"} << QByteArray() << 2 << "^$" << "^error: --printer and --output exclude each other: print, or write a file.\n" << QByteArray();
+    QTest::newRow("an offset that is no X,Y") << QStringList{"render", "--offset", "2;1"} << QByteArray() << 2 << "^$" << "^error: --offset takes X,Y in millimetres, each from -20 to 20, such as 2,1: '2;1'.\n" << QByteArray();
+    QTest::newRow("an offset too far") << QStringList{"labels", "7C", "--offset", "0,-21", "--printer", "Q"} << QByteArray() << 2 << "^$" << "^error: --offset takes X,Y" << QByteArray();
+    QTest::newRow("outlines of the table") << QStringList{"render", "--outlines"} << QByteArray() << 2 << "^$" << "^error: --outlines goes with labels only.\n" << QByteArray();
+    QTest::newRow("outlines and a start") << QStringList{"labels", "--outlines", "--start", "2"} << QByteArray() << 2 << "^$" << "^error: --outlines takes no addresses, --names, --check or --start.\n" << QByteArray();
+    QTest::newRow("outlines checked") << QStringList{"labels", "--outlines", "--check"} << QByteArray() << 2 << "^$" << "^error: --outlines takes no addresses, --names, --check or --start.\n" << QByteArray();
+    QTest::newRow("outlines of a list") << QStringList{"labels", "--outlines", "--names", "x.csv"} << QByteArray() << 2 << "^$" << "^error: --outlines takes no addresses, --names, --check or --start.\n" << QByteArray();
+    QTest::newRow("outlines and addresses") << QStringList{"labels", "7C", "--outlines"} << QByteArray() << 2 << "^$" << "^error: --outlines takes no addresses, --names, --check or --start.\n" << QByteArray();
+    QTest::newRow("labels over each other") << QStringList{"labels", "7C", "--format", "Hema Etiketten"} << QByteArray() << 1 << "^$" << "^error: the labels of Hema Etiketten lie over each other\n$" << QByteArray();
+    QTest::newRow("a sheet larger than A4") << QStringList{"labels", "--outlines", "--format", "hisago elm024"} << QByteArray() << 1 << "^$" << "^error: the labels of Hisago ELM024 do not fit on an A4 sheet\n$" << QByteArray();
     QTest::newRow("missing folder") << QStringList{"render", "--output", "nicht/da.pdf"} << QByteArray() << 1 << "^$"
-                                    << "^error: cannot write %1/nicht/da.pdf: ";
+                                    << "^error: cannot write %1/nicht/da.pdf: " << QByteArray();
     // clang-format on
 }
 
@@ -180,26 +207,32 @@ void TestCli::run()
     QFETCH(int, exitCode);
     QFETCH(QString, out);
     QFETCH(QString, err);
+    QFETCH(QByteArray, stored);
 
     QTemporaryDir dir;
     const QString store = dir.filePath(u"vesk-adressen/namen.csv"_s);
-    QVERIFY(names.isEmpty() || (QDir().mkpath(QFileInfo(store).path()) && Files::write(store, names)));
+    const QString kept = names.startsWith("Adresse") ? store : QFileInfo(store).path();
+    QVERIFY(names.isEmpty() || (QDir().mkpath(QFileInfo(kept).path()) && Files::write(kept, names)));
     QProcess process;
-    if (arguments.last().startsWith(u'>'))
-        process.setStandardOutputFile(arguments.takeLast().mid(1));
-    ::run(process, arguments.value(0).startsWith(u"vesk-") ? arguments : QStringList{u"vesk-dipp"_s} + arguments,
-          dir.path());
+    const QString redirected =
+        arguments.last().startsWith(u'>') ? arguments.takeLast().mid(1).replace(u"%1"_s, dir.path()) : QString();
+    QVERIFY(!redirected.startsWith(dir.path()) || Files::write(redirected, "vorher\n"));
+    if (!redirected.isEmpty()) // as ">>" redirects it
+        process.setStandardOutputFile(redirected, QIODevice::Append);
+    const bool named = arguments.value(0).startsWith(u"vesk-") || arguments.value(0) == u"sh";
+    ::run(process, named ? arguments : QStringList{u"vesk-dipp"_s} + arguments, dir.path());
     QCOMPARE(process.exitCode(), exitCode);
     for (const auto &[pattern, channel] : {std::pair{out, QProcess::StandardOutput}, {err, QProcess::StandardError}}) {
-        process.setReadChannel(channel);
-        const QString text = printed(process.readAll());
+        process.setReadChannel(channel); // what went to a file of the folder read from there
+        const bool inFile = channel == QProcess::StandardOutput && redirected.startsWith(dir.path());
+        const QString text = printed(inFile ? Files::read(redirected) : process.readAll());
         const QString folder = QRegularExpression::escape(dir.path());
         QVERIFY2(QRegularExpression(QString(pattern).replace(u"%1"_s, folder)).match(text).hasMatch(),
                  qPrintable(text));
     }
-    // Nothing written, and the stored names left as they were.
+    // Nothing written, and the stored names left as they were or as the row says.
     QVERIFY(QDir(dir.path()).entryList({u"*.pdf"_s}, QDir::Files).isEmpty());
-    QCOMPARE(Files::read(store), names);
+    QCOMPARE(Files::read(kept), stored.isNull() ? names : stored);
 }
 
 // Labels and a test sheet in a file, exact and moved 2 mm right and 1 mm down.

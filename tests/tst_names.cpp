@@ -3,6 +3,8 @@
 #include "document/namesdocument.h"
 #include "names/namerules.h"
 #include "names/namescsv.h"
+#include "names/storeclock.h"
+#include "names/storefile.h"
 #include "support/coretest.h"
 #include "support/storetest.h"
 
@@ -35,6 +37,7 @@ private slots:
     void paste();
     void undoRedo_data();
     void undoRedo();
+    void storeEdges();
 
 private:
     QString store() const { return dir->filePath(u"vesk-adressen/namen.csv"_s); }
@@ -177,6 +180,7 @@ void TestNames::parseGood()
     QVERIFY(Files::write(list, data));
     const NamesCsv::ReadResult result = NamesCsv::readFile(list);
     QCOMPARE(result.error.kind, ErrorKind::None);
+    QCOMPARE(NamesCsv::describe(result.error, NamesCsv::Language::English), QString()); // nothing to tell
     QCOMPARE(result.names, names);
 }
 
@@ -210,6 +214,7 @@ void TestNames::parseBad_data()
     QTest::newRow("xlsx") << ErrorKind::SpreadsheetFile << QByteArrayLiteral("PK\x03\x04\x14\0\0\0\0\0[Content_Types].xml\0\0PK\x03\x04xl/workbook.xml") << spreadsheet.arg("xlsx");
     QTest::newRow("ods") << ErrorKind::SpreadsheetFile << QByteArrayLiteral("PK\x03\x04\x14\0\0\0\0\0mimetypeapplication/vnd.oasis.opendocument.spreadsheetPK") << spreadsheet.arg("ods");
     QTest::newRow("numbers") << ErrorKind::SpreadsheetFile << QByteArrayLiteral("PK\x03\x04\x14\0\0\0\0\0Index/Document.iwa") << spreadsheet.arg("numbers");
+    QTest::newRow("a zip of another kind") << ErrorKind::MissingHeader << QByteArrayLiteral("PK\x03\x04\x14\0\0\0\0\0word/document.xml") << header;
     QTest::newRow("xls") << ErrorKind::SpreadsheetFile << QByteArrayLiteral("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0\0\0\0") << spreadsheet.arg("xls");
     QTest::newRow("too large") << ErrorKind::TooLarge << QByteArray(NamesCsv::maxListBytes + 1, '\n') << "the file has 4194305 bytes, too large for a names list (at most 4 MiB)";
     QTest::newRow("missing file") << ErrorKind::Unreadable << QByteArray() << "cannot be read: ";
@@ -368,6 +373,26 @@ void TestNames::undoRedo()
             || document.saveAs(null).kind == ErrorKind::None);
     QVERIFY(!QFileInfo(null).isFile());
 #endif
+}
+
+// The store's files where the system refuses them, and a name from a clock far ahead.
+void TestNames::storeEdges()
+{
+    // A folder where the list or its times go: tried again for a while (ten times 50 ms), then told.
+    for (const QString &blocked : {StoreFile::timesPath(store()), store()}) {
+        const qint64 start = StoreClock::ticks();
+        QVERIFY(QDir().mkpath(blocked));
+        QCOMPARE(StoreFile::write(store(), {{"1A", {u"x"_s, 1}}}).kind, ErrorKind::Unwritable);
+        QVERIFY(StoreClock::ticks() - start >= 450 && QDir().rmdir(blocked));
+    }
+    // Stamped over an hour ahead, it came from a wrong clock: an edit here keeps this side's time, and loses.
+    const qint64 ahead = QDateTime::currentMSecsSinceEpoch() + qint64{2} * 3600 * 1000;
+    QCOMPARE(StoreFile::write(store(), {{"1A", {u"vorn"_s, ahead}}}).kind, ErrorKind::None);
+    NamesDocument document(store());
+    Store::restored(document);
+    document.setName(u"1A"_s, u"hier"_s);
+    QVERIFY(Store::stored(document));
+    QCOMPARE(document.names().value(u"1A"_s), u"vorn"_s);
 }
 
 QTEST_GUILESS_MAIN(TestNames)

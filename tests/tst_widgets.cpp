@@ -378,6 +378,11 @@ private slots:
         QCOMPARE(window->strEdit->text(), u"5D"_s);
         window->searchEdit->setText(u"ü"_s);
         QCOMPARE(shownRows(), (QList<int>{20}));
+        window->searchEdit->setText(u"xy"_s); // no row shown: entered by key where it was
+        QVERIFY(shownRows().isEmpty());
+        QTest::keyClick(window->searchEdit, Qt::Key_Down);
+        QVERIFY(window->adrTable->hasFocus() && window->adrTable->currentRow() == 40);
+        window->searchEdit->setFocus();
         window->searchEdit->setText(u"a1"_s); // an address, also letter first
         QCOMPARE(shownRows(), (QList<int>{0, 9, 10, 11}));
         QTest::keyClick(window->searchEdit, Qt::Key_Return);
@@ -582,27 +587,44 @@ private slots:
 
     void namesFiles()
     {
-        // A report for a window that went before it could show goes with it; the next still shows.
+        // A report waits until its window shows, one for a window that went first goes with it; one of none shows.
         auto *gone = new QWidget;
+        QWidget later;
         ReportQueue::show(gone, QMessageBox::Warning, u"Weg"_s, u"nie"_s);
+        ReportQueue::show(&later, QMessageBox::Warning, u"Da"_s, u"danach"_s);
         delete gone;
-        ReportQueue::show(window.get(), QMessageBox::Warning, u"Da"_s, u"danach"_s);
+        ReportQueue::show(nullptr, QMessageBox::Warning, u"Da"_s, u"ohne Fenster"_s);
+        QCOMPARE(catcher.takeOne().text, u"ohne Fenster"_s);
+        later.show();
         QCOMPARE(catcher.takeOne().text, u"danach"_s);
         // A damaged store, set aside at the start or later, is told with where it went.
         SharedStore &shared = window->findChild<NamesDocument *>()->store();
         const NamesStore::LoadResult found{{}, {NamesCsv::ErrorKind::UnknownAddress, 2, u"13A"_s}, u"/d/n.defekt"_s};
-        emit shared.restored(found);
-        emit shared.setAside(found);
+        // Where it cannot be, it is left unchanged; one that cannot be read now stays where it is.
+        const NamesCsv::Error unreadable{NamesCsv::ErrorKind::Unreadable, 0, u"x"_s};
+        for (const QString &aside : {found.setAsidePath, QString()}) {
+            emit shared.restored({{}, aside.isEmpty() ? unreadable : found.error, aside});
+            emit shared.setAside({{}, found.error, aside});
+        }
+        const QString path = QDir::toNativeSeparators(workFile(u"data/vesk-adressen/namen.csv"_s));
         const QString damaged =
             u"Die gespeicherten Namen in %1 konnten nicht gelesen werden.\nZeile 2: Die Adresse „13A“ "
-            "gibt es in der Tabelle nicht (A–H, 1–12).\n\nDie Datei wurde zur Seite gelegt und bleibt "
-            "erhalten:\n%2\n\n"_s.arg(QDir::toNativeSeparators(workFile(u"data/vesk-adressen/namen.csv"_s)),
-                                      QDir::toNativeSeparators(u"/d/n.defekt"_s));
-        QTRY_COMPARE(catcher.boxes.size(), 2);
-        QCOMPARE((QStringList{catcher.boxes[0].text, catcher.boxes[1].text}),
-                 (QStringList{damaged + "Die Tabelle beginnt leer.",
-                              damaged + "Die Namen dieses Fensters wurden neu gesichert."}));
-        catcher.boxes.clear();
+            "gibt es in der Tabelle nicht (A–H, 1–12).\n\nDie Datei "_s.arg(path);
+        const QString setAside = damaged
+                                 + u"wurde zur Seite gelegt und bleibt erhalten:\n%1\n\n"_s.arg(
+                                     QDir::toNativeSeparators(found.setAsidePath));
+        QTRY_COMPARE(catcher.boxes.size(), 4);
+        QStringList texts;
+        for (const MessageBoxCatcher::Box &box : std::exchange(catcher.boxes, {}))
+            texts.append(box.text);
+        QCOMPARE(
+            texts,
+            (QStringList{
+                setAside + "Die Tabelle beginnt leer.", setAside + "Die Namen dieses Fensters wurden neu gesichert.",
+                u"Die gespeicherten Namen in %1 lassen sich gerade nicht lesen.\nDie Datei kann nicht gelesen werden: "
+                "x\n\nDie Datei bleibt, wo sie ist; ihre Namen erscheinen, sobald sie sich lesen lässt. Namen, die "
+                "Sie eingeben, kommen zu ihnen hinzu."_s.arg(path),
+                damaged + "bleibt unverändert; Namen, die Sie jetzt eingeben, werden nicht gesichert."}));
         // A list loaded is shown.
         const QString list = workFile(u"liste.csv"_s);
         QVERIFY(Files::write(list, "Adresse;Name\n1A;neu\n"));
