@@ -575,6 +575,8 @@ void TestPage::labelSheets()
                  .fitsPaper())); // rows over each other by rounding
     QVERIFY(!(LabelFormat{QSizeF(70, 37), 3, 8, {}, QSizeF(0, -0.3), {}, {}}.fitsPaper()));     // and by more
     QVERIFY((LabelFormat{QSizeF(210, 297), 1, 1, {}, QSizeF(-210, -297), {}, {}}.fitsPaper())); // one: no gap
+    QVERIFY((LabelFormat{QSizeF(70, 37), 3, 8, QPointF(-1, -1), QSizeF(0, 0), {}, {}}
+                 .fitsPaper())); // 1 mm off, as printers take
     QCOMPARE(sheet.perSheet(), perSheet);
     QCOMPARE((QList<QRectF>{sheet.labelRect(0), sheet.labelRect(1), sheet.labelRect(perSheet - 1)}), rects);
     // Within the paper; none over another.
