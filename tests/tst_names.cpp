@@ -399,7 +399,7 @@ void TestNames::storeEdges()
         QVERIFY(held.acquire(0));
         for (const int periods : {1, 0}) {
             QVERIFY(Store::setFileTime(store() + u".lock"_s, QDateTime::currentDateTime().addSecs(-11)));
-            StoreClock::advance(2500 * periods);
+            StoreClock::advance(periods == 1 ? 2500 : 0);
             QTest::qWait(100); // for what must not happen
             QTRY_COMPARE(QFileInfo(store() + u".lock"_s).lastModified().secsTo(QDateTime::currentDateTime()) < 10,
                          periods == 1);
