@@ -10,6 +10,7 @@
 #include "panel/arlabel.h"
 #include "panel/switchdrawing.h"
 #include "support/coretest.h"
+#include "support/storetest.h"
 #include "support/widgettest.h"
 
 #include <QAccessible>
@@ -684,9 +685,8 @@ private slots:
         const QString lock = store + u".lock"_s;
         QVERIFY(QTest::qWaitFor([this, &lock] {
             StoreClock::advance(1000);
-            QFile left(lock);
-            if (QFileInfo::exists(lock) && left.open(QIODevice::ReadWrite))
-                left.setFileTime(QDateTime::currentDateTime().addSecs(-11), QFileDevice::FileModificationTime);
+            if (QFileInfo::exists(lock))
+                Store::setFileTime(lock, QDateTime::currentDateTime().addSecs(-11));
             return !window->isWindowModified();
         }));
         QVERIFY(!window->storeState->isVisible());
