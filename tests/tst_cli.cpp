@@ -191,6 +191,8 @@ void TestCli::run_data()
     QTest::newRow("names where their folder goes") << QStringList{"names", "list"} << QByteArray("x") << 1 << "^$" << "^error: stored names %1/vesk-adressen/namen.csv: cannot be read: %1/vesk-adressen is no folder\n$" << QByteArray();
     QTest::newRow("names found in no list") << QStringList{"names", "find", "--names", "fehlt.csv", "x"} << QByteArray() << 1 << "^$" << "^error: names file fehlt.csv: cannot be read: " << QByteArray();
     QTest::newRow("a name with CR") << QStringList{"names", "set", " 7 c", "a\r\n"} << QByteArray() << 1 << "^$" << "^error: a name cannot hold a carriage return \\(CR\\)" << QByteArray();
+    QTest::newRow("a name with ESC") << QStringList{"names", "set", "7C", u"Öl\u0301\x1b[2J"_s} << QByteArray() << 1 << "^$" << "^error: a name cannot hold a control character: U\\+001B at character 3\n$" << QByteArray();
+    QTest::newRow("a name turned around") << QStringList{"names", "set", "7C", u"a\u2067b\u202Ec"_s} << QByteArray() << 1 << "^$" << "^error: a name cannot hold a character that overrides the text's direction: U\\+2067 at character 2\n$" << QByteArray();
     QTest::newRow("a name too long") << QStringList{"names", "set", "C 7", QString(1001, u'x')} << QByteArray() << 1 << "^$" << "^error: the name has 1001 characters in 1001 UTF-16 code units; a name holds at most 1000" << QByteArray();
     const QByteArray huge = QByteArray("Adresse;Name\n1A;") + QByteArray(NamesCsv::maxListBytes, 'x');
     QTest::newRow("a list too large") << QStringList{"render", "--check"} << huge << 1 << "^$"

@@ -3,6 +3,34 @@
 #include <QCoreApplication>
 #include <QTextBoundaryFinder>
 
+#include <algorithm>
+
+namespace {
+
+// The embeddings and overrides, and the isolates: each turns the text after it around.
+constexpr char16_t firstEmbedding = 0x202A;
+constexpr char16_t lastEmbedding = 0x202E;
+constexpr char16_t firstIsolate = 0x2066;
+constexpr char16_t lastIsolate = 0x2069;
+constexpr int hexDigits = 4;
+constexpr int hexBase = 16;
+
+bool isDirectionOverride(QChar character)
+{
+    const char16_t unit = character.unicode();
+    return (unit >= firstEmbedding && unit <= lastEmbedding) || (unit >= firstIsolate && unit <= lastIsolate);
+}
+
+// "U+001B", and where it stands as the user counts characters, from 1.
+std::pair<QString, qsizetype> hiddenCharacterAt(const QString &name)
+{
+    const qsizetype index = NameRules::firstHiddenCharacter(name);
+    return {QStringLiteral("U+%1").arg(name.at(index).unicode(), hexDigits, hexBase, QChar(u'0')).toUpper(),
+            NameRules::length(name.left(index)) + 1};
+}
+
+} // namespace
+
 qsizetype NameRules::length(const QString &name)
 {
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, name);
@@ -12,13 +40,28 @@ qsizetype NameRules::length(const QString &name)
     return characters;
 }
 
+bool NameRules::isHiddenCharacter(QChar character)
+{
+    return (character.category() == QChar::Other_Control && character != u'\n') || isDirectionOverride(character);
+}
+
+qsizetype NameRules::firstHiddenCharacter(const QString &name)
+{
+    const auto found = std::find_if(name.cbegin(), name.cend(), isHiddenCharacter);
+    return found == name.cend() ? -1 : found - name.cbegin();
+}
+
 NameRules::Problem NameRules::check(const QString &name)
 {
     if (name.contains(u'\r'))
         return Problem::CarriageReturn;
     // A name of no more code units has no more characters; counting them is the slow part.
-    const bool tooLong = name.size() > maxCodeUnits || (name.size() > maxLength && length(name) > maxLength);
-    return tooLong ? Problem::TooLong : Problem::None;
+    if (name.size() > maxCodeUnits || (name.size() > maxLength && length(name) > maxLength))
+        return Problem::TooLong;
+    const qsizetype hidden = firstHiddenCharacter(name);
+    if (hidden < 0)
+        return Problem::None;
+    return isDirectionOverride(name.at(hidden)) ? Problem::DirectionOverride : Problem::ControlCharacter;
 }
 
 QString NameRules::germanLimit()
@@ -27,6 +70,33 @@ QString NameRules::germanLimit()
                                                     "(Emoji und Akzente belegen mehrere).")
         .arg(maxLength)
         .arg(maxCodeUnits);
+}
+
+QString NameRules::germanReason(const QString &name, Problem problem)
+{
+    switch (problem) {
+    case Problem::TooLong:
+        return germanLimit();
+    case Problem::CarriageReturn:
+        return QCoreApplication::translate("NameRules", "Ein Name enthält keinen Wagenrücklauf (CR).");
+    case Problem::ControlCharacter: {
+        const auto [character, position] = hiddenCharacterAt(name);
+        return QCoreApplication::translate("NameRules", "Ein Name enthält keine Steuerzeichen; an Stelle %1 steht "
+                                                        "das unsichtbare Zeichen %2.")
+            .arg(position)
+            .arg(character);
+    }
+    case Problem::DirectionOverride: {
+        const auto [character, position] = hiddenCharacterAt(name);
+        return QCoreApplication::translate("NameRules", "Ein Name enthält keine Zeichen, die die Schreibrichtung "
+                                                        "umstellen; an Stelle %1 steht %2.")
+            .arg(position)
+            .arg(character);
+    }
+    case Problem::None:
+        break;
+    }
+    return {};
 }
 
 QString NameRules::englishReason(const QString &name, Problem problem)
@@ -41,6 +111,19 @@ QString NameRules::englishReason(const QString &name, Problem problem)
             .arg(maxCodeUnits);
     case Problem::CarriageReturn:
         return QStringLiteral("a name cannot hold a carriage return (CR); use a line break (LF) alone");
+    case Problem::ControlCharacter: {
+        const auto [character, position] = hiddenCharacterAt(name);
+        return QStringLiteral("a name cannot hold a control character: %1 at character %2")
+            .arg(character)
+            .arg(position);
+    }
+    case Problem::DirectionOverride: {
+        const auto [character, position] = hiddenCharacterAt(name);
+        return QStringLiteral("a name cannot hold a character that overrides the text's direction: %1 at "
+                              "character %2")
+            .arg(character)
+            .arg(position);
+    }
     case Problem::None:
         break;
     }

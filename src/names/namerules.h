@@ -5,7 +5,9 @@
 
 // What a name may hold. No printout or label shows more than a few lines of a name, so a
 // longer one only slows every fitting down; and a carriage return would not survive the
-// names list, which reads a line break as LF alone.
+// names list, which reads a line break as LF alone. A control character or a direction
+// override shows as nothing, or turns the text beside it around, so a name holding one
+// could read as another name or another address.
 namespace NameRules {
 
 // Characters as the user counts them: "é" written with a combining accent is one.
@@ -14,13 +16,22 @@ constexpr qsizetype maxLength = 1000;
 // without this bound, one character could hold any length of text.
 constexpr qsizetype maxCodeUnits = 4 * maxLength;
 
-enum class Problem { None, TooLong, CarriageReturn };
+enum class Problem { None, TooLong, CarriageReturn, ControlCharacter, DirectionOverride };
 
 qsizetype length(const QString &name);
+// Whether the user may type, paste or set this name. Names stored or loaded before are kept
+// as they are, whatever they hold, so that nothing is lost.
 Problem check(const QString &name);
+
+// A character that hides itself or turns the text around (no line break): the first one's
+// index in name, or -1.
+qsizetype firstHiddenCharacter(const QString &name);
+bool isHiddenCharacter(QChar character);
 
 // Why a name is refused, for the command line.
 QString englishReason(const QString &name, Problem problem);
+// Why a name is refused, for the window.
+QString germanReason(const QString &name, Problem problem);
 // The limit in words, for the window.
 QString germanLimit();
 
