@@ -283,25 +283,33 @@ void TestNames::paste_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("firstRow");
+    QTest::addColumn<QList<int>>("shown"); // by a search; all if none given
     QTest::addColumn<Names>("names");
-    // Lines without a row, cells beside the names, names too long; 0 if not given.
+    // Lines without a row, cells beside the names, names refused, names in hidden rows; 0 if not given.
     QTest::addColumn<QList<qsizetype>>("left");
     QTest::addColumn<QString>("told"); // in the window
 
     // clang-format off
     const QString notAll = u"Nicht alles wurde eingefügt.\n\n"_s;
     const QString shape = u" Eingefügt wird eine Spalte Namen, oder eine Spalte Adressen und eine Spalte Namen."_s;
-    const QString limit = u" Ein Name hat höchstens 1000 Zeichen und 4000 UTF-16-Einheiten (Emoji und Akzente belegen mehrere)."_s;
-    QTest::newRow("a column down") << "a\"\td\r\n\te\nc\r\n" << 94 << Names{{"11H", "a\""}, {"12H", ""}} << QList<qsizetype>{1, 2} << notAll + u"Die Tabelle endet bei 12H: Eine der eingefügten Zeilen fand keinen Platz.\n\n2 Zellen standen neben den Namen."_s + shape;
-    QTest::newRow("addresses and names") << "Adresse\tName\n7C\tSieben\n\nA1\t\tx\n13A\ty\n2B\n\t\t\n" << -1 << Names{{"7C", "Sieben"}, {"1A", ""}} << QList<qsizetype>{2, 1} << notAll + u"2 der eingefügten Zeilen nennen keine Adresse der Tabelle (A–H, 1–12) mit einem Namen.\n\nEine Zelle stand neben den Namen."_s + shape;
-    QTest::newRow("two cells after a blank line, a tab after") << "\r\n7C\tSieben\t" << -1 << Names{{"7C", "Sieben"}} << QList<qsizetype>{0, 0} << QString();
-    QTest::newRow("a name like an address") << "7C\n1A\tx\n" << 0 << Names{{"1A", "7C"}, {"2A", "1A"}} << QList<qsizetype>{0, 1} << notAll + u"Eine Zelle stand neben den Namen."_s + shape;
-    QTest::newRow("blanks only") << " \n\t" << 0 << Names{} << QList<qsizetype>{0, 0} << QString();
-    QTest::newRow("quoted cells") << "Adresse\tName\r\n4A\t\"Signal mit\r\nUmbruch\"\r\n\" 5a\"\t\"Gleis \"\"5\"\"\"\t\"x\ty\"" << -1 << Names{{"4A", "Signal mit\nUmbruch"}, {"5A", "Gleis \"5\""}} << QList<qsizetype>{0, 1} << notAll + u"Eine Zelle stand neben den Namen."_s + shape;
-    QTest::newRow("quotes not closed") << "\"a\"\"b\"\n\"c\" d\t\"e\"x\n\"f\ng\"\"" << 0 << Names{{"1A", "a\"b"}, {"2A", "\"c\" d"}, {"3A", "\"f"}, {"4A", "g\"\""}} << QList<qsizetype>{0, 1} << notAll + u"Eine Zelle stand neben den Namen."_s + shape;
-    QTest::newRow("names a name may not be, CR") << "1A\t" + u"ä"_s.repeated(1001) + "\n2A\t" + u"e\u0301"_s.repeated(1000) + "\n3A\tx\ry\r4A\t\"z\r\"\r5A\te" + u"\u0301"_s.repeated(4000) << -1 << Names{{"2A", u"e\u0301"_s.repeated(1000)}, {"3A", "x"}, {"4A", "z\n"}} << QList<qsizetype>{1, 0, 2} << notAll + u"Eine der eingefügten Zeilen nennt keine Adresse der Tabelle (A–H, 1–12) mit einem Namen.\n\n2 Namen sind länger, als ein Name sein kann, und wurden nicht eingefügt."_s + limit;
-    QTest::newRow("a name too long, down") << u"x"_s.repeated(1001) << 0 << Names{} << QList<qsizetype>{0, 0, 1} << notAll + u"Ein Name ist länger, als ein Name sein kann, und wurde nicht eingefügt."_s + limit;
-    QTest::newRow("CR alone, down") << "eins\rzwei\rAdresse\r" << 0 << Names{{"1A", "eins"}, {"2A", "zwei"}, {"3A", "Adresse"}} << QList<qsizetype>{0, 0} << QString();
+    const QString limit = u"Ein Name hat höchstens 1000 Zeichen und 4000 UTF-16-Einheiten (Emoji und Akzente belegen mehrere)."_s;
+    const QList<int> all, weiche{1, 24, 28, 32}; // 2A, 1C, 5C, 9C
+    QTest::newRow("a column down") << "a\"\td\r\n\te\nc\r\n" << 94 << all << Names{{"11H", "a\""}, {"12H", ""}} << QList<qsizetype>{1, 2} << notAll + u"Die Tabelle endet bei 12H: Die eingefügte Zeile 3 fand keinen Platz.\n\n2 Zellen standen neben den Namen."_s + shape;
+    QTest::newRow("addresses and names") << "Adresse\tName\n7C\tSieben\n\nA1\t\tx\n13A\ty\n2B\n\t\t\n" << -1 << all << Names{{"7C", "Sieben"}, {"1A", ""}} << QList<qsizetype>{2, 1} << notAll + u"2 der eingefügten Zeilen nennen keine Adresse der Tabelle (A–H, 1–12) mit einem Namen, zuerst Zeile 5 („13A“).\n\nEine Zelle stand neben den Namen."_s + shape;
+    QTest::newRow("two cells after a blank line, a tab after") << "\r\n7C\tSieben\t" << -1 << all << Names{{"7C", "Sieben"}} << QList<qsizetype>{0, 0} << QString();
+    QTest::newRow("a name like an address") << "7C\n1A\tx\n" << 0 << all << Names{{"1A", "7C"}, {"2A", "1A"}} << QList<qsizetype>{0, 1} << notAll + u"Eine Zelle stand neben den Namen."_s + shape;
+    QTest::newRow("blanks only") << " \n\t" << 0 << all << Names{} << QList<qsizetype>{0, 0} << QString();
+    QTest::newRow("quoted cells") << "Adresse\tName\r\n4A\t\"Signal mit\r\nUmbruch\"\r\n\" 5a\"\t\"Gleis \"\"5\"\"\"\t\"x\ty\"" << -1 << all << Names{{"4A", "Signal mit\nUmbruch"}, {"5A", "Gleis \"5\""}} << QList<qsizetype>{0, 1} << notAll + u"Eine Zelle stand neben den Namen."_s + shape;
+    QTest::newRow("quotes not closed") << "\"a\"\"b\"\n\"c\" d\t\"e\"x\n\"f\ng\"\"" << 0 << all << Names{{"1A", "a\"b"}, {"2A", "\"c\" d"}, {"3A", "\"f"}, {"4A", "g\"\""}} << QList<qsizetype>{0, 1} << notAll + u"Eine Zelle stand neben den Namen."_s + shape;
+    QTest::newRow("names a name may not be, CR") << "1A\t" + u"ä"_s.repeated(1001) + "\n2A\t" + u"e\u0301"_s.repeated(1000) + "\n3A\tx\ry\r4A\t\"z\r\"\r5A\te" + u"\u0301"_s.repeated(4000) << -1 << all << Names{{"2A", u"e\u0301"_s.repeated(1000)}, {"3A", "x"}, {"4A", "z\n"}} << QList<qsizetype>{1, 0, 2} << notAll + u"Die eingefügte Zeile 4 („y“) nennt keine Adresse der Tabelle (A–H, 1–12) mit einem Namen.\n\n2 Namen wurden nicht eingefügt, zuerst der in Zeile 1: "_s + limit;
+    QTest::newRow("a name too long, down") << u"x"_s.repeated(1001) << 0 << all << Names{} << QList<qsizetype>{0, 0, 1} << notAll + u"Der Name in Zeile 1 wurde nicht eingefügt: "_s + limit;
+    QTest::newRow("CR alone, down") << "eins\rzwei\rAdresse\r" << 0 << all << Names{{"1A", "eins"}, {"2A", "zwei"}, {"3A", "Adresse"}} << QList<qsizetype>{0, 0} << QString();
+    QTest::newRow("a column into the rows shown") << "W1\nW2\nW3" << 1 << weiche << Names{{"2A", "W1"}, {"1C", "W2"}, {"5C", "W3"}} << QList<qsizetype>{0, 0} << QString();
+    QTest::newRow("more lines than rows shown") << "W1\nW2\nW3\nW4\nW5\n" << 2 << weiche << Names{{"1C", "W1"}, {"5C", "W2"}, {"9C", "W3"}} << QList<qsizetype>{2, 0} << notAll + u"Die Suche zeigt nach 9C keine Zeile mehr: 2 der eingefügten Zeilen, ab Zeile 4, fanden keinen Platz."_s;
+    QTest::newRow("no row shown from the current one") << "W1" << 33 << weiche << Names{} << QList<qsizetype>{1, 0} << notAll + u"Die Suche zeigt ab der aktuellen Zeile keine Zeile: Die eingefügte Zeile 1 fand keinen Platz."_s;
+    QTest::newRow("two columns, hidden rows") << "3A\tX\n2A\tW\n13A\ty\n4A\tZ\n14A\tq" << 1 << weiche << Names{{"3A", "X"}, {"2A", "W"}, {"4A", "Z"}} << QList<qsizetype>{2, 0, 0, 2} << notAll + u"2 der eingefügten Zeilen nennen keine Adresse der Tabelle (A–H, 1–12) mit einem Namen, zuerst Zeile 3 („13A“).\n\n2 Namen kamen in Zeilen, die die Suche verbarg; die Suche ist darum geleert."_s;
+    QTest::newRow("ESC, a hidden row") << "2A\tok\n3A\tHa\x1Bngt\n4A\tneu" << 1 << weiche << Names{{"2A", "ok"}, {"4A", "neu"}} << QList<qsizetype>{0, 0, 1, 1} << notAll + u"Der Name in Zeile 2 wurde nicht eingefügt: Ein Name enthält keine Steuerzeichen; an Stelle 3 steht das unsichtbare Zeichen U+001B.\n\nEin Name kam in eine Zeile, die die Suche verbarg; die Suche ist darum geleert."_s;
+    QTest::newRow("200000 lines") << u"x\n"_s.repeated(200'000) << 0 << weiche << Names{{"2A", "x"}, {"1C", "x"}, {"5C", "x"}, {"9C", "x"}} << QList<qsizetype>{199'996, 0} << notAll + u"Die Suche zeigt nach 9C keine Zeile mehr: 199996 der eingefügten Zeilen, ab Zeile 5, fanden keinen Platz."_s;
     // clang-format on
 }
 
@@ -309,13 +317,19 @@ void TestNames::paste()
 {
     QFETCH(QString, text);
     QFETCH(int, firstRow);
+    QFETCH(QList<int>, shown);
     QFETCH(Names, names);
     QFETCH(QList<qsizetype>, left);
     QFETCH(QString, told);
-    left.resize(3);
-    const NamesPaste::Placed placed = NamesPaste::place(text, firstRow);
+    left.resize(4);
+    QSet<int> hidden;
+    for (int row = 0; row < NamedAddresses::count && !shown.isEmpty(); ++row)
+        if (!shown.contains(row))
+            hidden.insert(row);
+    const NamesPaste::Placed placed = NamesPaste::place(text, firstRow, hidden);
     QCOMPARE(placed.names, names);
-    QCOMPARE((QList<qsizetype>{placed.linesWithoutRow, placed.cellsLeftOut, placed.namesTooLong}), left);
+    QCOMPARE((QList<qsizetype>{placed.linesWithoutRow, placed.cellsLeftOut, placed.namesRefused, placed.namesHidden}),
+             left);
     QCOMPARE(NamesPaste::describe(placed), told);
 }
 

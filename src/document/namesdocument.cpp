@@ -37,9 +37,9 @@ void NamesDocument::setName(const QString &key, const QString &name)
     change(tr("Name ändern"), after);
 }
 
-NamesPaste::Placed NamesDocument::paste(int firstRow, const QString &text)
+NamesPaste::Placed NamesDocument::paste(int firstRow, const QString &text, const QSet<int> &hiddenRows)
 {
-    NamesPaste::Placed placed = NamesPaste::place(text, firstRow);
+    NamesPaste::Placed placed = NamesPaste::place(text, firstRow, hiddenRows);
     if (placed.names.isEmpty())
         return placed;
     Names after = current;
@@ -105,6 +105,7 @@ void NamesDocument::apply(const NameEntries &from, const NameEntries &to, bool g
         if (!guarded || entryOf(current, key) == from.value(key))
             changed.insert(key, entry.value());
     }
+    emit changing(changed.keys());
     shared.put(changed);
 }
 

@@ -29,7 +29,7 @@ public:
 
     void setName(const QString &key, const QString &name);
     // Text from the clipboard, as one undo step; what was and was not placed.
-    NamesPaste::Placed paste(int firstRow, const QString &text);
+    NamesPaste::Placed paste(int firstRow, const QString &text, const QSet<int> &hiddenRows = {});
     void remove(const QStringList &keys);
     void clear();
     // A failure leaves the names as they were.
@@ -38,6 +38,9 @@ public:
 
 signals:
     void namesChanged(const Names &names);
+    // This window is about to change the names of these addresses: an edit, a paste, a load,
+    // an undo or redo; not names stored from elsewhere.
+    void changing(const QStringList &keys);
     // Names of this window that another side replaced by later ones since, by address; an
     // undo step brings them back.
     void replaced(const NameEntries &ours, const Names &now);

@@ -5,10 +5,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMessageBox>
+#include <QTableView>
 
-NamesClipboard::NamesClipboard(NamesDocument *document, QWidget *widget)
+NamesClipboard::NamesClipboard(NamesDocument *document, QTableView *table)
     : document(document)
-    , widget(widget)
+    , table(table)
 {
 }
 
@@ -22,7 +23,12 @@ void NamesClipboard::copy(const QStringList &keys) const
 
 void NamesClipboard::paste(int row) const
 {
-    const QString left = NamesPaste::describe(document->paste(row, QApplication::clipboard()->text()));
-    if (!left.isEmpty())
-        QMessageBox::information(widget->window(), tr("Einfügen"), left);
+    QSet<int> hiddenRows;
+    for (int row = 0; row < table->model()->rowCount(); ++row) {
+        if (table->isRowHidden(row))
+            hiddenRows.insert(row);
+    }
+    const QString told = NamesPaste::describe(document->paste(row, QApplication::clipboard()->text(), hiddenRows));
+    if (!told.isEmpty())
+        QMessageBox::information(table->window(), tr("Einfügen"), told);
 }

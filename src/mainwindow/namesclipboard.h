@@ -5,25 +5,25 @@
 #include <QStringList>
 
 class NamesDocument;
-class QWidget;
+class QTableView;
 
 // Names to and from the clipboard as spreadsheets copy a column: a name a line. What a paste
-// leaves out is told in a box over the widget's window.
+// leaves out, or puts where the table's search hid it, is told in a box over the table's window.
 class NamesClipboard
 {
     Q_DECLARE_TR_FUNCTIONS(NamesClipboard)
 
 public:
-    NamesClipboard(NamesDocument *document, QWidget *widget);
+    NamesClipboard(NamesDocument *document, QTableView *table);
 
     // The names of these addresses, in this order.
     void copy(const QStringList &keys) const;
-    // From this row down, or at the addresses pasted, as one undo step.
+    // Into the rows shown from this row down, or at the addresses pasted, as one undo step.
     void paste(int row) const;
 
 private:
     NamesDocument *document;
-    QWidget *widget;
+    QTableView *table;
 };
 
 #endif

@@ -26,6 +26,13 @@ void NamesSearch::start()
     field->selectAll();
 }
 
+void NamesSearch::reveal(const QStringList &keys)
+{
+    if (std::any_of(keys.cbegin(), keys.cend(),
+                    [this](const QString &key) { return table->isRowHidden(NamedAddresses::rowOf(key).value_or(-1)); }))
+        field->clear();
+}
+
 int NamesSearch::shownRowAfter(const QTableWidget *table, int row)
 {
     for (int next = row + 1; next < table->rowCount(); ++next) {

@@ -21,6 +21,8 @@ public:
 
     // Ctrl+F: the field takes the focus with its text selected.
     void start();
+    // The field is emptied if a row of these addresses is hidden, as before this window changes them.
+    void reveal(const QStringList &keys);
 
     // The first row after row that the table shows, or -1.
     static int shownRowAfter(const QTableWidget *table, int row);

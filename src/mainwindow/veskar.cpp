@@ -87,6 +87,8 @@ VeskAr::VeskAr(QWidget *parent)
         search->start();
     });
     addAction(find);
+    // What this window changes, also by undo or redo, it shows.
+    connect(names, &NamesDocument::changing, search, &NamesSearch::reveal);
     new StoreReports(&names->store(), this);
     connect(names, &NamesDocument::replaced, this, &VeskAr::showReplaced);
     connect(names->undoStack(), &QUndoStack::indexChanged, replacedState, &QWidget::hide);

@@ -97,43 +97,54 @@ bool isHeader(const QStringList &cells)
            && cells.at(1).trimmed().compare(u"Name", Qt::CaseInsensitive) == 0;
 }
 
-// Puts the name at its address if it is not too long, else counts it. No CR reaches a
-// cell: it ends a line, or is a line break inside a quoted cell.
-void placeName(NamesPaste::Placed &placed, const QString &key, const QString &name)
+// Puts the name at its address if a name may be it, else counts it. No CR reaches a cell:
+// it ends a line, or is a line break inside a quoted cell.
+void placeName(NamesPaste::Placed &placed, const QString &key, const QString &name, qsizetype line)
 {
     if (NameRules::check(name) == NameRules::Problem::None)
         placed.names.insert(key, name);
-    else
-        ++placed.namesTooLong;
+    else if (placed.namesRefused++ == 0)
+        placed.firstRefused = {line, name};
 }
 
-NamesPaste::Placed byAddress(const QList<QStringList> &lines)
+NamesPaste::Placed byAddress(const QList<QStringList> &lines, const QSet<int> &hiddenRows)
 {
     NamesPaste::Placed placed;
     placed.byAddress = true;
-    for (const QStringList &cells : lines) {
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QStringList &cells = lines.at(i);
         if (filledCellsFrom(cells, 0) == 0 || isHeader(cells))
             continue;
         const std::optional<QString> key = NamedAddresses::parse(cells.at(0));
         if (!key || cells.size() < 2) {
-            ++placed.linesWithoutRow;
+            if (placed.linesWithoutRow++ == 0)
+                placed.firstWithoutRow = {i + 1, cells.at(0)};
             continue;
         }
-        placeName(placed, *key, cells.at(1));
+        placeName(placed, *key, cells.at(1), i + 1);
         placed.cellsLeftOut += filledCellsFrom(cells, 2);
     }
+    for (auto name = placed.names.cbegin(); name != placed.names.cend(); ++name)
+        placed.namesHidden += hiddenRows.contains(NamedAddresses::rowOf(name.key()).value_or(-1)) ? 1 : 0;
     return placed;
 }
 
-NamesPaste::Placed downFrom(int firstRow, const QList<QStringList> &lines)
+NamesPaste::Placed downFrom(int firstRow, const QSet<int> &hiddenRows, const QList<QStringList> &lines)
 {
     NamesPaste::Placed placed;
-    const qsizetype fitting = std::min<qsizetype>(lines.size(), NamedAddresses::count - firstRow);
-    for (int i = 0; i < fitting; ++i) {
-        placeName(placed, NamedAddresses::keyOfRow(firstRow + i), lines.at(i).at(0));
+    QList<int> rows;
+    for (int row = firstRow; row < NamedAddresses::count; ++row) {
+        if (!hiddenRows.contains(row))
+            rows.append(row);
+    }
+    const qsizetype fitting = std::min(lines.size(), rows.size());
+    for (qsizetype i = 0; i < fitting; ++i) {
+        placeName(placed, NamedAddresses::keyOfRow(rows.at(i)), lines.at(i).at(0), i + 1);
         placed.cellsLeftOut += filledCellsFrom(lines.at(i), 1);
     }
     placed.linesWithoutRow = lines.size() - fitting;
+    placed.firstWithoutRow.number = fitting + 1;
+    placed.lastRow = rows.isEmpty() ? -1 : rows.last();
     return placed;
 }
 
@@ -143,9 +154,21 @@ QString counted(qsizetype n, const char *one, const char *more)
     return QCoreApplication::translate("NamesPaste", n == 1 ? one : more, nullptr, static_cast<int>(n));
 }
 
+// Why a column's lines found no row: where the table or the rows the search shows end.
+QString endOfRows(int lastRow)
+{
+    if (lastRow == NamedAddresses::count - 1)
+        return QCoreApplication::translate("NamesPaste", "Die Tabelle endet bei %1")
+            .arg(NamedAddresses::keyOfRow(lastRow));
+    if (lastRow >= 0)
+        return QCoreApplication::translate("NamesPaste", "Die Suche zeigt nach %1 keine Zeile mehr")
+            .arg(NamedAddresses::keyOfRow(lastRow));
+    return QCoreApplication::translate("NamesPaste", "Die Suche zeigt ab der aktuellen Zeile keine Zeile");
+}
+
 } // namespace
 
-NamesPaste::Placed NamesPaste::place(const QString &text, int firstRow)
+NamesPaste::Placed NamesPaste::place(const QString &text, int firstRow, const QSet<int> &hiddenRows)
 {
     // A clipboard of nothing but line ends and blanks holds no names to paste.
     if (text.trimmed().isEmpty())
@@ -159,27 +182,29 @@ NamesPaste::Placed NamesPaste::place(const QString &text, int firstRow)
         std::any_of(lines.cbegin(), lines.cend(), isHeader)
         || (first != lines.cend() && first->size() >= 2 && AddressCodec::isPlainAddress(first->at(0)));
     if (addressed)
-        return byAddress(lines);
-    return firstRow < 0 ? Placed{} : downFrom(firstRow, lines);
+        return byAddress(lines, hiddenRows);
+    return firstRow < 0 ? Placed{} : downFrom(firstRow, hiddenRows, lines);
 }
 
 QString NamesPaste::describe(const Placed &placed)
 {
     QStringList left;
     const qsizetype lines = placed.linesWithoutRow;
+    const QString firstLine = QString::number(placed.firstWithoutRow.number);
     if (lines > 0 && placed.byAddress) {
         left.append(counted(lines,
-                            QT_TRANSLATE_NOOP("NamesPaste", "Eine der eingefügten Zeilen nennt keine Adresse der "
-                                                            "Tabelle (A–H, 1–12) mit einem Namen."),
+                            QT_TRANSLATE_NOOP("NamesPaste", "Die eingefügte Zeile %1 („%2“) nennt keine Adresse "
+                                                            "der Tabelle (A–H, 1–12) mit einem Namen."),
                             QT_TRANSLATE_NOOP("NamesPaste", "%n der eingefügten Zeilen nennen keine Adresse der "
-                                                            "Tabelle (A–H, 1–12) mit einem Namen.")));
+                                                            "Tabelle (A–H, 1–12) mit einem Namen, zuerst Zeile %1 "
+                                                            "(„%2“)."))
+                        .arg(firstLine, placed.firstWithoutRow.text));
     } else if (lines > 0) {
-        left.append(counted(lines,
-                            QT_TRANSLATE_NOOP("NamesPaste", "Die Tabelle endet bei %1: Eine der eingefügten "
-                                                            "Zeilen fand keinen Platz."),
-                            QT_TRANSLATE_NOOP("NamesPaste", "Die Tabelle endet bei %1: %n der eingefügten Zeilen "
-                                                            "fanden keinen Platz."))
-                        .arg(NamedAddresses::keyOfRow(NamedAddresses::count - 1)));
+        left.append(endOfRows(placed.lastRow) + QStringLiteral(": ")
+                    + counted(lines, QT_TRANSLATE_NOOP("NamesPaste", "Die eingefügte Zeile %1 fand keinen Platz."),
+                              QT_TRANSLATE_NOOP("NamesPaste", "%n der eingefügten Zeilen, ab Zeile %1, fanden "
+                                                              "keinen Platz."))
+                          .arg(firstLine));
     }
     if (placed.cellsLeftOut > 0) {
         left.append(counted(placed.cellsLeftOut, QT_TRANSLATE_NOOP("NamesPaste", "Eine Zelle stand neben den Namen."),
@@ -187,15 +212,23 @@ QString NamesPaste::describe(const Placed &placed)
                     + QCoreApplication::translate("NamesPaste", " Eingefügt wird eine Spalte Namen, oder eine "
                                                                 "Spalte Adressen und eine Spalte Namen."));
     }
-    if (placed.namesTooLong > 0) {
-        left.append(counted(placed.namesTooLong,
-                            QT_TRANSLATE_NOOP("NamesPaste", "Ein Name ist länger, als ein Name sein kann, und "
-                                                            "wurde nicht eingefügt."),
-                            QT_TRANSLATE_NOOP("NamesPaste", "%n Namen sind länger, als ein Name sein kann, und "
-                                                            "wurden nicht eingefügt."))
-                    + u' ' + NameRules::germanLimit());
+    if (placed.namesRefused > 0) {
+        const QString &name = placed.firstRefused.text;
+        left.append(counted(placed.namesRefused,
+                            QT_TRANSLATE_NOOP("NamesPaste", "Der Name in Zeile %1 wurde nicht eingefügt: %2"),
+                            QT_TRANSLATE_NOOP("NamesPaste", "%n Namen wurden nicht eingefügt, zuerst der in "
+                                                            "Zeile %1: %2"))
+                        .arg(QString::number(placed.firstRefused.number),
+                             NameRules::germanReason(name, NameRules::check(name))));
     }
-    if (left.isEmpty())
-        return {};
-    return QCoreApplication::translate("NamesPaste", "Nicht alles wurde eingefügt.\n\n%1").arg(left.join(u"\n\n"));
+    if (!left.isEmpty())
+        left.prepend(QCoreApplication::translate("NamesPaste", "Nicht alles wurde eingefügt."));
+    if (placed.namesHidden > 0) {
+        left.append(counted(placed.namesHidden,
+                            QT_TRANSLATE_NOOP("NamesPaste", "Ein Name kam in eine Zeile, die die Suche verbarg; "
+                                                            "die Suche ist darum geleert."),
+                            QT_TRANSLATE_NOOP("NamesPaste", "%n Namen kamen in Zeilen, die die Suche verbarg; "
+                                                            "die Suche ist darum geleert.")));
+    }
+    return left.join(u"\n\n");
 }

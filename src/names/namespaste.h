@@ -3,23 +3,37 @@
 
 #include "address/namedaddresses.h"
 
+#include <QSet>
+
 // A block pasted into the names table as spreadsheets copy cells: lines of cells separated
 // by tabs, a cell holding a line break, a tab or a quote written in quotes with inner quotes
 // doubled. Two columns, addresses (either form) and names, put each name at its address; any
-// other block is a column of names, a line a row from the current row down.
+// other block is a column of names, a line a row the table shows from the current row down.
 namespace NamesPaste {
+
+// A line of the block: its number, from 1, and its first cell.
+struct Line
+{
+    qsizetype number = 0;
+    QString text;
+};
 
 struct Placed
 {
     Names names; // by canonical address, empty names included: those cells are emptied
     bool byAddress = false;
-    qsizetype linesWithoutRow = 0; // past the table's end, or with no address of the table
-    qsizetype cellsLeftOut = 0;    // filled cells beside the names
+    qsizetype linesWithoutRow = 0; // past the rows shown, or with no address of the table
+    Line firstWithoutRow;
+    int lastRow = -1;           // of a column: the last row it could fill, or -1 for none
+    qsizetype cellsLeftOut = 0; // filled cells beside the names
     // Names a name may not be (see NameRules), left out with their rows unchanged.
-    qsizetype namesTooLong = 0;
+    qsizetype namesRefused = 0;
+    Line firstRefused;         // its text the name
+    qsizetype namesHidden = 0; // placed at addresses in hiddenRows
 };
 
-Placed place(const QString &text, int firstRow);
+// A column fills the rows from firstRow down that are not in hiddenRows; none if firstRow is -1.
+Placed place(const QString &text, int firstRow, const QSet<int> &hiddenRows = {});
 
 // What was left out and why, in German for the window; empty when all was placed.
 QString describe(const Placed &placed);
