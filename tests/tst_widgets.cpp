@@ -328,9 +328,8 @@ private slots:
         QGuiApplication::clipboard()->setText(u"z"_s.repeated(1001) + u"\r"_s);
         QTest::keyClick(window->adrTable, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(catcher.takeOne().text,
-                 u"Nicht alles wurde eingefügt.\n\nEin Name ist länger, als ein Name sein kann, "
-                 "und wurde nicht eingefügt. Ein Name hat höchstens 1000 Zeichen und 4000 "
-                 "UTF-16-Einheiten (Emoji und Akzente belegen mehrere)."_s);
+                 u"Nicht alles wurde eingefügt.\n\nDer Name in Zeile 1 wurde nicht eingefügt: Ein Name hat "
+                 "höchstens 1000 Zeichen und 4000 UTF-16-Einheiten (Emoji und Akzente belegen mehrere)."_s);
         focusTable();
         QTest::keySequence(window->adrTable, QKeySequence(u"Ctrl+Z, Ctrl+Z"_s));
         QCOMPARE(namesAt({92, 94, 95}), (QStringList{"alt 92", "alt 94", "alt 95"}));
@@ -407,10 +406,47 @@ private slots:
         QCOMPARE(namesAt({20, 21, 40, 50}), (QStringList{"Sud", "-", "Signal", "Tor"}));
         QCOMPARE(shownRows(), (QList<int>{3, 20, 50}));
         QTest::keyClick(window.get(), Qt::Key_F, Qt::ControlModifier);
-        window->findChild<NamesDocument *>()->setName(u"8A"_s, u"Weiche 8"_s); // as from another window
-        QCOMPARE(shownRows(), (QList<int>{3, 7}));                             // filtered anew, as it arrives
+        window->findChild<NamesDocument *>()->store().put({{u"8A"_s, u"Weiche 8"_s}}); // as from another window
+        QCOMPARE(shownRows(), (QList<int>{3, 7}));                                     // filtered anew, as it arrives
         QTest::keyClick(window->searchEdit, Qt::Key_Escape);
         QCOMPARE(shownRows().size(), NamedAddresses::count);
+    }
+
+    // Under a search a column fills the rows shown only; what this window changes in a hidden row empties the search.
+    void pasteUnderSearch()
+    {
+        typeNames({{1, u"Weiche eins"_s}, {24, u"Weiche 1C"_s}, {28, u"Weiche 5C"_s}, {32, u"Weiche 9C"_s}});
+        typeNames({{2, u"Haengt"_s}, {3, u"CLI-Name"_s}});
+        QTest::keyClick(window.get(), Qt::Key_F, Qt::ControlModifier);
+        QTest::keyClicks(window->searchEdit, u"weiche"_s);
+        QTableWidget &table = *window->adrTable;
+        QTest::keyClick(window->searchEdit, Qt::Key_Return); // into the table at its first row shown, 2A
+        QGuiApplication::clipboard()->setText(u"W1\nW2\nW3"_s);
+        QTest::keyClick(&table, Qt::Key_V, Qt::ControlModifier); // all placed: no box
+        QCOMPARE(namesAt({1, 2, 3, 24, 28, 32}), (QStringList{"W1", "Haengt", "CLI-Name", "W2", "W3", "Weiche 9C"}));
+        QTest::keyClick(&table, Qt::Key_Down);
+        QTest::keyClick(&table, Qt::Key_Down);
+        QGuiApplication::clipboard()->setText(u"a\nb\nc\nd"_s);
+        QTest::keyClick(&table, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(catcher.takeOne().text, u"Nicht alles wurde eingefügt.\n\nDie Suche zeigt nach 9C keine Zeile mehr: "
+                                         "2 der eingefügten Zeilen, ab Zeile 3, fanden keinen Platz."_s);
+        QCOMPARE(namesAt({28, 32, 33}), (QStringList{"a", "b", "-"}));
+        focusTable();                                                  // back from the box
+        QTest::keySequence(&table, QKeySequence(u"Ctrl+Z, Ctrl+Z"_s)); // rows shown only: the search stays
+        QCOMPARE(namesAt({1, 24, 28, 32}), (QStringList{"Weiche eins", "Weiche 1C", "Weiche 5C", "Weiche 9C"}));
+        QVERIFY(window->searchEdit->text() == u"weiche"_s && table.isRowHidden(3));
+        QTest::keySequence(&table, QKeySequence(u"Ctrl+Z"_s));
+        QVERIFY(window->searchEdit->text().isEmpty() && !table.isRowHidden(3) && namesAt({3}) == QStringList{"-"});
+        // Two columns name their rows, hidden ones too, and tell how many.
+        QTest::keyClick(window.get(), Qt::Key_F, Qt::ControlModifier);
+        QTest::keyClicks(window->searchEdit, u"weiche"_s);
+        QGuiApplication::clipboard()->setText(u"3A\tneu\n13A\tx"_s);
+        QTest::keyClick(&table, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(catcher.takeOne().text,
+                 u"Nicht alles wurde eingefügt.\n\nDie eingefügte Zeile 2 („13A“) nennt keine Adresse der Tabelle "
+                 "(A–H, 1–12) mit einem Namen.\n\nEin Name kam in eine Zeile, die die Suche verbarg; die Suche ist "
+                 "darum geleert."_s);
+        QVERIFY(window->searchEdit->text().isEmpty() && namesAt({2}) == QStringList{"neu"});
     }
 
     void printerOffset_data()
