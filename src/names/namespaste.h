@@ -11,7 +11,8 @@
 // other block is a column of names, a line a row the table shows from the current row down.
 namespace NamesPaste {
 
-// A line of the block: its number, from 1, and its first cell.
+// A line of the block: its number, from 1, and what it holds that is told: the address cell,
+// or the name refused.
 struct Line
 {
     qsizetype number = 0;
@@ -23,19 +24,20 @@ struct Placed
     Names names; // by canonical address, empty names included: those cells are emptied
     bool byAddress = false;
     qsizetype linesWithoutRow = 0; // past the rows shown, or with no address of the table
-    Line firstWithoutRow;
-    int lastRow = -1;           // of a column: the last row it could fill, or -1 for none
-    qsizetype cellsLeftOut = 0; // filled cells beside the names
+    Line firstWithoutRow;          // of a column, the number alone
+    int lastRow = -1;              // of a column: the last row it could fill, or -1 for none
+    qsizetype cellsLeftOut = 0;    // filled cells beside the names
     // Names a name may not be (see NameRules), left out with their rows unchanged.
     qsizetype namesRefused = 0;
-    Line firstRefused;         // its text the name
+    Line firstRefused;
     qsizetype namesHidden = 0; // placed at addresses in hiddenRows
 };
 
 // A column fills the rows from firstRow down that are not in hiddenRows; none if firstRow is -1.
 Placed place(const QString &text, int firstRow, const QSet<int> &hiddenRows = {});
 
-// What was left out and why, in German for the window; empty when all was placed.
+// What was left out and why, and how many names went to hidden rows, in German for the
+// window; empty when all was placed in rows shown.
 QString describe(const Placed &placed);
 
 } // namespace NamesPaste
