@@ -424,8 +424,7 @@ private slots:
         QGuiApplication::clipboard()->setText(u"W1\nW2\nW3"_s);
         QTest::keyClick(&table, Qt::Key_V, Qt::ControlModifier); // all placed: no box
         QCOMPARE(namesAt({1, 2, 3, 24, 28, 32}), (QStringList{"W1", "Haengt", "CLI-Name", "W2", "W3", "Weiche 9C"}));
-        QTest::keyClick(&table, Qt::Key_Down);
-        QTest::keyClick(&table, Qt::Key_Down);
+        QTest::keySequence(&table, QKeySequence(u"Down, Down"_s)); // to 5C
         QGuiApplication::clipboard()->setText(u"a\nb\nc\nd"_s);
         QTest::keyClick(&table, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(catcher.takeOne().text, u"Nicht alles wurde eingefügt.\n\nDie Suche zeigt nach 9C keine Zeile mehr: "
