@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QTableWidget>
 
+#include <algorithm>
+
 NamesSearch::NamesSearch(QLineEdit *field, QTableWidget *table)
     : QObject(field)
     , field(field)
