@@ -138,7 +138,7 @@ void TestCli::readmeTranscript()
 void TestCli::run_data()
 {
     QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QByteArray>("names"); // the names the window keeps; not a list: a file where their folder goes
+    QTest::addColumn<QByteArray>("names"); // the names the window keeps; "x": a file where their folder goes
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("out"); // patterns; %1 is the working folder
     QTest::addColumn<QString>("err");
@@ -185,6 +185,7 @@ void TestCli::run_data()
     QTest::newRow("damaged names kept") << QStringList{"render"} << damaged << 1 << "^$"
                                         << "^error: stored names %1/vesk-adressen/namen.csv: line 2: '99Z' is not one" << QByteArray();
     QTest::newRow("damaged names listed") << QStringList{"names", "list"} << damaged << 1 << "^$" << "^error: stored names %1/vesk-adressen/namen.csv: line 2: '99Z' is not one of the addresses A-H 1-12\n$" << QByteArray();
+    QTest::newRow("damaged UTF-16 listed") << QStringList{"names", "list"} << QByteArrayLiteral("\xFF\xFE" "A\0;\0") << 1 << "^$" << "^error: stored names %1/vesk-adressen/namen.csv: line 1: the header must name the columns Adresse and Name\n$" << QByteArray();
     QTest::newRow("damaged names exported") << QStringList{"names", "export", "x.csv"} << damaged << 1 << "^$" << "^error: stored names %1/vesk-adressen/namen.csv: line 2:" << QByteArray();
     QTest::newRow("a name beside damaged names") << QStringList{"names", "set", "1A", "x"} << damaged << 0 << "^$" << "^warning: the stored names could not be read \\(line 2: '99Z' is not one of the addresses A-H 1-12\\) and were set aside as %1/vesk-adressen/namen.csv.defekt-\\d{8}-\\d{6}\n$" << QByteArray("\xEF\xBB\xBF" "Adresse;Name\r\n1A;x\r\n");
     QTest::newRow("a name removed") << QStringList{"names", "set", "a1", ""} << QByteArray("Adresse;Name\n1A;x\n2A;y\n") << 0 << "^$" << "^$" << QByteArray("\xEF\xBB\xBF" "Adresse;Name\r\n2A;y\r\n");
@@ -209,6 +210,8 @@ void TestCli::run_data()
     QTest::newRow("labels of no list") << QStringList{"labels", "7C", "--names", "fehlt.csv"} << QByteArray() << 1 << "^$" << "^error: names file fehlt.csv: cannot be read: " << QByteArray();
     QTest::newRow("a label of no address") << QStringList{"labels", "7C", "13A"} << QByteArray() << 1 << "^$" << "^error: '13A' is not one of the addresses A-H 1-12\n$" << QByteArray();
     QTest::newRow("render's argument") << QStringList{"render", "x"} << QByteArray() << 2 << "^$" << "^error: render takes no arguments: 'x'.\n" << QByteArray();
+    for (const char *command : {"render", "labels"})
+        QTest::addRow("%s, empty output", command) << QStringList{command, "--output", ""} << QByteArray() << 2 << "^$" << "^error: --output takes a file name, not an empty one.\nTry 'vesk-dipp --help' for more information.\n$" << QByteArray();
     QTest::newRow("printer and output") << QStringList{"render", "--printer", "Q", "--output", "x.pdf"} << QByteArray() << 2 << "^$" << "^error: --printer and --output exclude each other: print, or write a file.\n" << QByteArray();
     QTest::newRow("an offset that is no X,Y") << QStringList{"render", "--offset", "2;1"} << QByteArray() << 2 << "^$" << "^error: --offset takes X,Y in millimetres, each from -20 to 20, such as 2,1: '2;1'.\n" << QByteArray();
     QTest::newRow("an offset too far") << QStringList{"labels", "7C", "--offset", "0,-21", "--printer", "Q"} << QByteArray() << 2 << "^$" << "^error: --offset takes X,Y" << QByteArray();
@@ -235,7 +238,7 @@ void TestCli::run()
 
     QTemporaryDir dir;
     const QString store = dir.filePath(u"vesk-adressen/namen.csv"_s);
-    const QString kept = names.startsWith("Adresse") ? store : QFileInfo(store).path();
+    const QString kept = names == "x" ? QFileInfo(store).path() : store;
     // Written a minute ago: not a list another side may still be writing, which is waited for.
     QVERIFY(names.isEmpty()
             || (QDir().mkpath(QFileInfo(kept).path()) && Files::write(kept, names)

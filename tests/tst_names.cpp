@@ -161,6 +161,8 @@ void TestNames::parseGood_data()
     QTest::newRow("blank line, empty name, no final line end") << QByteArray("Adresse;Name\n\n1A;\n2A;x") << Names{{"1A", ""}, {"2A", "x"}};
     QTest::newRow("empty rows and columns") << QByteArray("Adresse;Name;;\n;\n1A;x;;\r\n;;\n2A;\n;\n") << Names{{"1A", "x"}, {"2A", ""}};
     QTest::newRow("UTF-8 with a zero byte") << QByteArrayLiteral("Adresse;Name\n1A;a\0b\n") << Names{{"1A", u"a\0b"_s}};
+    QTest::newRow("apostrophes before formulas") << QByteArray("Adresse;Name\n1A;'=1+1\n2A;''=x\n3A;'abc\n4A;=1+1\n5A;\"'-a;b\"\n6A;'\n7A;'\t@\x01\n")
+                                                 << Names{{"1A", "=1+1"}, {"2A", "'=x"}, {"3A", "'abc"}, {"4A", "=1+1"}, {"5A", "-a;b"}, {"6A", "'"}, {"7A", "\t@\x01"}};
     QTest::newRow("CR alone, mixed") << QByteArray("Adresse;Name\r1A;x\r\"2A\";\"zwei\rZeilen\"\r3A;\"a\nb\"\r\n4A;y\n") << Names{{"1A", "x"}, {"2A", "zwei\nZeilen"}, {"3A", "a\nb"}, {"4A", "y"}};
     const QString accents = QString(u"e\u0301"_s).repeated(NameRules::maxLength); // 1000 characters in 2000 code units
     QTest::newRow("largest file") << QByteArray("Adresse;Name") + QByteArray(NamesCsv::maxListBytes - 18, ' ') + "\n1A;x\n" << Names{{"1A", "x"}};
@@ -214,7 +216,16 @@ void TestNames::parseBad_data()
     QTest::newRow("xlsx") << ErrorKind::SpreadsheetFile << QByteArrayLiteral("PK\x03\x04\x14\0\0\0\0\0[Content_Types].xml\0\0PK\x03\x04xl/workbook.xml") << spreadsheet.arg("xlsx");
     QTest::newRow("ods") << ErrorKind::SpreadsheetFile << QByteArrayLiteral("PK\x03\x04\x14\0\0\0\0\0mimetypeapplication/vnd.oasis.opendocument.spreadsheetPK") << spreadsheet.arg("ods");
     QTest::newRow("numbers") << ErrorKind::SpreadsheetFile << QByteArrayLiteral("PK\x03\x04\x14\0\0\0\0\0Index/Document.iwa") << spreadsheet.arg("numbers");
-    QTest::newRow("a zip of another kind") << ErrorKind::MissingHeader << QByteArrayLiteral("PK\x03\x04\x14\0\0\0\0\0word/document.xml") << header;
+    const QString binary = u"the file holds no text: a picture or another binary file, not a names list"_s;
+    QTest::newRow("a zip of another kind") << ErrorKind::NotText << QByteArrayLiteral("PK\x03\x04\x14\0\0\0\0\0word/document.xml") << binary;
+    QTest::newRow("PNG") << ErrorKind::NotText << QByteArrayLiteral("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\0\x10\0\0\0\x10\x08\x06\0\0\0\x1F\xF3\xFF\xC3\xA4") << binary;
+    for (const char control : {'\x01', '\b', '\x0E', '\x1F'}) {
+        QTest::addRow("Windows-1252, control %d", control) << ErrorKind::NotText << QByteArray("\x89") + control << binary;
+        QTest::addRow("UTF-16, control %d", control) << ErrorKind::NotText << QByteArray(1, control) + '\0' << binary;
+    }
+    QTest::newRow("controls of text, no header") << ErrorKind::MissingHeader << QByteArrayLiteral("x y\0\t\x0B\x0C\r\n") << header;
+    for (const auto flag : {QStringEncoder::Flag::WriteBom, QStringEncoder::Flag::Default})
+        QTest::addRow("UTF-16 %d, Polish, no header", int(flag)) << ErrorKind::MissingHeader << QByteArray(QStringEncoder(QStringConverter::Utf16LE, flag)(u"Adresse;Titel\n1A;\u0142\u0101"_s)) << header;
     QTest::newRow("xls") << ErrorKind::SpreadsheetFile << QByteArrayLiteral("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0\0\0\0") << spreadsheet.arg("xls");
     QTest::newRow("too large") << ErrorKind::TooLarge << QByteArray(NamesCsv::maxListBytes + 1, '\n') << "the file has 4194305 bytes, too large for a names list (at most 4 MiB)";
     QTest::newRow("missing file") << ErrorKind::Unreadable << QByteArray() << "cannot be read: ";
@@ -271,12 +282,18 @@ void TestNames::parseBad()
 
 void TestNames::savedLayoutReadsBack()
 {
-    Names names{{"12H", "Ende"}, {"1A", " an "}, {"2A", "a;b,c\td"}, {"3A", "\"5\""}, {"5C", "1\n2"}, {"9G", "x y"}};
+    // Names a spreadsheet would take for formulas get an apostrophe first, one more than they begin with.
+    Names names{{"12H", "Ende"}, {"1A", " an "}, {"2A", "a;b,c\td"}, {"3A", "\"5\""}, {"5C", "1\n2"},  {"9G", "x y"},
+                {"1B", "=1+1"},  {"2B", "+49"},  {"3B", "-5"},       {"4B", "@x"},    {"5B", "\t-"},   {"6B", "'=x"},
+                {"7B", "''@y"},  {"8B", "'abc"}, {"9B", "a=b"},      {"10B", "'"},    {"11B", "=\"\""}};
     const QByteArray saved = NamesCsv::serialize(names);
-    QCOMPARE(saved, QByteArray("\xEF\xBB\xBF"
-                               "Adresse;Name\r\n1A;\" an \"\r\n2A;\"a;b,c\td\"\r\n3A;\"\"\"5\"\"\"\r\n"
-                               "5C;\"1\n2\"\r\n9G;x y\r\n12H;Ende\r\n"));
+    QCOMPARE(saved,
+             QByteArray("\xEF\xBB\xBF"
+                        "Adresse;Name\r\n1A;\" an \"\r\n2A;\"a;b,c\td\"\r\n3A;\"\"\"5\"\"\"\r\n"
+                        "1B;'=1+1\r\n2B;'+49\r\n3B;'-5\r\n4B;'@x\r\n5B;'\t-\r\n6B;''=x\r\n7B;'''@y\r\n8B;'abc\r\n"
+                        "9B;a=b\r\n10B;'\r\n11B;\"'=\"\"\"\"\"\r\n5C;\"1\n2\"\r\n9G;x y\r\n12H;Ende\r\n"));
     QCOMPARE(NamesCsv::parse(saved).names, names);
+    QCOMPARE(NamesCsv::text({{"1A", "\r-"}}, u"\n"_s), u"Adresse;Name\n1A;\"'\r-\"\n"_s); // a CR, read as a line end
 }
 
 void TestNames::paste_data()
@@ -399,13 +416,14 @@ void TestNames::storeEdges()
         QVERIFY(StoreClock::ticks() - start >= 450 && QDir().rmdir(blocked));
     }
     // Stamped over an hour ahead, it came from a wrong clock: an edit here keeps this side's time, and loses.
-    const Stamped ahead{u"vorn"_s, QDateTime::currentMSecsSinceEpoch() + qint64{2} * 3600 * 1000};
+    // Its time is told by its name, which the list holds with an apostrophe first.
+    const Stamped ahead{u"=vorn"_s, QDateTime::currentMSecsSinceEpoch() + qint64{2} * 3600 * 1000};
     QCOMPARE(StoreFile::write(store(), {{"1A", ahead}}).kind, ErrorKind::None);
     NamesDocument document(store());
     Store::restored(document);
     document.setName(u"1A"_s, u"hier"_s);
     QVERIFY(Store::stored(document));
-    QCOMPARE(document.names().value(u"1A"_s), u"vorn"_s);
+    QCOMPARE(document.names().value(u"1A"_s), u"=vorn"_s);
 #ifndef Q_OS_WIN // held open on Windows, a lock needs no refresh
     {
         // Held, it is kept fresh once a period, not more often, never as old as one left behind.

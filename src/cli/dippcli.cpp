@@ -88,7 +88,7 @@ int DippCli::help(const QStringList &arguments)
     return CliSession::Success;
 }
 
-// An option given to a command that does not take it.
+// An option given to a command that does not take it, or as no command takes it.
 std::optional<QString> DippCli::optionNotFor(const CliCommand *command) const
 {
     const QCommandLineParser &parser = session.parser;
@@ -102,5 +102,8 @@ std::optional<QString> DippCli::optionNotFor(const CliCommand *command) const
     }
     if (parser.isSet(session.printerOption) && parser.isSet(session.outputOption))
         return QStringLiteral("--printer and --output exclude each other: print, or write a file.");
+    // Else read as the working folder, which no file can be written as.
+    if (parser.isSet(session.outputOption) && parser.value(session.outputOption).isEmpty())
+        return QStringLiteral("--output takes a file name, not an empty one.");
     return std::nullopt;
 }

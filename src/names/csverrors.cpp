@@ -71,6 +71,10 @@ constexpr Wording wordings[] = {
                                    "Zeichen und 4000 Einheiten (Emoji und Akzente belegen mehrere)."),
      "the name is too long (%1 characters/UTF-16 code units); a name holds at most 1000 characters and 4000 code "
      "units (emoji and accents take several)"},
+    {ErrorKind::NotText, false,
+     QT_TRANSLATE_NOOP("NamesCsv",
+                       "Die Datei ist kein Text, sondern ein Bild oder eine andere Binärdatei, keine Namensliste."),
+     "the file holds no text: a picture or another binary file, not a names list"},
     {ErrorKind::NoSpace, false, QT_TRANSLATE_NOOP("NamesCsv", "Auf dem Datenträger ist kein Platz mehr."),
      "no space left on the device"},
 };

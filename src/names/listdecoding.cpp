@@ -36,6 +36,19 @@ QString windows1252(const QByteArray &data)
     return text;
 }
 
+// Control characters no text holds: all below the blank but a zero (which some lists hold),
+// a tab, the line ends and the form feeds.
+bool holdsForeignControls(QStringView text)
+{
+    return std::any_of(text.cbegin(), text.cend(),
+                       [](QChar c) { return (c >= u'\x01' && c <= u'\b') || (c >= u'\x0E' && c <= u'\x1F'); });
+}
+
+ListDecoding::Decoded whole(const QString &text)
+{
+    return {text, 0, holdsForeignControls(text)};
+}
+
 // UTF-16 saved without a mark: a list starts with its header, whose first character is
 // ASCII, so one of its first two bytes is zero, which no UTF-8 or Windows-1252 text has.
 std::optional<QStringDecoder::Encoding> unmarkedUtf16(const QByteArray &data)
@@ -54,25 +67,27 @@ ListDecoding::Decoded ListDecoding::decode(const QByteArray &data)
 {
     // Qt's UTF-16 decoder takes the byte order from the mark.
     if (data.startsWith(utf16LittleEndianMark) || data.startsWith(utf16BigEndianMark))
-        return {QStringDecoder(QStringDecoder::Utf16)(data), 0};
+        return whole(QStringDecoder(QStringDecoder::Utf16)(data));
     if (const std::optional<QStringDecoder::Encoding> utf16 = unmarkedUtf16(data))
-        return {QStringDecoder(*utf16)(data), 0};
+        return whole(QStringDecoder(*utf16)(data));
     const bool marked = data.startsWith(ListDecoding::utf8Mark);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = utf8(marked ? data.mid(ListDecoding::utf8Mark.size()) : data);
+    // Windows-1252 has the same control characters, and a stray byte is none.
+    const bool binary = holdsForeignControls(text);
     if (!utf8.hasError())
-        return {text, 0};
+        return {text, 0, binary};
     constexpr QChar invalid = QChar::ReplacementCharacter;
     const bool someUtf8 = marked || std::any_of(text.cbegin(), text.cend(), [invalid](QChar c) {
                               return c.unicode() >= asciiEnd && c != invalid;
                           });
     if (!someUtf8)
-        return {windows1252(data), 0};
+        return {windows1252(data), 0, binary};
     // Lines end in LF, CR LF or CR alone, as the list's reader counts them.
     const QStringView before = QStringView(text).left(text.indexOf(invalid));
     const qsizetype lineEnds =
         before.count(LineEnds::lineFeed) + before.count(LineEnds::carriageReturn) - before.count(QStringView(u"\r\n"));
-    return {{}, static_cast<int>(lineEnds) + 1};
+    return {{}, static_cast<int>(lineEnds) + 1, binary};
 }
 
 std::optional<QString> ListDecoding::spreadsheetKind(const QByteArray &data)

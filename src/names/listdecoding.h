@@ -16,7 +16,8 @@ inline const QByteArray utf8Mark("\xEF\xBB\xBF");
 struct Decoded
 {
     QString text;
-    int strayLine = 0; // where a file otherwise UTF-8 has a byte that is not
+    int strayLine = 0;   // where a file otherwise UTF-8 has a byte that is not
+    bool binary = false; // holds control characters that no text has, as pictures and programs do
 };
 
 Decoded decode(const QByteArray &data);

@@ -24,6 +24,9 @@ const QString addressHeader = QStringLiteral("Adresse");
 const QString nameHeader = QStringLiteral("Name");
 constexpr QChar quote = u'"';
 constexpr QChar separators[] = {u';', u',', u'\t'};
+// A spreadsheet reads a cell beginning so as a formula (some, also a tab or CR); an apostrophe first shows the text.
+constexpr QChar formulaStarts[] = {u'=', u'+', u'-', u'@', u'\t', LineEnds::carriageReturn};
+constexpr QChar textMark = u'\'';
 
 struct Record
 {
@@ -164,6 +167,26 @@ NamesCsv::ReadResult failure(Error error)
     return {{}, std::move(error)};
 }
 
+// Whether a cell begins as a formula would, past any apostrophes first.
+bool startsAsFormula(const QString &cell)
+{
+    const auto start = std::find_if(cell.cbegin(), cell.cend(), [](QChar c) { return c != textMark; });
+    return start != cell.cend()
+           && std::find(std::cbegin(formulaStarts), std::cend(formulaStarts), *start) != std::cend(formulaStarts);
+}
+
+// A name as its cell: one apostrophe more where it begins as a formula would, so that a
+// name written with apostrophes first also reads back as it is.
+QString spreadsheetSafe(const QString &name)
+{
+    return startsAsFormula(name) ? textMark + name : name;
+}
+
+QString fromSpreadsheetCell(const QString &cell)
+{
+    return cell.startsWith(textMark) && startsAsFormula(cell) ? cell.mid(1) : cell;
+}
+
 QString quoted(const QString &field, QChar separator)
 {
     const bool needsQuotes = field.contains(separator) || field.contains(quote) || field.contains(LineEnds::lineFeed)
@@ -184,17 +207,18 @@ ReadResult parse(const QByteArray &data)
     if (const std::optional<QString> kind = ListDecoding::spreadsheetKind(data))
         return failure({ErrorKind::SpreadsheetFile, 0, *kind});
     const ListDecoding::Decoded decoded = ListDecoding::decode(data);
+    const std::optional<Header> header = readHeader(decoded.text);
+    // Characters no text holds, and no header: a picture or the like, not a list gone wrong.
+    if (!header && decoded.binary)
+        return failure({ErrorKind::NotText, 0, {}});
     if (decoded.strayLine > 0)
         return failure({ErrorKind::MixedEncoding, decoded.strayLine, {}});
-    const QString &text = decoded.text;
-
-    const std::optional<Header> header = readHeader(text);
     if (!header)
         return failure({ErrorKind::MissingHeader, 1, {}});
     if (header->otherColumn)
         return failure({ErrorKind::OtherColumn, 1, *header->otherColumn});
 
-    RecordReader reader(text, header->separator);
+    RecordReader reader(decoded.text, header->separator);
     Error error;
     reader.next(error); // the header
     Names names;
@@ -213,7 +237,7 @@ ReadResult parse(const QByteArray &data)
             return failure({ErrorKind::UnknownAddress, record->line, address});
         if (names.contains(*key))
             return failure({ErrorKind::DuplicateAddress, record->line, *key});
-        const QString &name = record->fields.at(header->nameColumn);
+        const QString name = fromSpreadsheetCell(record->fields.at(header->nameColumn));
         if (NameRules::check(name) == NameRules::Problem::TooLong) {
             return failure({ErrorKind::NameTooLong, record->line,
                             QStringLiteral("%1/%2").arg(NameRules::length(name)).arg(name.size())});
@@ -238,7 +262,7 @@ QString text(const Names &names, const QString &lineEnd)
         const QString key = NamedAddresses::keyOfRow(row);
         const auto entry = names.constFind(key);
         if (entry != names.cend())
-            text += key + separator + quoted(*entry, separator) + lineEnd;
+            text += key + separator + quoted(spreadsheetSafe(*entry), separator) + lineEnd;
     }
     return text;
 }

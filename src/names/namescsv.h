@@ -14,6 +14,8 @@
 // of a line, as spreadsheets write them after cells once touched, are no columns, and a
 // row of empty fields is skipped. Written in UTF-8; read as UTF-16 with a byte order mark,
 // as UTF-8, or as Windows-1252 when it is not valid UTF-8 (what German spreadsheets write).
+// A name a spreadsheet would take for a formula (=, +, -, @, a tab or CR first, also after
+// apostrophes) is written with an apostrophe first, which reading takes off again.
 namespace NamesCsv {
 
 enum class ErrorKind {
@@ -35,6 +37,7 @@ enum class ErrorKind {
     SpreadsheetFile,   // a spreadsheet's own file; detail: xlsx, ods or xls
     TooLarge,          // detail: the file's size in bytes
     NameTooLong,       // detail: how many characters the name has
+    NotText,           // a picture or another file that holds no text
 };
 
 struct Error
