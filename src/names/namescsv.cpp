@@ -170,7 +170,7 @@ NamesCsv::ReadResult failure(Error error)
 // Whether a cell begins as a formula would, past any apostrophes first.
 bool startsAsFormula(const QString &cell)
 {
-    const auto start = std::find_if(cell.cbegin(), cell.cend(), [](QChar c) { return c != textMark; });
+    const QChar *const start = std::find_if(cell.cbegin(), cell.cend(), [](QChar c) { return c != textMark; });
     return start != cell.cend()
            && std::find(std::cbegin(formulaStarts), std::cend(formulaStarts), *start) != std::cend(formulaStarts);
 }
