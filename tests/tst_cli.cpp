@@ -101,6 +101,23 @@ void TestCli::storeInTheWay()
                 .startsWith(u"error: cannot store the names in %1/vesk-adressen/namen.csv: the folder cannot be "
                             "created or written to: "_s.arg(QDir::fromNativeSeparators(inTheWay.path()))));
     QCOMPARE(Files::read(inTheWay.filePath(u"vesk-adressen"_s)), "x");
+#ifndef Q_OS_WIN // QFile::link makes a shortcut there
+    // A link where the times go is refused, and neither it nor what it points to is written.
+    QTemporaryDir dir;
+    const QString times = dir.filePath(u"vesk-adressen/namen.csv.zeiten"_s);
+    QVERIFY(QDir(dir.path()).mkdir(u"vesk-adressen"_s) && Files::write(dir.filePath(u"geheim"_s), "geheim\n")
+            && QFile::link(dir.filePath(u"geheim"_s), times));
+    QProcess dipp;
+    ::run(dipp, {u"vesk-dipp"_s, u"names"_s, u"set"_s, u"1A"_s, u"x"_s}, dir.path());
+    QCOMPARE(dipp.exitCode(), 1);
+    QCOMPARE(
+        printed(dipp.readAllStandardError()),
+        u"error: cannot store the names in %1/vesk-adressen/namen.csv: %1/vesk-adressen/namen.csv.zeiten is a "
+        "symbolic link: the store does not write through a link and left the link and its target as they are\n"_s.arg(
+            dir.path()));
+    QCOMPARE(QFileInfo(times).symLinkTarget(), dir.filePath(u"geheim"_s));
+    QCOMPARE(Files::read(dir.filePath(u"geheim"_s)), "geheim\n");
+#endif
 }
 
 void TestCli::readmeTranscript()

@@ -14,6 +14,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifndef Q_OS_WIN
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 using namespace Qt::StringLiterals;
 
 using NamesCsv::ErrorKind;
@@ -39,6 +45,8 @@ private slots:
     void undoRedo_data();
     void undoRedo();
     void storeEdges();
+    void storeLinks_data();
+    void storeLinks();
 
 private:
     QString store() const { return dir->filePath(u"vesk-adressen/namen.csv"_s); }
@@ -237,7 +245,8 @@ void TestNames::parseBad_data()
     QTest::newRow("a folder") << ErrorKind::Unwritable << QByteArray(".") << "cannot be written: Is a directory";
 #endif
     // Only the store meets these.
-    QTest::newRow("locked") << ErrorKind::Locked << QByteArray() << "cannot be written: another window or vesk-dipp holds its lock (x)";
+    QTest::newRow("locked") << ErrorKind::Locked << QByteArray("99999\nfremdprog\nfremdrechner\n") << "cannot be written: another window or vesk-dipp holds its lock (fremdprog, 99999, fremdrechner)";
+    QTest::newRow("a link") << ErrorKind::Link << QByteArray() << "x is a symbolic link: the store does not write through a link and left the link and its target as they are";
     QTest::newRow("stalled") << ErrorKind::Stalled << QByteArray() << "the folder does not answer; it stalls, as a network folder can";
     QTest::newRow("full") << ErrorKind::NoSpace << QByteArray() << "no space left on the device";
     // clang-format on
@@ -264,7 +273,11 @@ void TestNames::parseBad()
         if (data != "." && QProcess::execute(made.first(), QStringList{node} + made.mid(1)) != 0)
             QSKIP("only root may make a device file");
         result.error = NamesCsv::writeFile(node, {});
-    } else if (kind == ErrorKind::Locked || kind == ErrorKind::Stalled || kind == ErrorKind::NoSpace)
+    } else if (kind == ErrorKind::Locked) {
+        StoreLock held(list); // by another program on another computer
+        QVERIFY(Files::write(list + u".lock"_s, data) && !held.acquire(0));
+        result.error = held.error();
+    } else if (kind == ErrorKind::Link || kind == ErrorKind::Stalled || kind == ErrorKind::NoSpace)
         result.error = {kind, 0, u"x"_s};
     else
         result = Files::write(list, data) ? NamesCsv::readFile(list) : NamesCsv::ReadResult{};
@@ -415,6 +428,7 @@ void TestNames::storeEdges()
         QCOMPARE(StoreFile::write(store(), {{"1A", {u"x"_s, 1}}}).kind, ErrorKind::Unwritable);
         QVERIFY(StoreClock::ticks() - start >= 450 && QDir().rmdir(blocked));
     }
+    QCOMPARE(QDir(QFileInfo(store()).path()).entryList(QDir::Files), QStringList{u"namen.csv.zeiten"_s}); // none left
     // Stamped over an hour ahead, it came from a wrong clock: an edit here keeps this side's time, and loses.
     // Its time is told by its name, which the list holds with an apostrophe first.
     const Stamped ahead{u"=vorn"_s, QDateTime::currentMSecsSinceEpoch() + qint64{2} * 3600 * 1000};
@@ -436,6 +450,18 @@ void TestNames::storeEdges()
             QTRY_COMPARE(QFileInfo(store() + u".lock"_s).lastModified().secsTo(QDateTime::currentDateTime()) < 10,
                          periods == 1);
         }
+        // A link put in its place is refreshed itself, never what it points to.
+        const QByteArray lock = QFile::encodeName(store() + u".lock"_s);
+        const QString target = dir->filePath(u"geheim"_s);
+        const QDateTime old = QDateTime::currentDateTime().addSecs(-3600);
+        const timespec times[] = {{old.toSecsSinceEpoch(), 0}, {old.toSecsSinceEpoch(), 0}};
+        QVERIFY(Files::write(target, "x") && Store::setFileTime(target, old) && ::unlink(lock.constData()) == 0
+                && QFile::link(target, QFile::decodeName(lock))
+                && ::utimensat(AT_FDCWD, lock.constData(), times, AT_SYMLINK_NOFOLLOW) == 0);
+        StoreClock::advance(2500);
+        struct stat own = {};
+        QTRY_VERIFY(::lstat(lock.constData(), &own) == 0 && own.st_mtim.tv_sec > old.toSecsSinceEpoch());
+        QCOMPARE(QFileInfo(target).lastModified(), old);
     }
     // A lock no one can read yet stalls the store, as a network folder can: told once it lasts.
     QSignalSpy failed(&document.store(), &SharedStore::failed);
@@ -448,6 +474,61 @@ void TestNames::storeEdges()
     QVERIFY(lock.open(QIODevice::WriteOnly) && QFile::remove(lock.fileName())); // read at last, and gone
     lock.close();
     QTRY_VERIFY(!document.store().failing() && document.store().pendingCount() == 0); // stored then
+#endif
+}
+
+void TestNames::storeLinks_data()
+{
+    QTest::addColumn<QString>("linked"); // which of the store's files: the list, its times or its lock
+    QTest::addColumn<QString>("target"); // a file of other content, a folder, a device, or "hard" for a hard link
+    QTest::addColumn<ErrorKind>("kind");
+
+    for (const char *linked : {"", ".zeiten", ".lock"}) {
+        for (const char *target : {"file", "folder", "device"})
+            QTest::addRow("%s to a %s", *linked ? linked : "list", target) << linked << target << ErrorKind::Link;
+    }
+    QTest::newRow("list, a hard link") << ""
+                                       << "hard" << ErrorKind::None;
+}
+
+void TestNames::storeLinks()
+{
+#ifdef Q_OS_WIN
+    QSKIP("QFile::link makes shortcuts here, not links");
+#else
+    QFETCH(QString, linked);
+    QFETCH(QString, target);
+    QFETCH(ErrorKind, kind);
+
+    // The store's folder reached through a link, the user's to choose, is written as any.
+    const QString real = dir->filePath(u"wirklich/vesk-adressen"_s);
+    const QString store = dir->filePath(u"daten/vesk-adressen/namen.csv"_s);
+    QVERIFY(QDir().mkpath(real) && QFile::link(dir->filePath(u"wirklich"_s), dir->filePath(u"daten"_s)));
+    const QString link = store + linked;
+    const QString to = dir->filePath(target);
+    const QDateTime written = QDateTime::currentDateTime().addSecs(-3600);
+    if (target == u"device" && QProcess::execute(u"mknod"_s, {to, u"c"_s, u"1"_s, u"3"_s}) != 0)
+        QSKIP("only root may make a device file");
+    QVERIFY(target != u"folder" || QDir().mkdir(to));
+    QVERIFY(target == u"folder" || target == u"device"
+            || (Files::write(to, "geheim\n") && Store::setFileTime(to, written)));
+    QVERIFY(target == u"hard" ? ::link(QFile::encodeName(to).constData(), QFile::encodeName(link).constData()) == 0
+                              : QFile::link(to, link));
+    NamesCsv::Error error;
+    {
+        StoreLock lock(store);
+        error = lock.acquire(0) ? StoreFile::write(store, {{"1A", {u"x"_s, 1}}}) : lock.error();
+    }
+    QCOMPARE(error.kind, kind);
+    QCOMPARE(error.detail, kind == ErrorKind::Link ? QDir::toNativeSeparators(link) : QString());
+    // The link, and what it points to, as they were; a hard link's other name keeps its bytes.
+    QCOMPARE(QFileInfo(link).symLinkTarget(), target == u"hard" ? QString() : to);
+    QCOMPARE(QFileInfo(to).isFile(), target == u"file" || target == u"hard");
+    QCOMPARE(QDir(to).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+    QVERIFY(!QFileInfo(to).isFile() || (Files::read(to) == "geheim\n" && QFileInfo(to).lastModified() == written));
+    QCOMPARE(Files::read(store).startsWith("\xEF\xBB\xBF"
+                                           "Adresse;Name\r\n1A;x\r\n"),
+             kind == ErrorKind::None);
 #endif
 }
 

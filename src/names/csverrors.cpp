@@ -8,6 +8,9 @@
 #include <QStorageInfo>
 #include <QTemporaryFile>
 
+#include <cerrno>
+#include <cstring>
+
 namespace {
 
 using NamesCsv::ErrorKind;
@@ -77,6 +80,10 @@ constexpr Wording wordings[] = {
      "the file holds no text: a picture or another binary file, not a names list"},
     {ErrorKind::NoSpace, false, QT_TRANSLATE_NOOP("NamesCsv", "Auf dem Datenträger ist kein Platz mehr."),
      "no space left on the device"},
+    {ErrorKind::Link, false,
+     QT_TRANSLATE_NOOP("NamesCsv", "%1 ist ein symbolischer Link. Die Namen werden nicht durch einen Link "
+                                   "geschrieben; der Link und seine Zieldatei bleiben, wie sie sind."),
+     "%1 is a symbolic link: the store does not write through a link and left the link and its target as they are"},
 };
 
 // The limits the wordings spell out.
@@ -115,7 +122,13 @@ static constexpr qint64 nearlyFullBytes = qint64{64} * 1024;
 
 NamesCsv::Error NamesCsv::writeError(const QString &folder, const QString &reason)
 {
-    const QStorageInfo storage(folder);
+    // A folder not made yet lies on the file system of the nearest one there is.
+    QFileInfo existing(folder);
+    while (!existing.exists() && !existing.isRoot())
+        existing.setFile(existing.path());
+    const QStorageInfo storage(existing.filePath());
+    if (storage.isValid() && storage.isReadOnly())
+        return {ErrorKind::FolderUnwritable, 0, QString::fromLocal8Bit(std::strerror(EROFS))};
     if (storage.isValid() && storage.bytesAvailable() >= 0 && storage.bytesAvailable() < nearlyFullBytes)
         return {ErrorKind::NoSpace, 0, reason};
     // Tried, since permissions tell nothing of a read-only mount or of a process as another user.

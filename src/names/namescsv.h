@@ -38,6 +38,7 @@ enum class ErrorKind {
     TooLarge,          // detail: the file's size in bytes
     NameTooLong,       // detail: how many characters the name has
     NotText,           // a picture or another file that holds no text
+    Link,              // a link where the store's own file goes; detail: its path
 };
 
 struct Error
@@ -84,7 +85,8 @@ Names withoutEmpty(Names names);
 Error writeError(const QString &folder, const QString &reason);
 
 // Atomic: a failed save leaves the old file as it was. writeFile, for a list the user
-// names, writes into a device or a FIFO in place; writeData, for the store, always replaces.
+// names, writes into a device or a FIFO in place; writeData always replaces. The store
+// writes its own files otherwise (StoreFile::write).
 Error writeFile(const QString &path, const Names &names);
 Error writeData(const QString &path, const QByteArray &data);
 

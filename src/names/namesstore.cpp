@@ -38,6 +38,8 @@ LoadResult load(const QString &path)
         return {read.names, {}, {}, read.exists};
     if (read.error.kind == NamesCsv::ErrorKind::Unreadable)
         return {{}, read.error, {}, true}; // held open by another program, perhaps: not damaged
+    if (StoreFile::isLink(path))
+        return {{}, StoreFile::linkError(path), {}, true}; // not moved aside: left as it is
     const QString aside = freeSetAsidePath(path);
     return {{}, read.error, QFile::rename(path, aside) ? aside : QString(), true};
 }

@@ -3,12 +3,20 @@
 #include "names/storeclock.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <algorithm>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+#else
+#include <windows.h>
 #endif
 
 namespace {
@@ -28,6 +36,12 @@ constexpr qint64 nanosecondsPerSecond = 1000000000;
 constexpr qint64 nanosecondsPerMs = 1000000;
 constexpr qint64 missingSize = -1;
 constexpr qint64 unknownSize = -2; // the file cannot be looked at, so whether it is there is unknown
+#ifdef Q_OS_UNIX
+constexpr int temporaryAttempts = 100;
+constexpr int temporaryNameBase = 36;
+constexpr mode_t newFileMode = 0666; // less the user's umask, as any program makes a file
+constexpr mode_t permissionBits = 07777;
+#endif
 
 Identity identifyFile(const QString &path)
 {
@@ -74,11 +88,68 @@ Snapshot readOnce(const QString &path)
     return snapshot;
 }
 
+#ifdef Q_OS_UNIX
+bool writeAll(int file, const QByteArray &data)
+{
+    for (qsizetype done = 0; done < data.size();) {
+        const ssize_t written = ::write(file, data.constData() + done, size_t(data.size() - done));
+        if (written < 0 && errno != EINTR)
+            return false;
+        done += std::max<ssize_t>(written, 0);
+    }
+    return true;
+}
+
+// A file of its own beside the store's, made anew: O_EXCL and O_NOFOLLOW leave whatever
+// is there already, a link too, as it is.
+int createTemporary(const QByteArray &path, QByteArray &name)
+{
+    for (int attempt = 0; attempt < temporaryAttempts; ++attempt) {
+        name = path + '.' + QByteArray::number(QRandomGenerator::global()->generate(), temporaryNameBase);
+        const int file = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, newFileMode);
+        if (file >= 0 || errno != EEXIST)
+            return file;
+    }
+    return -1;
+}
+
+// Written beside it and renamed over it, which replaces a hard link too rather than writing
+// into the file it shares. The permissions of the file replaced stay, for a shared folder.
+NamesCsv::Error writeOwn(const QString &path, const QByteArray &data)
+{
+    const QString folder = QFileInfo(path).path();
+    const QByteArray name = QFile::encodeName(path);
+    struct stat replaced = {};
+    const bool exists = ::lstat(name.constData(), &replaced) == 0;
+    if (exists && S_ISLNK(replaced.st_mode))
+        return StoreFile::linkError(path);
+    QByteArray temporary;
+    const int file = createTemporary(name, temporary);
+    if (file < 0)
+        return NamesCsv::writeError(folder, qt_error_string(errno));
+    const bool written = (!exists || ::fchmod(file, replaced.st_mode & permissionBits) == 0) && writeAll(file, data)
+                         && ::fsync(file) == 0;
+    const int writeFailure = errno;
+    if (::close(file) == 0 && written && ::rename(temporary.constData(), name.constData()) == 0)
+        return {};
+    const int reason = written ? errno : writeFailure;
+    ::unlink(temporary.constData());
+    return NamesCsv::writeError(folder, qt_error_string(reason));
+}
+#else
+NamesCsv::Error writeOwn(const QString &path, const QByteArray &data)
+{
+    if (StoreFile::isLink(path))
+        return StoreFile::linkError(path);
+    return NamesCsv::writeData(path, data);
+}
+#endif
+
 // On Windows a file that another side reads for a moment cannot be replaced meanwhile.
 NamesCsv::Error replace(const QString &path, const QByteArray &data)
 {
     for (int attempt = 1;; ++attempt) {
-        NamesCsv::Error error = NamesCsv::writeData(path, data);
+        NamesCsv::Error error = writeOwn(path, data);
         if (error.kind != NamesCsv::ErrorKind::Unwritable || attempt == replaceAttempts)
             return error;
         StoreClock::pause(replacePauseMs);
@@ -92,6 +163,23 @@ namespace StoreFile {
 QString timesPath(const QString &path)
 {
     return path + QStringLiteral(".zeiten");
+}
+
+bool isLink(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat status = {};
+    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 && S_ISLNK(status.st_mode);
+#else
+    const DWORD attributes =
+        ::GetFileAttributesW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()));
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+#endif
+}
+
+NamesCsv::Error linkError(const QString &path)
+{
+    return {NamesCsv::ErrorKind::Link, 0, QDir::toNativeSeparators(path)};
 }
 
 std::pair<Identity, Identity> identify(const QString &path)

@@ -12,6 +12,11 @@ namespace StoreFile {
 
 QString timesPath(const QString &path);
 
+// The store writes only its own regular files: a link where one goes (on Windows, any
+// reparse point) is left as it is, and so is its target.
+bool isLink(const QString &path);
+NamesCsv::Error linkError(const QString &path);
+
 // What tells a change of either file cheaply, where no change is reported: a replaced
 // file is another file even with the same size and time.
 struct Identity
@@ -40,7 +45,7 @@ struct Snapshot
 // A read that does not parse, comes out shorter than the file or sees the file change is
 // read again a few times: a network folder can hand out a file half replaced.
 Snapshot read(const QString &path);
-// The times, then the names list; each replaced whole or not at all.
+// The times, then the names list; each replaced whole or not at all, a link never written through.
 NamesCsv::Error write(const QString &path, const StampedNames &names);
 
 } // namespace StoreFile

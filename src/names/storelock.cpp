@@ -1,6 +1,7 @@
 #include "names/storelock.h"
 
 #include "names/storeclock.h"
+#include "names/storefile.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -8,6 +9,11 @@
 #include <QFileInfo>
 
 #include <algorithm>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -36,7 +42,8 @@ StoreLock::~StoreLock()
 
 bool StoreLock::acquire(int waitMs)
 {
-    if (!QDir().mkpath(QFileInfo(path).path()))
+    // QLockFile would read a link there as another's lock, and remove it once stale.
+    if (!QDir().mkpath(QFileInfo(path).path()) || StoreFile::isLink(path))
         return false;
     const qint64 until = StoreClock::ticks() + waitMs;
     for (int pauseMs = firstLockPauseMs; !lock.tryLock(0); pauseMs = std::min(2 * pauseMs, waitMs)) {
@@ -52,6 +59,8 @@ bool StoreLock::acquire(int waitMs)
 
 NamesCsv::Error StoreLock::error() const
 {
+    if (StoreFile::isLink(path))
+        return StoreFile::linkError(path);
     // QLockFile takes a folder in its place for a lock held by another.
     if (QFileInfo(path).isDir())
         return {NamesCsv::ErrorKind::Unwritable, 0,
@@ -64,7 +73,7 @@ NamesCsv::Error StoreLock::error() const
     if (!lock.getLockInfo(&pid, &host, &program))
         return {NamesCsv::ErrorKind::Locked, 0, QDir::toNativeSeparators(path)};
     return {NamesCsv::ErrorKind::Locked, 0,
-            QStringLiteral("%1 (%2, %3)").arg(QFileInfo(program).fileName(), QString::number(pid), host)};
+            QStringLiteral("%1, %2, %3").arg(QFileInfo(program).fileName(), QString::number(pid), host)};
 }
 
 // Where the lock is held open (Windows), it cannot be taken for stale and needs no refresh.
@@ -72,9 +81,13 @@ void StoreLock::keepFresh(qint64 due)
 {
     while (!StoreClock::waitUntil(due, [this] { return !held; })) {
         // The file's time is what QLockFile compares with the system's clock.
+#ifdef Q_OS_UNIX
+        ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), nullptr, AT_SYMLINK_NOFOLLOW);
+#else
         QFile file(path);
         if (file.open(QIODevice::ReadWrite))
             file.setFileTime(QDateTime::currentDateTime(), QFileDevice::FileModificationTime);
+#endif
         due = StoreClock::ticks() + refreshEveryMs;
     }
 }
