@@ -105,8 +105,8 @@ void TestCli::storeInTheWay()
     // A link where the times go is refused, and neither it nor what it points to is written.
     QTemporaryDir dir;
     const QString times = dir.filePath(u"vesk-adressen/namen.csv.zeiten"_s);
-    QVERIFY(QDir(dir.path()).mkdir(u"vesk-adressen"_s) && Files::write(dir.filePath(u"geheim"_s), "geheim\n")
-            && QFile::link(dir.filePath(u"geheim"_s), times));
+    const QString secret = dir.filePath(u"geheim"_s);
+    QVERIFY(QDir(dir.path()).mkdir(u"vesk-adressen"_s) && Files::write(secret, "x") && QFile::link(secret, times));
     QProcess dipp;
     ::run(dipp, {u"vesk-dipp"_s, u"names"_s, u"set"_s, u"1A"_s, u"x"_s}, dir.path());
     QCOMPARE(dipp.exitCode(), 1);
@@ -115,8 +115,7 @@ void TestCli::storeInTheWay()
         u"error: cannot store the names in %1/vesk-adressen/namen.csv: %1/vesk-adressen/namen.csv.zeiten is a "
         "symbolic link: the store does not write through a link and left the link and its target as they are\n"_s.arg(
             dir.path()));
-    QCOMPARE(QFileInfo(times).symLinkTarget(), dir.filePath(u"geheim"_s));
-    QCOMPARE(Files::read(dir.filePath(u"geheim"_s)), "geheim\n");
+    QVERIFY(QFileInfo(times).symLinkTarget() == secret && Files::read(secret) == "x");
 #endif
 }
 
