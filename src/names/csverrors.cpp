@@ -124,7 +124,7 @@ NamesCsv::Error NamesCsv::writeError(const QString &folder, const QString &reaso
 {
     // A folder not made yet lies on the file system of the nearest one there is.
     QFileInfo existing(folder);
-    while (!existing.exists() && !existing.isRoot())
+    while (!existing.exists() && existing.path() != existing.filePath())
         existing.setFile(existing.path());
     const QStorageInfo storage(existing.filePath());
     if (storage.isValid() && storage.isReadOnly())

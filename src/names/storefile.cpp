@@ -6,11 +6,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#ifdef Q_OS_UNIX
 #include <QRandomGenerator>
 
 #include <algorithm>
-
-#ifdef Q_OS_UNIX
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -40,7 +40,7 @@ constexpr qint64 unknownSize = -2; // the file cannot be looked at, so whether i
 constexpr int temporaryAttempts = 100;
 constexpr int temporaryNameBase = 36;
 constexpr mode_t newFileMode = 0666; // less the user's umask, as any program makes a file
-constexpr mode_t permissionBits = 07777;
+constexpr mode_t permissionBits = 0777;
 #endif
 
 Identity identifyFile(const QString &path)
