@@ -36,10 +36,10 @@ LoadResult load(const QString &path)
     const StoreFile::Snapshot read = StoreFile::read(path);
     if (read.ok())
         return {read.names, {}, {}, read.exists};
-    if (read.error.kind == NamesCsv::ErrorKind::Unreadable)
-        return {{}, read.error, {}, true}; // held open by another program, perhaps: not damaged
     if (StoreFile::isLink(path))
         return {{}, StoreFile::linkError(path), {}, true}; // not moved aside: left as it is
+    if (read.error.kind == NamesCsv::ErrorKind::Unreadable)
+        return {{}, read.error, {}, true}; // held open by another program, perhaps: not damaged
     const QString aside = freeSetAsidePath(path);
     return {{}, read.error, QFile::rename(path, aside) ? aside : QString(), true};
 }
