@@ -288,6 +288,19 @@ void TestCore::failedStoreHeals()
         QCOMPARE(found.setAsidePath, QString());
     }
     QVERIFY(QDir().rmdir(store())); // still where it was
+#ifndef Q_OS_WIN
+    // A link in its place is named and left as it is; what is typed meanwhile is stored once it is gone.
+    const QString other = store() + u".anderes"_s;
+    QVERIFY(Files::write(other, "geheim\n") && QFile::link(other, store()));
+    NamesDocument linked(store());
+    QCOMPARE(Store::restored(linked).error.kind, ErrorKind::Link);
+    linked.setName(u"3A"_s, u"drei"_s);
+    QTRY_COMPARE(linked.store().error().kind, ErrorKind::Link);
+    QVERIFY(QFile::remove(store()));
+    StoreClock::advance(30000);
+    QTRY_COMPARE(SharedStore::read(store()).names, (Names{{"1A", "zwei"}, {"3A", "drei"}})); // the first window's too
+    QCOMPARE(Files::read(other), "geheim\n");
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestCore)

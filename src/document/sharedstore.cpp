@@ -154,7 +154,7 @@ bool SharedStore::waitUntil(const std::function<bool()> &done, int ms)
 
 void SharedStore::restoredBy(const NamesStore::LoadResult &found)
 {
-    if (found.error.kind != NamesCsv::ErrorKind::Unreadable && !found.ok() && found.setAsidePath.isEmpty()) {
+    if (!found.leftInPlace() && !found.ok() && found.setAsidePath.isEmpty()) {
         storing = false; // storing now would overwrite the only copy of what the file holds
         lastError = found.error;
     }

@@ -26,7 +26,7 @@ void StoreWorker::restore()
 {
     seen = StoreFile::identify(path);
     const NamesStore::LoadResult found = NamesStore::load(path);
-    seenRead = found.error.kind != NamesCsv::ErrorKind::Unreadable;
+    seenRead = !found.leftInPlace();
     emit restored(found);
     follow();
 }
@@ -73,7 +73,7 @@ StoreWorker::Written StoreWorker::writeLocked(const StampedNames &known, const S
         return written;
     }
     const NamesStore::LoadResult found = NamesStore::load(path);
-    if (found.error.kind == NamesCsv::ErrorKind::Unreadable) {
+    if (found.leftInPlace()) {
         written.error = found.error; // tried again, not set aside
     } else if (!found.ok()) {
         written.setAside = found;
@@ -87,7 +87,7 @@ StoreWorker::Written StoreWorker::writeLocked(const StampedNames &known, const S
     }
     // This side's own write, or its try, is no news; a store that could not be read is read again.
     seen = StoreFile::identify(path);
-    seenRead = found.error.kind != NamesCsv::ErrorKind::Unreadable;
+    seenRead = !found.leftInPlace();
     return written;
 }
 

@@ -28,7 +28,7 @@ StoreReports::StoreReports(SharedStore *store, QWidget *window)
 
 void StoreReports::reportRestore(const NamesStore::LoadResult &stored)
 {
-    if (stored.error.kind != NamesCsv::ErrorKind::Unreadable) {
+    if (!stored.leftInPlace()) {
         reportDamaged(stored, tr("Die Tabelle beginnt leer."));
         return;
     }

@@ -26,11 +26,17 @@ struct LoadResult
     bool exists = false;
     bool settled = false; // see NamesTimes::Stamping
     bool ok() const { return error.kind == NamesCsv::ErrorKind::None; }
+    // Left where it is, to be read again: held open by another program, or a link the user may remove.
+    bool leftInPlace() const
+    {
+        return error.kind == NamesCsv::ErrorKind::Unreadable || error.kind == NamesCsv::ErrorKind::Link;
+    }
 };
 
 // Reads the stored names. A damaged file is never overwritten later: it is renamed aside
 // to "<path>.defekt-JJJJMMTT-hhmmss" (a number added if that exists). One that cannot be
-// opened now (error Unreadable) is left where it is, to be read again.
+// opened now (error Unreadable), or a link in its place (error Link), is left where it is,
+// to be read again.
 LoadResult load(const QString &path);
 
 } // namespace NamesStore
