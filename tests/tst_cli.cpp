@@ -210,6 +210,11 @@ void TestCli::run_data()
     QTest::newRow("a name with CR") << QStringList{"names", "set", " 7 c", "a\r\n"} << QByteArray() << 1 << "^$" << "^error: a name cannot hold a carriage return \\(CR\\)" << QByteArray();
     QTest::newRow("a name with ESC") << QStringList{"names", "set", "7C", u"Öl\u0301\x1b[2J"_s} << QByteArray() << 1 << "^$" << "^error: a name cannot hold a control character: U\\+001B at character 3\n$" << QByteArray();
     QTest::newRow("a name turned around") << QStringList{"names", "set", "7C", u"a\u2067b\u202Ec"_s} << QByteArray() << 1 << "^$" << "^error: a name cannot hold a character that overrides the text's direction: U\\+2067 at character 2\n$" << QByteArray();
+    const QByteArray hidden("Adresse;Name\n7C;\"\xC3\x96l\x1b[2J\\u{\nx\"\n8C;a\xE2\x80\xAE" "b\n");
+    QTest::newRow("names listed, hidden characters escaped") << QStringList{"names", "list"} << hidden << 0 << uR"(^Adresse;Name\n7C;"Öl\\u\{1B\}\[2J\\\\u\{\nx"\n8C;a\\u\{202E\}b\n$)"_s << "^$" << QByteArray();
+    QTest::newRow("names found, hidden characters escaped") << QStringList{"names", "find", "L", "a"} << hidden << 0 << uR"(^7C\t0 2 0 0 2\t\+ 0 \+ \+ 0\tÖl\\u\{1B\}\[2J\\\\u\{\\u\{A\}x\n8C\t0 2 1 0 2\t\+ 0 - \+ 0\ta\\u\{202E\}b\n$)"_s << "^$" << QByteArray();
+    QTest::newRow("a name set escaped") << QStringList{"names", "set", "7C", uR"(\u{41}\\u{\u{1F600})"_s} << QByteArray("Adresse;Name\n") << 0 << "^$" << "^$" << QByteArray("\xEF\xBB\xBF" "Adresse;Name\r\n7C;A\\u{\xF0\x9F\x98\x80\r\n");
+    QTest::newRow("an override set escaped") << QStringList{"names", "set", "7C", uR"(x\u{202e})"_s} << QByteArray() << 1 << "^$" << "^error: a name cannot hold a character that overrides the text's direction: U\\+202E at character 2\n$" << QByteArray();
     QTest::newRow("a name too long") << QStringList{"names", "set", "C 7", QString(1001, u'x')} << QByteArray() << 1 << "^$" << "^error: the name has 1001 characters in 1001 UTF-16 code units; a name holds at most 1000" << QByteArray();
     const QByteArray huge = QByteArray("Adresse;Name\n1A;") + QByteArray(NamesCsv::maxListBytes, 'x');
     QTest::newRow("a list too large") << QStringList{"render", "--check"} << huge << 1 << "^$"

@@ -1,6 +1,7 @@
 #include "address/addresscodec.h"
 #include "address/modulename.h"
 #include "document/namesdocument.h"
+#include "names/nameforms.h"
 #include "names/namerules.h"
 #include "names/namescsv.h"
 #include "names/storeclock.h"
@@ -40,6 +41,8 @@ private slots:
     void savedLayoutReadsBack();
     void paste_data();
     void paste();
+    void shownForms_data();
+    void shownForms();
     void undoRedo_data();
     void undoRedo();
     void storeEdges();
@@ -357,6 +360,34 @@ void TestNames::paste()
     QCOMPARE((QList<qsizetype>{placed.linesWithoutRow, placed.cellsLeftOut, placed.namesRefused, placed.namesHidden}),
              left);
     QCOMPARE(NamesPaste::describe(placed), told);
+}
+
+void TestNames::shownForms_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("visible"); // in the window's table
+    QTest::addColumn<QString>("escaped"); // on a terminal, one line
+    QTest::addColumn<QString>("typed");   // what names set also takes for it
+    // clang-format off
+    QTest::newRow("ESC, a terminal's command") << u"Öl\x1b[2J"_s << u"Öl␛[2J"_s << uR"(Öl\u{1B}[2J)"_s << uR"(\u{d6}l\u{1b}[2J)"_s;
+    QTest::newRow("an override and an isolate") << u"Weiche \u202EEnde\u2069 תחנה"_s << u"Weiche ⟨U+202E⟩Ende⟨U+2069⟩ תחנה"_s << uR"(Weiche \u{202E}Ende\u{2069} תחנה)"_s << QString();
+    QTest::newRow("line break, tab, C1, DEL") << u"a\nb\tc\u0085d\x7f"_s << u"a\nb␉c⟨U+0085⟩d␡"_s << uR"(a\u{A}b\u{9}c\u{85}d\u{7F})"_s << QString();
+    QTest::newRow("backslashes") << u"C:\\u{41} \\\x1b \\\\u{ x\\"_s << u"C:\\u{41} \\␛ \\\\u{ x\\"_s << uR"(C:\\u{41} \\\u{1B} \\\\u{ x\)"_s << QString();
+    QTest::newRow("no character") << uR"(A😀\u{110000}\u{D800}\u{}\u{1234567}\u{+1}\B)"_s << uR"(A😀\u{110000}\u{D800}\u{}\u{1234567}\u{+1}\B)"_s << uR"(A😀\\u{110000}\\u{D800}\\u{}\\u{1234567}\\u{+1}\B)"_s << uR"(\u{41}\u{1f600}\u{110000}\u{D800}\u{}\u{1234567}\u{+1}\\\u{42})"_s;
+    // clang-format on
+}
+
+void TestNames::shownForms()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, visible);
+    QFETCH(QString, escaped);
+    QFETCH(QString, typed);
+    QCOMPARE(NameForms::visible(name), visible);
+    QCOMPARE(NameForms::isolated(name), u"\u2068"_s + visible + u"\u2069"_s);
+    QCOMPARE(NameForms::escaped(name, NameForms::LineBreaks::Escaped), escaped);
+    QCOMPARE(NameForms::unescaped(escaped), name);
+    QCOMPARE(NameForms::unescaped(typed.isEmpty() ? escaped : typed), name);
 }
 
 void TestNames::undoRedo_data()

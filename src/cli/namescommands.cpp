@@ -5,9 +5,9 @@
 #include "cli/addresscommands.h"
 #include "cli/clisession.h"
 #include "document/sharedstore.h"
+#include "names/nameforms.h"
 #include "names/namerules.h"
 #include "names/namesstore.h"
-#include "page/namewrap.h"
 
 #include <QDir>
 
@@ -61,13 +61,17 @@ int NamesCommands::list(const QStringList & /*arguments*/)
     const std::optional<Names> names = session.readStored();
     if (!names)
         return CliSession::Failure;
-    session.out << NamesCsv::text(NamesCsv::withoutEmpty(*names), QStringLiteral("\n")) << Qt::flush;
+    // Never a control character raw on the terminal: each as names set takes it back.
+    Names shown;
+    for (auto name = names->cbegin(); name != names->cend(); ++name)
+        shown.insert(name.key(), NameForms::escaped(name.value(), NameForms::LineBreaks::Kept));
+    session.out << NamesCsv::text(NamesCsv::withoutEmpty(shown), QStringLiteral("\n")) << Qt::flush;
     return CliSession::Success;
 }
 
 int NamesCommands::set(const QStringList &arguments)
 {
-    const QString &name = arguments.at(1);
+    const QString name = NameForms::unescaped(arguments.at(1));
     const std::optional<QString> key = session.addressKey(arguments.at(0));
     if (!key)
         return CliSession::Failure;
@@ -110,9 +114,9 @@ int NamesCommands::find(const QStringList &texts)
         });
         if (name.isEmpty() || !matches)
             continue;
-        // One line for each: a line break in the name is printed as a blank.
+        // One line for each, with the name as names set takes it back.
         session.print(AddressCommands::settingLine(AddressCodec::decode(key)) + u'\t'
-                      + printedText(name).replace(u'\n', u' '));
+                      + NameForms::escaped(name, NameForms::LineBreaks::Escaped));
         found = true;
     }
     if (!found)

@@ -1,7 +1,7 @@
 #include "mainwindow/namedelegate.h"
 
 #include "mainwindow/namevalidator.h"
-#include "names/namerules.h"
+#include "names/nameforms.h"
 #include "page/namewrap.h"
 
 #include <QKeyEvent>
@@ -19,10 +19,12 @@ QWidget *NameDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem 
     if (auto *line = qobject_cast<QLineEdit *>(editor)) {
         const int row = index.row();
         connect(line, &QLineEdit::textChanged, line, [this, line, row] { emit editorTextChanged(line, row); });
-        line->setValidator(new NameValidator(line));
+        // A name stored with hidden characters keeps them while the user edits the rest.
+        auto *validator = new NameValidator(index.data(Qt::EditRole).toString(), line);
+        line->setValidator(validator);
         // Says why it takes no more.
-        connect(line, &QLineEdit::inputRejected, line, [line] {
-            QToolTip::showText(line->mapToGlobal(QPoint(0, line->height())), NameRules::germanLimit(), line);
+        connect(validator, &NameValidator::refused, line, [line](const QString &reason) {
+            QToolTip::showText(line->mapToGlobal(QPoint(0, line->height())), reason, line);
         });
     }
     return editor;
@@ -30,7 +32,14 @@ QWidget *NameDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem 
 
 QString NameDelegate::displayText(const QVariant &value, const QLocale &locale) const
 {
-    return printedText(QStyledItemDelegate::displayText(value, locale));
+    return NameForms::visible(QStyledItemDelegate::displayText(value, locale));
+}
+
+void NameDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    option->direction = nameDirection(option->text);
+    option->displayAlignment |= Qt::AlignAbsolute;
 }
 
 bool NameDelegate::eventFilter(QObject *object, QEvent *event)

@@ -7,7 +7,8 @@ class QLineEdit;
 
 // Edits a name. Return commits at once; Tab and Shift+Tab commit and ask to leave the
 // table, so the keyboard is never caught in it; every change of the text is told, so it can be marked while
-// the user types. Names are shown as they print. A row the view hides is not edited.
+// the user types. A name is shown with its hidden characters as symbols, and laid out in its
+// own direction from where names start, as it prints. A row the view hides is not edited.
 class NameDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -16,7 +17,7 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
-    // As it prints; the editor still has the name as typed.
+    // With its hidden characters as symbols; the editor has the name as it is.
     QString displayText(const QVariant &value, const QLocale &locale) const override;
 
 signals:
@@ -24,6 +25,7 @@ signals:
     void leaveRequested(bool forward);
 
 protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
     bool eventFilter(QObject *object, QEvent *event) override;
 };
 

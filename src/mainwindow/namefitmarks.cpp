@@ -1,6 +1,8 @@
 #include "mainwindow/namefitmarks.h"
 
 #include "address/namedaddresses.h"
+#include "names/nameforms.h"
+#include "names/namerules.h"
 #include "page/tablepdf.h"
 
 #include <QLineEdit>
@@ -20,6 +22,11 @@ NameFitMarks::NameFitMarks()
 
 NameFitMarks::Mark NameFitMarks::markOf(int row, const QString &name) const
 {
+    if (const qsizetype hidden = NameRules::firstHiddenCharacter(name); hidden >= 0) {
+        const NameRules::HiddenCharacter character = NameRules::hiddenCharacterAt(name, hidden);
+        return {QColor(shortenedColour),
+                tr("Enthält unsichtbare Zeichen (%1 an Stelle %2)").arg(character.code).arg(character.position)};
+    }
     const FittedName fitted = fitter.fit(name, NamedAddresses::keyOfRow(row));
     if (!fitted.missing.isEmpty())
         return {QColor(shortenedColour), tr("Zeichen fehlen in der Schrift: %1").arg(fitted.missing)};
@@ -39,6 +46,9 @@ void NameFitMarks::mark(QTableWidgetItem *item) const
     const Mark mark = markOf(item->row(), item->text());
     item->setForeground(mark.color.isValid() ? QBrush(mark.color) : QBrush());
     item->setToolTip(mark.toolTip);
+    // Read out as shown, with what the mark tells.
+    item->setData(Qt::AccessibleTextRole, NameForms::visible(item->text()));
+    item->setData(Qt::AccessibleDescriptionRole, mark.toolTip);
 }
 
 void NameFitMarks::mark(QLineEdit *editor, int row, QPalette palette) const

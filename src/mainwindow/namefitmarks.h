@@ -10,8 +10,9 @@
 class QLineEdit;
 class QTableWidgetItem;
 
-// How the window marks a name that will not print as typed: smaller, shortened, or with
-// characters no font has. The name in the table or its open editor gets a colour and a tool tip.
+// How the window marks a name that holds hidden characters, or that will not print as typed:
+// smaller, shortened, or with characters no font has. The name in the table or its open editor
+// gets a colour and a tool tip, which assistive technology reads too.
 class NameFitMarks
 {
     Q_DECLARE_TR_FUNCTIONS(NameFitMarks)

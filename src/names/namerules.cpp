@@ -21,14 +21,6 @@ bool isDirectionOverride(QChar character)
     return (unit >= firstEmbedding && unit <= lastEmbedding) || (unit >= firstIsolate && unit <= lastIsolate);
 }
 
-// "U+001B", and where it stands as the user counts characters, from 1.
-std::pair<QString, qsizetype> hiddenCharacterAt(const QString &name)
-{
-    const qsizetype index = NameRules::firstHiddenCharacter(name);
-    return {QStringLiteral("U+%1").arg(name.at(index).unicode(), hexDigits, hexBase, QChar(u'0')).toUpper(),
-            NameRules::length(name.left(index)) + 1};
-}
-
 } // namespace
 
 qsizetype NameRules::length(const QString &name)
@@ -51,6 +43,17 @@ qsizetype NameRules::firstHiddenCharacter(const QString &name)
     return found == name.cend() ? -1 : found - name.cbegin();
 }
 
+QString NameRules::codeOf(QChar character)
+{
+    return QStringLiteral("U+%1").arg(character.unicode(), hexDigits, hexBase, QChar(u'0')).toUpper();
+}
+
+NameRules::HiddenCharacter NameRules::hiddenCharacterAt(const QString &name, qsizetype index)
+{
+    return {codeOf(name.at(index)), length(name.left(index)) + 1,
+            isDirectionOverride(name.at(index)) ? Problem::DirectionOverride : Problem::ControlCharacter};
+}
+
 NameRules::Problem NameRules::check(const QString &name)
 {
     if (name.contains(u'\r'))
@@ -59,9 +62,7 @@ NameRules::Problem NameRules::check(const QString &name)
     if (name.size() > maxCodeUnits || (name.size() > maxLength && length(name) > maxLength))
         return Problem::TooLong;
     const qsizetype hidden = firstHiddenCharacter(name);
-    if (hidden < 0)
-        return Problem::None;
-    return isDirectionOverride(name.at(hidden)) ? Problem::DirectionOverride : Problem::ControlCharacter;
+    return hidden < 0 ? Problem::None : hiddenCharacterAt(name, hidden).problem;
 }
 
 QString NameRules::germanLimit()
@@ -79,24 +80,27 @@ QString NameRules::germanReason(const QString &name, Problem problem)
         return germanLimit();
     case Problem::CarriageReturn:
         return QCoreApplication::translate("NameRules", "Ein Name enthält keinen Wagenrücklauf (CR).");
-    case Problem::ControlCharacter: {
-        const auto [character, position] = hiddenCharacterAt(name);
-        return QCoreApplication::translate("NameRules", "Ein Name enthält keine Steuerzeichen; an Stelle %1 steht "
-                                                        "das unsichtbare Zeichen %2.")
-            .arg(position)
-            .arg(character);
-    }
-    case Problem::DirectionOverride: {
-        const auto [character, position] = hiddenCharacterAt(name);
-        return QCoreApplication::translate("NameRules", "Ein Name enthält keine Zeichen, die die Schreibrichtung "
-                                                        "umstellen; an Stelle %1 steht %2.")
-            .arg(position)
-            .arg(character);
-    }
+    case Problem::ControlCharacter:
+    case Problem::DirectionOverride:
+        return germanHiddenReason(name, firstHiddenCharacter(name));
     case Problem::None:
         break;
     }
     return {};
+}
+
+QString NameRules::germanHiddenReason(const QString &name, qsizetype index)
+{
+    const HiddenCharacter hidden = hiddenCharacterAt(name, index);
+    if (hidden.problem == Problem::DirectionOverride)
+        return QCoreApplication::translate("NameRules", "Ein Name enthält keine Zeichen, die die Schreibrichtung "
+                                                        "umstellen; an Stelle %1 steht %2.")
+            .arg(hidden.position)
+            .arg(hidden.code);
+    return QCoreApplication::translate("NameRules", "Ein Name enthält keine Steuerzeichen; an Stelle %1 steht das "
+                                                    "unsichtbare Zeichen %2.")
+        .arg(hidden.position)
+        .arg(hidden.code);
 }
 
 QString NameRules::englishReason(const QString &name, Problem problem)
@@ -112,17 +116,17 @@ QString NameRules::englishReason(const QString &name, Problem problem)
     case Problem::CarriageReturn:
         return QStringLiteral("a name cannot hold a carriage return (CR); use a line break (LF) alone");
     case Problem::ControlCharacter: {
-        const auto [character, position] = hiddenCharacterAt(name);
+        const HiddenCharacter hidden = hiddenCharacterAt(name, firstHiddenCharacter(name));
         return QStringLiteral("a name cannot hold a control character: %1 at character %2")
-            .arg(character)
-            .arg(position);
+            .arg(hidden.code)
+            .arg(hidden.position);
     }
     case Problem::DirectionOverride: {
-        const auto [character, position] = hiddenCharacterAt(name);
+        const HiddenCharacter hidden = hiddenCharacterAt(name, firstHiddenCharacter(name));
         return QStringLiteral("a name cannot hold a character that overrides the text's direction: %1 at "
                               "character %2")
-            .arg(character)
-            .arg(position);
+            .arg(hidden.code)
+            .arg(hidden.position);
     }
     case Problem::None:
         break;

@@ -28,10 +28,24 @@ Problem check(const QString &name);
 qsizetype firstHiddenCharacter(const QString &name);
 bool isHiddenCharacter(QChar character);
 
+// A hidden character as the user is told of it: "U+202E", where it stands as the user counts
+// characters, from 1, and why a name may not take it.
+struct HiddenCharacter
+{
+    QString code;
+    qsizetype position = 0;
+    Problem problem = Problem::ControlCharacter;
+};
+HiddenCharacter hiddenCharacterAt(const QString &name, qsizetype index);
+// "U+001B".
+QString codeOf(QChar character);
+
 // Why a name is refused, for the command line.
 QString englishReason(const QString &name, Problem problem);
 // Why a name is refused, for the window.
 QString germanReason(const QString &name, Problem problem);
+// Why a name is refused for the hidden character at index, for the window.
+QString germanHiddenReason(const QString &name, qsizetype index);
 // The limit in words, for the window.
 QString germanLimit();
 
