@@ -365,29 +365,23 @@ void TestNames::paste()
 void TestNames::shownForms_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("visible"); // in the window's table
-    QTest::addColumn<QString>("escaped"); // on a terminal, one line
-    QTest::addColumn<QString>("typed");   // what names set also takes for it
+    QTest::addColumn<QStringList>("shown"); // in the window's table, on a terminal's line, typed for names set
     // clang-format off
-    QTest::newRow("ESC, a terminal's command") << u"Öl\x1b[2J"_s << u"Öl␛[2J"_s << uR"(Öl\u{1B}[2J)"_s << uR"(\u{d6}l\u{1b}[2J)"_s;
-    QTest::newRow("an override and an isolate") << u"Weiche \u202EEnde\u2069 תחנה"_s << u"Weiche ⟨U+202E⟩Ende⟨U+2069⟩ תחנה"_s << uR"(Weiche \u{202E}Ende\u{2069} תחנה)"_s << QString();
-    QTest::newRow("line break, tab, C1, DEL") << u"a\nb\tc\u0085d\x7f"_s << u"a\nb␉c⟨U+0085⟩d␡"_s << uR"(a\u{A}b\u{9}c\u{85}d\u{7F})"_s << QString();
-    QTest::newRow("backslashes") << u"C:\\u{41} \\\x1b \\\\u{ x\\"_s << u"C:\\u{41} \\␛ \\\\u{ x\\"_s << uR"(C:\\u{41} \\\u{1B} \\\\u{ x\)"_s << QString();
-    QTest::newRow("no character") << uR"(A😀\u{110000}\u{D800}\u{}\u{1234567}\u{+1}\B)"_s << uR"(A😀\u{110000}\u{D800}\u{}\u{1234567}\u{+1}\B)"_s << uR"(A😀\\u{110000}\\u{D800}\\u{}\\u{1234567}\\u{+1}\B)"_s << uR"(\u{41}\u{1f600}\u{110000}\u{D800}\u{}\u{1234567}\u{+1}\\\u{42})"_s;
+    QTest::newRow("an override and an isolate") << u"Weiche \u202EEnde\u2069 תחנה"_s << QStringList{u"Weiche ⟨U+202E⟩Ende⟨U+2069⟩ תחנה"_s, uR"(Weiche \u{202E}Ende\u{2069} תחנה)"_s, uR"(Weiche \u{202E}Ende\u{2069} תחנה)"_s};
+    QTest::newRow("ESC, line break, tab, C1, DEL") << u"Öl\x1b[2J\nb\tc\u0085d\x7f"_s << QStringList{u"Öl␛[2J\nb␉c⟨U+0085⟩d␡"_s, uR"(Öl\u{1B}[2J\u{A}b\u{9}c\u{85}d\u{7F})"_s, u"\\u{d6}l\\u{1b}[2J\nb\\u{9}c\\u{85}d\\u{7F}"_s};
+    QTest::newRow("backslashes") << u"C:\\u{41} \\\x1b \\\\u{ x\\"_s << QStringList{u"C:\\u{41} \\␛ \\\\u{ x\\"_s, uR"(C:\\u{41} \\\u{1B} \\\\u{ x\)"_s, uR"(C:\\u{41} \\\u{1b} \\\\u{ x\)"_s};
+    QTest::newRow("no character") << uR"(A😀\u{110000}\u{D800}\u{}\u{1234567}\u{+1}\B)"_s << QStringList{uR"(A😀\u{110000}\u{D800}\u{}\u{1234567}\u{+1}\B)"_s, uR"(A😀\\u{110000}\\u{D800}\\u{}\\u{1234567}\\u{+1}\B)"_s, uR"(\u{41}\u{1f600}\u{110000}\u{D800}\u{}\u{1234567}\u{+1}\\\u{42})"_s};
     // clang-format on
 }
 
 void TestNames::shownForms()
 {
     QFETCH(QString, name);
-    QFETCH(QString, visible);
-    QFETCH(QString, escaped);
-    QFETCH(QString, typed);
-    QCOMPARE(NameForms::visible(name), visible);
-    QCOMPARE(NameForms::isolated(name), u"\u2068"_s + visible + u"\u2069"_s);
-    QCOMPARE(NameForms::escaped(name, NameForms::LineBreaks::Escaped), escaped);
-    QCOMPARE(NameForms::unescaped(escaped), name);
-    QCOMPARE(NameForms::unescaped(typed.isEmpty() ? escaped : typed), name);
+    QFETCH(QStringList, shown);
+    QCOMPARE((QStringList{NameForms::visible(name), NameForms::escaped(name, NameForms::LineBreaks::Escaped)}),
+             shown.first(2));
+    QCOMPARE((QStringList{NameForms::unescaped(shown[1]), NameForms::unescaped(shown[2]), NameForms::isolated(name)}),
+             (QStringList{name, name, u"\u2068"_s + shown[0] + u"\u2069"_s}));
 }
 
 void TestNames::undoRedo_data()

@@ -97,6 +97,7 @@ private slots:
     void pdfHeadingsCaptionsAndLegends();
     void pdfNamesInTheirSpaces();
     void printedAsWritten();
+    void namesInTheirOwnDirection();
     void shiftedDrawing_data();
     void shiftedDrawing();
     void printerOffsets_data();
@@ -392,6 +393,28 @@ void TestPage::printedAsWritten()
         QVERIFY2((printed[i + 1].box.topLeft() - words[i].box.topLeft()).manhattanLength() < 0.05,
                  qPrintable(words[i].text));
     }
+}
+
+void TestPage::namesInTheirOwnDirection()
+{
+    // The cells of 7C and 8C, then their labels: an override turns its own line around, a Hebrew name runs right
+    // to left ("Nord" at its end, on the left), each from where names start; the address stays where it belongs.
+    const Names turned{{"7C", u"Weiche \u202EEnde"_s}, {"8C", u"תחנה Nord"_s}};
+    const QString path = dir.filePath(u"gedreht.pdf"_s);
+    const auto read = [&path](const QRectF &area) { // the first word's distance from the area's left, the words
+        const QList<Word> found = Pdf::wordsIn(Pdf::read(path), area);
+        return std::accumulate(found.cbegin(), found.cend(), QString::number(qRound(found[0].box.left() - area.left())),
+                               [](const QString &t, const Word &w) { return t + u' ' + w.text; });
+    };
+    QVERIFY(TablePdf::write(path, turned).ok);
+    QStringList shown{read(QRectF(onPage(3300, 3265), onPage(4940, 3965))),
+                      read(QRectF(onPage(3300, 2565), onPage(4940, 3265)))};
+    QVERIFY(LabelsPdf::document(turned, *LabelSheet::format(u"70x37"_s), {"7C", "8C"}, 1).writePdf(path).ok);
+    for (const double left : {0.0, 70.0})
+        shown << read(QRectF(QPointF(left, 0) * 72 / 25.4, QSizeF(70, 37) * 72 / 25.4));
+    QCOMPARE(shown, (QStringList{"49 Weiche e d n E + 0 C7 -", "49 Nord ה נ ח ת + 0 C8 -",
+                                 "7 7C Steuermodul 3217 Weiche e d n E + 0 - 1 2 3 4 5",
+                                 "7 8C Steuermodul 3217 Nord ה נ ח ת + 0 - 1 2 3 4 5"}));
 }
 
 void TestPage::shiftedDrawing_data()

@@ -1,7 +1,6 @@
 #include "mainwindow/namefitmarks.h"
 
 #include "address/namedaddresses.h"
-#include "names/nameforms.h"
 #include "names/namerules.h"
 #include "page/tablepdf.h"
 
@@ -46,9 +45,7 @@ void NameFitMarks::mark(QTableWidgetItem *item) const
     const Mark mark = markOf(item->row(), item->text());
     item->setForeground(mark.color.isValid() ? QBrush(mark.color) : QBrush());
     item->setToolTip(mark.toolTip);
-    // Read out as shown, with what the mark tells.
-    item->setData(Qt::AccessibleTextRole, NameForms::visible(item->text()));
-    item->setData(Qt::AccessibleDescriptionRole, mark.toolTip);
+    item->setData(Qt::AccessibleDescriptionRole, mark.toolTip); // read out with the name
 }
 
 void NameFitMarks::mark(QLineEdit *editor, int row, QPalette palette) const
