@@ -400,6 +400,7 @@ void TestPage::namesInTheirOwnDirection()
     // The cells of 7C and 8C, then their labels: an override turns its own line around, a Hebrew name runs right
     // to left ("Nord" at its end, on the left), each from where names start; the address stays where it belongs.
     const Names turned{{"7C", u"Weiche \u202EEnde"_s}, {"8C", u"תחנה Nord"_s}};
+    QGuiApplication::setLayoutDirection(Qt::LeftToRight); // as the window's German translation sets it
     const QString path = dir.filePath(u"gedreht.pdf"_s);
     const auto read = [&path](const QRectF &area) { // the first word's distance from the area's left, the words
         const QList<Word> found = Pdf::wordsIn(Pdf::read(path), area);

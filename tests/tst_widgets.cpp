@@ -313,6 +313,7 @@ private slots:
         editor = qobject_cast<QLineEdit *>(table->indexWidget(table->currentIndex()));
         QTest::keyClick(editor, Qt::Key_End);
         QTest::keyClicks(editor, u" Wost"_s);
+        QApplication::sendEvent(editor, &typed); // but no other
         QTest::keyClick(editor, Qt::Key_Return);
         QTRY_COMPARE(namesAt({1}), QStringList{u"Weiche \u202EEnde Wost"_s});
         window->arLabel->startTableRender(); // carried out by the panel's own repaints too

@@ -2,7 +2,6 @@
 
 #include "mainwindow/namevalidator.h"
 #include "names/nameforms.h"
-#include "page/namewrap.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -38,7 +37,8 @@ QString NameDelegate::displayText(const QVariant &value, const QLocale &locale) 
 void NameDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
 {
     QStyledItemDelegate::initStyleOption(option, index);
-    option->direction = nameDirection(option->text);
+    // In its own direction, its first letter's, from where names start, as QPainter prints it.
+    option->direction = option->text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight;
     option->displayAlignment |= Qt::AlignAbsolute;
 }
 

@@ -1,7 +1,6 @@
 #include "page/labelpage.h"
 
 #include "address/modulename.h"
-#include "page/namewrap.h"
 #include "page/pageunits.h"
 #include "page/pens.h"
 #include "page/switchpainter.h"
@@ -59,7 +58,6 @@ std::optional<FittedName> LabelPage::paintLabel(QPainter &painter, const LabelLa
     const qreal ascent = fitter.ascent(namePointSize);
     const FittedName fitted = fitter.fitInto(*name, QRectF(0, -ascent, layout.name.width(), layout.name.height()));
     painter.setFont(fitter.font(fitted.pointSize));
-    painter.setLayoutDirection(nameDirection(*name));
     for (int n = 0; n < fitted.lines.size(); ++n)
         painter.drawText(QPointF(layout.name.left(), layout.name.top() + ascent + fitted.lineSpacing * n),
                          fitted.lines.at(n));

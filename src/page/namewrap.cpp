@@ -165,11 +165,6 @@ QString printedText(QString name)
     return name;
 }
 
-Qt::LayoutDirection nameDirection(const QString &name)
-{
-    return name.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight;
-}
-
 QString wrapName(const QString &name, int maxWidth, const CharWidth &charWidth)
 {
     const QList<LineBreak> breaks = lineBreaks(name, maxWidth, charWidth, unlimitedLines);

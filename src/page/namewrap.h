@@ -31,9 +31,6 @@ CharWidth arialScreenWidth();
 // A name as it prints: tabs and other control characters as one space each, so none moves
 // the text out of its cell; line breaks stay line breaks.
 QString printedText(QString name);
-// The direction a name is laid out in, on its own, so that it moves nothing beside it: its
-// first letter's. It starts where names start either way.
-Qt::LayoutDirection nameDirection(const QString &name);
 
 // Inserts line breaks so that each line of the name stays below maxWidth: at the
 // line's last space, or with "-" before the character that overflows. Never

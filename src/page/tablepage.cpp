@@ -1,7 +1,6 @@
 #include "page/tablepage.h"
 
 #include "address/modulename.h"
-#include "page/namewrap.h"
 #include "page/pens.h"
 #include "page/switchpainter.h"
 #include "page/tablegeometry.h"
@@ -97,11 +96,8 @@ std::optional<FittedName> TablePage::paintName(QPainter &painter, const TableNam
     const FittedName fitted = fitter.fit(*entry, column, row);
     painter.setFont(fitter.font(fitted.pointSize));
     const QPointF start = cellOrigin(column, row) + nameBaseline;
-    const Qt::LayoutDirection before = painter.layoutDirection();
-    painter.setLayoutDirection(nameDirection(*entry));
     for (int n = 0; n < fitted.lines.size(); ++n)
         painter.drawText(start + QPointF(0, fitted.lineSpacing * n), fitted.lines.at(n));
-    painter.setLayoutDirection(before);
     return fitted;
 }
 
