@@ -30,7 +30,7 @@ bool needsEscape(QChar character, NameForms::LineBreaks lineBreaks)
 // The character an escape "\u{HEX}" at from stands for, and the escape's length.
 std::optional<std::pair<char32_t, qsizetype>> escapeAt(const QString &text, qsizetype from)
 {
-    static const QRegularExpression escape(QStringLiteral(R"(\\u\{([0-9A-Fa-f]{1,6})\})"));
+    static const QRegularExpression escape(QStringLiteral(R"(\\u\{([0-9A-Fa-f]{1,%1})\})").arg(maxHexDigits));
     const QRegularExpressionMatch match =
         escape.match(text, from, QRegularExpression::NormalMatch, QRegularExpression::AnchorAtOffsetMatchOption);
     const char32_t code = match.hasMatch() ? match.capturedView(1).toUInt(nullptr, hexBase) : 0;
