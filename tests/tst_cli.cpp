@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QSignalSpy>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -201,7 +202,8 @@ void TestCli::run_data()
     QTest::newRow("damaged names kept") << QStringList{"render"} << damaged << 1 << "^$"
                                         << "^error: stored names %1/vesk-adressen/namen.csv: line 2: '99Z' is not one" << QByteArray();
     QTest::newRow("damaged names listed") << QStringList{"names", "list"} << damaged << 1 << "^$" << "^error: stored names %1/vesk-adressen/namen.csv: line 2: '99Z' is not one of the addresses A-H 1-12\n$" << QByteArray();
-    QTest::newRow("damaged UTF-16 listed") << QStringList{"names", "list"} << QByteArrayLiteral("\xFF\xFE" "A\0;\0") << 1 << "^$" << "^error: stored names %1/vesk-adressen/namen.csv: line 1: the header must name the columns Adresse and Name\n$" << QByteArray();
+    // What the file holds is quoted, but never so that it acts on the terminal (here: erases the line).
+    QTest::newRow("damaged UTF-16 listed") << QStringList{"names", "list"} << QByteArray(QStringEncoder(QStringConverter::Utf16LE, QStringEncoder::Flag::WriteBom)(u"Adresse;Name\n\x00\x1b[2K;x\n"_s)) << 1 << "^$" << "^error: stored names %1/vesk-adressen/namen.csv: line 2: '\\\\u\\{0\\}\\\\u\\{1B\\}\\[2K' is not one of the addresses A-H 1-12\n$" << QByteArray();
     QTest::newRow("damaged names exported") << QStringList{"names", "export", "x.csv"} << damaged << 1 << "^$" << "^error: stored names %1/vesk-adressen/namen.csv: line 2:" << QByteArray();
     QTest::newRow("a name beside damaged names") << QStringList{"names", "set", "1A", "x"} << damaged << 0 << "^$" << "^warning: the stored names could not be read \\(line 2: '99Z' is not one of the addresses A-H 1-12\\) and were set aside as %1/vesk-adressen/namen.csv.defekt-\\d{8}-\\d{6}\n$" << QByteArray("\xEF\xBB\xBF" "Adresse;Name\r\n1A;x\r\n");
     QTest::newRow("a name removed") << QStringList{"names", "set", "a1", ""} << QByteArray("Adresse;Name\n1A;x\n2A;y\n") << 0 << "^$" << "^$" << QByteArray("\xEF\xBB\xBF" "Adresse;Name\r\n2A;y\r\n");
@@ -229,8 +231,9 @@ void TestCli::run_data()
     QTest::newRow("labels of no list") << QStringList{"labels", "7C", "--names", "fehlt.csv"} << QByteArray() << 1 << "^$" << "^error: names file fehlt.csv: cannot be read: " << QByteArray();
     QTest::newRow("a label of no address") << QStringList{"labels", "7C", "13A"} << QByteArray() << 1 << "^$" << "^error: '13A' is not one of the addresses A-H 1-12\n$" << QByteArray();
     QTest::newRow("render's argument") << QStringList{"render", "x"} << QByteArray() << 2 << "^$" << "^error: render takes no arguments: 'x'.\n" << QByteArray();
-    for (const char *command : {"render", "labels"})
-        QTest::addRow("%s, empty output", command) << QStringList{command, "--output", ""} << QByteArray() << 2 << "^$" << "^error: --output takes a file name, not an empty one.\nTry 'vesk-dipp --help' for more information.\n$" << QByteArray();
+    // An empty file name would be read as the working folder.
+    for (const auto &[empty, what] : std::initializer_list<std::pair<QStringList, const char *>>{{{"render", "--output", ""}, "--output"}, {{"labels", "--names", ""}, "--names"}, {{"names", "find", "--names", "", "x"}, "--names"}, {{"names", "export", ""}, "names export"}, {{"names", "import", ""}, "names import"}})
+        QTest::addRow("%s, empty file", qPrintable(empty.join(u' '))) << empty << QByteArray() << 2 << "^$" << u"^error: %1 takes a file name, not an empty one.\nTry 'vesk-dipp --help' for more information.\n$"_s.arg(what) << QByteArray();
     QTest::newRow("printer and output") << QStringList{"render", "--printer", "Q", "--output", "x.pdf"} << QByteArray() << 2 << "^$" << "^error: --printer and --output exclude each other: print, or write a file.\n" << QByteArray();
     QTest::newRow("an offset that is no X,Y") << QStringList{"render", "--offset", "2;1"} << QByteArray() << 2 << "^$" << "^error: --offset takes X,Y in millimetres, each from -20 to 20, such as 2,1: '2;1'.\n" << QByteArray();
     QTest::newRow("an offset too far") << QStringList{"labels", "7C", "--offset", "0,-21", "--printer", "Q"} << QByteArray() << 2 << "^$" << "^error: --offset takes X,Y" << QByteArray();

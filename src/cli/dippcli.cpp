@@ -7,6 +7,7 @@
 namespace {
 
 const QString endOfOptions = QStringLiteral("--");
+const QString fileArgument = QStringLiteral("FILE"); // as the usage line names a file
 
 // Whether count arguments fit a command's, such as "ADDRESS NAME", "TEXT..." or "[ADDRESS...]".
 bool fits(const QString &arguments, qsizetype count)
@@ -71,6 +72,8 @@ int DippCli::run(const QStringList &arguments)
     const CliCommand *command = table.find(QStringList{first} + positional);
     const qsizetype nameWords = command ? command->name.count(u' ') + 1 : 1;
     const QStringList given = positional.mid(nameWords - 1);
+    if (command && command->arguments == fileArgument && given.size() == 1 && given.constFirst().isEmpty())
+        return session.usageError(QStringLiteral("%1 takes a file name, not an empty one.").arg(command->name));
     if (command && (nameWords == 1 || fits(command->arguments, given.size())))
         return command->handler(given);
     if (table.isGroup(first))
@@ -102,8 +105,10 @@ std::optional<QString> DippCli::optionNotFor(const CliCommand *command) const
     }
     if (parser.isSet(session.printerOption) && parser.isSet(session.outputOption))
         return QStringLiteral("--printer and --output exclude each other: print, or write a file.");
-    // Else read as the working folder, which no file can be written as.
-    if (parser.isSet(session.outputOption) && parser.value(session.outputOption).isEmpty())
-        return QStringLiteral("--output takes a file name, not an empty one.");
+    // Else read as the working folder, which no file can be written or read as.
+    for (const QCommandLineOption *file : {&session.outputOption, &session.namesOption}) {
+        if (parser.isSet(*file) && parser.value(*file).isEmpty())
+            return QStringLiteral("--%1 takes a file name, not an empty one.").arg(file->names().constFirst());
+    }
     return std::nullopt;
 }

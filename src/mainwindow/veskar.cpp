@@ -8,6 +8,7 @@
 #include "mainwindow/namestable.h"
 #include "mainwindow/printactions.h"
 #include "mainwindow/storereports.h"
+#include "names/nameforms.h"
 #include "names/usersettings.h"
 #include "panel/arlabel.h"
 
@@ -123,7 +124,9 @@ void VeskAr::showStoreState()
 // Without a box, as the waiting names: the user goes on, and an undo brings them back.
 void VeskAr::showReplaced(const NameEntries &ours, const Names &now)
 {
-    const auto quoted = [](const std::optional<QString> &name) { return name ? tr("„%1“").arg(*name) : tr("leer"); };
+    const auto quoted = [](const std::optional<QString> &name) {
+        return name ? tr("„%1“").arg(NameForms::isolated(*name)) : tr("leer");
+    };
     QStringList lines;
     for (auto entry = ours.cbegin(); entry != ours.cend(); ++entry)
         lines.append(

@@ -1,5 +1,6 @@
 #include "names/namescsv.h"
 
+#include "names/nameforms.h"
 #include "names/namerules.h"
 
 #include <QCoreApplication>
@@ -105,8 +106,11 @@ QString NamesCsv::describe(const Error &error, Language language)
         if (wording.kind != error.kind)
             continue;
         QString reason = inLanguage(language == Language::German ? wording.german : wording.english, language);
+        // A cell or a column quoted from the file may hold what would act on a terminal.
         if (reason.contains(QLatin1String("%1")))
-            reason = reason.arg(error.detail);
+            reason = reason.arg(language == Language::German
+                                    ? NameForms::visible(error.detail)
+                                    : NameForms::escaped(error.detail, NameForms::LineBreaks::Escaped));
         if (!wording.hasLine)
             return reason;
         const char *linePrefix =
