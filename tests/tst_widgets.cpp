@@ -781,8 +781,9 @@ private slots:
         // Names replaced by later ones from elsewhere are told under the table until the next undo step.
         emit window->findChild<NamesDocument *>()->replaced({{u"3B"_s, u"alt"_s}, {u"1A"_s, std::nullopt}},
                                                             {{u"3B"_s, u"neu"_s}});
-        QCOMPARE(window->replacedState->text(), u"Durch spätere Namen von anderswo ersetzt: 1A: leer ist jetzt leer; "
-                                                "3B: „\u2068alt\u2069“ ist jetzt „\u2068neu\u2069“. Rückgängig (Strg+Z) holt sie zurück."_s);
+        QCOMPARE(window->replacedState->text(),
+                 u"Durch spätere Namen von anderswo ersetzt: 1A: leer ist jetzt leer; "
+                 "3B: „\u2068alt\u2069“ ist jetzt „\u2068neu\u2069“. Rückgängig (Strg+Z) holt sie zurück."_s);
         QVERIFY(window->replacedState->isVisible());
         QTest::keySequence(window->adrTable, QKeySequence(u"Ctrl+Z, Ctrl+Shift+Z"_s));
         QVERIFY(window->replacedState->isHidden());

@@ -39,7 +39,7 @@ bool NameRules::isHiddenCharacter(QChar character)
 
 qsizetype NameRules::firstHiddenCharacter(const QString &name)
 {
-    const auto found = std::find_if(name.cbegin(), name.cend(), isHiddenCharacter);
+    const auto *const found = std::find_if(name.cbegin(), name.cend(), isHiddenCharacter);
     return found == name.cend() ? -1 : found - name.cbegin();
 }
 
