@@ -363,6 +363,8 @@ private slots:
         window->adrTable->setCurrentCell(7, 0);
         QTest::keyClick(window->adrTable, Qt::Key_F2);
         QTest::keyClicks(QApplication::focusWidget(), u"acht"_s);
+        // A name from another window meanwhile replaces nothing typed.
+        window->findChild<NamesDocument *>()->store().put({{u"8A"_s, u"fremd"_s}});
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QTRY_VERIFY(window->table->hasFocus());
         QCOMPARE(namesAt({7}), QStringList{"acht"});
@@ -460,8 +462,13 @@ private slots:
         QTest::keySequence(&table, QKeySequence(u"Ctrl+Z"_s));
         QVERIFY(window->searchEdit->text().isEmpty() && !table.isRowHidden(3) && namesAt({3}) == QStringList{"-"});
         // Two columns name their rows, hidden ones too, and tell how many.
+        table.setCurrentCell(2, 0);
         QTest::keyClick(window.get(), Qt::Key_F, Qt::ControlModifier);
         QTest::keyClicks(window->searchEdit, u"weiche"_s);
+        // A click below the rows shown keeps the hidden current row, which Delete does not empty unseen.
+        QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, {5, table.viewport()->height() - 3});
+        QTest::keyClick(&table, Qt::Key_Delete);
+        QVERIFY(table.hasFocus() && table.currentRow() == 2 && namesAt({2}) == QStringList{"Haengt"});
         QGuiApplication::clipboard()->setText(u"3A\tneu\n13A\tx"_s);
         QTest::keyClick(&table, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(catcher.takeOne().text,
@@ -469,6 +476,12 @@ private slots:
                  "(A–H, 1–12) mit einem Namen.\n\nEin Name kam in eine Zeile, die die Suche verbarg; die Suche ist "
                  "darum geleert."_s);
         QVERIFY(window->searchEdit->text().isEmpty() && namesAt({2}) == QStringList{"neu"});
+        // A hidden row given the name it holds is not changed: nothing told, the search stays.
+        QTest::keyClick(window.get(), Qt::Key_F, Qt::ControlModifier);
+        QTest::keyClicks(window->searchEdit, u"weiche"_s);
+        QGuiApplication::clipboard()->setText(u"3A\tneu"_s);
+        QTest::keyClick(&table, Qt::Key_V, Qt::ControlModifier);
+        QVERIFY(catcher.boxes.isEmpty() && window->searchEdit->text() == u"weiche"_s && table.isRowHidden(2));
     }
 
     void printerOffset_data()

@@ -39,7 +39,7 @@ void NamesDocument::setName(const QString &key, const QString &name)
 
 NamesPaste::Placed NamesDocument::paste(int firstRow, const QString &text, const QSet<int> &hiddenRows)
 {
-    NamesPaste::Placed placed = NamesPaste::place(text, firstRow, hiddenRows);
+    NamesPaste::Placed placed = NamesPaste::place(text, firstRow, hiddenRows, current);
     if (placed.names.isEmpty())
         return placed;
     Names after = current;

@@ -18,15 +18,28 @@ QWidget *NameDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem 
     if (auto *line = qobject_cast<QLineEdit *>(editor)) {
         const int row = index.row();
         connect(line, &QLineEdit::textChanged, line, [this, line, row] { emit editorTextChanged(line, row); });
-        // A name stored with hidden characters keeps them while the user edits the rest.
-        auto *validator = new NameValidator(index.data(Qt::EditRole).toString(), line);
-        line->setValidator(validator);
-        // Says why it takes no more.
-        connect(validator, &NameValidator::refused, line, [line](const QString &reason) {
-            QToolTip::showText(line->mapToGlobal(QPoint(0, line->height())), reason, line);
-        });
     }
     return editor;
+}
+
+void NameDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const
+{
+    auto *line = qobject_cast<QLineEdit *>(editor);
+    if (line == nullptr) {
+        QStyledItemDelegate::setEditorData(editor, index);
+        return;
+    }
+    if (line->isModified())
+        return;
+    // A name stored with hidden characters keeps them while the user edits the rest.
+    delete line->validator();
+    auto *validator = new NameValidator(index.data(Qt::EditRole).toString(), line);
+    line->setValidator(validator);
+    // Says why it takes no more.
+    connect(validator, &NameValidator::refused, line, [line](const QString &reason) {
+        QToolTip::showText(line->mapToGlobal(QPoint(0, line->height())), reason, line);
+    });
+    QStyledItemDelegate::setEditorData(editor, index);
 }
 
 QString NameDelegate::displayText(const QVariant &value, const QLocale &locale) const

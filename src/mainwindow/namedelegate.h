@@ -17,6 +17,8 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    // A name that arrives from elsewhere while the editor is open does not replace what the user typed.
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override;
     // With its hidden characters as symbols; the editor has the name as it is.
     QString displayText(const QVariant &value, const QLocale &locale) const override;
 

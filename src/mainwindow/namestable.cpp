@@ -94,13 +94,13 @@ void NamesTable::itemEdited(QTableWidgetItem *item)
         document->setName(NamedAddresses::keyOfRow(item->row()), item->text());
 }
 
-// The selected rows' addresses, top down, or the current row's.
 QStringList NamesTable::selectedKeys() const
 {
     QList<int> rows;
     for (const QTableWidgetItem *item : table->selectedItems())
         rows.append(item->row());
-    if (rows.isEmpty() && table->currentRow() >= 0)
+    // The search may hide the current row, as when a click into the table's empty space gave it the focus.
+    if (rows.isEmpty() && table->currentRow() >= 0 && !table->isRowHidden(table->currentRow()))
         rows.append(table->currentRow());
     std::sort(rows.begin(), rows.end());
     QStringList keys;

@@ -29,7 +29,7 @@ public:
 
     // Loads and saves the names lists the context menu offers.
     NamesFiles *files() const { return namesFiles; }
-    // The selected rows' addresses, top down, or the current row's.
+    // The selected rows' addresses, top down, or the current row's if the search shows it.
     QStringList selectedKeys() const;
     // A name being typed is committed, as if the user had pressed Return.
     void commitEditor();

@@ -2,6 +2,7 @@
 
 #include "address/addresscodec.h"
 #include "names/lineends.h"
+#include "names/nameforms.h"
 #include "names/namerules.h"
 
 #include <QCoreApplication>
@@ -15,6 +16,8 @@ namespace {
 
 constexpr QChar cellSeparator = u'\t';
 constexpr QChar quote = u'"';
+// A cell told in a message: enough to find it, not so much that the box outgrows the screen.
+constexpr qsizetype quotedCellLength = 40;
 
 bool endsCell(QStringView text, qsizetype at)
 {
@@ -107,7 +110,7 @@ void placeName(NamesPaste::Placed &placed, const QString &key, const QString &na
         placed.firstRefused = {line, name};
 }
 
-NamesPaste::Placed byAddress(const QList<QStringList> &lines, const QSet<int> &hiddenRows)
+NamesPaste::Placed byAddress(const QList<QStringList> &lines, const QSet<int> &hiddenRows, const Names &current)
 {
     NamesPaste::Placed placed;
     placed.byAddress = true;
@@ -124,8 +127,10 @@ NamesPaste::Placed byAddress(const QList<QStringList> &lines, const QSet<int> &h
         placeName(placed, *key, cells.at(1), i + 1);
         placed.cellsLeftOut += filledCellsFrom(cells, 2);
     }
-    for (auto name = placed.names.cbegin(); name != placed.names.cend(); ++name)
-        placed.namesHidden += hiddenRows.contains(NamedAddresses::rowOf(name.key()).value_or(-1)) ? 1 : 0;
+    for (auto name = placed.names.cbegin(); name != placed.names.cend(); ++name) {
+        const bool unchanged = current.contains(name.key()) && current.value(name.key()) == *name;
+        placed.namesHidden += !unchanged && hiddenRows.contains(NamedAddresses::rowOf(name.key()).value_or(-1)) ? 1 : 0;
+    }
     return placed;
 }
 
@@ -154,6 +159,15 @@ QString counted(qsizetype n, const char *one, const char *more)
     return QCoreApplication::translate("NamesPaste", n == 1 ? one : more, nullptr, static_cast<int>(n));
 }
 
+// A cell as a message quotes it: its start, with its hidden characters shown, so that none acts on the text.
+QString quotedCell(const QString &cell)
+{
+    if (cell.size() <= quotedCellLength)
+        return NameForms::visible(cell);
+    const bool pairCut = cell.at(quotedCellLength - 1).isHighSurrogate();
+    return NameForms::visible(cell.left(quotedCellLength - (pairCut ? 1 : 0))) + u'…';
+}
+
 // Why a column's lines found no row: where the table or the rows the search shows end.
 QString endOfRows(int lastRow)
 {
@@ -168,7 +182,8 @@ QString endOfRows(int lastRow)
 
 } // namespace
 
-NamesPaste::Placed NamesPaste::place(const QString &text, int firstRow, const QSet<int> &hiddenRows)
+NamesPaste::Placed NamesPaste::place(const QString &text, int firstRow, const QSet<int> &hiddenRows,
+                                     const Names &current)
 {
     // A clipboard of nothing but line ends and blanks holds no names to paste.
     if (text.trimmed().isEmpty())
@@ -182,7 +197,7 @@ NamesPaste::Placed NamesPaste::place(const QString &text, int firstRow, const QS
         std::any_of(lines.cbegin(), lines.cend(), isHeader)
         || (first != lines.cend() && first->size() >= 2 && AddressCodec::isPlainAddress(first->at(0)));
     if (addressed)
-        return byAddress(lines, hiddenRows);
+        return byAddress(lines, hiddenRows, current);
     return firstRow < 0 ? Placed{} : downFrom(firstRow, hiddenRows, lines);
 }
 
@@ -198,7 +213,7 @@ QString NamesPaste::describe(const Placed &placed)
                             QT_TRANSLATE_NOOP("NamesPaste", "%n der eingefügten Zeilen nennen keine Adresse der "
                                                             "Tabelle (A–H, 1–12) mit einem Namen, zuerst Zeile %1 "
                                                             "(„%2“)."))
-                        .arg(firstLine, placed.firstWithoutRow.text));
+                        .arg(firstLine, quotedCell(placed.firstWithoutRow.text)));
     } else if (lines > 0) {
         left.append(endOfRows(placed.lastRow) + QStringLiteral(": ")
                     + counted(lines, QT_TRANSLATE_NOOP("NamesPaste", "Die eingefügte Zeile %1 fand keinen Platz."),

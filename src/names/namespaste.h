@@ -34,7 +34,8 @@ struct Placed
 };
 
 // A column fills the rows from firstRow down that are not in hiddenRows; none if firstRow is -1.
-Placed place(const QString &text, int firstRow, const QSet<int> &hiddenRows = {});
+// A name that current holds at its address already changes no hidden row.
+Placed place(const QString &text, int firstRow, const QSet<int> &hiddenRows = {}, const Names &current = {});
 
 // What was left out and why, and how many names went to hidden rows, in German for the
 // window; empty when all was placed in rows shown.
