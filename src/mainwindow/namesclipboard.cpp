@@ -15,6 +15,9 @@ NamesClipboard::NamesClipboard(NamesDocument *document, QTableView *table)
 
 void NamesClipboard::copy(const QStringList &keys) const
 {
+    // No row chosen, or only one the search hides: what the clipboard holds stays.
+    if (keys.isEmpty())
+        return;
     QStringList lines;
     for (const QString &address : keys)
         lines.append(document->names().value(address));
