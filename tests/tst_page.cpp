@@ -33,6 +33,7 @@ constexpr int pageWidth = 13700; // A4 landscape less 10 pt margins, at 1200 per
 constexpr QPoint tableOrigin(100, 1200);
 constexpr double pointsPerUnit = 72.0 / 1200.0;
 constexpr double margin = 10.0;
+constexpr double mm = 72 / 25.4;      // in points
 constexpr double arialHeight = 1.117; // a word's box from descent to ascent, in points a point
 
 // Where a point of the table lands on the PDF page, in points.
@@ -138,8 +139,7 @@ private:
         {"13A", "nie"},
     };
     TablePdf::Result written;
-    QList<QSizeF> formatLabels;     // the labels of the formats checked, in millimetres
-    QList<QSizeF> formatPages;      // each size once, a page each
+    QList<QSizeF> formatPages;      // each format's label size once, a page each
     QList<QList<Word>> formatWords; // the pages as pdftotext reads them
     QStringList formatImages;       // the pages as pdftoppm draws them
 };
@@ -412,7 +412,7 @@ void TestPage::namesInTheirOwnDirection()
                       read(QRectF(onPage(3300, 2565), onPage(4940, 3265)))};
     QVERIFY(LabelsPdf::document(turned, *LabelSheet::format(u"70x37"_s), {"7C", "8C"}, 1).writePdf(path).ok);
     for (const double left : {0.0, 70.0})
-        shown << read(QRectF(QPointF(left, 0) * 72 / 25.4, QSizeF(70, 37) * 72 / 25.4));
+        shown << read(QRectF(QPointF(left, 0) * mm, QSizeF(70, 37) * mm));
     QCOMPARE(shown, (QStringList{"49 Weiche e d n E + 0 C7 -", "49 Nord ה נ ח ת + 0 C8 -",
                                  "7 7C Steuermodul 3217 Weiche e d n E + 0 - 1 2 3 4 5",
                                  "7 8C Steuermodul 3217 Nord ה נ ח ת + 0 - 1 2 3 4 5"}));
@@ -443,21 +443,18 @@ void TestPage::shiftedDrawing()
         const QString path = dir.filePath(file + u".pdf"_s);
         QVERIFY((file == u"exakt"_s ? exact : exact.shifted(offset)).writePdf(path).ok);
         read.append(Pdf::read(path));
-        QCOMPARE(QProcess::execute(u"pdftoppm"_s,
-                                   {u"-r"_s, u"254"_s, u"-gray"_s, u"-singlefile"_s, path, dir.filePath(file)}),
-                 0);
+        const QStringList toPgm{u"-r"_s, u"254"_s, u"-gray"_s, u"-singlefile"_s, path, dir.filePath(file)};
+        QCOMPARE(QProcess::execute(u"pdftoppm"_s, toPgm), 0);
         images.append(QImage(dir.filePath(file + u".pgm"_s)).convertToFormat(QImage::Format_Grayscale8));
     }
-    const QPointF points = offset * (72 / 25.4);
+    const QPointF points = offset * mm;
     QCOMPARE(read[1].size(), read[0].size());
     for (const Word &word : std::as_const(read[0])) { // the pages where they were
         const QPointF moved = word.text == u"page" ? QPointF() : points;
-        QVERIFY2(std::any_of(read[1].cbegin(), read[1].cend(),
-                             [&](const Word &w) {
-                                 return w.text == word.text
-                                        && (w.box.topLeft() - word.box.topLeft() - moved).manhattanLength() < 0.05;
-                             }),
-                 qPrintable(word.text));
+        const auto there = [&](const Word &w) {
+            return w.text == word.text && (w.box.topLeft() - word.box.topLeft() - moved).manhattanLength() < 0.05;
+        };
+        QVERIFY2(std::any_of(read[1].cbegin(), read[1].cend(), there), qPrintable(word.text));
     }
     const QPoint pixels = (offset * 10).toPoint();
     qsizetype ink = 0;
@@ -482,21 +479,16 @@ void TestPage::printerOffsets_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QPointF>("offset"); // (99, 99) for none
-    const QPointF none(99, 99);
     QTest::addRow("right, down") << u"2,1"_s << QPointF(2, 1);
     QTest::addRow("left, up, blanks") << u" -0.5 , -1.5 "_s << QPointF(-0.5, -1.5);
     QTest::addRow("at the limit") << u"20,-20"_s << QPointF(20, -20);
-    QTest::addRow("beyond it") << u"20.1,0"_s << none;
-    QTest::addRow("one") << u"2"_s << none;
-    QTest::addRow("three") << u"2,1,3"_s << none;
-    QTest::addRow("semicolon") << u"2;1"_s << none;
-    QTest::addRow("decimal comma") << u"2,5,1"_s << none;
-    QTest::addRow("no number") << u"x,1"_s << none;
-    QTest::addRow("no number down") << u"1,x"_s << none;
-    QTest::addRow("down beyond") << u"0,-20.5"_s << none;
-    QTest::addRow("not a number") << u"nan,1"_s << none;
-    QTest::addRow("infinite") << u"1,inf"_s << none;
-    QTest::addRow("empty") << u""_s << none;
+    // clang-format off
+    const QList<QPair<const char *, const char *>> refused{{"beyond it", "20.1,0"}, {"one", "2"}, {"three", "2,1,3"},
+        {"semicolon", "2;1"}, {"decimal comma", "2,5,1"}, {"no number", "x,1"}, {"no number down", "1,x"},
+        {"down beyond", "0,-20.5"}, {"not a number", "nan,1"}, {"infinite", "1,inf"}, {"empty", ""}};
+    // clang-format on
+    for (const auto &[tag, text] : refused)
+        QTest::addRow("%s", tag) << QString::fromUtf8(text) << QPointF(99, 99);
 }
 
 // Read from the command line, kept by each printer's name, whatever characters it holds.
@@ -559,9 +551,6 @@ void TestPage::printReports()
     QCOMPARE((QStringList{report.windowText(subject)} + PrintReport::windowFits(result, subject)).join(u'\n'), window);
     QCOMPARE(result.error, report.ok() ? QString() : window);
 }
-
-QTEST_MAIN(TestPage)
-#include "tst_page.moc"
 
 void TestPage::labelSheets_data()
 {
@@ -640,13 +629,12 @@ void TestPage::labelAsDrawn()
     QCOMPARE(inkAlong(image, QLineF(1334, 500, 1334, 1340)), u"540-565 581-758 1309-1334"_s);
     QCOMPARE(inkAlong(image, QLineF(516, 500, 516, 1340)), u"540-1334"_s);
     // Scaled, a drawing keeps its proportions; its pens keep at least the minimum, and none is added.
-    const SwitchGeometry scaled =
+    const SwitchGeometry s =
         SwitchGeometry{QRectF(1, 1, 127, 80), 3, QPointF(5, 15), 25, 20, 20, 0, 0.5, 1, 2, 1, 127}.scaled(2, 1.5);
-    QCOMPARE(scaled.frame, QRectF(2, 2, 254, 160));
-    QCOMPARE(scaled.knobOrigin, QPointF(10, 30));
-    QCOMPARE((QList<qreal>{scaled.framePen, scaled.knobPitch, scaled.rowPitch, scaled.knobSize, scaled.knobPen,
-                           scaled.firstKnobPen, scaled.dividerPen, scaled.dividerOffset, scaled.rowLinePen,
-                           scaled.rowLineLength}),
+    QCOMPARE(s.frame, QRectF(2, 2, 254, 160));
+    QCOMPARE(s.knobOrigin, QPointF(10, 30));
+    QCOMPARE((QList<qreal>{s.framePen, s.knobPitch, s.rowPitch, s.knobSize, s.knobPen, s.firstKnobPen, s.dividerPen,
+                           s.dividerOffset, s.rowLinePen, s.rowLineLength}),
              (QList<qreal>{6, 50, 40, 40, 0, 1.5, 2, 4, 2, 254}));
 }
 
@@ -687,16 +675,16 @@ void TestPage::labelLayouts()
     QFETCH(QSizeF, label);
     QFETCH(QString, parts);
     const LabelLayout layout = LabelLayout::of(label);
-    const auto mm = [](qreal units) { return QString::number(units / PageUnits::perMillimetre, 'f', 2); };
-    const auto box = [&mm](const QRectF &r) {
-        return u"%1 %2 %3 %4"_s.arg(mm(r.left()), mm(r.top()), mm(r.width()), mm(r.height()));
+    const auto inMm = [](qreal units) { return QString::number(units / PageUnits::perMillimetre, 'f', 2); };
+    const auto box = [&inMm](const QRectF &r) {
+        return u"%1 %2 %3 %4"_s.arg(inMm(r.left()), inMm(r.top()), inMm(r.width()), inMm(r.height()));
     };
     QStringList shown{u"%1 "_s.arg(layout.address.pointSize) + box(layout.address.box)};
     if (layout.module)
         shown.append(u"M %1 "_s.arg(layout.module->pointSize) + box(layout.module->box));
     for (const LabelLayout::Text &text : layout.marks + layout.numbers)
-        shown.append(u"%1 %2 %3"_s.arg(text.pointSize).arg(mm(text.box.left()), mm(text.box.top())));
-    shown << u"D "_s + box(layout.drawing) + u' ' + mm(layout.switches.framePen) << u"N "_s + box(layout.name);
+        shown.append(u"%1 %2 %3"_s.arg(text.pointSize).arg(inMm(text.box.left()), inMm(text.box.top())));
+    shown << u"D "_s + box(layout.drawing) + u' ' + inMm(layout.switches.framePen) << u"N "_s + box(layout.name);
     QCOMPARE(layout.fits ? shown.join(u" | "_s) : layout.germanReason(), parts);
 }
 
@@ -711,14 +699,12 @@ void TestPage::labelsPdf()
     QProcess info;
     info.start(u"pdfinfo"_s, {path});
     QVERIFY(info.waitForFinished());
-    QVERIFY(QString::fromUtf8(info.readAllStandardOutput())
-                .simplified()
-                .contains(u"Title: Etiketten Creator: VESK Adressen Rechner"_s));
+    const QString told = QString::fromUtf8(info.readAllStandardOutput()).simplified();
+    QVERIFY(told.contains(u"Title: Etiketten Creator: VESK Adressen Rechner"_s));
     QList<QList<Word>> pages;
     for (const Word &word : Pdf::read(path))
         word.text == u"page" ? pages.append(QList<Word>{}) : pages.last().append(word);
     QCOMPARE(pages.size(), 2);
-    const double mm = 72 / 25.4;
     for (int i = 0; i < keys.size(); ++i) {
         const int label = 38 + i;
         const int row = label % 40 / 4;
@@ -747,20 +733,18 @@ void TestPage::labelsPdf()
 
 void TestPage::labelFormats_data()
 {
-    QTest::addColumn<int>("index");
-    QTest::addColumn<int>("refused"); // 1 or 0 where known, else -1
+    QTest::addColumn<QSizeF>("label"); // mm
+    QTest::addColumn<int>("refused");  // 1 or 0 where known, else -1
     // One's own: a common 189-label sheet, and smaller.
     const QList<LabelFormat> own{{QSizeF(25.4, 10), 7, 27, QPointF(8.5, 13.5), QSizeF(2.5, 0), {}, {}},
                                  {QSizeF(15, 10), 12, 27, QPointF(7.5, 13.5), QSizeF(1.5, 0), {}, {}}};
     const QList<LabelFormat> formats = LabelSheet::formats() + own;
     const qsizetype sold = LabelSheet::formats().size();
-    formatLabels.clear();
     for (int i = 0; i < formats.size(); ++i) {
-        formatLabels.append(formats[i].label);
-        QTest::addRow("%d %s", i, qPrintable(formats[i].name())) << i
-                                                                 << (i >= sold                    ? 1
-                                                                     : formats[i].maker.isEmpty() ? 0
-                                                                                                  : -1);
+        const int refused = i >= sold ? 1 : formats[i].maker.isEmpty() ? 0 : -1;
+        QTest::addRow("%d %s", i, qPrintable(formats[i].name())) << formats[i].label << refused;
+        if (!formatPages.contains(formats[i].label))
+            formatPages.append(formats[i].label);
     }
 }
 
@@ -768,10 +752,9 @@ void TestPage::labelFormats_data()
 // size refused at the size its reason names instead. Read back: the words' boxes, and the ink drawn by poppler.
 void TestPage::labelFormats()
 {
-    QFETCH(int, index);
+    QFETCH(QSizeF, label);
     QFETCH(int, refused);
     constexpr double border = 3;
-    const double mm = 72 / 25.4;
     const QString name =
         u"Donaudampfschifffahrtsgesellschaftskapitänswitwenrentenversicherungsanstalt Entkupplungsgleis Bahnhof Nord Rangiergleis Weichenantrieb Straßenbeleuchtung Einfahrt"_s;
     static const QRegularExpression needs(
@@ -786,12 +769,8 @@ void TestPage::labelFormats()
         writer.setResolution(1200);
         QPainter painter;
         const LabelPage page({{u"12H"_s, name}});
-        for (const QSizeF &label : std::as_const(formatLabels)) {
-            if (!formatPages.contains(label))
-                formatPages.append(label);
-        }
-        for (const QSizeF &label : std::as_const(formatPages)) {
-            const QSizeF size = shown(label);
+        for (const QSizeF &format : std::as_const(formatPages)) {
+            const QSizeF size = shown(format);
             writer.setPageLayout(
                 QPageLayout(QPageSize(size + QSizeF(2, 2) * border, QPageSize::Millimeter, {}, QPageSize::ExactMatch),
                             QPageLayout::Portrait, {}));
@@ -805,21 +784,21 @@ void TestPage::labelFormats()
         formatImages = QDir(dir.path()).entryList({u"formate-*.pgm"_s});
         QCOMPARE(formatWords.size(), formatPages.size());
     }
-    const LabelLayout layout = LabelLayout::of(formatLabels[index]);
-    const QSizeF label = shown(formatLabels[index]);
+    const LabelLayout layout = LabelLayout::of(label);
+    const QSizeF size = shown(label);
     if (refused >= 0)
         QCOMPARE(!layout.fits, refused == 1);
     if (!layout.fits) {
         // For want of room: the size named holds everything (checked below), and is the least that does.
         QVERIFY(layout.germanReason().startsWith(u"Die Etiketten sind zu klein: "_s));
-        QVERIFY(label.expandedTo(formatLabels[index]) == label && label != formatLabels[index]);
-        const QSizeF more = label - formatLabels[index]; // beyond the rounding up to 0.1 mm where it was short
-        QVERIFY(more.width() < 0.1 || !LabelLayout::of(label - QSizeF(0.2, 0)).fits);
-        QVERIFY(more.height() < 0.1 || !LabelLayout::of(label - QSizeF(0, 0.2)).fits);
+        QVERIFY(size.expandedTo(label) == size && size != label);
+        const QSizeF more = size - label; // beyond the rounding up to 0.1 mm where it was short
+        QVERIFY(more.width() < 0.1 || !LabelLayout::of(size - QSizeF(0.2, 0)).fits);
+        QVERIFY(more.height() < 0.1 || !LabelLayout::of(size - QSizeF(0, 0.2)).fits);
     }
     // Every word at least 1 mm inside the label, none below 5 pt, none over another but the name's lines; all there.
-    const QRectF rect(QPointF(border, border) * mm, label * mm);
-    const qsizetype page = formatPages.indexOf(formatLabels[index]);
+    const QRectF rect(QPointF(border, border) * mm, size * mm);
+    const qsizetype page = formatPages.indexOf(label);
     const QList<Word> &words = formatWords[page];
     const auto ofName = [&name](const Word &word) {
         const QString text = QString(word.text).remove(u'…');
@@ -856,7 +835,7 @@ void TestPage::labelFormats()
              qPrintable(text));
     // The drawing's ink, all ink outside the words' boxes: inside the label, and over no word.
     const QImage image(dir.filePath(formatImages[page]));
-    const double scale = image.width() / (label.width() + 2 * border) / mm; // pixels a point
+    const double scale = image.width() / (size.width() + 2 * border) / mm; // pixels a point
     QRect drawing;
     int off = 0;
     for (int y = 0; y < image.height(); ++y) {
@@ -881,3 +860,6 @@ void TestPage::labelFormats()
     }
     QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(u", ")));
 }
+
+QTEST_MAIN(TestPage)
+#include "tst_page.moc"
