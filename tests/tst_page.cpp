@@ -206,11 +206,10 @@ void TestPage::everyCellAsDrawn()
     const QImage image = drawn(QRect(0, 0, pageWidth, 9600), 4, [&page](QPainter &p) { page.paint(p, pageWidth); });
     const auto blackAt = [&image](QPointF table, int within = 0) { // within that many pixels
         const QPoint pixel = ((QPointF(tableOrigin) + table) / 4).toPoint();
-        for (int y = pixel.y() - within; y <= pixel.y() + within; ++y) {
-            if (!inkRuns(image, y, pixel.x() - within, pixel.x() + within + 1).isEmpty())
-                return true;
-        }
-        return false;
+        bool black = false;
+        for (int y = pixel.y() - within; y <= pixel.y() + within; ++y)
+            black = black || !inkRuns(image, y, pixel.x() - within, pixel.x() + within + 1).isEmpty();
+        return black;
     };
     // Known rows: the number's three digits in base 3, then the letter's two; 0 on top, 2 in the middle.
     const QHash<QString, QList<int>> known{{"1A", {0, 0, 0, 0, 0}}, {"7C", {0, 1, 0, 0, 1}},  {"12B", {2, 0, 1, 0, 2}},
@@ -619,8 +618,7 @@ void TestPage::labelSheets()
 void TestPage::labelAsDrawn()
 {
     // The first 70 x 37 mm label, 1A, at 1200 dpi: across, the frame, every knob on top (the first outlined heavier),
-    // dividers of the thinnest pen, 3/1200 inch or a little more; down the last switch, and a divider the frame's
-    // height.
+    // dividers of the thinnest pen, 3/1200 inch or a bit more; down the last switch, and a divider the frame's height.
     const PageDocument sheet = LabelsPdf::document(names, *LabelSheet::format(u"70x37"_s), {u"1A"_s}, 1);
     const QImage image = drawn(QRect(0, 0, 3307, 1748), 1, [&sheet](QPainter &p) { sheet.paintPage(p, 0); });
     QCOMPARE(inkAlong(image, QLineF(200, 670, 1550, 670)),
@@ -707,8 +705,7 @@ void TestPage::labelsPdf()
     QCOMPARE(pages.size(), 2);
     for (int i = 0; i < keys.size(); ++i) {
         const int label = 38 + i;
-        const int row = label % 40 / 4;
-        const QRectF rect(QPointF(label % 4 * 52.5, row * 29.7) * mm, QSizeF(52.5, 29.7) * mm);
+        const QRectF rect(QPointF(label % 4 * 52.5, label % 40 / 4 * 29.7) * mm, QSizeF(52.5, 29.7) * mm);
         const QList<Word> found = Pdf::wordsIn(pages[label / 40], rect);
         const QString text = std::accumulate(found.cbegin(), found.cend(), QString(),
                                              [](const QString &t, const Word &w) { return t + w.text + u' '; });
