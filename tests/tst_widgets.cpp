@@ -461,6 +461,8 @@ private slots:
         QVERIFY(window->searchEdit->text() == u"weiche"_s && table.isRowHidden(3));
         QTest::keySequence(&table, QKeySequence(u"Ctrl+Z"_s));
         QVERIFY(window->searchEdit->text().isEmpty() && !table.isRowHidden(3) && namesAt({3}) == QStringList{"-"});
+        QCOMPARE(window->searchEdit->placeholderText(),
+                 u"Suche „weiche“ geleert: Eine Zeile, die sie verbarg, wurde geändert."_s);
         // Two columns name their rows, hidden ones too, and tell how many.
         table.setCurrentCell(2, 0);
         QTest::keyClick(window.get(), Qt::Key_F, Qt::ControlModifier);
@@ -483,6 +485,7 @@ private slots:
         QGuiApplication::clipboard()->setText(u"3A\tneu"_s);
         QTest::keyClick(&table, Qt::Key_V, Qt::ControlModifier);
         QVERIFY(catcher.boxes.isEmpty() && window->searchEdit->text() == u"weiche"_s && table.isRowHidden(2));
+        QCOMPARE(window->searchEdit->placeholderText(), u"Suchen"_s); // searched anew
     }
 
     void printerOffset_data()

@@ -14,6 +14,7 @@ NamesSearch::NamesSearch(QLineEdit *field, QTableWidget *table)
     : QObject(field)
     , field(field)
     , table(table)
+    , placeholder(field->placeholderText())
 {
     connect(field, &QLineEdit::textChanged, this, &NamesSearch::filter);
     // Names loaded, pasted or stored by another window are filtered as they arrive.
@@ -30,9 +31,17 @@ void NamesSearch::start()
 
 void NamesSearch::reveal(const QStringList &keys)
 {
-    if (std::any_of(keys.cbegin(), keys.cend(),
-                    [this](const QString &key) { return table->isRowHidden(NamedAddresses::rowOf(key).value_or(-1)); }))
-        field->clear();
+    const auto hidden = std::count_if(keys.cbegin(), keys.cend(), [this](const QString &key) {
+        return table->isRowHidden(NamedAddresses::rowOf(key).value_or(-1));
+    });
+    if (hidden == 0)
+        return;
+    const QString searched = field->text();
+    field->clear();
+    // Told where the search stood, without a box, until the next search.
+    const char *told = hidden == 1 ? QT_TR_NOOP("Suche „%1“ geleert: Eine Zeile, die sie verbarg, wurde geändert.")
+                                   : QT_TR_NOOP("Suche „%1“ geleert: %n Zeilen, die sie verbarg, wurden geändert.");
+    field->setPlaceholderText(tr(told, nullptr, static_cast<int>(hidden)).arg(searched));
 }
 
 int NamesSearch::shownRowAfter(const QTableWidget *table, int row)
@@ -46,6 +55,8 @@ int NamesSearch::shownRowAfter(const QTableWidget *table, int row)
 
 void NamesSearch::filter()
 {
+    if (!field->text().isEmpty())
+        field->setPlaceholderText(placeholder);
     const QWidget *focus = QApplication::focusWidget();
     const bool inTable = focus != nullptr && (focus == table || table->isAncestorOf(focus));
     for (int row = 0; row < table->rowCount(); ++row) {

@@ -2,6 +2,7 @@
 #define NAMESSEARCH_H
 
 #include <QObject>
+#include <QString>
 
 class QLineEdit;
 class QTableWidget;
@@ -21,7 +22,8 @@ public:
 
     // Ctrl+F: the field takes the focus with its text selected.
     void start();
-    // The field is emptied if a row of these addresses is hidden, as before this window changes them.
+    // The field is emptied if a row of these addresses is hidden, as before this window changes them,
+    // and says in its place how many it showed so.
     void reveal(const QStringList &keys);
 
     // The first row after row that the table shows, or -1.
@@ -36,6 +38,7 @@ private:
 
     QLineEdit *field;
     QTableWidget *table;
+    QString placeholder;
 };
 
 #endif

@@ -137,8 +137,9 @@ NamesPaste::Placed byAddress(const QList<QStringList> &lines, const QSet<int> &h
 NamesPaste::Placed downFrom(int firstRow, const QSet<int> &hiddenRows, const QList<QStringList> &lines)
 {
     NamesPaste::Placed placed;
+    placed.noRowChosen = firstRow < 0;
     QList<int> rows;
-    for (int row = firstRow; row < NamedAddresses::count; ++row) {
+    for (int row = firstRow; row >= 0 && row < NamedAddresses::count; ++row) {
         if (!hiddenRows.contains(row))
             rows.append(row);
     }
@@ -169,8 +170,12 @@ QString quotedCell(const QString &cell)
 }
 
 // Why a column's lines found no row: where the table or the rows the search shows end.
-QString endOfRows(int lastRow)
+// Why a column's lines found no row: none was chosen, or the table or the rows the search shows end.
+QString endOfRows(const NamesPaste::Placed &placed)
 {
+    const int lastRow = placed.lastRow;
+    if (placed.noRowChosen)
+        return QCoreApplication::translate("NamesPaste", "Keine Zeile ist gewählt, ab der eingefügt wird");
     if (lastRow == NamedAddresses::count - 1)
         return QCoreApplication::translate("NamesPaste", "Die Tabelle endet bei %1")
             .arg(NamedAddresses::keyOfRow(lastRow));
@@ -198,7 +203,7 @@ NamesPaste::Placed NamesPaste::place(const QString &text, int firstRow, const QS
         || (first != lines.cend() && first->size() >= 2 && AddressCodec::isPlainAddress(first->at(0)));
     if (addressed)
         return byAddress(lines, hiddenRows, current);
-    return firstRow < 0 ? Placed{} : downFrom(firstRow, hiddenRows, lines);
+    return downFrom(firstRow, hiddenRows, lines);
 }
 
 QString NamesPaste::describe(const Placed &placed)
@@ -215,7 +220,7 @@ QString NamesPaste::describe(const Placed &placed)
                                                             "(„%2“)."))
                         .arg(firstLine, quotedCell(placed.firstWithoutRow.text)));
     } else if (lines > 0) {
-        left.append(endOfRows(placed.lastRow) + QStringLiteral(": ")
+        left.append(endOfRows(placed) + QStringLiteral(": ")
                     + counted(lines, QT_TRANSLATE_NOOP("NamesPaste", "Die eingefügte Zeile %1 fand keinen Platz."),
                               QT_TRANSLATE_NOOP("NamesPaste", "%n der eingefügten Zeilen, ab Zeile %1, fanden "
                                                               "keinen Platz."))

@@ -26,6 +26,7 @@ struct Placed
     qsizetype linesWithoutRow = 0; // past the rows shown, or with no address of the table
     Line firstWithoutRow;          // of a column, the number alone
     int lastRow = -1;              // of a column: the last row it could fill, or -1 for none
+    bool noRowChosen = false;      // of a column: no row was current to fill from
     qsizetype cellsLeftOut = 0;    // filled cells beside the names
     // Names a name may not be (see NameRules), left out with their rows unchanged.
     qsizetype namesRefused = 0;
