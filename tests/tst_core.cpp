@@ -63,8 +63,11 @@ void TestCore::damagedStoreSetAside()
 {
     const QByteArray damaged("Adresse;Name\n99Z;kaputt\n");
     QStringList asides;
+    const QDateTime now = QDateTime::currentDateTime();
     for (int n = 0; n < 3; ++n) {
         QVERIFY(QDir().mkpath(QFileInfo(store()).path()) && Files::write(store(), damaged));
+        for (int second = 0; n == 0 && second < 4; ++second) // dangling links where it would go
+            QVERIFY(QFile::link(u"fehlt"_s, store() + now.addSecs(second).toString(u".'defekt-'yyyyMMdd-hhmmss"_s)));
         NamesDocument document(store());
         std::optional<Files::Unreplaceable> readOnly;
         if (n == 2) // where it cannot be set aside, it is never overwritten
@@ -82,6 +85,7 @@ void TestCore::damagedStoreSetAside()
     }
     // A second one in the same second gets its own name.
     QVERIFY(asides[0].startsWith(store() + u".defekt-"_s) && asides[1] != asides[0] && asides[2].isEmpty());
+    QVERIFY(!QFileInfo::exists(dir->filePath(u"vesk-adressen/fehlt"_s))); // never written through
     // Damaged while a window runs: set aside at its next store, which stores all its names anew.
     NamesDocument running(store());
     Store::restored(running);

@@ -14,7 +14,8 @@ QString freeSetAsidePath(const QString &path)
     const QString base =
         path + QStringLiteral(".defekt-") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
     QString candidate = base;
-    for (int n = 2; QFileInfo::exists(candidate); ++n)
+    // A dangling link counts as taken: the rename would fall back to writing through it.
+    for (int n = 2; QFileInfo::exists(candidate) || StoreFile::isLink(candidate); ++n)
         candidate = base + QStringLiteral("-%1").arg(n);
     return candidate;
 }
