@@ -232,6 +232,7 @@ void TestNames::parseBad_data()
         QTest::addRow("Windows-1252, control %d", control) << ErrorKind::NotText << QByteArray("\x89") + control << binary;
         QTest::addRow("UTF-16, control %d", control) << ErrorKind::NotText << QByteArray(1, control) + '\0' << binary;
     }
+    QTest::newRow("zeros a crash left") << ErrorKind::NotText << QByteArray(4096, '\0') << binary;
     QTest::newRow("controls of text, no header") << ErrorKind::MissingHeader << QByteArrayLiteral("x y\0\t\x0B\x0C\r\n") << header;
     for (const auto flag : {QStringEncoder::Flag::WriteBom, QStringEncoder::Flag::Default})
         QTest::addRow("UTF-16 %d, Polish, no header", int(flag)) << ErrorKind::MissingHeader << QByteArray(QStringEncoder(QStringConverter::Utf16LE, flag)(u"Adresse;Titel\n1A;\u0142\u0101"_s)) << header;
@@ -448,7 +449,9 @@ void TestNames::storeEdges()
     for (const QString &blocked : {StoreFile::timesPath(store()), store()}) {
         const qint64 start = StoreClock::ticks();
         QVERIFY(QDir().mkpath(blocked));
-        QCOMPARE(StoreFile::write(store(), {{"1A", {u"x"_s, 1}}}).kind, ErrorKind::Unwritable);
+        const NamesCsv::Error error = StoreFile::write(store(), {{"1A", {u"x"_s, 1}}});
+        QCOMPARE(error.kind, ErrorKind::Unwritable);
+        QCOMPARE(error.detail, QDir::toNativeSeparators(blocked) + u" is a folder"_s);
         QVERIFY(StoreClock::ticks() - start >= 450 && QDir().rmdir(blocked));
     }
     QCOMPARE(QDir(QFileInfo(store()).path()).entryList(QDir::Files), QStringList{u"namen.csv.zeiten"_s}); // none left

@@ -209,7 +209,9 @@ ReadResult parse(const QByteArray &data)
     const ListDecoding::Decoded decoded = ListDecoding::decode(data);
     const std::optional<Header> header = readHeader(decoded.text);
     // Characters no text holds, and no header: a picture or the like, not a list gone wrong.
-    if (!header && decoded.binary)
+    // Zeros alone are what a crash can leave of a file, no text either.
+    const bool zeros = !data.isEmpty() && data.count('\0') == data.size();
+    if (!header && (decoded.binary || zeros))
         return failure({ErrorKind::NotText, 0, {}});
     if (decoded.strayLine > 0)
         return failure({ErrorKind::MixedEncoding, decoded.strayLine, {}});

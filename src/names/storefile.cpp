@@ -123,6 +123,8 @@ NamesCsv::Error writeOwn(const QString &path, const QByteArray &data)
     const bool exists = ::lstat(name.constData(), &replaced) == 0;
     if (exists && S_ISLNK(replaced.st_mode))
         return StoreFile::linkError(path);
+    if (exists && S_ISDIR(replaced.st_mode))
+        return StoreFile::folderError(path);
     QByteArray temporary;
     const int file = createTemporary(name, temporary);
     if (file < 0)
@@ -141,6 +143,8 @@ NamesCsv::Error writeOwn(const QString &path, const QByteArray &data)
 {
     if (StoreFile::isLink(path))
         return StoreFile::linkError(path);
+    if (QFileInfo(path).isDir())
+        return StoreFile::folderError(path);
     return NamesCsv::writeData(path, data);
 }
 #endif
@@ -180,6 +184,11 @@ bool isLink(const QString &path)
 NamesCsv::Error linkError(const QString &path)
 {
     return {NamesCsv::ErrorKind::Link, 0, QDir::toNativeSeparators(path)};
+}
+
+NamesCsv::Error folderError(const QString &path)
+{
+    return {NamesCsv::ErrorKind::Unwritable, 0, QStringLiteral("%1 is a folder").arg(QDir::toNativeSeparators(path))};
 }
 
 std::pair<Identity, Identity> identify(const QString &path)

@@ -16,6 +16,8 @@ QString timesPath(const QString &path);
 // reparse point) is left as it is, and so is its target.
 bool isLink(const QString &path);
 NamesCsv::Error linkError(const QString &path);
+// The system names a folder in a file's place without its path, which may be another file's than the one told.
+NamesCsv::Error folderError(const QString &path);
 
 // What tells a change of either file cheaply, where no change is reported: a replaced
 // file is another file even with the same size and time.

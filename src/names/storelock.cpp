@@ -63,8 +63,7 @@ NamesCsv::Error StoreLock::error() const
         return StoreFile::linkError(path);
     // QLockFile takes a folder in its place for a lock held by another.
     if (QFileInfo(path).isDir())
-        return {NamesCsv::ErrorKind::Unwritable, 0,
-                QStringLiteral("%1 is a folder").arg(QDir::toNativeSeparators(path))};
+        return StoreFile::folderError(path);
     if (lock.error() != QLockFile::LockFailedError)
         return NamesCsv::writeError(QFileInfo(path).path(), QString());
     qint64 pid = 0;
