@@ -1,6 +1,7 @@
 #include "document/sharedstore.h"
 
 #include "names/storeclock.h"
+#include "names/storefile.h"
 
 #include <QDeadlineTimer>
 #include <QEventLoop>
@@ -71,6 +72,8 @@ NamesCsv::ReadResult SharedStore::read(const QString &path)
 {
     if (QFileInfo::exists(path))
         return NamesCsv::readFile(path);
+    if (StoreFile::isLink(path))
+        return {{}, StoreFile::linkError(path)}; // to what is not there: no empty list
     // No list yet is no names; a file where a folder should be is an error, not an empty list.
     QString folder = QFileInfo(path).path();
     while (!QFileInfo::exists(folder) && QFileInfo(folder).path() != folder)

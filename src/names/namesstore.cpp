@@ -35,9 +35,11 @@ QString defaultPath()
 LoadResult load(const QString &path)
 {
     const StoreFile::Snapshot read = StoreFile::read(path);
-    if (read.ok())
+    const bool link = StoreFile::isLink(path);
+    // A link to what is not there, such as a folder not mounted, is no empty list.
+    if (read.ok() && (read.exists || !link))
         return {read.names, {}, {}, read.exists};
-    if (StoreFile::isLink(path))
+    if (link)
         return {{}, StoreFile::linkError(path), {}, true}; // not moved aside: left as it is
     if (read.error.kind == NamesCsv::ErrorKind::Unreadable)
         return {{}, read.error, {}, true}; // held open by another program, perhaps: not damaged
