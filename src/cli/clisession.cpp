@@ -3,6 +3,7 @@
 #include "address/namedaddresses.h"
 #include "address/outputfile.h"
 #include "document/sharedstore.h"
+#include "names/nameforms.h"
 #include "names/namesstore.h"
 #include "page/labelsheet.h"
 #include "page/labelspdf.h"
@@ -76,9 +77,10 @@ void CliSession::print(const QString &line)
     printTo(out, line);
 }
 
+// What the user typed may be quoted, and must not act on the terminal (an ESC sequence).
 void CliSession::printError(const QString &line)
 {
-    printTo(err, line);
+    printTo(err, NameForms::visible(line));
 }
 
 int CliSession::fail(const QString &message)

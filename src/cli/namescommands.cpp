@@ -106,10 +106,14 @@ int NamesCommands::find(const QStringList &texts)
     const std::optional<Names> names = session.chosenNames();
     if (!names)
         return CliSession::Failure;
+    // Searched for as written, or as the escapes it prints stand for.
+    QStringList wanted;
+    for (const QString &text : texts)
+        wanted.append(NameForms::unescaped(text));
     bool found = false;
     for (const QString &key : NamedAddresses::keysInTableOrder()) {
         const QString name = names->value(key);
-        const bool matches = std::any_of(texts.cbegin(), texts.cend(), [&name](const QString &text) {
+        const bool matches = std::any_of(wanted.cbegin(), wanted.cend(), [&name](const QString &text) {
             return name.contains(text, Qt::CaseInsensitive);
         });
         if (name.isEmpty() || !matches)
