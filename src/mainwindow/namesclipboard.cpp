@@ -27,9 +27,9 @@ void NamesClipboard::copy(const QStringList &keys) const
 void NamesClipboard::paste(int row) const
 {
     QSet<int> hiddenRows;
-    for (int row = 0; row < table->model()->rowCount(); ++row) {
-        if (table->isRowHidden(row))
-            hiddenRows.insert(row);
+    for (int each = 0; each < table->model()->rowCount(); ++each) {
+        if (table->isRowHidden(each))
+            hiddenRows.insert(each);
     }
     const QString told = NamesPaste::describe(document->paste(row, QApplication::clipboard()->text(), hiddenRows));
     if (!told.isEmpty())
