@@ -197,7 +197,7 @@ void TestCli::run_data()
     // CUPS would print "Q/../R" on Q, as if the instance "../R" of it: refused unasked.
     const QString noService = u"the print service \\(CUPS\\) is not running"_s;
     const QString notAName = u"CUPS names a printer QUEUE or QUEUE/INSTANCE, neither with a blank, a quote, '/', '\\\\', '\\?' or '#'"_s;
-    for (const auto &[printer, why] : std::initializer_list<std::pair<const char *, QString>>{{"Q", noService}, {"Q/Kopie", noService}, {"Q/../R", notAName}, {"Q/", notAName}, {"/R", notAName}, {"Q R", notAName}, {"Q#", notAName}})
+    for (const auto &[printer, why] : std::initializer_list<std::pair<const char *, QString>>{{"Q", noService}, {"Q/Kopie", noService}, {"Q/../R", notAName}, {"Q/", notAName}, {"/R", notAName}, {"Q R", notAName}, {"Q#", notAName}, {"Q?", notAName}, {"Q\\R", notAName}, {"Q'", notAName}, {"Q\"", notAName}})
         QTest::addRow("printer %s", printer) << QStringList{"render", "--printer", printer} << QByteArray() << 1 << "^$" << u"^error: cannot print on %1: %2\n$"_s.arg(QRegularExpression::escape(printer), why) << QByteArray();
     // No display: the arguments read as on one, and the window refused with a word, not aborted.
     QTest::newRow("window's unknown option, no display") << QStringList{"QT_QPA_PLATFORM=", "DISPLAY=", "WAYLAND_DISPLAY=", "vesk-adressen", "--bogus"} << QByteArray() << 2 << "^$" << "error: Unknown option '--bogus'.\nTry 'vesk-adressen --help' for more information.\n$" << QByteArray();

@@ -22,7 +22,6 @@ const char *const printerAttributes[] = {"printer-is-accepting-jobs", "printer-s
 const char *const jobAttributes[] = {"job-state", "job-state-reasons", "job-state-message"};
 // Besides blanks and control characters, what no queue's or instance's name holds.
 constexpr char notInNames[] = "/\\?'\"#";
-constexpr char deleteCharacter = '\x7f';
 
 QStringList texts(ipp_t *message, const char *name)
 {
@@ -93,7 +92,7 @@ PrintReport jobReport(const QString &name, ipp_t *job, bool stopped)
 bool isCupsName(const QByteArray &part)
 {
     return !part.isEmpty() && std::none_of(part.cbegin(), part.cend(), [](char c) {
-        return static_cast<unsigned char>(c) <= ' ' || c == deleteCharacter || std::strchr(notInNames, c) != nullptr;
+        return static_cast<unsigned char>(c) <= ' ' || std::strchr(notInNames, c) != nullptr;
     });
 }
 
