@@ -24,9 +24,12 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Starts a command line, "vesk-dipp" or "vesk-adressen" first, where the window's names
-// are kept, with no runtime folder (as in cron, ssh).
-void start(QProcess &process, const QStringList &words, const QString &folder)
+// are kept, with no runtime folder (as in cron, ssh); NAME=VALUE words before set the environment.
+void start(QProcess &process, QStringList words, const QString &folder)
 {
+    QStringList assignments;
+    while (words.first().contains(u'='))
+        assignments.append(words.takeFirst());
     const QString program = words.first() == u"vesk-adressen" ? QStringLiteral(VESK_ADRESSEN_PATH)
                             : words.first() == u"vesk-dipp"   ? QStringLiteral(VESK_DIPP_PATH)
                                                               : words.first();
@@ -37,6 +40,8 @@ void start(QProcess &process, const QStringList &words, const QString &folder)
     environment.insert(u"VESK_ADRESSEN_DATA_HOME"_s, folder);
     environment.insert(u"XDG_CONFIG_HOME"_s, folder + u"/config"_s); // printers' offsets
     environment.insert(u"CUPS_SERVER"_s, folder + u"/cups.sock"_s);  // none there: no printer of the user's asked
+    for (const QString &assignment : std::as_const(assignments))
+        environment.insert(assignment.section(u'=', 0, 0), assignment.section(u'=', 1));
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(folder);
     process.start(program, words.mid(1));
@@ -178,6 +183,7 @@ void TestCli::run_data()
     QTest::newRow("no command") << QStringList{"--check"} << QByteArray() << 2 << "^$" << "^error: No command given.\nTry 'vesk-dipp --help' for more information.\n$" << QByteArray();
     QTest::newRow("an unknown option first") << QStringList{"--nix", "decode", "7C"} << QByteArray() << 2 << "^$" << "^error: Unknown option 'nix'.\n" << QByteArray();
     QTest::newRow("an unknown command") << QStringList{"rechne", "7C"} << QByteArray() << 2 << "^$" << "^error: Unknown command 'rechne'.\n" << QByteArray();
+    QTest::newRow("an unknown command's help") << QStringList{"bogus", "--help"} << QByteArray() << 2 << "^$" << "^error: Unknown command 'bogus'.\nTry 'vesk-dipp --help' for more information.\n$" << QByteArray();
     QTest::newRow("a group command's arguments") << QStringList{"names", "set", "7C", "a", "b"} << QByteArray() << 2 << "^$" << "^error: names takes list, set ADDRESS NAME, import FILE, export FILE or find TEXT\\.\\.\\.\n" << QByteArray();
     QTest::newRow("window's unknown option") << QStringList{"vesk-adressen", "--foo"} << QByteArray() << 2 << "^$" << "error: Unknown option '--foo'.\nTry 'vesk-adressen --help' for more information.\n$" << QByteArray();
 #ifndef Q_OS_WIN
@@ -188,7 +194,14 @@ void TestCli::run_data()
     QTest::newRow("PDF beside standard output's file") << QStringList{"render", "--output", "tabelle", ">%1/aus"} << QByteArray() << 0 << "^vorher\n%1/tabelle\n$" << "^$" << QByteArray();
     QTest::newRow("PDF to standard output, no path after it") << QStringList{"render", "--output", "/dev/stdout"} << QByteArray() << 0 << "(?s)^%PDF-1\\.4\n.*%%EOF\n$" << "^$" << QByteArray();
     QTest::newRow("labels told, written into a device") << QStringList{"labels", "--output", "/dev/null"} << QByteArray("Adresse;Name\n12A;\xEE\x80\x80" + QByteArray(" Wort").repeated(150)) << 0 << "^/dev/null\n$" << "^warning: the name of 12A is too long for its label and is printed shortened\nwarning: the name of 12A has characters that no font here has; they print as empty boxes\n$" << QByteArray();
-    QTest::newRow("no print service") << QStringList{"render", "--printer", "Q"} << QByteArray() << 1 << "^$" << "^error: cannot print on Q: the print service \\(CUPS\\) is not running\n$" << QByteArray();
+    // CUPS would print "Q/../R" on Q, as if the instance "../R" of it: refused unasked.
+    const QString noService = u"the print service \\(CUPS\\) is not running"_s;
+    const QString notAName = u"CUPS names a printer QUEUE or QUEUE/INSTANCE, neither with a blank, a quote, '/', '\\\\', '\\?' or '#'"_s;
+    for (const auto &[printer, why] : std::initializer_list<std::pair<const char *, QString>>{{"Q", noService}, {"Q/Kopie", noService}, {"Q/../R", notAName}, {"Q/", notAName}, {"/R", notAName}, {"Q R", notAName}, {"Q#", notAName}, {"Q?", notAName}, {"Q\\R", notAName}, {"Q'", notAName}, {"Q\"", notAName}})
+        QTest::addRow("printer %s", printer) << QStringList{"render", "--printer", printer} << QByteArray() << 1 << "^$" << u"^error: cannot print on %1: %2\n$"_s.arg(QRegularExpression::escape(printer), why) << QByteArray();
+    // No display: the arguments read as on one, and the window refused with a word, not aborted.
+    QTest::newRow("window's unknown option, no display") << QStringList{"QT_QPA_PLATFORM=", "DISPLAY=", "WAYLAND_DISPLAY=", "vesk-adressen", "--bogus"} << QByteArray() << 2 << "^$" << "error: Unknown option '--bogus'.\nTry 'vesk-adressen --help' for more information.\n$" << QByteArray();
+    QTest::newRow("window, no display") << QStringList{"QT_QPA_PLATFORM=", "DISPLAY=", "WAYLAND_DISPLAY=", "vesk-adressen"} << QByteArray() << 1 << "^$" << "error: No display to open the window on: neither DISPLAY nor WAYLAND_DISPLAY is set.\nWithout a window: vesk-dipp --help.\n$" << QByteArray();
 #endif
     QTest::newRow("not an address") << QStringList{"decode", "7C", "nix"} << QByteArray() << 1 << "^7C\t0 2 0 0 2\t\\+ 0 \\+ \\+ 0\n$" << "^error: 'nix' is not an address like 7C or C7\n$" << QByteArray();
     QTest::newRow("help after --, a text") << QStringList{"decode", "--", "--help"} << QByteArray() << 1 << "^$" << "^error: '--help' is not an address like 7C or C7\n$" << QByteArray();
@@ -271,8 +284,8 @@ void TestCli::run()
         arguments.last().startsWith(u'>') ? arguments.takeLast().mid(1).replace(u"%1"_s, dir.path()) : QString();
     QVERIFY(!redirected.startsWith(dir.path()) || Files::write(redirected, "vorher\n"));
     process.setStandardOutputFile(redirected, QIODevice::Append); // as ">>" redirects it; none where empty
-    ::run(process, arguments.value(0).startsWith(u"vesk-") ? arguments : QStringList{u"vesk-dipp"_s} + arguments,
-          dir.path());
+    const bool named = arguments.value(0).startsWith(u"vesk-") || arguments.value(0).contains(u'=');
+    ::run(process, named ? arguments : QStringList{u"vesk-dipp"_s} + arguments, dir.path());
     QCOMPARE(process.exitCode(), exitCode);
     for (const auto &[pattern, channel] : {std::pair{out, QProcess::StandardOutput}, {err, QProcess::StandardError}}) {
         process.setReadChannel(channel); // what went to a file of the folder read from there

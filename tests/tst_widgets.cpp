@@ -28,6 +28,7 @@
 #include <QSignalSpy>
 #include <QStyledItemDelegate>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QToolTip>
 #include <QtGui/private/qguiapplication_p.h>
 
@@ -165,8 +166,12 @@ private slots:
         QCOMPARE(table->currentRow(), -1);
         QTest::keyClick(table, Qt::Key_Return); // Return enters it at the top
         QCOMPARE(table->currentRow(), 0);
-        // The addresses' own column, as wide as they are, not to be edited, and no row numbers.
+        // The addresses' own column, as wide as they are, not to be edited, and no row numbers; a screen reader
+        // reads the rows by their addresses, and the table and the search's clear button by name.
         QCOMPARE(table->item(95, 1)->text(), u"12H"_s);
+        QCOMPARE((QStringList{table->verticalHeaderItem(95)->text(), table->accessibleName(),
+                              window->searchEdit->findChild<QToolButton *>()->accessibleName()}),
+                 (QStringList{"12H", "Namen", "Suche leeren"}));
         QVERIFY(table->item(95, 1)->flags() == Qt::ItemIsEnabled && table->verticalHeader()->isHidden()
                 && table->horizontalHeader()->sectionResizeMode(1) == QHeaderView::ResizeToContents);
     }
@@ -765,7 +770,7 @@ private slots:
                 Store::setFileTime(lock, QDateTime::currentDateTime().addSecs(-11));
             return !window->isWindowModified();
         }));
-        QVERIFY(!window->storeState->isVisible());
+        QVERIFY(!window->storeState->isVisible() && window->storeState->text().isEmpty()); // nothing read out hidden
         QCOMPARE(SharedStore::read(store).names.size(), 3);
         {
             // A failure as short as a moment shows nothing: the last one is over.
@@ -804,7 +809,7 @@ private slots:
                  "3B: „\u2068alt\u2069“ ist jetzt „\u2068neu\u2069“. Rückgängig (Strg+Z) holt sie zurück."_s);
         QVERIFY(window->replacedState->isVisible());
         QTest::keySequence(window->adrTable, QKeySequence(u"Ctrl+Z, Ctrl+Shift+Z"_s));
-        QVERIFY(window->replacedState->isHidden());
+        QVERIFY(window->replacedState->isHidden() && window->replacedState->text().isEmpty());
         window = std::make_unique<VeskAr>();
         const Names stored = SharedStore::read(workFile(u"data/vesk-adressen/namen.csv"_s)).names;
         QCOMPARE((QStringList{stored.value(u"1A"_s), stored.value(u"3B"_s), stored.value(u"4B"_s)}), shown);

@@ -39,6 +39,21 @@ void print(FILE *stream, const char *text)
     std::fputs(text, stream);
 }
 
+// Without a display Qt's platform aborts before a single argument is read, so there the
+// arguments are read on the offscreen platform, and the window, which has nowhere to go, is refused.
+bool displayMissing(int argc, char *argv[])
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    return qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+           && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && !asksFor(argc, argv, "-platform", "--platform")
+           && !asksFor(argc, argv, "-display", "--display");
+#else
+    Q_UNUSED(argc)
+    Q_UNUSED(argv)
+    return false;
+#endif
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -51,6 +66,9 @@ int main(int argc, char *argv[])
         print(stdout, "vesk-adressen " VESK_VERSION "\n");
         return std::ferror(stdout) == 0 && std::fflush(stdout) == 0 ? 0 : 1;
     }
+    const bool noDisplay = displayMissing(argc, argv);
+    if (noDisplay)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     // Qt took the options it knows out of argv; what is left is none of ours either.
     if (argc > 1) {
@@ -60,6 +78,11 @@ int main(int argc, char *argv[])
                                                                 : QStringLiteral("Unexpected argument"),
                                           word)));
         return 2;
+    }
+    if (noDisplay) {
+        print(stderr, "error: No display to open the window on: neither DISPLAY nor WAYLAND_DISPLAY is set.\n"
+                      "Without a window: vesk-dipp --help.\n");
+        return 1;
     }
     AppSetup::apply();
 

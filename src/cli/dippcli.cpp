@@ -19,6 +19,11 @@ bool fits(const QString &arguments, qsizetype count)
     return count >= words.size() - optional && (more || count <= words.size());
 }
 
+QString unknownCommand(const QString &word)
+{
+    return QStringLiteral("Unknown command '%1'.").arg(word);
+}
+
 } // namespace
 
 DippCli::DippCli(QTextStream &out, QTextStream &err)
@@ -78,7 +83,7 @@ int DippCli::run(const QStringList &arguments)
         return command->handler(given);
     if (table.isGroup(first))
         return session.usageError(table.groupUsage(first));
-    return session.usageError(QStringLiteral("Unknown command '%1'.").arg(first));
+    return session.usageError(unknownCommand(first));
 }
 
 // The help of the command named, as the command line would be read without the help.
@@ -87,7 +92,11 @@ int DippCli::help(const QStringList &arguments)
     QCommandLineParser &parser = session.parser;
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     static_cast<void>(parser.parse(arguments)); // anything wrong there is for the command to tell
-    session.out << table.help(parser.positionalArguments()) << Qt::flush;
+    const QStringList words = parser.positionalArguments();
+    // The whole help would read as if the word were a command.
+    if (!words.isEmpty() && table.find(words) == nullptr && !table.isGroup(words.constFirst()))
+        return session.usageError(unknownCommand(words.constFirst()));
+    session.out << table.help(words) << Qt::flush;
     return CliSession::Success;
 }
 
