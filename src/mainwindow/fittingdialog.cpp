@@ -4,7 +4,6 @@
 #include <QLayout>
 #include <QScreen>
 #include <QScrollArea>
-#include <QStyle>
 
 void FittingDialog::apply(QDialog *dialog)
 {
@@ -23,13 +22,5 @@ void FittingDialog::apply(QDialog *dialog)
     const QWidget *parent = dialog->parentWidget() != nullptr ? dialog->parentWidget()->window() : nullptr;
     const QScreen *screen = parent != nullptr ? parent->screen() : dialog->screen();
     const QSize frame = parent != nullptr ? parent->frameGeometry().size() - parent->size() : QSize();
-    const QSize room = screen->availableSize() - frame;
-    QSize wanted = content->sizeHint().expandedTo(dialog->size());
-    // A scroll bar for one direction takes room from the other.
-    const int bar = dialog->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll);
-    if (wanted.height() > room.height())
-        wanted.rwidth() += bar;
-    if (wanted.width() > room.width())
-        wanted.rheight() += bar;
-    dialog->resize(wanted.boundedTo(room));
+    dialog->resize(content->sizeHint().expandedTo(dialog->size()).boundedTo(screen->availableSize() - frame));
 }
