@@ -25,6 +25,8 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinterInfo>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSignalSpy>
 #include <QStyledItemDelegate>
 #include <QTemporaryDir>
@@ -38,6 +40,9 @@ using namespace WidgetTest;
 
 // Qt keeps the print dialog's own CUPS choices, as name and value in turn, under this print engine property.
 const auto cupsOptionsProperty = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+// What a user reads or uses in a window, for the screen check.
+const char *const fieldKinds[] = {"QAbstractButton", "QAbstractSpinBox", "QComboBox",
+                                  "QLineEdit",       "QLabel",           "QAbstractItemView"};
 
 class TestWindow : public QObject
 {
@@ -705,8 +710,7 @@ private slots:
         // A list loaded is shown.
         const QString list = workFile(u"liste.csv"_s);
         QVERIFY(Files::write(list, "Adresse;Name\n1A;neu\n"));
-        QVERIFY(window->findChild<NamesFiles *>()->load(list));
-        QVERIFY(window->viewTable->isChecked());
+        QVERIFY(window->findChild<NamesFiles *>()->load(list) && window->viewTable->isChecked());
         typeNames({{0, u"eins"_s}});
         const QString store = workFile(u"data/vesk-adressen/namen.csv"_s);
         QTRY_COMPARE(SharedStore::read(store).names.value(u"1A"_s), u"eins"_s);
@@ -829,8 +833,8 @@ private slots:
             QVERIFY2(SwitchDrawing::positionAt(y).value_or(-1) == position, qPrintable(QString::number(y)));
         // The frame's right edge, 3 pixels wide, ends at the panel's last column, its bottom at the last row.
         const QImage image = grabbed(window->arLabel);
-        QVERIFY(qGray(image.pixel(SwitchDrawing::size.width() - 1, 40)) < 128);
-        QVERIFY(qGray(image.pixel(40, SwitchDrawing::size.height() - 1)) < 128); // and its bottom edge
+        QVERIFY(qGray(image.pixel(SwitchDrawing::size.width() - 1, 40)) < 128
+                && qGray(image.pixel(40, SwitchDrawing::size.height() - 1)) < 128);
     }
 
     void panel()
@@ -910,7 +914,55 @@ private slots:
         QCOMPARE(readBack.size(), 1);
     }
 
+    // Only on the real screens scripts/check-screens sets: the window with names, and each dialog.
+    void screen()
+    {
+        if (qEnvironmentVariableIsEmpty("VESK_SCREEN_CHECK"))
+            QSKIP("VESK_SCREEN_CHECK names a folder for the pictures, as scripts/check-screens sets it.");
+        QVERIFY(window->findChild<NamesFiles *>()->load(QFINDTESTDATA("../doc/beispiel-namen.csv")));
+        window->adrTable->setCurrentCell(30, 0); // 7C
+        QCOMPARE(window->adrTable->currentIndex().data().toString(), u"Weichenantrieb Bahnhof Nord 7"_s);
+        fitsScreen(window.get());
+        for (QPushButton *opens : {window->labelsButton, window->printButton}) {
+            onDialog<QDialog>([this](QDialog *dialog) { fitsScreen(dialog); });
+            opens->click();
+        }
+    }
+
 private:
+    // In the screen's free area: each button, field and text whole (scrolled to), unsquashed, over no other.
+    void fitsScreen(QWidget *shown)
+    {
+        const QRect area = shown->screen()->availableGeometry();
+        QVERIFY(QTest::qWaitForWindowExposed(shown) && area.contains(shown->frameGeometry()));
+        const QString name = QString::fromLatin1(shown->metaObject()->className()).toLower();
+        QVERIFY(shown->grab().save(qEnvironmentVariable("VESK_SCREEN_CHECK") + u'/' + name + u".png"_s));
+        const auto item = [](QWidget *w) {
+            return w->inherits("QAbstractButton") || w->inherits("QAbstractSpinBox") || w->inherits("QComboBox")
+                   || w->inherits("QLineEdit") || w->inherits("QLabel") || w->inherits("QAbstractItemView");
+        };
+        const auto rect = [shown](QWidget *w) { return QRect(w->mapTo(shown, QPoint()), w->size()); };
+        QList<QWidget *> items;
+        for (QWidget *one : shown->findChildren<QWidget *>()) {
+            bool outermost = item(one) && one->isVisible(); // not a spin box's line edit
+            QRect seen = one->rect();
+            for (QWidget *up = one->parentWidget(); up != shown; up = up->parentWidget()) {
+                outermost = outermost && !item(up);
+                if (auto *scroll = qobject_cast<QScrollArea *>(up->parentWidget()); scroll && outermost)
+                    scroll->ensureWidgetVisible(one, 0, 0); // before its viewport clips it
+                seen &= QRect(one->mapFrom(up, QPoint()), up->size());
+            }
+            if (!outermost)
+                continue;
+            QVERIFY2(seen == one->rect() && area.contains(QRect(one->mapToGlobal(QPoint()), one->size()))
+                         && one->size().expandedTo(one->minimumSizeHint()) == one->size(),
+                     qPrintable(one->objectName()));
+            for (QWidget *other : std::as_const(items))
+                QVERIFY2(!rect(one).intersects(rect(other)), qPrintable(one->objectName()));
+            items.append(one);
+        }
+    }
+
     // Acts on the next dialog of the type, in any event loop, then closes it; cleanup() tells of one never shown.
     template<typename Dialog>
     void onDialog(const std::function<void(Dialog *)> &act)

@@ -1,5 +1,6 @@
 #include "mainwindow/labelsdialog.h"
 
+#include "mainwindow/fittingdialog.h"
 #include "names/usersettings.h"
 #include "page/labellayout.h"
 #include "page/labelspdf.h"
@@ -78,6 +79,7 @@ LabelsDialog::LabelsDialog(Names names, QStringList selectedKeys, QWidget *paren
     connect(printerBox, &QComboBox::currentTextChanged, this, &LabelsDialog::showOffset);
     showOffset();
     showFormat();
+    FittingDialog::apply(this);
 }
 
 LabelsDialog::~LabelsDialog()
