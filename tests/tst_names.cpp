@@ -323,7 +323,8 @@ void TestNames::paste_data()
     const QString notAll = u"Nicht alles wurde eingefügt.\n\n"_s;
     const QString shape = u" Eingefügt wird eine Spalte Namen, oder eine Spalte Adressen und eine Spalte Namen."_s;
     const QString limit = u"Ein Name hat höchstens 1000 Zeichen und 4000 UTF-16-Einheiten (Emoji und Akzente belegen mehrere)."_s;
-    const QList<int> all, weiche{1, 24, 28, 32}; // 2A, 1C, 5C, 9C
+    const QList<int> all;
+    const QList<int> weiche{1, 24, 28, 32}; // 2A, 1C, 5C, 9C
     QTest::newRow("a column down") << "a\"\td\r\n\te\nc\r\n" << 94 << all << Names{{"11H", "a\""}, {"12H", ""}} << QList<qsizetype>{1, 2} << notAll + u"Die Tabelle endet bei 12H: Die eingefügte Zeile 3 fand keinen Platz.\n\n2 Zellen standen neben den Namen."_s + shape;
     QTest::newRow("addresses and names") << "Adresse\tName\n7C\tSieben\n\nA1\t\tx\n13A\ty\n2B\n\t\t\n" << -1 << all << Names{{"7C", "Sieben"}, {"1A", ""}} << QList<qsizetype>{2, 1} << notAll + u"2 der eingefügten Zeilen nennen keine Adresse der Tabelle (A–H, 1–12) mit einem Namen, zuerst Zeile 5 („13A“).\n\nEine Zelle stand neben den Namen."_s + shape;
     QTest::newRow("two cells after a blank line, a tab after") << "\r\n7C\tSieben\t" << -1 << all << Names{{"7C", "Sieben"}} << QList<qsizetype>{0, 0} << QString();
@@ -340,7 +341,7 @@ void TestNames::paste_data()
     QTest::newRow("no row chosen") << "a\nb" << -1 << all << Names{} << QList<qsizetype>{2, 0} << notAll + u"Keine Zeile ist gewählt, ab der eingefügt wird: 2 der eingefügten Zeilen, ab Zeile 1, fanden keinen Platz."_s;
     QTest::newRow("two columns, hidden rows") << "3A\tX\n2A\tW\n13A\ty\n4A\tZ\n14A\tq" << 1 << weiche << Names{{"3A", "X"}, {"2A", "W"}, {"4A", "Z"}} << QList<qsizetype>{2, 0, 0, 2} << notAll + u"2 der eingefügten Zeilen nennen keine Adresse der Tabelle (A–H, 1–12) mit einem Namen, zuerst Zeile 3 („13A“).\n\n2 Namen kamen in Zeilen, die die Suche verbarg; die Suche ist darum geleert."_s;
     QTest::newRow("ESC, a hidden row") << "2A\tok\n3A\tHa\x1Bngt\n4A\tneu" << 1 << weiche << Names{{"2A", "ok"}, {"4A", "neu"}} << QList<qsizetype>{0, 0, 1, 1} << notAll + u"Der Name in Zeile 2 wurde nicht eingefügt: Ein Name enthält keine Steuerzeichen; an Stelle 3 steht das unsichtbare Zeichen U+001B.\n\nEin Name kam in eine Zeile, die die Suche verbarg; die Suche ist darum geleert."_s;
-    QTest::newRow("a long cell told by its start, shown") << "1A\tx\n\u202E" + u"Q"_s.repeated(38) + u"😀\ty"_s << -1 << all << Names{{"1A", "x"}} << QList<qsizetype>{1, 0} << notAll + u"Die eingefügte Zeile 2 („⟨U+202E⟩"_s + u"Q"_s.repeated(38) + u"…“) nennt keine Adresse der Tabelle (A–H, 1–12) mit einem Namen."_s;
+    QTest::newRow("a long cell told by its start, shown") << u"1A\tx\n"_s + QChar(0x202E) + u"Q"_s.repeated(38) + u"😀\ty"_s << -1 << all << Names{{"1A", "x"}} << QList<qsizetype>{1, 0} << notAll + u"Die eingefügte Zeile 2 („⟨U+202E⟩"_s + u"Q"_s.repeated(38) + u"…“) nennt keine Adresse der Tabelle (A–H, 1–12) mit einem Namen."_s;
     QTest::newRow("200000 lines") << u"x\n"_s.repeated(200'000) << 0 << weiche << Names{{"2A", "x"}, {"1C", "x"}, {"5C", "x"}, {"9C", "x"}} << QList<qsizetype>{199'996, 0} << notAll + u"Die Suche zeigt nach 9C keine Zeile mehr: 199996 der eingefügten Zeilen, ab Zeile 5, fanden keinen Platz."_s;
     // clang-format on
 }
