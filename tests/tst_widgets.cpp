@@ -501,7 +501,7 @@ private slots:
         // clang-format off
         QTest::newRow("no printer") << QByteArray() << 0 << QStringList{"0", "", "-", "-"} << QStringList() << "";
         QTest::newRow("the default") << QByteArray() << 0 << QStringList{"2", "vesk-suite-default", "0", "0"} << QStringList{"vesk-suite-default", "1", "1", "0", "0"} << waits.arg("vesk-suite-default", "Drucker ist angehalten") + "1,one-sided,,separate-documents-collated-copies,no-hold,,A4,none";
-        QTest::newRow("the second") << QByteArray() << 1 << QStringList{"2", "vesk-suite-other", "0", "0"} << QStringList{"vesk-suite-default", "2", "0", "1", "0", "job-hold-until", "indefinite"} << waits.arg("vesk-suite-default", "Auftrag wird zurückgehalten") + "2,one-sided,1-1,separate-documents-uncollated-copies,indefinite,,A4,none";
+        QTest::newRow("the second") << QByteArray() << 1 << QStringList{"2", "vesk-suite-other", "0", "0"} << QStringList{"vesk-suite-other", "2", "0", "1", "0", "job-hold-until", "indefinite"} << waits.arg("vesk-suite-other", "Auftrag wird zurückgehalten") + "2,one-sided,1-1,separate-documents-uncollated-copies,indefinite,,A4,none";
         QTest::newRow("no default") << ""_ba << 0 << QStringList{"2", "vesk-suite-default", "0", "0"} << QStringList{"vesk-suite-other", "1", "1", "0", "1"} << waits.arg("vesk-suite-other", "Drucker ist angehalten") + "1,one-sided,,separate-documents-collated-copies,no-hold,true,A4,none";
         // clang-format on
     }
@@ -521,6 +521,8 @@ private slots:
         lpdest.isNull() ? qunsetenv("LPDEST") : qputenv("LPDEST", lpdest);
         const auto cupsDefault = qScopeGuard([] { qunsetenv("LPDEST"); });
         LabelsDialog dialog({}, {});
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
         for (int i = 0; i < down; ++i)
             QTest::keyClick(dialog.printerBox, Qt::Key_Down);
         const auto seen = [&dialog] {
@@ -530,7 +532,7 @@ private slots:
             return values;
         };
         QCOMPARE(seen(), shown);
-        dialog.offsetRightSpin->setValue(1.5);
+        typeInto(dialog.offsetRightSpin, u"1,5"_s);
         dialog.offsetDownSpin->setValue(-25);                                      // at most 20 mm
         dialog.printerBox->setCurrentIndex(1 - dialog.printerBox->currentIndex()); // the other one has its own
         QCOMPARE(seen().mid(2), shown.mid(2));
@@ -566,6 +568,57 @@ private slots:
         QVERIFY(ipp.waitForFinished());
         QCOMPARE(catcher.takeOne().text + u'\n' + QString::fromUtf8(ipp.readAllStandardOutput()).section(u'\n', 1, 1),
                  job);
+        // Opened again: the default printer, else the one printed on last.
+        QCOMPARE(LabelsDialog({}, {}).printerBox->currentText(), lpdest.isNull() ? u"vesk-suite-default"_s : chosen[0]);
+    }
+
+    void millimetres_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown"); // once the field is left
+        QTest::addColumn<QString>("told");  // while it was typed, and after
+        const QString beyond = u"%1 mm geht hier nicht: von %2 bis %3 mm. Es bleibt bei %4 mm."_s;
+        // clang-format off
+        QTest::newRow("C, comma") << "C" << "leftSpin" << "1,5" << "1.5 mm" << "";
+        QTest::newRow("C, point") << "C" << "topSpin" << "1.5" << "1.5 mm" << "";
+        QTest::newRow("C, decimals only") << "C" << "columnGapSpin" << ",5" << "0.5 mm" << "";
+        QTest::newRow("C, below the least") << "C" << "widthSpin" << "0.5" << "70.0 mm" << beyond.arg("0.5", "1", "210", "70");
+        QTest::newRow("English, comma") << "en_US" << "leftSpin" << "1,5" << "1.5 mm" << "";
+        QTest::newRow("English, no thousands") << "en_US" << "widthSpin" << "1,000" << "1.0 mm" << "";
+        QTest::newRow("English, comma below the least") << "en_US" << "widthSpin" << "0,5" << "70.0 mm" << beyond.arg("0.5", "1", "210", "70");
+        QTest::newRow("English, a second decimal") << "en_US" << "rowGapSpin" << "12.34" << "12.3 mm" << "";
+        QTest::newRow("German, point") << "de_DE" << "leftSpin" << "1.5" << "1,5 mm" << "";
+        QTest::newRow("German, comma") << "de_DE" << "heightSpin" << "+2,5" << "2,5 mm" << "";
+        QTest::newRow("German, no thousands") << "de_DE" << "heightSpin" << "2.000" << "2,0 mm" << "";
+        QTest::newRow("German, beyond the most") << "de_DE" << "heightSpin" << "297,1" << "37,0 mm" << beyond.arg("297,1", "1", "297", "37");
+        QTest::newRow("German, minus sign") << "de_DE" << "topSpin" << "\u22121" << "0,0 mm" << beyond.arg("-1", "0", "297", "0");
+        QTest::newRow("German, two commas") << "de_DE" << "leftSpin" << "1,5,2" << "1,5 mm" << "";
+        // clang-format on
+    }
+
+    // Typed as people type them, in their locale or another's; a number out of range refused, saying so.
+    void millimetres()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(QString, told);
+
+        const auto restore = qScopeGuard([before = QLocale()] { QLocale::setDefault(before); });
+        QLocale::setDefault(QLocale(locale));
+        LabelsDialog dialog({}, {});
+        dialog.formatBox->setCurrentIndex(dialog.formatBox->count() - 1); // one's own
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        auto *spin = dialog.findChild<QDoubleSpinBox *>(field);
+        typeInto(spin, typed);
+        QCOMPARE((QStringList{spin->text(), dialog.refusedLabel->text()}), (QStringList{shown, told}));
+        QCOMPARE(dialog.refusedLabel->isVisible(), !told.isEmpty());
+        typeInto(spin, u"2"_s); // a value taken ends what was told
+        QVERIFY(spin->value() == 2 && dialog.refusedLabel->isHidden());
     }
 
     // The labels dialog: sheets of the list and one's own, and what it shows of them.
@@ -939,6 +992,16 @@ private:
             QCOMPARE(namesAt({row}), QStringList{name});
             QCOMPARE(window->adrTable->currentRow(), next >= 0 ? next : std::min(row + 1, 95));
         }
+    }
+
+    // Types into a field of a window shown, then leaves it with Tab.
+    static void typeInto(QWidget *field, const QString &text)
+    {
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        for (const QChar typed : text) // keyClicks() takes Latin-1 only
+            QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, typed, Qt::NoModifier);
+        QTest::keyClick(field, Qt::Key_Tab);
     }
 
     // Answers the print dialog that opens next: into the work folder's file as a PDF, never on a printer.
