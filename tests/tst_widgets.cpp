@@ -586,15 +586,18 @@ private slots:
         QTest::newRow("C, decimals only") << "C" << "columnGapSpin" << ",5" << "0.5 mm" << "";
         QTest::newRow("C, below the least") << "C" << "widthSpin" << "0.5" << "70.0 mm" << beyond.arg("0.5", "1", "210", "70");
         QTest::newRow("English, comma") << "en_US" << "leftSpin" << "1,5" << "1.5 mm" << "";
-        QTest::newRow("English, no thousands") << "en_US" << "widthSpin" << "1,000" << "1.0 mm" << "";
+        QTest::newRow("English, the least, no thousands") << "en_US" << "widthSpin" << "1,000" << "1.0 mm" << "";
         QTest::newRow("English, comma below the least") << "en_US" << "widthSpin" << "0,5" << "70.0 mm" << beyond.arg("0.5", "1", "210", "70");
         QTest::newRow("English, a second decimal") << "en_US" << "rowGapSpin" << "12.34" << "12.3 mm" << "";
         QTest::newRow("German, point") << "de_DE" << "leftSpin" << "1.5" << "1,5 mm" << "";
         QTest::newRow("German, comma") << "de_DE" << "heightSpin" << "+2,5" << "2,5 mm" << "";
-        QTest::newRow("German, no thousands") << "de_DE" << "heightSpin" << "2.000" << "2,0 mm" << "";
+        QTest::newRow("German, the most, no thousands") << "de_DE" << "heightSpin" << "297.000" << "297,0 mm" << "";
         QTest::newRow("German, beyond the most") << "de_DE" << "heightSpin" << "297,1" << "37,0 mm" << beyond.arg("297,1", "1", "297", "37");
         QTest::newRow("German, minus sign") << "de_DE" << "topSpin" << "\u22121" << "0,0 mm" << beyond.arg("-1", "0", "297", "0");
+        QTest::newRow("German, a sign inside") << "de_DE" << "leftSpin" << "1-5" << "15,0 mm" << "";
         QTest::newRow("German, two commas") << "de_DE" << "leftSpin" << "1,5,2" << "1,5 mm" << "";
+        QTest::newRow("Arabic, its own digits") << "ar_EG" << "leftSpin" << "\u0661\u066B\u0665" << "\u0661\u066B\u0665 mm" << "";
+        QTest::newRow("Arabic, its own sign") << "ar_EG" << "topSpin" << "\u061C-\u0661\u066B\u0665" << "\u0660\u066B\u0660 mm" << beyond.arg("\u061C-\u0661\u066B\u0665", "\u0660", "\u0662\u0669\u0667", "\u0660");
         // clang-format on
     }
 
@@ -612,13 +615,16 @@ private slots:
         LabelsDialog dialog({}, {});
         dialog.formatBox->setCurrentIndex(dialog.formatBox->count() - 1); // one's own
         dialog.show();
-        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QVERIFY(QTest::qWaitForWindowActive(&dialog) && dialog.refusedLabel->isHidden());
         auto *spin = dialog.findChild<QDoubleSpinBox *>(field);
         typeInto(spin, typed);
         QCOMPARE((QStringList{spin->text(), dialog.refusedLabel->text()}), (QStringList{shown, told}));
         QCOMPARE(dialog.refusedLabel->isVisible(), !told.isEmpty());
         typeInto(spin, u"2"_s); // a value taken ends what was told
         QVERIFY(spin->value() == 2 && dialog.refusedLabel->isHidden());
+        QString negative = spin->textFromValue(-1.5); // as the offsets show it: read, though out of this range
+        int at = 0;
+        QCOMPARE(spin->validate(negative, at), QValidator::Intermediate);
     }
 
     // The labels dialog: sheets of the list and one's own, and what it shows of them.

@@ -29,7 +29,7 @@ double MillimetreSpinBox::valueFromText(const QString &text) const
     return read(text).value.value_or(value());
 }
 
-// The text as a number in C's form: digits of any script, one decimal point or comma, a sign first.
+// The text as a number in C's form: digits of any script, one decimal point or comma, a minus first.
 MillimetreSpinBox::Reading MillimetreSpinBox::read(QString text) const
 {
     if (text.endsWith(suffix()))
@@ -40,7 +40,7 @@ MillimetreSpinBox::Reading MillimetreSpinBox::read(QString text) const
     qsizetype decimalsTyped = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar typed = text.at(i);
-        const bool sign = i == 0 && (typed == u'-' || typed == u'+');
+        const bool sign = i == 0 && typed == u'-';
         if (typed.isDigit())
             decimalsTyped += number.contains(u'.') ? 1 : 0;
         else if (!sign && (typed != u'.' || number.contains(u'.')))
