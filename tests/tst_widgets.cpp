@@ -512,7 +512,7 @@ private slots:
         // clang-format off
         QTest::newRow("no printer") << QByteArray() << 0 << QStringList{"0", "", "-", "-"} << QStringList() << "";
         QTest::newRow("the default") << QByteArray() << 0 << QStringList{"2", "vesk-suite-default", "0", "0"} << QStringList{"vesk-suite-default", "1", "1", "0", "0"} << waits.arg("vesk-suite-default", "Drucker ist angehalten") + "1,one-sided,,separate-documents-collated-copies,no-hold,,A4,none";
-        QTest::newRow("the second") << QByteArray() << 1 << QStringList{"2", "vesk-suite-other", "0", "0"} << QStringList{"vesk-suite-default", "2", "0", "1", "0", "job-hold-until", "indefinite"} << waits.arg("vesk-suite-default", "Auftrag wird zurückgehalten") + "2,one-sided,1-1,separate-documents-uncollated-copies,indefinite,,A4,none";
+        QTest::newRow("the second") << QByteArray() << 1 << QStringList{"2", "vesk-suite-other", "0", "0"} << QStringList{"vesk-suite-other", "2", "0", "1", "0", "job-hold-until", "indefinite"} << waits.arg("vesk-suite-other", "Auftrag wird zurückgehalten") + "2,one-sided,1-1,separate-documents-uncollated-copies,indefinite,,A4,none";
         QTest::newRow("no default") << ""_ba << 0 << QStringList{"2", "vesk-suite-default", "0", "0"} << QStringList{"vesk-suite-other", "1", "1", "0", "1"} << waits.arg("vesk-suite-other", "Drucker ist angehalten") + "1,one-sided,,separate-documents-collated-copies,no-hold,true,A4,none";
         // clang-format on
     }
@@ -541,7 +541,7 @@ private slots:
             return values;
         };
         QCOMPARE(seen(), shown);
-        dialog.offsetRightSpin->setValue(1.5);
+        typeInto(dialog.offsetRightSpin, u"1,5"_s);
         dialog.offsetDownSpin->setValue(-25);                                      // at most 20 mm
         dialog.printerBox->setCurrentIndex(1 - dialog.printerBox->currentIndex()); // the other one has its own
         QCOMPARE(seen().mid(2), shown.mid(2));
@@ -562,7 +562,7 @@ private slots:
         });
         const auto cancelJobs = qScopeGuard([] { QCOMPARE(QProcess::execute(u"cancel"_s, {u"-a"_s}), 0); });
         QTest::mouseClick(dialog.testSheetButton, Qt::LeftButton);
-        QCOMPARE(dialog.printerBox->currentText(), chosen[0]); // the box follows the print dialog
+        QCOMPARE(dialog.printerBox->currentText(), chosen[0]); // the box follows the print dialog, kept for later
         QVERIFY(Files::write(
             workFile(u"jobs.test"_s),
             "{OPERATION Get-Jobs GROUP operation ATTR charset attributes-charset utf-8 ATTR naturalLanguage "
@@ -577,6 +577,46 @@ private slots:
         QVERIFY(ipp.waitForFinished());
         QCOMPARE(catcher.takeOne().text + u'\n' + QString::fromUtf8(ipp.readAllStandardOutput()).section(u'\n', 1, 1),
                  job);
+        QCOMPARE(LabelsDialog({}, {}).printerBox->currentText(), lpdest.isNull() ? u"vesk-suite-default"_s : chosen[0]);
+    }
+
+    void millimetres_data()
+    {
+        // The locale, the field, what is typed, the field's text once left, what is told ("-": nothing).
+        QTest::addColumn<QStringList>("typing");
+        const QString beyond = u"%1 mm geht hier nicht: von %2 bis %3 mm. Es bleibt bei %4 mm."_s;
+        // clang-format off
+        QTest::newRow("C, comma") << QStringList{"C", "leftSpin", "1,5", "1.5 mm", "-"};
+        QTest::newRow("C, point below the least") << QStringList{"C", "widthSpin", "0.5", "70.0 mm", beyond.arg("0.5", "1", "210", "70")};
+        QTest::newRow("English, the least, no thousands") << QStringList{"en_US", "widthSpin", "1,000", "1.0 mm", "-"};
+        QTest::newRow("English, comma below the least") << QStringList{"en_US", "widthSpin", "0,5", "70.0 mm", beyond.arg("0.5", "1", "210", "70")};
+        QTest::newRow("English, a second decimal") << QStringList{"en_US", "rowGapSpin", "12.34", "12.3 mm", "-"};
+        QTest::newRow("German, point at the most, no thousands") << QStringList{"de_DE", "heightSpin", "297.000", "297,0 mm", "-"};
+        QTest::newRow("German, comma beyond the most") << QStringList{"de_DE", "heightSpin", "297,1", "37,0 mm", beyond.arg("297,1", "1", "297", "37")};
+        QTest::newRow("German, minus sign") << QStringList{"de_DE", "topSpin", "\u22121", "0,0 mm", beyond.arg("-1", "0", "297", "0")};
+        QTest::newRow("German, a sign inside, two commas") << QStringList{"de_DE", "columnGapSpin", "1-5,5,2", "15,5 mm", "-"};
+        QTest::newRow("Arabic, its own digits and sign") << QStringList{"ar_EG", "topSpin", "\u061C-\u0661\u066B\u0665", "\u0660\u066B\u0660 mm", beyond.arg("\u061C-\u0661\u066B\u0665", "\u0660", "\u0662\u0669\u0667", "\u0660")};
+        // clang-format on
+    }
+
+    // Typed as people type them, in their locale or another's; a number out of range refused, saying so.
+    void millimetres()
+    {
+        QFETCH(QStringList, typing);
+
+        const auto restore = qScopeGuard([before = QLocale()] { QLocale::setDefault(before); });
+        QLocale::setDefault(QLocale(typing[0]));
+        LabelsDialog dialog({}, {});
+        dialog.formatBox->setCurrentIndex(dialog.formatBox->count() - 1); // one's own
+        QVERIFY(dialog.refusedLabel->isHidden());
+        auto *spin = dialog.findChild<QDoubleSpinBox *>(typing[1]);
+        typeInto(spin, typing[2]);
+        QCOMPARE((QStringList{spin->text(), dialog.refusedLabel->isVisible() ? dialog.refusedLabel->text() : u"-"_s}),
+                 typing.mid(3));
+        typeInto(spin, u"2"_s); // a value taken ends what was told
+        QVERIFY(dialog.refusedLabel->isHidden());
+        spin->findChild<QLineEdit *>()->setText(spin->textFromValue(-1.5)); // as the offsets show it: out of range
+        QVERIFY(dialog.refusedLabel->isVisible());
     }
 
     // The labels dialog: sheets of the list and one's own, and what it shows of them.
@@ -599,11 +639,9 @@ private slots:
                                  "mindestens 27,1 × 12,3 mm, diese sind 25,4 × 10 mm."_s;
         {
             LabelsDialog dialog({{u"1A"_s, u"Weiche"_s}, {u"7C"_s, u"Signal"_s}}, {u"3B"_s, u"4B"_s, u"5B"_s});
-            dialog.show();
             // The preview follows the start and the labels: on sheets of 24, two from label 24 take two sheets.
             QCOMPARE(fields(dialog).mid(0, 2) << dialog.startSpin->value(), (QList<double>{70, 37, 1})); // at first
-            QTest::keyClick(dialog.startSpin, Qt::Key_A, Qt::ControlModifier);
-            QTest::keyClicks(dialog.startSpin, u"24"_s);
+            typeInto(dialog.startSpin, u"24"_s);
             QCOMPARE(shown(dialog), (QStringList{"2 Etiketten", "2", "24"}));
             // Saved or printed into files only, as told; a test sheet likewise.
             const auto done = QMessageBox::Information;
@@ -997,6 +1035,17 @@ private:
             QCOMPARE(namesAt({row}), QStringList{name});
             QCOMPARE(window->adrTable->currentRow(), next >= 0 ? next : std::min(row + 1, 95));
         }
+    }
+
+    // Types into a field of a window, shown, in place of what it holds, then leaves it with Tab.
+    static void typeInto(QWidget *field, const QString &text)
+    {
+        field->window()->show();
+        QVERIFY(QTest::qWaitForWindowActive(field->window()));
+        field->setFocus(Qt::TabFocusReason); // which selects all
+        for (const QChar typed : text)       // keyClicks() takes Latin-1 only
+            QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, typed, Qt::NoModifier);
+        QTest::keyClick(field, Qt::Key_Tab);
     }
 
     // Answers the print dialog that opens next: into the work folder's file as a PDF, never on a printer.

@@ -21,6 +21,7 @@ namespace {
 const QString formatKey = QStringLiteral("etiketten/format");
 const QString startKey = QStringLiteral("etiketten/beginn");
 const QString customKey = QStringLiteral("etiketten/eigenes");
+const QString printerKey = QStringLiteral("etiketten/drucker"); // the one printed on last
 // One's own format as stored, in this order.
 enum OwnField { OwnSize, OwnColumns, OwnRows, OwnMargins, OwnGaps, OwnFieldCount };
 const QString ownName = QStringLiteral("eigenes"); // the format stored when one's own is chosen
@@ -70,13 +71,22 @@ LabelsDialog::LabelsDialog(Names names, QStringList selectedKeys, QWidget *paren
     connect(printButton, &QPushButton::clicked, this, &LabelsDialog::print);
     connect(testSheetButton, &QPushButton::clicked, this, &LabelsDialog::printTestSheet);
     printerBox->addItems(QPrinterInfo::availablePrinterNames());
-    // The default printer, else the first: the box's placeholder would say that there is none.
-    printerBox->setCurrentIndex(std::max(printerBox->findText(QPrinterInfo::defaultPrinterName()), 0));
+    // The default printer, else the one printed on last, else the first: the box's placeholder
+    // would say that there is none.
+    const int defaultPrinter = printerBox->findText(QPrinterInfo::defaultPrinterName());
+    const int lastPrinter = printerBox->findText(userSettings().value(printerKey).toString());
+    printerBox->setCurrentIndex(defaultPrinter >= 0 ? defaultPrinter : std::max(lastPrinter, 0));
     for (QDoubleSpinBox *spin : {offsetRightSpin, offsetDownSpin}) {
         spin->setRange(-PrinterOffsets::limitMm, PrinterOffsets::limitMm);
         connect(spin, &QDoubleSpinBox::valueChanged, this, &LabelsDialog::storeOffset);
     }
     connect(printerBox, &QComboBox::currentTextChanged, this, &LabelsDialog::showOffset);
+    // A number beyond a field's range is told until a field takes a value.
+    for (MillimetreSpinBox *spin : findChildren<MillimetreSpinBox *>()) {
+        connect(spin, &MillimetreSpinBox::refused, this, &LabelsDialog::tellRefused);
+        connect(spin, &QDoubleSpinBox::valueChanged, this, [this] { tellRefused({}); });
+    }
+    tellRefused({});
     showOffset();
     showFormat();
     FittingDialog::apply(this);
@@ -224,8 +234,10 @@ void LabelsDialog::printDocument(const PageDocument &pages, PrintReport::Subject
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    if (const int chosen = printerBox->findText(printer.printerName()); chosen >= 0)
+    if (const int chosen = printerBox->findText(printer.printerName()); chosen >= 0) {
         printerBox->setCurrentIndex(chosen);
+        userSettings().setValue(printerKey, printer.printerName());
+    }
     const PrintReport printed = PagePrinter::submit(printer, pages);
     report(title, printed.windowText(subject), printed.result());
 }
@@ -245,6 +257,12 @@ void LabelsDialog::showOffset()
 void LabelsDialog::storeOffset()
 {
     PrinterOffsets::set(printerBox->currentText(), QPointF(offsetRightSpin->value(), offsetDownSpin->value()));
+}
+
+void LabelsDialog::tellRefused(const QString &reason)
+{
+    refusedLabel->setText(reason);
+    refusedLabel->setVisible(!reason.isEmpty());
 }
 
 void LabelsDialog::report(const QString &title, const QString &done, const RenderResult &result)

@@ -38,6 +38,7 @@ private:
     void printDocument(const PageDocument &pages, PrintReport::Subject subject, const QString &title);
     void showOffset();
     void storeOffset();
+    void tellRefused(const QString &reason);
     void report(const QString &title, const QString &done, const RenderResult &result);
     void restoreSettings();
 

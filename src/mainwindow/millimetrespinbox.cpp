@@ -1,0 +1,58 @@
+#include "mainwindow/millimetrespinbox.h"
+
+namespace {
+
+const QChar minusSign(0x2212); // as typeset texts write it, the manual too
+
+} // namespace
+
+MillimetreSpinBox::MillimetreSpinBox(QWidget *parent)
+    : QDoubleSpinBox(parent)
+{
+    // While typed, "2" on the way to "25" is no value to keep, nor to print with.
+    setKeyboardTracking(false);
+}
+
+QValidator::State MillimetreSpinBox::validate(QString &input, int & /*pos*/) const
+{
+    const Reading reading = read(input);
+    if (reading.state == QValidator::Intermediate && reading.value) {
+        emit refused(tr("%1 mm geht hier nicht: von %2 bis %3 mm. Es bleibt bei %4 mm.")
+                         .arg(locale().toString(*reading.value), locale().toString(minimum()),
+                              locale().toString(maximum()), locale().toString(value())));
+    }
+    return reading.state;
+}
+
+double MillimetreSpinBox::valueFromText(const QString &text) const
+{
+    return read(text).value.value_or(value());
+}
+
+// The text as a number in C's form: digits of any script, one decimal point or comma, a minus first.
+MillimetreSpinBox::Reading MillimetreSpinBox::read(QString text) const
+{
+    if (text.endsWith(suffix()))
+        text.chop(suffix().size());
+    text = text.trimmed().replace(locale().negativeSign(), QStringLiteral("-")).replace(minusSign, u'-');
+    text.replace(locale().decimalPoint(), QStringLiteral(".")).replace(u',', u'.');
+    QString number;
+    qsizetype decimalsTyped = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar typed = text.at(i);
+        const bool sign = i == 0 && typed == u'-';
+        if (typed.isDigit())
+            decimalsTyped += number.contains(u'.') ? 1 : 0;
+        else if (!sign && (typed != u'.' || number.contains(u'.')))
+            return {QValidator::Invalid, std::nullopt};
+        number += typed.isDigit() ? QChar(u'0' + typed.digitValue()) : typed;
+    }
+    bool isNumber = false;
+    const double typedValue = number.toDouble(&isNumber);
+    if (decimalsTyped > decimals())
+        return {QValidator::Invalid, std::nullopt};
+    if (!isNumber)
+        return {QValidator::Intermediate, std::nullopt};
+    const bool inRange = typedValue >= minimum() && typedValue <= maximum();
+    return {inRange ? QValidator::Acceptable : QValidator::Intermediate, typedValue};
+}
