@@ -47,8 +47,7 @@ void start(QProcess &process, QStringList words, const QString &folder)
     process.start(program, words.mid(1));
 }
 
-// Whether a process has ended, also where it ended before this was asked, which
-// waitForFinished answers with false.
+// Whether a process has ended, also where it ended before this was asked, which waitForFinished answers with false.
 bool finished(QProcess &process)
 {
     return process.state() == QProcess::NotRunning || process.waitForFinished(30000);
@@ -212,8 +211,7 @@ void TestCli::run_data()
     QTest::newRow("the window's names") << QStringList{"render", "--check"} << QByteArray("Adresse;Name\nA12;Pumpe\n") << 0 << "^12A\tfits\n$" << "^$" << QByteArray();
     QTest::newRow("a character no font has") << QStringList{"render", "--check"} << QByteArray("Adresse;Name\nA12;x\xEE\x80\x80\n") << 0 << "^12A\tfits\tmissing characters\t\uE000\n$" << "^$" << QByteArray();
     QTest::newRow("no names") << QStringList{"render", "--check"} << QByteArray() << 0 << "^no names\n$" << "^$" << QByteArray();
-    QTest::newRow("damaged names kept") << QStringList{"render"} << damaged << 1 << "^$"
-                                        << "^error: stored names %1/vesk-adressen/namen.csv: line 2: '99Z' is not one" << QByteArray();
+    QTest::newRow("damaged names kept") << QStringList{"render"} << damaged << 1 << "^$" << "^error: stored names %1/vesk-adressen/namen.csv: line 2: '99Z' is not one" << QByteArray();
     QTest::newRow("damaged names listed") << QStringList{"names", "list"} << damaged << 1 << "^$" << "^error: stored names %1/vesk-adressen/namen.csv: line 2: '99Z' is not one of the addresses A-H 1-12\n$" << QByteArray();
     // What the file holds is quoted, but never so that it acts on the terminal (here: erases the line).
     QTest::newRow("damaged UTF-16 listed") << QStringList{"names", "list"} << QByteArray(QStringEncoder(QStringConverter::Utf16LE, QStringEncoder::Flag::WriteBom)(u"Adresse;Name\n\x00\x1b[2K;x\n"_s)) << 1 << "^$" << "^error: stored names %1/vesk-adressen/namen.csv: line 2: '\\\\u\\{0\\}\\\\u\\{1B\\}\\[2K' is not one of the addresses A-H 1-12\n$" << QByteArray();
@@ -231,8 +229,7 @@ void TestCli::run_data()
     QTest::newRow("a name set escaped") << QStringList{"names", "set", "7C", uR"(\u{41}\\u{\u{1F600})"_s} << QByteArray("Adresse;Name\n") << 0 << "^$" << "^$" << QByteArray("\xEF\xBB\xBF" "Adresse;Name\r\n7C;A\\u{\xF0\x9F\x98\x80\r\n");
     QTest::newRow("a name too long") << QStringList{"names", "set", "C 7", QString(1001, u'x')} << QByteArray() << 1 << "^$" << "^error: the name has 1001 characters in 1001 UTF-16 code units; a name holds at most 1000" << QByteArray();
     const QByteArray huge = QByteArray("Adresse;Name\n1A;") + QByteArray(NamesCsv::maxListBytes, 'x');
-    QTest::newRow("a list too large") << QStringList{"render", "--check"} << huge << 1 << "^$"
-                                      << u"^error: stored names %1/vesk-adressen/namen.csv: the file has "_s + QString::number(huge.size()) + u" bytes, too large"_s << QByteArray();
+    QTest::newRow("a list too large") << QStringList{"render", "--check"} << huge << 1 << "^$" << u"^error: stored names %1/vesk-adressen/namen.csv: the file has "_s + QString::number(huge.size()) + u" bytes, too large"_s << QByteArray();
     QTest::newRow("labels too small") << QStringList{"labels", "7C", "--format", "avery l4730"} << QByteArray() << 1 << "^$" << "^error: the labels are too small: the address, the switches and one line of name need at least 27\\.1 x 12\\.3 mm; these are 17\\.8 x 10 mm\n$" << QByteArray();
     QTest::newRow("no name to label") << QStringList{"labels"} << QByteArray() << 1 << "^$" << "^error: no address has a name; name the addresses to label, or list them\n$" << QByteArray();
     QTest::newRow("no such size") << QStringList{"labels", "7C", "--format", "70x38"} << QByteArray() << 2 << "^$" << "^error: Unknown label sheet '70x38': use 70x37, 70x36, 63\\.5x38\\.1, 52\\.5x29\\.7, 105x37, or a sheet as --formats lists it\\.\n" << QByteArray();
@@ -258,8 +255,7 @@ void TestCli::run_data()
     QTest::newRow("outlines and addresses") << QStringList{"labels", "7C", "--outlines"} << QByteArray() << 2 << "^$" << "^error: --outlines takes no addresses, --names, --check or --start.\n" << QByteArray();
     QTest::newRow("labels over each other") << QStringList{"labels", "7C", "--format", "Hema Etiketten"} << QByteArray() << 1 << "^$" << "^error: the labels of Hema Etiketten lie over each other\n$" << QByteArray();
     QTest::newRow("a sheet larger than A4") << QStringList{"labels", "--outlines", "--format", "hisago elm024"} << QByteArray() << 1 << "^$" << "^error: the labels of Hisago ELM024 do not fit on an A4 sheet\n$" << QByteArray();
-    QTest::newRow("missing folder") << QStringList{"render", "--output", "nicht/da.pdf"} << QByteArray() << 1 << "^$"
-                                    << "^error: cannot write %1/nicht/da.pdf: " << QByteArray();
+    QTest::newRow("missing folder") << QStringList{"render", "--output", "nicht/da.pdf"} << QByteArray() << 1 << "^$" << "^error: cannot write %1/nicht/da.pdf: " << QByteArray();
     // clang-format on
 }
 
@@ -403,13 +399,11 @@ void TestCli::inPlace()
 
 void TestCli::storeSharedWithKills()
 {
-    // vesk-dipp names set, three at a time, beside a window's names, on one store; some
-    // killed as soon as they run, some while they hold the store's lock. What was
-    // acknowledged stays, and the file always reads back.
+    // vesk-dipp names set, three at a time, beside a window's names, on one store; some killed as soon as they run,
+    // some while they hold the store's lock. What was acknowledged stays, and the file always reads back.
     QTemporaryDir dir;
     const QString store = dir.filePath(u"vesk-adressen/namen.csv"_s);
-    NamesDocument window(store);
-    Store::restored(window);
+    Store::Restored window(store);
     QSignalSpy failures(&window.store(), &SharedStore::failed);
     Names acknowledged;
     constexpr int rounds = 6; // a kill as it starts (round 1) and one holding the lock (round 4)
@@ -456,9 +450,8 @@ void TestCli::storeSharedWithKills()
 
 void TestCli::laterNameStands()
 {
-    // Three windows and vesk-dipps name two addresses, erase, undo and redo at random, while
-    // the lock is held now and then. One after the other, so the model is simple: the last
-    // edit of an address stands everywhere.
+    // Three windows and vesk-dipps name two addresses, erase, undo and redo at random, while the lock is held now and
+    // then. One after the other, so the model is simple: the last edit of an address stands everywhere.
     const quint32 seed = qEnvironmentVariableIsSet("VESK_MODEL_SEED")
                              ? quint32(qEnvironmentVariableIntValue("VESK_MODEL_SEED"))
                              : QRandomGenerator::global()->generate();
@@ -468,8 +461,7 @@ void TestCli::laterNameStands()
     const QString store = dir.filePath(u"vesk-adressen/namen.csv"_s);
     std::array<std::unique_ptr<NamesDocument>, 3> windows;
     for (auto &window : windows) {
-        window = std::make_unique<NamesDocument>(store);
-        Store::restored(*window);
+        window = std::make_unique<Store::Restored>(store);
     }
     Names model;
     std::optional<StoreLock> held;
@@ -517,8 +509,7 @@ void TestCli::laterNameStands()
         QTRY_COMPARE_WITH_TIMEOUT(window->names(), model, Store::answerMs);
     QCOMPARE(SharedStore::read(store).names, model);
     windows = {};
-    NamesDocument next(store);
-    Store::restored(next);
+    Store::Restored next(store);
     QCOMPARE(next.names(), model);
 }
 
@@ -530,8 +521,7 @@ void TestCli::networkFolder()
     const QString origin = qEnvironmentVariable("VESK_NETWORK_ORIGIN");
     if (mount.isEmpty())
         QSKIP("no network folder: scripts/check-store-folders mounts one");
-    NamesDocument window(mount + u"/vesk-adressen/namen.csv"_s);
-    Store::restored(window);
+    Store::Restored window(mount + u"/vesk-adressen/namen.csv"_s);
     window.setName(u"1A"_s, u"Fenster"_s);
     QVERIFY(Store::stored(window));
     QProcess other;

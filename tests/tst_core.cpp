@@ -78,8 +78,7 @@ private slots:
         QVERIFY(asides[0].startsWith(store() + u".defekt-"_s) && asides[1] != asides[0] && asides[2].isEmpty());
         QVERIFY(!QFileInfo::exists(dir->filePath(u"vesk-adressen/fehlt"_s))); // never written through
         // Damaged while a window runs: set aside at its next store, which stores all its names anew.
-        NamesDocument running(store());
-        Store::restored(running);
+        Store::Restored running(store());
         running.setName(u"2A"_s, u"zwei"_s);
         QVERIFY(Files::write(store(), damaged));
         running.setName(u"3A"_s, u"drei"_s);
@@ -89,10 +88,8 @@ private slots:
 
     void windowsShareTheStore()
     {
-        auto a = std::make_unique<NamesDocument>(store());
-        NamesDocument b(store());
-        Store::restored(*a);
-        Store::restored(b);
+        auto a = std::make_unique<Store::Restored>(store());
+        Store::Restored b(store());
         QSignalSpy failures(&a->store(), &SharedStore::failed);
         // Edits one right after the other both stay, and each window shows the other's.
         a->setName(u"4A"_s, u"Pumpe A"_s);
@@ -192,10 +189,8 @@ private slots:
     void laterNameStands()
     {
         QFETCH(bool, laterStoresFirst);
-        NamesDocument earlier(store());
-        NamesDocument later(store());
-        Store::restored(earlier);
-        Store::restored(later);
+        Store::Restored earlier(store());
+        Store::Restored later(store());
         QSignalSpy replaced(&earlier, &NamesDocument::replaced);
         {
             StoreLock held(store()); // the folder out of reach for a moment
@@ -219,8 +214,7 @@ private slots:
     // No event of the window waits while another side holds the lock.
     void windowAnswersWhileLocked()
     {
-        NamesDocument document(store());
-        Store::restored(document);
+        Store::Restored document(store());
         StoreLock held(store());
         QVERIFY(held.acquire(0));
         QElapsedTimer clock;
@@ -250,8 +244,7 @@ private slots:
     {
         QVERIFY(QDir().mkpath(QFileInfo(store()).path()));
         QVERIFY(Files::write(store(), "Adresse;Name\n")); // so that Windows can hold it open
-        NamesDocument document(store());
-        Store::restored(document);
+        Store::Restored document(store());
         QSignalSpy reported(&document.store(), &SharedStore::failed);
         for (const QString &name : {u"eins"_s, u"zwei"_s}) { // the second long after the first
             {

@@ -40,9 +40,6 @@ using namespace WidgetTest;
 
 // Qt keeps the print dialog's own CUPS choices, as name and value in turn, under this print engine property.
 const auto cupsOptionsProperty = QPrintEngine::PrintEnginePropertyKey(0xfe00);
-// What a user reads or uses in a window, for the screen check.
-const char *const fieldKinds[] = {"QAbstractButton", "QAbstractSpinBox", "QComboBox",
-                                  "QLineEdit",       "QLabel",           "QAbstractItemView"};
 
 class TestWindow : public QObject
 {
