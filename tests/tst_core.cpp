@@ -41,8 +41,7 @@ private slots:
                  QDir::fromNativeSeparators(qEnvironmentVariable(home)) + u"/vesk-adressen/namen.csv"_s);
         qputenv(NamesStore::dataHomeVariable, QDir::toNativeSeparators(dir->path()).toUtf8());
         // One side alone waits for no other: its pauses move the clock instead.
-        const QStringList alone{u"damagedStoreSetAside"_s, u"timesBesideTheList"_s, u"failedStoreHeals"_s,
-                                u"linkedStoreHeals"_s};
+        const QStringList alone{"damagedStoreSetAside", "timesBesideTheList", "failedStoreHeals", "linkedStoreHeals"};
         StoreClock::setPauses(alone.contains(QTest::currentTestFunction()) ? StoreClock::Pauses::Pass
                                                                            : StoreClock::Pauses::Wait);
     }
