@@ -21,6 +21,6 @@ void FittingDialog::apply(QDialog *dialog)
     // It opens over its parent, on that one's screen, with a frame as the parent has.
     const QWidget *parent = dialog->parentWidget() != nullptr ? dialog->parentWidget()->window() : nullptr;
     const QScreen *screen = parent != nullptr ? parent->screen() : dialog->screen();
-    const QSize frame = parent != nullptr ? parent->frameGeometry().size() - parent->size() : QSize();
+    const QSize frame = parent != nullptr ? parent->frameGeometry().size() - parent->size() : QSize(0, 0);
     dialog->resize(content->sizeHint().expandedTo(dialog->size()).boundedTo(screen->availableSize() - frame));
 }
