@@ -13,6 +13,8 @@ void FittingDialog::apply(QDialog *dialog)
     auto *scroll = new QScrollArea;
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
+    // Not a stop of its own for Tab: it shows nothing, and a screen reader would read an empty filler.
+    scroll->setFocusPolicy(Qt::NoFocus);
     scroll->setWidget(content);
     auto *outer = new QVBoxLayout(dialog);
     outer->setContentsMargins(0, 0, 0, 0);
