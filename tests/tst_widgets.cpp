@@ -692,6 +692,7 @@ private slots:
         }
         // Kept for the next time, with the sheet and the start chosen last. Without names, nothing to save or print.
         LabelsDialog dialog({}, {});
+        QCOMPARE(dialog.width(), 800); // its content wider than the screen: without a parent, bounded by all of it
         QCOMPARE((QList<int>{dialog.formatBox->currentIndex(), dialog.startSpin->value()}), (QList<int>{1, 5}));
         QVERIFY(!dialog.saveButton->isEnabled() && !dialog.printButton->isEnabled()
                 && !dialog.selectedRadio->isEnabled());

@@ -119,5 +119,7 @@ std::optional<QString> DippCli::optionNotFor(const CliCommand *command) const
         if (parser.isSet(*file) && parser.value(*file).isEmpty())
             return QStringLiteral("--%1 takes a file name, not an empty one.").arg(file->names().constFirst());
     }
+    if (parser.isSet(session.printerOption) && parser.value(session.printerOption).isEmpty())
+        return QStringLiteral("--printer takes a printer's name, not an empty one.");
     return std::nullopt;
 }

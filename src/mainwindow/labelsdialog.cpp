@@ -202,8 +202,27 @@ void LabelsDialog::refresh()
     }
 }
 
+// A number typed counts once its field is left; Esc, closing the window or a button's
+// shortcut leave it without that, and would drop it or print what the field held before.
+void LabelsDialog::takeTyped()
+{
+    for (QWidget *widget = focusWidget(); widget != nullptr; widget = widget->parentWidget()) {
+        if (auto *spin = qobject_cast<QAbstractSpinBox *>(widget)) {
+            spin->interpretText();
+            return;
+        }
+    }
+}
+
+void LabelsDialog::done(int result)
+{
+    takeTyped();
+    QDialog::done(result);
+}
+
 void LabelsDialog::save()
 {
+    takeTyped();
     QString path =
         QFileDialog::getSaveFileName(this, tr("Etiketten speichern"),
                                      QDir::current().absoluteFilePath(LabelsPdf::fileName), tr("PDF-Dateien (*.pdf)"));
@@ -217,11 +236,13 @@ void LabelsDialog::save()
 
 void LabelsDialog::print()
 {
+    takeTyped();
     printDocument(document(), PrintReport::Subject::Labels, tr("Etiketten drucken"));
 }
 
 void LabelsDialog::printTestSheet()
 {
+    takeTyped();
     printDocument(LabelsPdf::testSheet(chosenFormat()), PrintReport::Subject::TestSheet, tr("Testblatt drucken"));
 }
 

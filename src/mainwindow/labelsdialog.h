@@ -32,6 +32,8 @@ private:
     void showFormat();
     void ownEdited();
     void refresh();
+    void done(int result) override;
+    void takeTyped();
     void save();
     void print();
     void printTestSheet();
