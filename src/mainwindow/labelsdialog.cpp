@@ -202,8 +202,8 @@ void LabelsDialog::refresh()
     }
 }
 
-// A number typed counts once its field is left; Esc, closing the window or a button's
-// shortcut leave it without that, and would drop it or print what the field held before.
+// A number typed counts once its field is left; a button's shortcut leaves it without that,
+// and would save or print what the field held before.
 void LabelsDialog::takeTyped()
 {
     for (QWidget *widget = focusWidget(); widget != nullptr; widget = widget->parentWidget()) {
@@ -212,12 +212,6 @@ void LabelsDialog::takeTyped()
             return;
         }
     }
-}
-
-void LabelsDialog::done(int result)
-{
-    takeTyped();
-    QDialog::done(result);
 }
 
 void LabelsDialog::save()

@@ -32,7 +32,6 @@ private:
     void showFormat();
     void ownEdited();
     void refresh();
-    void done(int result) override;
     void takeTyped();
     void save();
     void print();
