@@ -60,10 +60,14 @@ void run(QProcess &process, const QStringList &words, const QString &folder)
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
 }
 
-// What a command printed, with Windows' line ends and path separators read as Linux's.
+// What a command printed, with Windows' line ends and path separators read as Linux's; the
+// backslashes that begin an escape ("\u{1B}", "\\u{") stay.
 QString printed(const QByteArray &output)
 {
-    return QDir::fromNativeSeparators(QString::fromUtf8(output).replace(u"\r\n"_s, u"\n"_s));
+    QString text = QString::fromUtf8(output).replace(u"\r\n"_s, u"\n"_s);
+    if (QDir::separator() == u'\\')
+        text.replace(QRegularExpression(uR"(\\(?!\\*u\{))"_s), u"/"_s);
+    return text;
 }
 
 } // namespace

@@ -349,7 +349,7 @@ private slots:
         QTest::newRow("an override and an isolate") << u"Weiche \u202EEnde\u2069 תחנה"_s << QStringList{u"Weiche ⟨U+202E⟩Ende⟨U+2069⟩ תחנה"_s, uR"(Weiche \u{202E}Ende\u{2069} תחנה)"_s, uR"(Weiche \u{202E}Ende\u{2069} תחנה)"_s};
         QTest::newRow("ESC, line break, tab, C1, DEL") << u"Öl\x1b[2J\nb\tc\u0085d\x7f"_s << QStringList{u"Öl␛[2J\nb␉c⟨U+0085⟩d␡"_s, uR"(Öl\u{1B}[2J\u{A}b\u{9}c\u{85}d\u{7F})"_s, u"\\u{d6}l\\u{1b}[2J\nb\\u{9}c\\u{85}d\\u{7F}"_s};
         QTest::newRow("backslashes") << u"C:\\u{41} \\\x1b \\\\u{ x\\"_s << QStringList{u"C:\\u{41} \\␛ \\\\u{ x\\"_s, uR"(C:\\u{41} \\\u{1B} \\\\u{ x\)"_s, uR"(C:\\u{41} \\\u{1b} \\\\u{ x\)"_s};
-        QTest::newRow("no character") << uR"(A😀\u{110000}\u{D800}\u{}\u{0000041}\u{+1}\B)"_s << QStringList{uR"(A😀\u{110000}\u{D800}\u{}\u{0000041}\u{+1}\B)"_s, uR"(A😀\\u{110000}\\u{D800}\\u{}\\u{0000041}\\u{+1}\B)"_s, uR"(\u{41}\u{1f600}\u{110000}\u{D800}\u{}\u{0000041}\u{+1}\\\u{42})"_s};
+        QTest::newRow("no character") << uR"(A😀\u{110000}\u{D800}\u{}\u{0000041}\u{+1}\B)"_s << QStringList{uR"(A😀\u{110000}\u{D800}\u{}\u{0000041}\u{+1}\B)"_s, uR"(A😀\\u{110000}\\u{D800}\\u{}\\u{0000041}\\u{+1}\B)"_s, uR"(\u{41}\u{01f600}\u{110000}\u{D800}\u{}\u{0000041}\u{+1}\\\u{42})"_s};
         // clang-format on
     }
 

@@ -66,7 +66,28 @@ private:
     bool wasPending = false;
 };
 
-// Every byte, however few each write takes, through interruptions by signals.
+std::optional<QString> writeOpened(int descriptor, const QByteArray &data)
+{
+    struct stat status = {};
+    if (::fstat(descriptor, &status) != 0)
+        return qt_error_string(errno);
+    if (S_ISREG(status.st_mode))
+        return becameRegular;
+    // Opened without blocking so that a FIFO nobody reads from is refused; written blocking.
+    const int flags = ::fcntl(descriptor, F_GETFL);
+    if (flags < 0 || ::fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) != 0)
+        return qt_error_string(errno);
+    return OutputFile::writeAll(descriptor, data);
+}
+
+#endif
+
+} // namespace
+
+namespace OutputFile {
+
+#ifdef Q_OS_UNIX
+
 std::optional<QString> writeAll(int descriptor, const QByteArray &data)
 {
     const PipeSignalBlocked blocked;
@@ -85,28 +106,6 @@ std::optional<QString> writeAll(int descriptor, const QByteArray &data)
     }
     return std::nullopt;
 }
-
-std::optional<QString> writeOpened(int descriptor, const QByteArray &data)
-{
-    struct stat status = {};
-    if (::fstat(descriptor, &status) != 0)
-        return qt_error_string(errno);
-    if (S_ISREG(status.st_mode))
-        return becameRegular;
-    // Opened without blocking so that a FIFO nobody reads from is refused; written blocking.
-    const int flags = ::fcntl(descriptor, F_GETFL);
-    if (flags < 0 || ::fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) != 0)
-        return qt_error_string(errno);
-    return writeAll(descriptor, data);
-}
-
-#endif
-
-} // namespace
-
-namespace OutputFile {
-
-#ifdef Q_OS_UNIX
 
 bool isStandardOutput(const QString &path)
 {

@@ -18,6 +18,12 @@ bool isStandardOutput(const QString &path);
 // Whether path names something that is there and is no regular file, or standard output.
 bool isInPlace(const QString &path);
 
+#ifdef Q_OS_UNIX
+// Every byte into an open descriptor, however few each write takes, through interruptions by
+// signals: the system's reason on failure.
+std::optional<QString> writeAll(int descriptor, const QByteArray &data);
+#endif
+
 // Writes data into what path names without replacing it: the system's reason on failure.
 // A FIFO no one reads from is refused at once rather than waited on.
 std::optional<QString> writeInPlace(const QString &path, const QByteArray &data);

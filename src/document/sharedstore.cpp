@@ -75,9 +75,7 @@ NamesCsv::ReadResult SharedStore::read(const QString &path)
     if (StoreFile::isLink(path))
         return {{}, StoreFile::linkError(path)}; // to what is not there: no empty list
     // No list yet is no names; a file where a folder should be is an error, not an empty list.
-    QString folder = QFileInfo(path).path();
-    while (!QFileInfo::exists(folder) && QFileInfo(folder).path() != folder)
-        folder = QFileInfo(folder).path();
+    const QString folder = NamesCsv::nearestExisting(QFileInfo(path).path());
     if (!QFileInfo(folder).isDir())
         return {{}, {NamesCsv::ErrorKind::Unreadable, 0, QStringLiteral("%1 is no folder").arg(folder)}};
     return {};

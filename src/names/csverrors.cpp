@@ -124,13 +124,18 @@ QString NamesCsv::describe(const Error &error, Language language)
 // system gave, which for a full device is often a generic one.
 static constexpr qint64 nearlyFullBytes = qint64{64} * 1024;
 
+QString NamesCsv::nearestExisting(const QString &folder)
+{
+    QString existing = folder;
+    while (!QFileInfo::exists(existing) && QFileInfo(existing).path() != existing)
+        existing = QFileInfo(existing).path();
+    return existing;
+}
+
 NamesCsv::Error NamesCsv::writeError(const QString &folder, const QString &reason)
 {
     // A folder not made yet lies on the file system of the nearest one there is.
-    QFileInfo existing(folder);
-    while (!existing.exists() && existing.path() != existing.filePath())
-        existing.setFile(existing.path());
-    const QStorageInfo storage(existing.filePath());
+    const QStorageInfo storage(nearestExisting(folder));
     if (storage.isValid() && storage.isReadOnly())
         return {ErrorKind::FolderUnwritable, 0, QString::fromLocal8Bit(std::strerror(EROFS))};
     if (storage.isValid() && storage.bytesAvailable() >= 0 && storage.bytesAvailable() < nearlyFullBytes)

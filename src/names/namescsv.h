@@ -83,6 +83,8 @@ Names withoutEmpty(Names names);
 // Why writing into folder failed, given the system's reason: a full device or a folder
 // that cannot be written to are named as such.
 Error writeError(const QString &folder, const QString &reason);
+// folder, or the nearest folder above it that is there: where one not made yet would lie.
+QString nearestExisting(const QString &folder);
 
 // Atomic: a failed save leaves the old file as it was. writeFile, for a list the user
 // names, writes into a device or a FIFO in place; writeData always replaces. The store

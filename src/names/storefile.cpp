@@ -1,5 +1,6 @@
 #include "names/storefile.h"
 
+#include "address/outputfile.h"
 #include "names/storeclock.h"
 
 #include <QDateTime>
@@ -10,7 +11,6 @@
 #ifdef Q_OS_UNIX
 #include <QRandomGenerator>
 
-#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -89,17 +89,6 @@ Snapshot readOnce(const QString &path)
 }
 
 #ifdef Q_OS_UNIX
-bool writeAll(int file, const QByteArray &data)
-{
-    for (qsizetype done = 0; done < data.size();) {
-        const ssize_t written = ::write(file, data.constData() + done, size_t(data.size() - done));
-        if (written < 0 && errno != EINTR)
-            return false;
-        done += std::max<ssize_t>(written, 0);
-    }
-    return true;
-}
-
 // A file of its own beside the store's, made anew: O_EXCL and O_NOFOLLOW leave whatever
 // is there already, a link too, as it is.
 int createTemporary(const QByteArray &path, QByteArray &name)
@@ -129,14 +118,21 @@ NamesCsv::Error writeOwn(const QString &path, const QByteArray &data)
     const int file = createTemporary(name, temporary);
     if (file < 0)
         return NamesCsv::writeError(folder, qt_error_string(errno));
-    const bool written = (!exists || ::fchmod(file, replaced.st_mode & permissionBits) == 0) && writeAll(file, data)
-                         && ::fsync(file) == 0;
-    const int writeFailure = errno;
-    if (::close(file) == 0 && written && ::rename(temporary.constData(), name.constData()) == 0)
+    std::optional<QString> failure;
+    if (exists && ::fchmod(file, replaced.st_mode & permissionBits) != 0)
+        failure = qt_error_string(errno);
+    if (!failure)
+        failure = OutputFile::writeAll(file, data);
+    if (!failure && ::fsync(file) != 0)
+        failure = qt_error_string(errno);
+    if (::close(file) != 0 && !failure)
+        failure = qt_error_string(errno);
+    if (!failure && ::rename(temporary.constData(), name.constData()) == 0)
         return {};
-    const int reason = written ? errno : writeFailure;
+    if (!failure)
+        failure = qt_error_string(errno); // the rename's
     ::unlink(temporary.constData());
-    return NamesCsv::writeError(folder, qt_error_string(reason));
+    return NamesCsv::writeError(folder, *failure);
 }
 #else
 NamesCsv::Error writeOwn(const QString &path, const QByteArray &data)
