@@ -39,19 +39,31 @@ void print(FILE *stream, const char *text)
     std::fputs(text, stream);
 }
 
-// Without a display Qt's platform aborts before a single argument is read, so there the
-// arguments are read on the offscreen platform, and the window, which has nowhere to go, is refused.
-bool displayMissing(int argc, char *argv[])
+// Qt's platform aborts where it finds no display, before a single argument is read: so the
+// offscreen platform is its fallback, and the window, which would have nowhere to go, is refused.
+bool fallsBackOffscreen(int argc, char *argv[])
 {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
-    return qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
-           && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && !asksFor(argc, argv, "-platform", "--platform")
-           && !asksFor(argc, argv, "-display", "--display");
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || asksFor(argc, argv, "-platform", "--platform"))
+        return false;
+    // Qt chooses Wayland itself in a Wayland session; elsewhere its default is the one to try.
+    if (qEnvironmentVariable("XDG_SESSION_TYPE") == u"wayland" && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return false;
+    const bool named = !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    qputenv("QT_QPA_PLATFORM", named ? QGuiApplication::platformName().toUtf8() + ";offscreen" : "offscreen");
+    return true;
 #else
     Q_UNUSED(argc)
     Q_UNUSED(argv)
     return false;
 #endif
+}
+
+QString displayVariable(const char *name)
+{
+    return qEnvironmentVariableIsEmpty(name)
+               ? QStringLiteral("%1 is not set").arg(QLatin1String(name))
+               : QStringLiteral("%1 is '%2'").arg(QLatin1String(name), qEnvironmentVariable(name));
 }
 
 } // namespace
@@ -66,9 +78,7 @@ int main(int argc, char *argv[])
         print(stdout, "vesk-adressen " VESK_VERSION "\n");
         return std::ferror(stdout) == 0 && std::fflush(stdout) == 0 ? 0 : 1;
     }
-    const bool noDisplay = displayMissing(argc, argv);
-    if (noDisplay)
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const bool fallback = fallsBackOffscreen(argc, argv);
     QApplication app(argc, argv);
     // Qt took the options it knows out of argv; what is left is none of ours either.
     if (argc > 1) {
@@ -79,9 +89,10 @@ int main(int argc, char *argv[])
                                           word)));
         return 2;
     }
-    if (noDisplay) {
-        print(stderr, "error: No display to open the window on: neither DISPLAY nor WAYLAND_DISPLAY is set.\n"
-                      "Without a window: vesk-dipp --help.\n");
+    if (fallback && QGuiApplication::platformName() == u"offscreen") {
+        print(stderr, qPrintable(QStringLiteral("error: No display answers to open the window on: %1, %2.\n"
+                                                "Without a window: vesk-dipp --help.\n")
+                                     .arg(displayVariable("DISPLAY"), displayVariable("WAYLAND_DISPLAY"))));
         return 1;
     }
     AppSetup::apply();

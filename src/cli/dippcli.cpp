@@ -90,12 +90,17 @@ int DippCli::run(const QStringList &arguments)
 int DippCli::help(const QStringList &arguments)
 {
     QCommandLineParser &parser = session.parser;
-    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    // Options may stand between a group's name and its command's.
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
     static_cast<void>(parser.parse(arguments)); // anything wrong there is for the command to tell
     const QStringList words = parser.positionalArguments();
-    // The whole help would read as if the word were a command.
-    if (!words.isEmpty() && table.find(words) == nullptr && !table.isGroup(words.constFirst()))
-        return session.usageError(unknownCommand(words.constFirst()));
+    // The whole help, or a group's, would read as if the words were a command.
+    if (!words.isEmpty() && table.find(words) == nullptr) {
+        if (!table.isGroup(words.constFirst()))
+            return session.usageError(unknownCommand(words.constFirst()));
+        if (words.size() > 1)
+            return session.usageError(table.groupUsage(words.constFirst()));
+    }
     session.out << table.help(words) << Qt::flush;
     return CliSession::Success;
 }
