@@ -46,11 +46,11 @@ bool fallsBackOffscreen(int argc, char *argv[])
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
     if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || asksFor(argc, argv, "-platform", "--platform"))
         return false;
-    // Qt chooses Wayland itself in a Wayland session; elsewhere its default is the one to try.
+    // In a Wayland session Qt chooses the platform itself; elsewhere it takes X11's.
     if (qEnvironmentVariable("XDG_SESSION_TYPE") == u"wayland" && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         return false;
     const bool named = !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-    qputenv("QT_QPA_PLATFORM", named ? QGuiApplication::platformName().toUtf8() + ";offscreen" : "offscreen");
+    qputenv("QT_QPA_PLATFORM", named ? "xcb;offscreen" : "offscreen");
     return true;
 #else
     Q_UNUSED(argc)
