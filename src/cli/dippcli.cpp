@@ -90,8 +90,7 @@ int DippCli::run(const QStringList &arguments)
 int DippCli::help(const QStringList &arguments)
 {
     QCommandLineParser &parser = session.parser;
-    // Options may stand between a group's name and its command's.
-    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    // Read as options wherever they stand (the parser's default), also between a group's name and its command's.
     static_cast<void>(parser.parse(arguments)); // anything wrong there is for the command to tell
     const QStringList words = parser.positionalArguments();
     // The whole help, or a group's, would read as if the words were a command.
