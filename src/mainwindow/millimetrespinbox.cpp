@@ -5,6 +5,7 @@
 namespace {
 
 const QChar minusSign(0x2212); // as typeset texts write it, the manual too
+const double radix = 10;       // of the decimals: one gives tenths
 
 } // namespace
 
@@ -27,7 +28,8 @@ QValidator::State MillimetreSpinBox::validate(QString &input, int & /*pos*/) con
                               locale().toString(maximum()), locale().toString(value())));
     } else if (reading.state == QValidator::Invalid && reading.value) {
         emit refused(tr("%1 mm: hier nur auf %2 mm genau.")
-                         .arg(locale().toString(*reading.value), locale().toString(std::pow(10.0, -decimals()))));
+                         .arg(locale().toString(*reading.value, 'f', static_cast<int>(reading.decimals)),
+                              locale().toString(std::pow(radix, -decimals()))));
     }
     return reading.state;
 }
@@ -69,7 +71,7 @@ MillimetreSpinBox::Reading MillimetreSpinBox::read(QString text) const
     if (!isNumber)
         return {QValidator::Intermediate, std::nullopt};
     if (decimalsTyped > decimals())
-        return {QValidator::Invalid, typedValue};
+        return {QValidator::Invalid, typedValue, decimalsTyped};
     const bool inRange = typedValue >= minimum() && typedValue <= maximum();
     return {inRange ? QValidator::Acceptable : QValidator::Intermediate, typedValue};
 }

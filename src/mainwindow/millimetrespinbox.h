@@ -30,6 +30,7 @@ private:
     {
         QValidator::State state;
         std::optional<double> value; // none while it is no number yet
+        qsizetype decimals = 0;      // as typed, where they are too many
     };
     QString typedNumber(QString text) const;
     Reading read(QString text) const;
