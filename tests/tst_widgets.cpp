@@ -575,24 +575,36 @@ private slots:
         QCOMPARE(catcher.takeOne().text + u'\n' + QString::fromUtf8(ipp.readAllStandardOutput()).section(u'\n', 1, 1),
                  job);
         QCOMPARE(LabelsDialog({}, {}).printerBox->currentText(), lpdest.isNull() ? u"vesk-suite-default"_s : chosen[0]);
+        onDialog<QPrintPreviewDialog>([](QPrintPreviewDialog *preview) {
+            preview->printer()->setPrinterName(u"vesk-suite-default"_s);
+            emit preview->paintRequested(preview->printer()); // as its print dialog, accepted, has it
+            preview->accept();
+        });
+        window->printButton->click(); // the names table on the default queue: offered next, also with no default
+        QCOMPARE(catcher.takeOne().icon, QMessageBox::Information);
+        QCOMPARE(LabelsDialog({}, {}).printerBox->currentText(), u"vesk-suite-default"_s);
     }
 
     void millimetres_data()
     {
-        // The locale, the field, what is typed, the field's text once left, what is told ("-": nothing).
+        // The locale, the field, what is pasted, then typed, the field's text once left, what is told ("-": nothing).
         QTest::addColumn<QStringList>("typing");
         const QString beyond = u"%1 mm geht hier nicht: von %2 bis %3 mm. Es bleibt bei %4 mm."_s;
         // clang-format off
-        QTest::newRow("C, comma") << QStringList{"C", "leftSpin", "1,5", "1.5 mm", "-"};
-        QTest::newRow("C, point below the least") << QStringList{"C", "widthSpin", "0.5", "70.0 mm", beyond.arg("0.5", "1", "210", "70")};
-        QTest::newRow("English, the least, no thousands") << QStringList{"en_US", "widthSpin", "1,000", "1.0 mm", "-"};
-        QTest::newRow("English, comma below the least") << QStringList{"en_US", "widthSpin", "0,5", "70.0 mm", beyond.arg("0.5", "1", "210", "70")};
-        QTest::newRow("English, a second decimal") << QStringList{"en_US", "rowGapSpin", "12.34", "12.3 mm", "-"};
-        QTest::newRow("German, point at the most, no thousands") << QStringList{"de_DE", "heightSpin", "297.000", "297,0 mm", "-"};
-        QTest::newRow("German, comma beyond the most") << QStringList{"de_DE", "heightSpin", "297,1", "37,0 mm", beyond.arg("297,1", "1", "297", "37")};
-        QTest::newRow("German, minus sign") << QStringList{"de_DE", "topSpin", "\u22121", "0,0 mm", beyond.arg("-1", "0", "297", "0")};
-        QTest::newRow("German, a sign inside, two commas") << QStringList{"de_DE", "columnGapSpin", "1-5,5,2", "15,5 mm", "-"};
-        QTest::newRow("Arabic, its own digits and sign") << QStringList{"ar_EG", "topSpin", "\u061C-\u0661\u066B\u0665", "\u0660\u066B\u0660 mm", beyond.arg("\u061C-\u0661\u066B\u0665", "\u0660", "\u0662\u0669\u0667", "\u0660")};
+        QTest::newRow("C, comma") << QStringList{"C", "leftSpin", "", "1,5", "1.5 mm", "-"};
+        QTest::newRow("C, point below the least") << QStringList{"C", "widthSpin", "", "0.5", "70.0 mm", beyond.arg("0.5", "1", "210", "70")};
+        QTest::newRow("English, the least, no thousands") << QStringList{"en_US", "widthSpin", "", "1,000", "1.0 mm", "-"};
+        QTest::newRow("English, comma below the least") << QStringList{"en_US", "widthSpin", "", "0,5", "70.0 mm", beyond.arg("0.5", "1", "210", "70")};
+        QTest::newRow("German, point at the most, no thousands") << QStringList{"de_DE", "heightSpin", "", "297.000", "297,0 mm", "-"};
+        QTest::newRow("German, comma beyond the most") << QStringList{"de_DE", "heightSpin", "", "297,1", "37,0 mm", beyond.arg("297,1", "1", "297", "37")};
+        QTest::newRow("German, minus sign") << QStringList{"de_DE", "topSpin", "", "\u22121", "0,0 mm", beyond.arg("-1", "0", "297", "0")};
+        QTest::newRow("German, a sign inside, two commas") << QStringList{"de_DE", "columnGapSpin", "", "1-5,5,2", "15,5 mm", "-"};
+        QTest::newRow("Arabic, its own digits and sign") << QStringList{"ar_EG", "topSpin", "", "\u061C-\u0661\u066B\u0665", "\u0660\u066B\u0660 mm", beyond.arg("\u061C-\u0661\u066B\u0665", "\u0660", "\u0662\u0669\u0667", "\u0660")};
+        QTest::newRow("German, pasted as a field shows it") << QStringList{"de_DE", "leftSpin", "1.5 mm", "", "1,5 mm", "-"};
+        QTest::newRow("C, pasted beyond the most") << QStringList{"C", "widthSpin", "300 mm", "", "70.0 mm", beyond.arg("300", "1", "210", "70")};
+        QTest::newRow("C, pasted, a blank first, none before the unit") << QStringList{"C", "topSpin", " 2,5mm", "", "2.5 mm", "-"};
+        QTest::newRow("German, pasted with a second decimal") << QStringList{"de_DE", "rowGapSpin", "12.30", "", "0,0 mm", "12,30 mm: hier nur auf 0,1 mm genau."};
+        QTest::newRow("German, a second decimal typed") << QStringList{"de_DE", "heightSpin", "", "37,05", "37,0 mm", "37,05 mm: hier nur auf 0,1 mm genau."};
         // clang-format on
     }
 
@@ -607,13 +619,13 @@ private slots:
         dialog.formatBox->setCurrentIndex(dialog.formatBox->count() - 1); // one's own
         QVERIFY(dialog.refusedLabel->isHidden());
         auto *spin = dialog.findChild<QDoubleSpinBox *>(typing[1]);
-        typeInto(spin, typing[2]);
+        typeInto(spin, typing[3], typing[2]);
         QCOMPARE((QStringList{spin->text(), dialog.refusedLabel->isVisible() ? dialog.refusedLabel->text() : u"-"_s}),
-                 typing.mid(3));
-        typeInto(spin, u"2"_s); // a value taken ends what was told
-        QVERIFY(dialog.refusedLabel->isHidden());
+                 typing.mid(4));
+        typeInto(spin, u"2"_s); // a value taken ends what was told, also by the field
+        QVERIFY(dialog.refusedLabel->isHidden() && spin->accessibleDescription().isEmpty());
         spin->findChild<QLineEdit *>()->setText(spin->textFromValue(-1.5)); // as the offsets show it: out of range
-        QVERIFY(dialog.refusedLabel->isVisible());
+        QVERIFY(dialog.refusedLabel->isVisible() && spin->accessibleDescription() == dialog.refusedLabel->text());
     }
 
     // The labels dialog: sheets of the list and one's own, and what it shows of them.
@@ -663,11 +675,23 @@ private slots:
             saveAs({}); // declined: nothing saved, nothing told (cleanup() tells of any message)
             QTest::mouseClick(dialog.saveButton, Qt::LeftButton);
 #endif
+            // Typed, then printed by the button's shortcut (a click later): as typed, 1A in a third column 60 mm wide.
+            const int own = dialog.formatBox->count() - 1;
+            dialog.formatBox->setCurrentIndex(own);
+            printInto(u"breiter.pdf"_s);
+            typeInto(dialog.widthSpin, u"60"_s, {}, Qt::AltModifier | Qt::Key_D);
+            QCOMPARE(catcher.takeOne().icon, QMessageBox::Information); // once the click came
+            QCOMPARE(Pdf::wordsIn(Pdf::read(workFile(u"breiter.pdf"_s)), {340, 734, 50, 106}).value(0).text, u"1A"_s);
+            saveAs({});
+            typeInto(dialog.widthSpin, u"7"_s, {}, Qt::AltModifier | Qt::Key_S);
+            QTRY_VERIFY(!dialog.saveButton->isEnabled());
+            QCOMPARE(expected.children().size(), 1); // too small: no file dialog came
+            qDeleteAll(expected.children());
+            dialog.formatBox->setCurrentIndex(0);
             QTest::mouseClick(dialog.selectedRadio, Qt::LeftButton, {}, {5, 5}); // on its mark
             QCOMPARE(shown(dialog), (QStringList{"3 Etiketten", "2", "24"}));
             QTest::mouseClick(dialog.allRadio, Qt::LeftButton, {}, {5, 5});
             QCOMPARE(shown(dialog), (QStringList{"96 Etiketten", "5", "24"}));
-            const int own = dialog.formatBox->count() - 1;
             dialog.formatBox->setCurrentIndex(own);
             for (int i = 0; i < spins.size(); ++i)
                 dialog.findChild<QAbstractSpinBox *>(spins[i])->setProperty("value", sheet189[i]);
@@ -698,6 +722,10 @@ private slots:
                 && !dialog.selectedRadio->isEnabled());
         dialog.formatBox->setCurrentIndex(dialog.formatBox->count() - 1);
         QCOMPARE(fields(dialog), sheet189);
+        // Made small, it scrolls to the field a mnemonic goes to, from the top to far down.
+        dialog.resize(400, 300);
+        typeInto(dialog.startSpin, u"5"_s, {}, Qt::AltModifier | Qt::Key_U);
+        QVERIFY(dialog.printerBox->hasFocus() && dialog.printerBox->visibleRegion() == dialog.printerBox->rect());
         // Typing part of a maker's article narrows the list to it; choosing it takes it.
         dialog.formatBox->setFocus();
         dialog.formatBox->lineEdit()->clear();
@@ -966,7 +994,7 @@ private slots:
     }
 
 private:
-    // In the screen's free area: each button, field and text whole (scrolled to), unsquashed, over no other.
+    // In the screen's free area: each button, field and text whole (scrolled to, no push button), not squashed or over.
     void fitsScreen(QWidget *shown)
     {
         const QRect area = shown->screen()->availableGeometry();
@@ -984,8 +1012,10 @@ private:
             QRect seen = one->rect();
             for (QWidget *up = one->parentWidget(); up != shown; up = up->parentWidget()) {
                 outermost = outermost && !item(up);
-                if (auto *scroll = qobject_cast<QScrollArea *>(up->parentWidget()); scroll && outermost)
+                if (auto *scroll = qobject_cast<QScrollArea *>(up->parentWidget()); scroll && outermost) {
+                    QVERIFY2(!one->inherits("QPushButton"), qPrintable(one->objectName())); // seen unscrolled
                     scroll->ensureWidgetVisible(one, 0, 0); // before its viewport clips it
+                }
                 seen &= QRect(one->mapFrom(up, QPoint()), up->size());
             }
             if (!outermost)
@@ -1035,15 +1065,20 @@ private:
         }
     }
 
-    // Types into a field of a window, shown, in place of what it holds, then leaves it with Tab.
-    static void typeInto(QWidget *field, const QString &text)
+    // Types into a shown window's field in place of what it holds (pasted first), then presses Tab or the key given.
+    static void typeInto(QWidget *field, const QString &text, const QString &paste = {},
+                         QKeyCombination end = Qt::Key_Tab)
     {
         field->window()->show();
+        field->window()->activateWindow(); // again, after a dialog of its own
         QVERIFY(QTest::qWaitForWindowActive(field->window()));
-        field->setFocus(Qt::TabFocusReason); // which selects all
-        for (const QChar typed : text)       // keyClicks() takes Latin-1 only
+        field->setFocus(Qt::TabFocusReason);
+        QTest::keySequence(field, QKeySequence::SelectAll); // also where it had the focus
+        QGuiApplication::clipboard()->setText(paste);
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+        for (const QChar typed : text) // keyClicks() takes Latin-1 only
             QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, typed, Qt::NoModifier);
-        QTest::keyClick(field, Qt::Key_Tab);
+        QTest::keyClick(field, end.key(), end.keyboardModifiers());
     }
 
     // Answers the print dialog that opens next: into the work folder's file as a PDF, never on a printer.

@@ -4,12 +4,14 @@
 #include "names/usersettings.h"
 #include "page/labellayout.h"
 #include "page/labelspdf.h"
+#include "print/lastprinter.h"
 #include "print/pageprinter.h"
 #include "print/printeroffsets.h"
 
 #include <QCompleter>
 #include <QDir>
 #include <QFileDialog>
+#include <QGraphicsView>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
@@ -21,7 +23,6 @@ namespace {
 const QString formatKey = QStringLiteral("etiketten/format");
 const QString startKey = QStringLiteral("etiketten/beginn");
 const QString customKey = QStringLiteral("etiketten/eigenes");
-const QString printerKey = QStringLiteral("etiketten/drucker"); // the one printed on last
 // One's own format as stored, in this order.
 enum OwnField { OwnSize, OwnColumns, OwnRows, OwnMargins, OwnGaps, OwnFieldCount };
 const QString ownName = QStringLiteral("eigenes"); // the format stored when one's own is chosen
@@ -55,7 +56,7 @@ LabelsDialog::LabelsDialog(Names names, QStringList selectedKeys, QWidget *paren
     restoreSettings();
 
     preview = new QPrintPreviewWidget(&printer, this);
-    preview->setAccessibleName(tr("Vorschau"));
+    preview->findChild<QGraphicsView *>()->setAccessibleName(tr("Vorschau")); // the focus stop
     previewLayout->addWidget(preview);
     connect(preview, &QPrintPreviewWidget::paintRequested, this,
             [this](QPrinter *target) { PagePrinter::print(*target, document()); });
@@ -70,12 +71,12 @@ LabelsDialog::LabelsDialog(Names names, QStringList selectedKeys, QWidget *paren
     connect(saveButton, &QPushButton::clicked, this, &LabelsDialog::save);
     connect(printButton, &QPushButton::clicked, this, &LabelsDialog::print);
     connect(testSheetButton, &QPushButton::clicked, this, &LabelsDialog::printTestSheet);
-    printerBox->addItems(QPrinterInfo::availablePrinterNames());
-    // The default printer, else the one printed on last, else the first: the box's placeholder
-    // would say that there is none.
-    const int defaultPrinter = printerBox->findText(QPrinterInfo::defaultPrinterName());
-    const int lastPrinter = printerBox->findText(userSettings().value(printerKey).toString());
-    printerBox->setCurrentIndex(defaultPrinter >= 0 ? defaultPrinter : std::max(lastPrinter, 0));
+    const QStringList printers = QPrinterInfo::availablePrinterNames();
+    printerBox->addItems(printers);
+    // Its placeholder says that there is none, and is read as its name then, as a printer's would be.
+    printerBox->setCurrentIndex(static_cast<int>(LastPrinter::chosenIn(printers)));
+    if (printerBox->count() == 0)
+        printerBox->setAccessibleName(printerBox->placeholderText());
     for (QDoubleSpinBox *spin : {offsetRightSpin, offsetDownSpin}) {
         spin->setRange(-PrinterOffsets::limitMm, PrinterOffsets::limitMm);
         connect(spin, &QDoubleSpinBox::valueChanged, this, &LabelsDialog::storeOffset);
@@ -89,7 +90,7 @@ LabelsDialog::LabelsDialog(Names names, QStringList selectedKeys, QWidget *paren
     tellRefused({});
     showOffset();
     showFormat();
-    FittingDialog::apply(this);
+    FittingDialog::apply(this, buttonLayout);
 }
 
 LabelsDialog::~LabelsDialog()
@@ -203,20 +204,22 @@ void LabelsDialog::refresh()
 }
 
 // A number typed counts once its field is left; a button's shortcut leaves it without that,
-// and would save or print what the field held before.
-void LabelsDialog::takeTyped()
+// and would save or print what the field held before. Whether the button still holds then.
+bool LabelsDialog::takeTyped(const QPushButton *button)
 {
     for (QWidget *widget = focusWidget(); widget != nullptr; widget = widget->parentWidget()) {
         if (auto *spin = qobject_cast<QAbstractSpinBox *>(widget)) {
             spin->interpretText();
-            return;
+            break;
         }
     }
+    return button->isEnabled();
 }
 
 void LabelsDialog::save()
 {
-    takeTyped();
+    if (!takeTyped(saveButton))
+        return;
     QString path =
         QFileDialog::getSaveFileName(this, tr("Etiketten speichern"),
                                      QDir::current().absoluteFilePath(LabelsPdf::fileName), tr("PDF-Dateien (*.pdf)"));
@@ -230,13 +233,15 @@ void LabelsDialog::save()
 
 void LabelsDialog::print()
 {
-    takeTyped();
+    if (!takeTyped(printButton))
+        return;
     printDocument(document(), PrintReport::Subject::Labels, tr("Etiketten drucken"));
 }
 
 void LabelsDialog::printTestSheet()
 {
-    takeTyped();
+    if (!takeTyped(testSheetButton))
+        return;
     printDocument(LabelsPdf::testSheet(chosenFormat()), PrintReport::Subject::TestSheet, tr("Testblatt drucken"));
 }
 
@@ -249,10 +254,9 @@ void LabelsDialog::printDocument(const PageDocument &pages, PrintReport::Subject
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    if (const int chosen = printerBox->findText(printer.printerName()); chosen >= 0) {
+    if (const int chosen = printerBox->findText(printer.printerName()); chosen >= 0)
         printerBox->setCurrentIndex(chosen);
-        userSettings().setValue(printerKey, printer.printerName());
-    }
+    LastPrinter::keep(printer);
     const PrintReport printed = PagePrinter::submit(printer, pages);
     report(title, printed.windowText(subject), printed.result());
 }

@@ -32,7 +32,7 @@ private:
     void showFormat();
     void ownEdited();
     void refresh();
-    void takeTyped();
+    bool takeTyped(const QPushButton *button);
     void save();
     void print();
     void printTestSheet();

@@ -8,7 +8,8 @@
 // Millimetres as people type them: a point or a comma before the decimals, in any locale, and
 // never a thousands separator, which would make 1.5 mm fifteen. Shown in the user's locale. A
 // number beyond the range stays as typed until the field is left, then gives way to the value
-// before it; refused says so. The value changes only when the field is left or Return pressed.
+// before it; more decimals than the field shows are not taken. Refused says why, the field's
+// accessible description too. The value changes only when the field is left or Return pressed.
 class MillimetreSpinBox : public QDoubleSpinBox
 {
     Q_OBJECT
@@ -29,7 +30,9 @@ private:
     {
         QValidator::State state;
         std::optional<double> value; // none while it is no number yet
+        qsizetype decimals = 0;      // as typed, where they are too many
     };
+    QString typedNumber(QString text) const;
     Reading read(QString text) const;
 };
 
