@@ -27,6 +27,7 @@
 #include <QPrinterInfo>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStyledItemDelegate>
 #include <QTemporaryDir>
@@ -1001,6 +1002,8 @@ private:
         QVERIFY(QTest::qWaitForWindowExposed(shown) && area.contains(shown->frameGeometry()));
         const QString name = QString::fromLatin1(shown->metaObject()->className()).toLower();
         QVERIFY(shown->grab().save(qEnvironmentVariable("VESK_SCREEN_CHECK") + u'/' + name + u".png"_s));
+        for (QScrollArea *scroll : shown->findChildren<QScrollArea *>()) // scrolls only where the screen is too small
+            QVERIFY(!scroll->verticalScrollBar()->isVisible() || shown->frameGeometry().height() >= area.height());
         const auto item = [](QWidget *w) {
             return w->inherits("QAbstractButton") || w->inherits("QAbstractSpinBox") || w->inherits("QComboBox")
                    || w->inherits("QLineEdit") || w->inherits("QLabel") || w->inherits("QAbstractItemView");

@@ -35,7 +35,9 @@ void FittingDialog::apply(QDialog *dialog, QLayout *buttons)
     const QWidget *parent = dialog->parentWidget() != nullptr ? dialog->parentWidget()->window() : nullptr;
     const QScreen *screen = parent != nullptr ? parent->screen() : dialog->screen();
     const QSize frame = parent != nullptr ? parent->frameGeometry().size() - parent->size() : QSize(0, 0);
-    const QSize wanted(std::max(content->sizeHint().width(), buttons->sizeHint().width()),
-                       content->sizeHint().height() + buttons->sizeHint().height());
+    // A layout may hint at less than its least size.
+    const QSize shown = content->sizeHint().expandedTo(content->minimumSizeHint());
+    const QSize wanted(std::max(shown.width(), buttons->sizeHint().width()),
+                       shown.height() + outer->spacing() + buttons->sizeHint().height());
     dialog->resize(wanted.expandedTo(dialog->size()).boundedTo(screen->availableSize() - frame));
 }
