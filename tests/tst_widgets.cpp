@@ -1004,6 +1004,10 @@ private:
         QVERIFY(shown->grab().save(qEnvironmentVariable("VESK_SCREEN_CHECK") + u'/' + name + u".png"_s));
         for (QScrollArea *scroll : shown->findChildren<QScrollArea *>()) // scrolls only where the screen is too small
             QVERIFY(!scroll->verticalScrollBar()->isVisible() || shown->frameGeometry().height() >= area.height());
+        for (int stop = 0; stop < 40; ++stop) { // Tab stops only where something is shown
+            QTest::keyClick(shown->focusWidget() != nullptr ? shown->focusWidget() : shown, Qt::Key_Tab);
+            QVERIFY(qobject_cast<QScrollArea *>(shown->focusWidget()) == nullptr);
+        }
         const auto item = [](QWidget *w) {
             return w->inherits("QAbstractButton") || w->inherits("QAbstractSpinBox") || w->inherits("QComboBox")
                    || w->inherits("QLineEdit") || w->inherits("QLabel") || w->inherits("QAbstractItemView");
