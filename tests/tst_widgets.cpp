@@ -539,6 +539,7 @@ private slots:
             return values;
         };
         QCOMPARE(seen(), shown);
+        QCOMPARE(dialog.printerBox->accessibleName(), shown[1].isEmpty() ? u"kein Drucker eingerichtet"_s : QString());
         typeInto(dialog.offsetRightSpin, u"1,5"_s);
         dialog.offsetDownSpin->setValue(-25);                                      // at most 20 mm
         dialog.printerBox->setCurrentIndex(1 - dialog.printerBox->currentIndex()); // the other one has its own
