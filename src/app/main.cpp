@@ -56,12 +56,12 @@ bool fallsBackOffscreen(int argc, char *argv[], const QString &asked)
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
     if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || asksFor(argc, argv, "-platform", "--platform"))
         return false;
-    // In a Wayland session Qt chooses the platform itself; elsewhere it takes X11's.
-    if (qEnvironmentVariable("XDG_SESSION_TYPE") == u"wayland" && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        return false;
+    // In a Wayland session Qt tries Wayland's platform first, then X11's; elsewhere X11's alone.
+    const bool wayland =
+        qEnvironmentVariable("XDG_SESSION_TYPE") == u"wayland" && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
     const bool named =
         !asked.isEmpty() || !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-    qputenv("QT_QPA_PLATFORM", named ? "xcb;offscreen" : "offscreen");
+    qputenv("QT_QPA_PLATFORM", wayland ? "wayland;xcb;offscreen" : named ? "xcb;offscreen" : "offscreen");
     return true;
 #else
     Q_UNUSED(argc)
