@@ -204,13 +204,15 @@ void LabelsDialog::refresh()
 }
 
 // A number typed counts once its field is left; a button's shortcut leaves it without that,
-// and would save or print what the field held before. Whether the button still holds then.
+// and would save or print what the field held before. Whether the button still holds then:
+// not where the number is refused, which gives way to the one before, not what was meant.
 bool LabelsDialog::takeTyped(const QPushButton *button)
 {
     for (QWidget *widget = focusWidget(); widget != nullptr; widget = widget->parentWidget()) {
         if (auto *spin = qobject_cast<QAbstractSpinBox *>(widget)) {
+            const bool refused = !spin->hasAcceptableInput();
             spin->interpretText();
-            break;
+            return !refused && button->isEnabled();
         }
     }
     return button->isEnabled();
