@@ -684,6 +684,15 @@ private slots:
             typeInto(dialog.widthSpin, u"60"_s, {}, Qt::AltModifier | Qt::Key_D);
             QCOMPARE(catcher.takeOne().icon, QMessageBox::Information); // once the click came
             QCOMPARE(Pdf::wordsIn(Pdf::read(workFile(u"breiter.pdf"_s)), {340, 734, 50, 106}).value(0).text, u"1A"_s);
+            saveAs({}); // Return takes a number, or refuses it, and presses no button: no file dialog came
+            typeInto(dialog.widthSpin, u"500"_s, {}, Qt::Key_Return);
+            QCOMPARE(dialog.widthSpin->accessibleDescription(),
+                     u"500 mm geht hier nicht: von 1 bis 210 mm. Es bleibt bei 60 mm."_s);
+            typeInto(dialog.widthSpin, u"65"_s, {}, Qt::Key_Return);
+            QCOMPARE(std::tuple(dialog.widthSpin->value(), dialog.widthSpin->accessibleDescription(),
+                                expected.children().size(), dialog.isVisible()),
+                     std::tuple(65.0, QString(), qsizetype(1), true));
+            qDeleteAll(expected.children());
             for (const QString &typed : {u"500"_s, u"7"_s}) { // refused, then too small: no file dialog came
                 saveAs({});
                 typeInto(dialog.widthSpin, typed, {}, Qt::AltModifier | Qt::Key_S);
@@ -717,6 +726,18 @@ private slots:
             QCOMPARE(dialog.reasonLabel->text(), u"Diese Etiketten passen nicht auf ein A4-Blatt.\n\n"_s + tooSmall);
             QVERIFY(!dialog.testSheetButton->isEnabled());
             dialog.columnsSpin->setValue(7);
+            // A sheet typed in the list's box is taken where it names one alone; else the box shows the one chosen, and
+            // why.
+            const QString ownName = u"Eigenes Format"_s;
+            for (const auto &[typed, chosen, told] : std::initializer_list<std::tuple<QString, QString, QString>>{
+                     {u"avery"_s, ownName,
+                      u"„avery“ passt auf 61 Formate der Liste: eines davon wählen. Es bleibt bei Eigenes Format."_s},
+                     {u"xyz"_s, ownName, u"„xyz“ nennt kein Format der Liste. Es bleibt bei Eigenes Format."_s},
+                     {u"l7160"_s, u"Avery L7160: 63.994 × 38.1 mm, 3 × 7 auf A4"_s, {}}}) {
+                typeInto(dialog.formatBox->lineEdit(), typed);
+                QCOMPARE(std::pair(dialog.formatBox->lineEdit()->text(), dialog.refusedLabel->text()),
+                         std::pair(chosen, told));
+            }
             dialog.formatBox->setCurrentIndex(1);
             dialog.startSpin->setValue(5);
         }

@@ -1,6 +1,7 @@
 #include "mainwindow/labelsdialog.h"
 
 #include "mainwindow/fittingdialog.h"
+#include "mainwindow/typedfields.h"
 #include "names/usersettings.h"
 #include "page/labellayout.h"
 #include "page/labelspdf.h"
@@ -87,6 +88,9 @@ LabelsDialog::LabelsDialog(Names names, QStringList selectedKeys, QWidget *paren
         connect(spin, &MillimetreSpinBox::refused, this, &LabelsDialog::tellRefused);
         connect(spin, &QDoubleSpinBox::valueChanged, this, [this] { tellRefused({}); });
     }
+    typed = new TypedFields(this, formatBox);
+    connect(typed, &TypedFields::refused, this, &LabelsDialog::tellRefused);
+    connect(formatBox, &QComboBox::currentIndexChanged, this, [this] { tellRefused({}); });
     tellRefused({});
     showOffset();
     showFormat();
@@ -203,19 +207,11 @@ void LabelsDialog::refresh()
     }
 }
 
-// A number typed counts once its field is left; a button's shortcut leaves it without that,
-// and would save or print what the field held before. Whether the button still holds then:
-// not where the number is refused, which gives way to the one before, not what was meant.
+// Whether a button still holds once what is typed is taken: not where that is refused, which
+// gives way to what was before, not what was meant.
 bool LabelsDialog::takeTyped(const QPushButton *button)
 {
-    for (QWidget *widget = focusWidget(); widget != nullptr; widget = widget->parentWidget()) {
-        if (auto *spin = qobject_cast<QAbstractSpinBox *>(widget)) {
-            const bool refused = !spin->hasAcceptableInput();
-            spin->interpretText();
-            return !refused && button->isEnabled();
-        }
-    }
-    return button->isEnabled();
+    return typed->take() && button->isEnabled();
 }
 
 void LabelsDialog::save()

@@ -11,6 +11,7 @@
 #include <QPrinter>
 
 class QPrintPreviewWidget;
+class TypedFields;
 
 // Labels for the modules: the sheet's format, where on the first sheet to begin, which
 // addresses, a preview of the sheets, and saving or printing them. Keeps the last format
@@ -48,6 +49,7 @@ private:
     QList<LabelFormat> formats;
     LabelFormat own; // one's own format, as entered
     QPrinter printer;
+    TypedFields *typed;
 };
 
 #endif

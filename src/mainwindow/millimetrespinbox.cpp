@@ -16,7 +16,7 @@ MillimetreSpinBox::MillimetreSpinBox(QWidget *parent)
     setKeyboardTracking(false);
     // Told to a screen reader by the field typed in, which it reads when it changes.
     connect(this, &MillimetreSpinBox::refused, this, &QWidget::setAccessibleDescription);
-    connect(this, &QAbstractSpinBox::editingFinished, this, [this] { setAccessibleDescription({}); });
+    connect(this, &QDoubleSpinBox::valueChanged, this, [this] { setAccessibleDescription({}); });
 }
 
 QValidator::State MillimetreSpinBox::validate(QString &input, int & /*pos*/) const
