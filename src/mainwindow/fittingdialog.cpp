@@ -17,9 +17,12 @@ void FittingDialog::apply(QDialog *dialog, QLayout *buttons)
     // Not a stop of its own for Tab: it shows nothing, and a screen reader would read an empty filler.
     scroll->setFocusPolicy(Qt::NoFocus);
     scroll->setWidget(content);
-    // Tab scrolls to the field it reaches, a mnemonic or a click would not. It scrolls only to its own.
-    QObject::connect(qApp, &QApplication::focusChanged, scroll,
-                     [scroll](QWidget * /*old*/, QWidget *now) { scroll->ensureWidgetVisible(now); });
+    // Tab scrolls to the field it reaches, a mnemonic or a click would not. Only to a field of its
+    // own: while the dialog goes, the focus leaves a field of a scroll area half gone.
+    QObject::connect(qApp, &QApplication::focusChanged, scroll, [scroll, content](QWidget * /*old*/, QWidget *now) {
+        if (now != nullptr && content->isAncestorOf(now))
+            scroll->ensureWidgetVisible(now);
+    });
     auto *outer = new QVBoxLayout(dialog);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(scroll);
