@@ -99,6 +99,8 @@ LabelsDialog::LabelsDialog(Names names, QStringList selectedKeys, QWidget *paren
 
 LabelsDialog::~LabelsDialog()
 {
+    // Hidden while whole: a field left as it hides takes what is typed, and tells this dialog.
+    hide();
     QSettings settings = userSettings();
     const bool custom = formatBox->currentIndex() == formats.size();
     settings.setValue(formatKey, custom ? ownName : chosenFormat().name());
