@@ -746,6 +746,10 @@ private slots:
                 QCOMPARE(std::pair(dialog.formatBox->lineEdit()->text(), dialog.refusedLabel->text()),
                          std::pair(chosen, told));
             }
+            saveAs(u"gewaehlt.pdf"_s); // a shortcut from the box as chosen saves that sheet
+            dialog.formatBox->setFocus();
+            QTest::keyClick(dialog.formatBox->lineEdit(), Qt::Key_S, Qt::AltModifier);
+            QCOMPARE(catcher.takeOne().icon, QMessageBox::Information);
             dialog.formatBox->setCurrentIndex(1);
             dialog.startSpin->setValue(5);
         }
