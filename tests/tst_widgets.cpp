@@ -729,6 +729,14 @@ private slots:
             // A sheet typed in the list's box is taken where it names one alone; else the box shows the one chosen, and
             // why.
             const QString ownName = u"Eigenes Format"_s;
+            // Kept while another window is used.
+            typeInto(dialog.formatBox->lineEdit(), u"avery"_s, {}, Qt::Key_End);
+            QWidget elsewhere;
+            elsewhere.show();
+            elsewhere.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
+            QCOMPARE(std::pair(dialog.formatBox->lineEdit()->text(), dialog.refusedLabel->text()),
+                     std::pair(u"avery"_s, QString()));
             for (const auto &[typed, chosen, told] : std::initializer_list<std::tuple<QString, QString, QString>>{
                      {u"avery"_s, ownName,
                       u"„avery“ passt auf 61 Formate der Liste: eines davon wählen. Es bleibt bei Eigenes Format."_s},
@@ -738,6 +746,10 @@ private slots:
                 QCOMPARE(std::pair(dialog.formatBox->lineEdit()->text(), dialog.refusedLabel->text()),
                          std::pair(chosen, told));
             }
+            saveAs(u"gewaehlt.pdf"_s); // a shortcut from the box as chosen saves that sheet
+            dialog.formatBox->setFocus();
+            QTest::keyClick(dialog.formatBox->lineEdit(), Qt::Key_S, Qt::AltModifier);
+            QCOMPARE(catcher.takeOne().icon, QMessageBox::Information);
             dialog.formatBox->setCurrentIndex(1);
             dialog.startSpin->setValue(5);
         }

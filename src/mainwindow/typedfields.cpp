@@ -23,19 +23,15 @@ TypedFields::TypedFields(QDialog *dialog, QComboBox *list)
 
 void TypedFields::focusMoved(const QWidget *old, const QWidget *now)
 {
-    if (inList(old) && now != nullptr && !inList(now) && now != list->completer()->popup())
+    // The box is an ancestor of itself; of no widget where there is none.
+    if (list->isAncestorOf(old) && now != nullptr && !list->isAncestorOf(now) && now != list->completer()->popup())
         takeListed();
-}
-
-bool TypedFields::inList(const QWidget *widget) const
-{
-    return widget != nullptr && (widget == list || list->isAncestorOf(widget));
 }
 
 bool TypedFields::take()
 {
     QWidget *focus = dialog->focusWidget();
-    if (inList(focus))
+    if (list->isAncestorOf(focus))
         return takeListed();
     for (QWidget *widget = focus; widget != nullptr; widget = widget->parentWidget()) {
         if (auto *spin = qobject_cast<QAbstractSpinBox *>(widget)) {

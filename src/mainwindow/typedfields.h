@@ -27,7 +27,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    bool inList(const QWidget *widget) const;
     void focusMoved(const QWidget *old, const QWidget *now);
     bool takeListed();
 
