@@ -680,15 +680,14 @@ private slots:
             // Typed, then printed by the button's shortcut (a click later): as typed, 1A in a third column 60 mm wide.
             const int own = dialog.formatBox->count() - 1;
             dialog.formatBox->setCurrentIndex(own);
-#ifdef Q_OS_WIN // whose print dialog is the system's: saved by its shortcut instead
-            saveAs(u"breiter.pdf"_s);
-            typeInto(dialog.widthSpin, u"60"_s, {}, Qt::AltModifier | Qt::Key_S);
-#else
+#ifndef Q_OS_WIN // whose print dialog is the system's
             printInto(u"breiter.pdf"_s);
             typeInto(dialog.widthSpin, u"60"_s, {}, Qt::AltModifier | Qt::Key_D);
-#endif
             QCOMPARE(catcher.takeOne().icon, QMessageBox::Information); // once the click came
             QCOMPARE(Pdf::wordsIn(Pdf::read(workFile(u"breiter.pdf"_s)), {340, 734, 50, 106}).value(0).text, u"1A"_s);
+#else
+            typeInto(dialog.widthSpin, u"60"_s);
+#endif
             saveAs({}); // Return takes a number, or refuses it, and presses no button: no file dialog came
             typeInto(dialog.widthSpin, u"500"_s, {}, Qt::Key_Return);
             QCOMPARE(dialog.widthSpin->accessibleDescription(),
