@@ -118,12 +118,13 @@ std::optional<QString> DippCli::optionNotFor(const CliCommand *command) const
     }
     if (parser.isSet(session.printerOption) && parser.isSet(session.outputOption))
         return QStringLiteral("--printer and --output exclude each other: print, or write a file.");
-    // Else read as the working folder, which no file can be written or read as.
-    for (const QCommandLineOption *file : {&session.outputOption, &session.namesOption}) {
-        if (parser.isSet(*file) && parser.value(*file).isEmpty())
-            return QStringLiteral("--%1 takes a file name, not an empty one.").arg(file->names().constFirst());
+    // An empty file name would read as the working folder, which no file can be written or read as.
+    const QString fileName = QStringLiteral("a file name");
+    for (const auto &[option, what] :
+         {std::pair(&session.outputOption, fileName), std::pair(&session.namesOption, fileName),
+          std::pair(&session.printerOption, QStringLiteral("a printer's name"))}) {
+        if (parser.isSet(*option) && parser.value(*option).isEmpty())
+            return QStringLiteral("--%1 takes %2, not an empty one.").arg(option->names().constFirst(), what);
     }
-    if (parser.isSet(session.printerOption) && parser.value(session.printerOption).isEmpty())
-        return QStringLiteral("--printer takes a printer's name, not an empty one.");
     return std::nullopt;
 }
