@@ -1,6 +1,7 @@
 #include "document/namesdocument.h"
 #include "names/namescsv.h"
 #include "names/storeclock.h"
+#include "names/storecopies.h"
 #include "names/storefile.h"
 #include "names/storelock.h"
 #include "support/coretest.h"
@@ -32,6 +33,9 @@ private slots:
     void windowAnswersWhileLocked();
     void failedStoreHeals();
     void linkedStoreHeals();
+    void conflictCopiesMerged_data();
+    void conflictCopiesMerged();
+    void windowFollowsCopies();
 
 private:
     QString store() const { return dir->filePath(u"vesk-adressen/namen.csv"_s); }
@@ -54,7 +58,7 @@ void TestCore::init()
     qputenv(NamesStore::dataHomeVariable, QDir::toNativeSeparators(dir->path()).toUtf8());
     // One side alone waits for no other: its pauses move the clock instead.
     const QStringList alone{u"damagedStoreSetAside"_s, u"timesBesideTheList"_s, u"failedStoreHeals"_s,
-                            u"linkedStoreHeals"_s};
+                            u"linkedStoreHeals"_s, u"conflictCopiesMerged"_s};
     StoreClock::setPauses(alone.contains(QTest::currentTestFunction()) ? StoreClock::Pauses::Pass
                                                                        : StoreClock::Pauses::Wait);
 }
@@ -316,6 +320,104 @@ void TestCore::linkedStoreHeals()
     QTRY_COMPARE(SharedStore::read(store()).names, (Names{{"3A", "drei"}}));
     QCOMPARE(Files::read(other), "geheim\n");
 #endif
+}
+
+// What computer A's store and computer B's files, made apart, merge to.
+const Names withTimes{{"1A", "EINS"}, {"2A", "neu"}, {"3A", "Pumpe"}, {"4A", "Licht"}, {"6A", "sechs"}};
+
+void TestCore::conflictCopiesMerged_data()
+{
+    QTest::addColumn<QStringList>("steps"); // "file=what" (A's or B's list or times, or damaged) or the clock moved
+    QTest::addColumn<Names>("merged");
+    QTest::addColumn<QStringList>("left");  // in the store's folder
+    QTest::addColumn<QStringList>("moved"); // into Konfliktkopien, where the last of these was already
+    const auto row = [](const char *name, const QStringList &steps, const Names &merged, const QStringList &left,
+                        const QStringList &moved) { QTest::newRow(name) << steps << merged << left << moved; };
+    const QString list("namen.sync-conflict-20261209-011038-M2B6222.csv");
+    const QString times("namen.csv.sync-conflict-20261209-011039-M2B6222.zeiten"); // a second later
+    const QString dated("namen (Kopie 2026-12-09).csv");
+    const QString nextcloud("namen (conflicted copy 2026-12-09 011038).csv");
+    const Names unchanged{{"1A", "EINS"}, {"2A", "alt"}, {"3A", "Pumpe"}, {"5A", "fuenf"}};
+    const QStringList own{"namen.csv", "namen.csv.zeiten"};
+    const QStringList moved{times, "namen.sync-conflict-20261209-011038-M2B6222-2.csv", list};
+    // clang-format off
+    row("Syncthing", {list + "=B", "+500", times + "=T"}, withTimes, own, moved);
+    row("times first", {times + "=T", "+5000", list + "=B"}, withTimes, own, moved);
+    row("list and times apart, one a copy", {"namen.csv=B", list + "=A", "+5000", times + "=T"}, withTimes, own, moved);
+    row("Nextcloud", {nextcloud + "=B", "namen.csv (conflicted copy 2026-12-09 011038).zeiten=T"}, withTimes, own, {nextcloud, "namen.csv (conflicted copy 2026-12-09 011038).zeiten", list});
+    row("OneDrive", {"namen-anna-pc.csv=B", "namen-anna-pc.csv.zeiten=T"}, withTimes, own, {"namen-anna-pc.csv", "namen-anna-pc.csv.zeiten", list});
+    row("list alone", {dated + "=B", "+999", "+1"}, {{"1A", "eins"}, {"2A", "neu"}, {"3A", "Pumpe"}, {"4A", "Licht"}, {"5A", "fuenf"}, {"6A", "sechs"}}, own, {dated, list});
+    row("times alone", {times + "=T", "+9999", "+1"}, unchanged, own, {times, list});
+    row("look-alike", {"namen-bert.csv=B", "+1000"}, unchanged, {"namen-bert.csv", "namen.csv", "namen.csv.zeiten"}, {list});
+    row("damaged", {list + "=D", dated + "=D", "+1000"}, unchanged, {dated, "namen.csv", "namen.csv.zeiten", list + ".defekt-"}, {list});
+    // clang-format on
+}
+
+// Computer A's store, B's files as a sync service leaves them: per address the later edit stands.
+void TestCore::conflictCopiesMerged()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(Names, merged);
+    QFETCH(QStringList, left);
+    QFETCH(QStringList, moved);
+    const QDir folder(dir->filePath(u"vesk-adressen"_s));
+    const QString b = dir->filePath(u"b/namen.csv"_s);
+    QVERIFY(QDir().mkpath(folder.filePath(u"Konfliktkopien"_s)) && QDir().mkpath(QFileInfo(b).path())
+            && Files::write(folder.filePath(u"Konfliktkopien/"_s + moved.last()), "frueher"));
+    // clang-format off
+    const StampedNames a{{"1A", {"EINS", 3000}}, {"2A", {"alt", 1000}}, {"3A", {"Pumpe", 3000}}, {"5A", {"fuenf", 100}}};
+    const StampedNames bs{{"1A", {"eins", 100}}, {"2A", {"neu", 2000}}, {"4A", {"Licht", 2000}}, {"5A", {{}, 2000}}, {"6A", {"sechs", 4000}}};
+    QVERIFY(StoreFile::write(store(), a, {{u"ANNA-PC"_s, 3000}}).kind == StoreFile::write(b, bs, {{u"BERT"_s, 4000}}).kind);
+    const QHash<QString, QByteArray> content{{"A", Files::read(store())}, {"B", Files::read(b)}, {"T", Files::read(StoreFile::timesPath(b))}, {"D", "Adresse;Name\n99Z;kaputt\n"}};
+    // clang-format on
+    StoreCopies copies(store());
+    int setAside = 0;
+    for (const QString &step : steps) {
+        const QString file = folder.filePath(step.section(u'=', 0, 0));
+        if (step.startsWith(u'+'))
+            StoreClock::advance(step.toInt());
+        else
+            QVERIFY(Files::write(file, content[step.section(u'=', 1)])
+                    && Store::setFileTime(file, QDateTime::fromMSecsSinceEpoch(4000)));
+        setAside += int(copies.merge().setAside.size());
+    }
+    QCOMPARE(SharedStore::read(store()).names, merged);
+    const auto files = [](const QDir &in) {
+        return in.entryList(QDir::Files, QDir::Name).replaceInStrings(QRegularExpression(u"defekt-.*"_s), u"defekt-"_s);
+    };
+    QCOMPARE(files(folder), left);
+    QCOMPARE(setAside, int(left.filter(u".defekt-"_s).size()));
+    QCOMPARE(files(QDir(folder.filePath(u"Konfliktkopien"_s))), moved);
+    QCOMPARE(Files::read(folder.filePath(u"Konfliktkopien/"_s + moved.last())), "frueher"); // never overwritten
+    // The same bytes wherever merged, the times in a fixed order; merged again, nothing is written.
+    QVERIFY(merged != withTimes
+            || Files::read(StoreFile::timesPath(store()))
+                   == "vesk-adressen-zeiten 1;4ced35f6f194db39\n1A;3000;7684824d0d3a241b\n2A;2000;b1688cbab7e2c8ad\n"
+                      "3A;3000;b1f1ba264a9a34a2\n4A;2000;0d8d541d98f328df\n5A;2000;-\n6A;4000;ed8862db32fe9ba7\n"
+                      "rechner;3000;ANNA-PC\nrechner;4000;BERT\n");
+    const auto written = StoreFile::identify(store());
+    QVERIFY(!copies.merge().wrote && StoreFile::identify(store()) == written);
+}
+
+// A window shows merged names at its next look, and tells a name of its own that a later one, made apart, replaced.
+void TestCore::windowFollowsCopies()
+{
+    NamesDocument a(store());
+    NamesDocument b(store()); // following from its restore on
+    Store::restored(a);
+    QSignalSpy replaced(&a, &NamesDocument::replaced);
+    a.setName(u"2A"_s, u"alt"_s);
+    QVERIFY(Store::stored(a));
+    const qint64 later = StoreClock::now() + 1; // after A's were stored here, on a computer that did not have them
+    const QString copy = QFileInfo(store()).dir().filePath(u"namen (Anna's conflicted copy 2026-12-09).csv"_s);
+    QCOMPARE(StoreFile::write(copy, {{"2A", {u"neu"_s, later}}, {"4A", {u"Licht"_s, later}}}).kind, ErrorKind::None);
+    StoreClock::advance(500);
+    const Names merged{{"2A", "neu"}, {"4A", "Licht"}};
+    QTRY_COMPARE(a.names(), merged);
+    QCOMPARE(replaced.size(), 1);
+    QCOMPARE(replaced.first().first().value<NameEntries>(), (NameEntries{{"2A", u"alt"_s}}));
+    Store::restored(b);
+    QCOMPARE(b.names(), merged);
 }
 
 QTEST_GUILESS_MAIN(TestCore)

@@ -1,6 +1,7 @@
 #include "address/addresscodec.h"
 #include "address/modulename.h"
 #include "document/namesdocument.h"
+#include "names/conflictcopy.h"
 #include "names/nameforms.h"
 #include "names/namerules.h"
 #include "names/namescsv.h"
@@ -48,6 +49,8 @@ private slots:
     void storeEdges();
     void storeLinks_data();
     void storeLinks();
+    void conflictCopyNames_data();
+    void conflictCopyNames();
 
 private:
     QString store() const { return dir->filePath(u"vesk-adressen/namen.csv"_s); }
@@ -548,6 +551,49 @@ void TestNames::storeLinks()
     QVERIFY(target != u"hard" || QFile::permissions(store).testFlag(QFileDevice::ExeOther)); // as shared
     QCOMPARE(Files::read(store).contains("1A;x\r\n"), kind == ErrorKind::None);
 #endif
+}
+
+void TestNames::conflictCopyNames_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("copy"); // of which, whose, its date and time; empty: no conflict copy
+    const auto row = [](const QString &file, const QString &copy) { QTest::newRow(qPrintable(file)) << file << copy; };
+    // Each service's copy of the list, then of its times: named so, or the list copy's name and ".zeiten".
+    // clang-format off
+    for (const auto &[list, times, copy] : {
+             std::tuple{"namen.sync-conflict-20261209-011038-M2B6222.csv", "namen.csv.sync-conflict-20261209-011038-M2B6222.zeiten", "Syncthing 2026-12-09 01:10:38"},
+             {"namen (conflicted copy 2026-12-09 011038).csv", "namen.csv (conflicted copy 2026-12-09 011038).zeiten", "Nextcloud 2026-12-09 01:10:38"},
+             {"namen (conflicted copy anna 2026-12-09 011038).csv", "", "Nextcloud 2026-12-09 01:10:38"},
+             {"namen_conflict-20261209-011038.csv", "namen.csv_conflict-20261209-011038.zeiten", "Nextcloud 2026-12-09 01:10:38"},
+             {"namen (Anna's conflicted copy 2026-12-09).csv", "", "Dropbox 2026-12-09"},
+             {"namen (Anna’s conflicted copy 2026-12-09 (1)).csv", "", "Dropbox 2026-12-09"},
+             {"namen (Annas in Konflikt stehende Kopie 2026-12-09).csv", "", "Dropbox 2026-12-09"},
+             {"namen-ANNA-PC.csv", "namen.csv-anna-pc.zeiten", "OneDrive"}, {"namen-Jürgens-Laptop.csv", "", "OneDrive"},
+             {"namen (copia in conflitto di Anna 2026-12-09).csv", "", "Dated 2026-12-09"}}) {
+        row(QString::fromUtf8(list), u"List "_s + copy);
+        row(QString::fromUtf8(list) + u".zeiten"_s, u"Times "_s + copy);
+        if (*times != 0)
+            row(QString::fromUtf8(times), u"Times "_s + copy);
+    }
+    for (const char *file : {"namen.csv", "namen.csv.zeiten", "namen.csv.lock", "namen-alt.csv", "namen.csv.bak", "namen (1).csv", "namen.sync-conflict-bogus.csv",
+             "andere.sync-conflict-20261209-011038-M2B6222.csv", "namen.csv.zeiten.zeiten", "namen.sync-conflict-20261309-011038-M2B6222.csv", "namen.csv.defekt-20261209-011038",
+             "namen.csv-BERT.zeiten", "namen.sync-conflict-20261209-011038-M2B6222.zeiten", "namen.csv.sync-conflict-20261209-011038-M2B6222.csv",
+             "namen (conflicted copy 2026-12-09 251038).csv", "namen (Anna's conflicted copy 2026-02-30).csv", "namen (Kopie 2026-12-09) (1).csv"})
+        row(QString::fromUtf8(file), QString());
+    // clang-format on
+}
+
+// Told by the name alone; OneDrive's only after a computer recorded as having written the store.
+void TestNames::conflictCopyNames()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, copy);
+    const ConflictCopy found = ConflictCopy::classify(u"namen.csv"_s, file, {u"ANNA-PC"_s, u"jürgens-laptop"_s});
+    const char *const of[] = {"", "List", "Times"};
+    const char *const services[] = {"", "Syncthing", "Nextcloud", "Dropbox", "OneDrive", "Dated"};
+    const QString date = found.date.toString(Qt::ISODate) + u' ' + found.time.toString(Qt::ISODate);
+    QCOMPARE(u"%1 %2 %3"_s.arg(of[int(found.of)], services[int(found.service)], date).trimmed(), copy);
+    QCOMPARE(found.namedByService(), !copy.isEmpty() && !copy.contains(u"Dated"_s));
 }
 
 QTEST_GUILESS_MAIN(TestNames)

@@ -42,6 +42,7 @@ SharedStore::SharedStore(QString path, QObject *parent)
     connect(worker, &StoreWorker::restored, this, &SharedStore::restoredBy);
     connect(worker, &StoreWorker::changed, this, &SharedStore::changedBy);
     connect(worker, &StoreWorker::written, this, &SharedStore::writtenBy);
+    connect(worker, &StoreWorker::copySetAside, this, &SharedStore::setAside);
     thread->start();
     retry.setSingleShot(true);
     StoreClock::drive(retry);
@@ -179,7 +180,7 @@ void SharedStore::changedBy(const StoreFile::Snapshot &snapshot)
     }
     if (snapshot.names == stored)
         return;
-    take(snapshot.names, snapshot.settled);
+    take(snapshot.names, snapshot.settled, snapshot.copiesMerged ? Made::Apart : Made::Knowing);
     if (!pending.isEmpty())
         retry.start(0); // another side could store: perhaps what made this one fail is gone
 }
@@ -217,7 +218,7 @@ void SharedStore::writtenBy(const StoreWorker::Written &written)
 
 // The names now stored. A later edit from elsewhere replaces this side's; where it was made
 // before this side's was stored, its maker could not know this one, which is told.
-void SharedStore::take(const StampedNames &nowStored, bool settled)
+void SharedStore::take(const StampedNames &nowStored, bool settled, Made made)
 {
     stored = nowStored;
     if (!settled) { // times guessed from the file's: shown, but only the next store decides
@@ -231,7 +232,7 @@ void SharedStore::take(const StampedNames &nowStored, bool settled)
             ++mine;
             continue;
         }
-        const bool unknowing = mine->storedMs == 0 || now.madeMs < mine->storedMs;
+        const bool unknowing = made == Made::Apart || mine->storedMs == 0 || now.madeMs < mine->storedMs;
         if (unknowing && now.name != mine->edit.name)
             replacedHere.insert(mine.key(), mine->edit.name);
         mine = own.erase(mine);

@@ -68,7 +68,7 @@ signals:
     // failing() or pendingCount() changed.
     void stateChanged();
     // The store turned out damaged while running: set aside (or, with no path, left alone
-    // and storing stopped), and this side's names stored anew.
+    // and storing stopped), and this side's names stored anew. Also a damaged conflict copy set aside.
     void setAside(const NamesStore::LoadResult &found);
     // Names this side gave that another side replaced by ones made before this side's were
     // stored, so made without knowing them: this side's names.
@@ -80,7 +80,9 @@ private:
     void restoredBy(const NamesStore::LoadResult &found);
     void changedBy(const StoreFile::Snapshot &snapshot);
     void writtenBy(const StoreWorker::Written &written);
-    void take(const StampedNames &nowStored, bool settled);
+    // Apart: the names were made on a computer that could not know this side's.
+    enum class Made { Knowing, Apart };
+    void take(const StampedNames &nowStored, bool settled, Made made = Made::Knowing);
     void failedAgain();
     void stalled();
     bool waitUntil(const std::function<bool()> &done, int ms);

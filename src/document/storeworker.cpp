@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSysInfo>
 #include <QThread>
 
 namespace {
@@ -19,11 +20,13 @@ constexpr int lastWriteRetryMs = 100;
 
 StoreWorker::StoreWorker(QString path)
     : path(std::move(path))
+    , copies(this->path)
 {
 }
 
 void StoreWorker::restore()
 {
+    mergeCopies();
     seen = StoreFile::identify(path);
     const NamesStore::LoadResult found = NamesStore::load(path);
     seenRead = !found.leftInPlace();
@@ -82,8 +85,10 @@ StoreWorker::Written StoreWorker::writeLocked(const StampedNames &known, const S
     }
     if (written.error.kind == NamesCsv::ErrorKind::None) {
         written.names = NamesTimes::merged(found.ok() && found.exists ? found.names : known, edits);
+        // This computer recorded as a writer, by which OneDrive names its conflict copies.
+        const Writers writers = NamesTimes::merged(found.writers, {{QSysInfo::machineHostName(), StoreClock::now()}});
         if (written.names != found.names || !found.settled)
-            written.error = StoreFile::write(path, written.names);
+            written.error = StoreFile::write(path, written.names, writers);
     }
     // This side's own write, or its try, is no news; a store that could not be read is read again.
     seen = StoreFile::identify(path);
@@ -104,15 +109,25 @@ void StoreWorker::check()
     if (watcher == nullptr)
         return; // stopped
     watch();
+    const bool merged = mergeCopies();
     const auto now = StoreFile::identify(path);
     if (seenRead && now == seen)
         return;
-    const StoreFile::Snapshot snapshot = StoreFile::read(path);
+    StoreFile::Snapshot snapshot = StoreFile::read(path);
+    snapshot.copiesMerged = merged;
     seen = snapshot.identity;
     seenRead = snapshot.error.kind != NamesCsv::ErrorKind::Unreadable;
     if (!seenRead)
         return; // read again at the next look
     emit changed(snapshot);
+}
+
+bool StoreWorker::mergeCopies()
+{
+    const StoreCopies::Merged merged = copies.merge();
+    for (const NamesStore::LoadResult &found : merged.setAside)
+        emit copySetAside(found);
+    return merged.wrote;
 }
 
 // A replaced file ends the system's watch on it; the folder's watch sees the replacement.

@@ -2,6 +2,7 @@
 #define STOREWORKER_H
 
 #include "names/namesstore.h"
+#include "names/storecopies.h"
 #include "names/storefile.h"
 
 #include <QFileSystemWatcher>
@@ -11,7 +12,8 @@
 // The store's file system side, on a thread of its own: a folder that stalls blocks this
 // thread in the kernel, never a window's. Follows the store by the system's notifications
 // and, since on a network folder no change made by another computer is notified, by a
-// cheap look at both files twice a second, on the store's clock.
+// cheap look at both files twice a second, on the store's clock. At each look it merges the
+// conflict copies a sync service left beside the store.
 class StoreWorker : public QObject
 {
     Q_OBJECT
@@ -42,14 +44,18 @@ signals:
     // The store changed, or could be read at last; a snapshot that is not ok() is damaged.
     void changed(const StoreFile::Snapshot &snapshot);
     void written(const StoreWorker::Written &written);
+    // A damaged conflict copy was set aside.
+    void copySetAside(const NamesStore::LoadResult &found);
 
 private:
     Written writeLocked(const StampedNames &known, const StampedNames &edits);
     void follow();
+    bool mergeCopies();
     void check();
     void watch();
 
     const QString path;
+    StoreCopies copies;
     QFileSystemWatcher *watcher = nullptr; // while it follows the store
     QTimer *poll = nullptr;
     std::pair<StoreFile::Identity, StoreFile::Identity> seen;

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QMap>
 
 #include <optional>
 
@@ -17,6 +18,8 @@ struct Stamped
     bool operator==(const Stamped &other) const { return name == other.name && madeMs == other.madeMs; }
 };
 using StampedNames = QHash<QString, Stamped>;
+// The computers that wrote a store, by host name, with when each last stored an edit of its own.
+using Writers = QMap<QString, qint64>;
 
 // The times of the stored names, kept in a file of their own beside the names list, which
 // stays a plain list that spreadsheets and older versions read and write.
@@ -28,10 +31,14 @@ struct Stamping
     // The times were written with this very names list: a list changed by another program,
     // or caught between the two files' writes, is not.
     bool settled = false;
+    Writers writers;
 };
 
-// The times file for a names list as written in listData.
-QByteArray serialize(const StampedNames &names, const QByteArray &listData);
+// The times file for a names list as written in listData: the same bytes wherever the same
+// names are written, so that a sync service finds nothing to tell apart.
+QByteArray serialize(const StampedNames &names, const QByteArray &listData, const Writers &writers);
+// The times were written with this very names list.
+bool settles(const QByteArray &listData, const QByteArray &timesData);
 // The names read from listData with their times. A name the times file does not record
 // as it stands counts as made when the list changed (listChangedMs).
 Stamping stamp(const Names &names, const QByteArray &listData, const QByteArray &timesData, qint64 listChangedMs);
@@ -40,6 +47,8 @@ Names plain(const StampedNames &names);
 Stamped entry(const StampedNames &names, const QString &key);
 // base with each edit that is not older than what base holds for its address.
 StampedNames merged(StampedNames base, const StampedNames &edits);
+// Each computer with the later of its two times.
+Writers merged(Writers base, const Writers &others);
 
 } // namespace NamesTimes
 

@@ -85,6 +85,7 @@ Snapshot readOnce(const QString &path)
         NamesTimes::stamp(read.names, *list, times, snapshot.identity.first.modified / nanosecondsPerMs);
     snapshot.names = stamping.names;
     snapshot.settled = stamping.settled;
+    snapshot.writers = stamping.writers;
     return snapshot;
 }
 
@@ -207,13 +208,21 @@ Snapshot read(const QString &path)
     }
 }
 
-NamesCsv::Error write(const QString &path, const StampedNames &names)
+NamesCsv::Error write(const QString &path, const StampedNames &names, const Writers &writers)
 {
     // The times first: left with them alone, the list's older names count as made when it was
     // written before, which puts no name ahead of a later edit.
     const QByteArray list = NamesCsv::serialize(NamesTimes::plain(names));
-    const NamesCsv::Error error = replace(timesPath(path), NamesTimes::serialize(names, list));
+    const NamesCsv::Error error = replace(timesPath(path), NamesTimes::serialize(names, list, writers));
     return error.kind != NamesCsv::ErrorKind::None ? error : replace(path, list);
+}
+
+QString freeName(const QString &base, const QString &suffix)
+{
+    QString candidate = base + suffix;
+    for (int n = 2; QFileInfo::exists(candidate) || isLink(candidate); ++n)
+        candidate = base + QStringLiteral("-%1").arg(n) + suffix;
+    return candidate;
 }
 
 } // namespace StoreFile

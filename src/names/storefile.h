@@ -40,6 +40,9 @@ struct Snapshot
     NamesCsv::Error error;
     bool exists = false;
     bool settled = false; // see NamesTimes::Stamping
+    Writers writers = {};
+    // Conflict copies were merged into it: their names were made apart, not knowing this side's.
+    bool copiesMerged = false;
     std::pair<Identity, Identity> identity;
     bool ok() const { return error.kind == NamesCsv::ErrorKind::None; }
 };
@@ -48,7 +51,10 @@ struct Snapshot
 // read again a few times: a network folder can hand out a file half replaced.
 Snapshot read(const QString &path);
 // The times, then the names list; each replaced whole or not at all, a link never written through.
-NamesCsv::Error write(const QString &path, const StampedNames &names);
+NamesCsv::Error write(const QString &path, const StampedNames &names, const Writers &writers = {});
+// base + suffix, or with a number before the suffix where that is taken; a dangling link counts
+// as taken, since a rename would fall back to writing through it.
+QString freeName(const QString &base, const QString &suffix);
 
 } // namespace StoreFile
 

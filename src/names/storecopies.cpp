@@ -1,0 +1,206 @@
+#include "names/storecopies.h"
+
+#include "names/conflictcopy.h"
+#include "names/storeclock.h"
+#include "names/storefile.h"
+#include "names/storelock.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QMap>
+
+#include <algorithm>
+
+namespace {
+
+const QString copiesFolder = QStringLiteral("Konfliktkopien");
+
+struct ListFile
+{
+    QString name; // empty: the store's own
+    QByteArray data;
+    Names names;
+    qint64 changedMs = 0;
+};
+
+struct TimesFile
+{
+    QString name; // empty: the store's own
+    QByteArray data;
+    bool used = false;
+};
+
+// In the order of their names, which is the same on every computer.
+using Copies = QMap<QString, ConflictCopy>;
+
+QByteArray timesData(const QString &path)
+{
+    NamesCsv::Error error; // a times file that cannot be read counts as none
+    return NamesCsv::readData(path, error, NamesCsv::maxListBytes).value_or(QByteArray());
+}
+
+qint64 changedMs(const QString &path)
+{
+    return QFileInfo(path).lastModified().toMSecsSinceEpoch();
+}
+
+Copies findCopies(const QString &path)
+{
+    const QFileInfo store(path);
+    const QDir folder = store.dir();
+    const QString timesPath = StoreFile::timesPath(path);
+    std::optional<QStringList> hosts; // read only for a name that needs them
+    Copies copies;
+    for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden)) {
+        if (name == store.fileName() || folder.filePath(name) == timesPath || StoreFile::isLink(folder.filePath(name)))
+            continue;
+        ConflictCopy copy = ConflictCopy::classify(store.fileName(), name, {});
+        if (copy.of == ConflictCopy::Of::Nothing) {
+            if (!hosts)
+                hosts = NamesTimes::stamp({}, {}, timesData(timesPath), 0).writers.keys();
+            copy = ConflictCopy::classify(store.fileName(), name, *hosts);
+        }
+        if (copy.of != ConflictCopy::Of::Nothing)
+            copies.insert(name, copy);
+    }
+    return copies;
+}
+
+// Each list copy read as the store is. A damaged one that a service named is set aside; any
+// other is no copy of the list, or one to be read again, and left as it is.
+void readCopies(const QDir &folder, const Copies &copies, QList<ListFile> &lists, QList<TimesFile> &times,
+                QList<NamesStore::LoadResult> &setAside)
+{
+    for (auto copy = copies.cbegin(); copy != copies.cend(); ++copy) {
+        const QString file = folder.filePath(copy.key());
+        if (copy->of == ConflictCopy::Of::Times) {
+            times.append({copy.key(), timesData(file)});
+            continue;
+        }
+        NamesCsv::Error error;
+        const std::optional<QByteArray> data = NamesCsv::readData(file, error, NamesCsv::maxListBytes);
+        const NamesCsv::ReadResult read = data ? NamesCsv::parse(*data) : NamesCsv::ReadResult{{}, error};
+        if (read.ok())
+            lists.append({copy.key(), *data, read.names, changedMs(file)});
+        else if (copy->namedByService() && read.error.kind != NamesCsv::ErrorKind::Unreadable)
+            setAside.append({{}, read.error, NamesStore::setAside(file), true});
+    }
+}
+
+// The times written with this very list, besides the store's own for the store's list; for a
+// copy with none, its own, though written with another state of it.
+QList<TimesFile *> stampsOf(const ListFile &list, QList<TimesFile> &times)
+{
+    QList<TimesFile *> stamps;
+    for (TimesFile &file : times) {
+        if ((!list.name.isEmpty() || !file.name.isEmpty()) && NamesTimes::settles(list.data, file.data))
+            stamps.append(&file);
+    }
+    for (TimesFile &file : times) {
+        if (stamps.isEmpty() && !list.name.isEmpty() && file.name == StoreFile::timesPath(list.name))
+            stamps.append(&file);
+    }
+    return stamps;
+}
+
+// How long each copy has been seen, on the store's clock.
+struct Waited
+{
+    const QHash<QString, qint64> &since;
+    qint64 now;
+    qint64 of(const QString &name) const { return now - since.value(name); }
+    qint64 longest() const { return now - *std::min_element(since.cbegin(), since.cend()); }
+};
+
+struct Merging
+{
+    StampedNames names;
+    Writers writers;
+    QStringList moved; // the copies merged, or given up waiting for
+};
+
+// The store's and its copies' names, each list stamped with its times, the later edit of each address standing.
+Merging combine(const StoreFile::Snapshot &base, const QList<ListFile> &lists, QList<TimesFile> &times,
+                const Waited &waited)
+{
+    // Times from a copy stand for those the store's list was stamped with, which belong to another state of it.
+    Merging merging{
+        base.settled || stampsOf(lists.first(), times).isEmpty() ? base.names : StampedNames(), base.writers, {}};
+    for (const ListFile &list : lists) {
+        QList<TimesFile *> stamps = stampsOf(list, times);
+        if (stamps.isEmpty() && (list.name.isEmpty() || waited.of(list.name) < StoreCopies::listWaitMs))
+            continue; // the store's own times stamp it; a copy's times may still be on their way
+        if (stamps.isEmpty())
+            stamps.append(nullptr); // made when it was last changed
+        for (TimesFile *file : stamps) {
+            const NamesTimes::Stamping stamping =
+                NamesTimes::stamp(list.names, list.data, file ? file->data : QByteArray(), list.changedMs);
+            merging.names = NamesTimes::merged(merging.names, stamping.names);
+            merging.writers = NamesTimes::merged(merging.writers, stamping.writers);
+            if (file)
+                file->used = true;
+        }
+        if (!list.name.isEmpty())
+            merging.moved.append(list.name);
+    }
+    for (const TimesFile &file : times) {
+        if (!file.name.isEmpty() && (file.used || waited.of(file.name) >= StoreCopies::timesWaitMs))
+            merging.moved.append(file.name);
+    }
+    return merging;
+}
+
+// A copy that cannot be moved stays, and is merged again, which changes nothing.
+void moveAway(const QDir &folder, const QString &name)
+{
+    const QString target = folder.filePath(copiesFolder);
+    if (StoreFile::isLink(target) || !(QFileInfo(target).isDir() || folder.mkdir(copiesFolder)))
+        return;
+    const qsizetype dot = name.lastIndexOf(u'.');
+    QFile::rename(folder.filePath(name), StoreFile::freeName(target + u'/' + name.left(dot), name.mid(dot)));
+}
+
+} // namespace
+
+StoreCopies::StoreCopies(QString storePath)
+    : path(std::move(storePath))
+{
+}
+
+StoreCopies::Merged StoreCopies::merge()
+{
+    const Copies copies = findCopies(path);
+    const Waited waited{firstSeen, StoreClock::ticks()};
+    firstSeen.removeIf([&copies](QHash<QString, qint64>::iterator seen) { return !copies.contains(seen.key()); });
+    for (auto copy = copies.cbegin(); copy != copies.cend(); ++copy)
+        firstSeen.insert(copy.key(), firstSeen.value(copy.key(), waited.now));
+    if (copies.isEmpty())
+        return {};
+    StoreLock lock(path);
+    if (!lock.acquire(0))
+        return {}; // another side writes: the next look tries again
+    const StoreFile::Snapshot base = StoreFile::read(path);
+    if (!base.ok())
+        return {}; // the store itself is set aside first, as at every read
+    Merged merged;
+    NamesCsv::Error error; // no list yet is an empty one
+    QList<ListFile> lists{{QString(), NamesCsv::readData(path, error).value_or(QByteArray()),
+                           NamesTimes::plain(base.names), changedMs(path)}};
+    QList<TimesFile> times{{QString(), timesData(StoreFile::timesPath(path))}};
+    const QDir folder = QFileInfo(path).dir();
+    readCopies(folder, copies, lists, times, merged.setAside);
+    // The store's list and times from two states of it: the times of its list may be on their way yet.
+    const bool stamped = base.settled || !base.exists || !stampsOf(lists.first(), times).isEmpty();
+    if (!stamped && waited.longest() < timesWaitMs)
+        return merged;
+    const Merging merging = combine(base, lists, times, waited);
+    if (merging.names != base.names || merging.writers != base.writers) {
+        if (StoreFile::write(path, merging.names, merging.writers).kind != NamesCsv::ErrorKind::None)
+            return merged; // the copies stay, to be merged at the next look
+        merged.wrote = true;
+    }
+    for (const QString &name : merging.moved)
+        moveAway(folder, name);
+    return merged;
+}

@@ -1,0 +1,39 @@
+#ifndef STORECOPIES_H
+#define STORECOPIES_H
+
+#include "names/namesstore.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+
+// The conflict copies a sync service leaves beside the store when two computers changed it
+// while apart: merged into the store as another side's edits are, the later edit of each
+// address standing, then moved into the folder Konfliktkopien beside it, never deleted.
+// File system calls under the store's lock, so never on a window's thread.
+class StoreCopies
+{
+public:
+    // The list and its times travel apart: a list copy waits this long for times that belong
+    // to it, before its names count as made when it was last changed; a times copy waits
+    // longer for its list.
+    static constexpr int listWaitMs = 1000;
+    static constexpr int timesWaitMs = 10000;
+
+    struct Merged
+    {
+        bool wrote = false;                     // the store was written
+        QList<NamesStore::LoadResult> setAside; // damaged copies
+    };
+
+    explicit StoreCopies(QString storePath);
+
+    // Merges the copies in the store's folder; what cannot be merged now is left for a later look.
+    Merged merge();
+
+private:
+    const QString path;
+    QHash<QString, qint64> firstSeen; // StoreClock::ticks() when each copy was first seen
+};
+
+#endif
