@@ -558,7 +558,6 @@ void TestNames::conflictCopyNames_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("copy"); // of which, whose, its date and time; empty: no conflict copy
     const auto row = [](const QString &file, const QString &copy) { QTest::newRow(qPrintable(file)) << file << copy; };
-    // Each service's copy of the list, then of its times: named so, or the list copy's name and ".zeiten".
     // clang-format off
     for (const auto &[list, times, copy] : {
              std::tuple{"namen.sync-conflict-20261209-011038-M2B6222.csv", "namen.csv.sync-conflict-20261209-011038-M2B6222.zeiten", "Syncthing 2026-12-09 01:10:38"},
@@ -571,7 +570,7 @@ void TestNames::conflictCopyNames_data()
              {"namen-ANNA-PC.csv", "namen.csv-anna-pc.zeiten", "OneDrive"}, {"namen-Jürgens-Laptop.csv", "", "OneDrive"},
              {"namen (copia in conflitto di Anna 2026-12-09).csv", "", "Dated 2026-12-09"}}) {
         row(QString::fromUtf8(list), u"List "_s + copy);
-        row(QString::fromUtf8(list) + u".zeiten"_s, u"Times "_s + copy);
+        row(QString::fromUtf8(list) + u".zeiten"_s, u"Times "_s + copy); // or named as the times file
         if (*times != 0)
             row(QString::fromUtf8(times), u"Times "_s + copy);
     }
