@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileSystemWatcher>
 #include <QLockFile>
 #include <QSignalSpy>
 #include <QSysInfo>
@@ -393,8 +394,12 @@ void TestCore::conflictCopiesMerged()
     QCOMPARE(files(QDir(folder.filePath(u"Konfliktkopien"_s))), moved);
     QCOMPARE(Files::read(folder.filePath(u"Konfliktkopien/"_s + moved.last())), "frueher"); // never overwritten
     QVERIFY(merged != withTimes || Files::read(StoreFile::timesPath(store())) == withTimesStored);
+    // The same copies merged again write nothing.
+    for (const QString &name : moved.mid(0, moved.size() - 1))
+        QVERIFY(QFile::rename(folder.filePath(u"Konfliktkopien/"_s + name),
+                              folder.filePath(QString(name).remove(u"-2"_s))));
     const auto written = StoreFile::identify(store());
-    QVERIFY(!copies.merge().wrote && StoreFile::identify(store()) == written); // merged again, nothing written
+    QVERIFY(!StoreCopies(store()).merge().wrote && StoreFile::identify(store()) == written);
 }
 
 // A window shows merged names at its next look, and tells a name of its own that a later one made apart replaced.
@@ -414,6 +419,12 @@ void TestCore::windowFollowsCopies()
     QCOMPARE(replaced.first().first().value<NameEntries>(), (NameEntries{{"2A", u"alt"_s}}));
     Store::restored(b);
     QCOMPARE(b.names(), a.names());
+    // A file left as it is, no names list, is looked at again only once it or the store changes.
+    QFileSystemWatcher watcher({QFileInfo(store()).path()});
+    QSignalSpy changes(&watcher, &QFileSystemWatcher::directoryChanged);
+    QVERIFY(Files::write(QFileInfo(store()).dir().filePath(u"namen (Kopie 2026-12-09).csv"_s), "kein Namensliste"));
+    QTest::qWait(500); // for what must not happen: the lock taken again and again
+    QVERIFY2(changes.size() < 20, qPrintable(QString::number(changes.size())));
 }
 
 QTEST_GUILESS_MAIN(TestCore)

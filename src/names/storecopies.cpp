@@ -11,6 +11,7 @@
 #include <QMap>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -110,6 +111,7 @@ struct Waited
     const QHash<QString, qint64> &since;
     qint64 now;
     qint64 of(const QString &name) const { return now - since.value(name); }
+    qint64 until(const QString &name, int waitMs) const { return since.value(name) + waitMs; }
     qint64 longest() const { return now - *std::min_element(since.cbegin(), since.cend()); }
 };
 
@@ -117,8 +119,29 @@ struct Merging
 {
     StampedNames names;
     Writers writers;
-    QStringList moved; // the copies merged, or given up waiting for
+    QStringList moved;                                   // the copies merged, or given up waiting for
+    qint64 retryAt = std::numeric_limits<qint64>::max(); // when one waiting is ready, on the store's clock
 };
+
+void take(Merging &merging, const ListFile &list, const QByteArray &timesData)
+{
+    const NamesTimes::Stamping stamping = NamesTimes::stamp(list.names, list.data, timesData, list.changedMs);
+    merging.names = NamesTimes::merged(merging.names, stamping.names);
+    merging.writers = NamesTimes::merged(merging.writers, stamping.writers);
+}
+
+// A times copy that no list used is waited for a while for its list.
+void moveTimes(Merging &merging, const QList<TimesFile> &times, const Waited &waited)
+{
+    for (const TimesFile &file : times) {
+        if (file.name.isEmpty())
+            continue;
+        if (file.used || waited.of(file.name) >= StoreCopies::timesWaitMs)
+            merging.moved.append(file.name);
+        else
+            merging.retryAt = std::min(merging.retryAt, waited.until(file.name, StoreCopies::timesWaitMs));
+    }
+}
 
 // The store's and its copies' names, each list stamped with its times, the later edit of each address standing.
 Merging combine(const StoreFile::Snapshot &base, const QList<ListFile> &lists, QList<TimesFile> &times,
@@ -128,26 +151,23 @@ Merging combine(const StoreFile::Snapshot &base, const QList<ListFile> &lists, Q
     Merging merging{
         base.settled || stampsOf(lists.first(), times).isEmpty() ? base.names : StampedNames(), base.writers, {}};
     for (const ListFile &list : lists) {
-        QList<TimesFile *> stamps = stampsOf(list, times);
-        if (stamps.isEmpty() && (list.name.isEmpty() || waited.of(list.name) < StoreCopies::listWaitMs))
-            continue; // the store's own times stamp it; a copy's times may still be on their way
+        const QList<TimesFile *> stamps = stampsOf(list, times);
+        // A copy's times may still be on their way; the store's own times stamp it.
+        const bool waiting = stamps.isEmpty() && !list.name.isEmpty() && waited.of(list.name) < StoreCopies::listWaitMs;
+        if (waiting)
+            merging.retryAt = std::min(merging.retryAt, waited.until(list.name, StoreCopies::listWaitMs));
+        if (waiting || (stamps.isEmpty() && list.name.isEmpty()))
+            continue;
         if (stamps.isEmpty())
-            stamps.append(nullptr); // made when it was last changed
+            take(merging, list, {}); // made when it was last changed
         for (TimesFile *file : stamps) {
-            const NamesTimes::Stamping stamping =
-                NamesTimes::stamp(list.names, list.data, file ? file->data : QByteArray(), list.changedMs);
-            merging.names = NamesTimes::merged(merging.names, stamping.names);
-            merging.writers = NamesTimes::merged(merging.writers, stamping.writers);
-            if (file)
-                file->used = true;
+            take(merging, list, file->data);
+            file->used = true;
         }
         if (!list.name.isEmpty())
             merging.moved.append(list.name);
     }
-    for (const TimesFile &file : times) {
-        if (!file.name.isEmpty() && (file.used || waited.of(file.name) >= StoreCopies::timesWaitMs))
-            merging.moved.append(file.name);
-    }
+    moveTimes(merging, times, waited);
     return merging;
 }
 
@@ -177,6 +197,13 @@ StoreCopies::Merged StoreCopies::merge()
         firstSeen.insert(copy.key(), firstSeen.value(copy.key(), waited.now));
     if (copies.isEmpty())
         return {};
+    if (copies.keys() == unmerged.copies && StoreFile::identify(path) == unmerged.store
+        && waited.now < unmerged.retryAt)
+        return {};                                            // nothing new since the last look
+    unmerged = {copies.keys(), StoreFile::identify(path), 0}; // what fails now is tried again at the next look
+    const auto remember = [this](qint64 retryAt) {
+        unmerged = {findCopies(path).keys(), StoreFile::identify(path), retryAt};
+    };
     StoreLock lock(path);
     if (!lock.acquire(0))
         return {}; // another side writes: the next look tries again
@@ -192,8 +219,10 @@ StoreCopies::Merged StoreCopies::merge()
     readCopies(folder, copies, lists, times, merged.setAside);
     // The store's list and times from two states of it: the times of its list may be on their way yet.
     const bool stamped = base.settled || !base.exists || !stampsOf(lists.first(), times).isEmpty();
-    if (!stamped && waited.longest() < timesWaitMs)
+    if (!stamped && waited.longest() < timesWaitMs) {
+        remember(waited.now - waited.longest() + timesWaitMs);
         return merged;
+    }
     const Merging merging = combine(base, lists, times, waited);
     if (merging.names != base.names || merging.writers != base.writers) {
         if (StoreFile::write(path, merging.names, merging.writers).kind != NamesCsv::ErrorKind::None)
@@ -202,5 +231,6 @@ StoreCopies::Merged StoreCopies::merge()
     }
     for (const QString &name : merging.moved)
         moveAway(folder, name);
+    remember(merging.retryAt);
     return merged;
 }

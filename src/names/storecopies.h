@@ -2,6 +2,7 @@
 #define STORECOPIES_H
 
 #include "names/namesstore.h"
+#include "names/storefile.h"
 
 #include <QHash>
 #include <QList>
@@ -32,8 +33,18 @@ public:
     Merged merge();
 
 private:
+    // What the last look left unmerged, and when one waiting is ready: until one of them
+    // changes nothing is tried again, nor the lock taken, which every watcher of the folder hears.
+    struct Unmerged
+    {
+        QStringList copies;
+        std::pair<StoreFile::Identity, StoreFile::Identity> store;
+        qint64 retryAt = 0;
+    };
+
     const QString path;
     QHash<QString, qint64> firstSeen; // StoreClock::ticks() when each copy was first seen
+    Unmerged unmerged;
 };
 
 #endif
