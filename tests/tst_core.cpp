@@ -193,6 +193,10 @@ void TestCore::timesBesideTheList()
         QCOMPARE(names.value(u"2A"_s).name, time < 200 ? std::nullopt : std::optional(u"zwei"_s));
         QVERIFY(ahead() - start < mostMs);
     }
+    Writers many; // the 32 computers that stored last are named
+    for (int n = 0; n <= 32; ++n)
+        many.insert(QString::number(n), n + 1);
+    QCOMPARE(NamesTimes::stamp({}, {}, NamesTimes::serialize({}, {}, many), 0).writers.firstKey(), u"1"_s);
     // Of two edits the later stands; at the same moment, the one merged in.
     const StampedNames edits{{"1A", {u"alt"_s, 99}}, {"2A", {u"gleich"_s, 200}}, {"4A", {std::nullopt, 1}}};
     // clang-format off
@@ -325,10 +329,9 @@ void TestCore::linkedStoreHeals()
 #endif
 }
 
-// What computer A's store and computer B's files, made apart, merge to, and its times, the same bytes on both.
 // clang-format off
-const Names withTimes{{"1A", "EINS"}, {"2A", "neu"}, {"3A", "Pumpe"}, {"4A", "Licht"}, {"6A", "sechs"}};
-const QByteArray withTimesStored("vesk-adressen-zeiten 1;4ced35f6f194db39\n1A;3000;7684824d0d3a241b\n2A;2000;b1688cbab7e2c8ad\n3A;3000;b1f1ba264a9a34a2\n4A;2000;0d8d541d98f328df\n5A;2000;-\n6A;4000;ed8862db32fe9ba7\nrechner;3000;ANNA-PC\nrechner;4000;BERT\n");
+const Names withTimes{{"1A", "EINS"}, {"2A", "neu"}, {"3A", "Pumpe"}, {"4A", "Licht"}, {"6A", "sechs"}}; // A's and B's made apart, merged
+const QByteArray withTimesStored("vesk-adressen-zeiten 1;4ced35f6f194db39\n1A;3000;7684824d0d3a241b\n2A;2000;b1688cbab7e2c8ad\n3A;3000;b1f1ba264a9a34a2\n4A;2000;0d8d541d98f328df\n5A;2000;-\n6A;4000;ed8862db32fe9ba7\nrechner;3000;ANNA-PC\nrechner;4000;BERT\n"); // their times, the same bytes wherever merged
 // clang-format on
 
 void TestCore::conflictCopiesMerged_data()
@@ -394,8 +397,7 @@ void TestCore::conflictCopiesMerged()
     QCOMPARE(files(QDir(folder.filePath(u"Konfliktkopien"_s))), moved);
     QCOMPARE(Files::read(folder.filePath(u"Konfliktkopien/"_s + moved.last())), "frueher"); // never overwritten
     QVERIFY(merged != withTimes || Files::read(StoreFile::timesPath(store())) == withTimesStored);
-    // The same copies merged again write nothing.
-    for (const QString &name : moved.mid(0, moved.size() - 1))
+    for (const QString &name : moved.mid(0, moved.size() - 1)) // the same copies again, which writes nothing
         QVERIFY(QFile::rename(folder.filePath(u"Konfliktkopien/"_s + name),
                               folder.filePath(QString(name).remove(u"-2"_s))));
     const auto written = StoreFile::identify(store());
@@ -411,6 +413,7 @@ void TestCore::windowFollowsCopies()
     QSignalSpy replaced(&a, &NamesDocument::replaced);
     a.setName(u"2A"_s, u"alt"_s);
     QVERIFY(Store::stored(a));
+    QVERIFY(Files::read(StoreFile::timesPath(store())).contains(";" + QSysInfo::machineHostName().toUtf8() + '\n'));
     const QString copy = QFileInfo(store()).dir().filePath(u"namen (Anna's conflicted copy 2026-12-09).csv"_s);
     QCOMPARE(StoreFile::write(copy, {{"2A", {"neu", StoreClock::now() + 1}}}).kind, ErrorKind::None);
     StoreClock::advance(500);
@@ -422,7 +425,7 @@ void TestCore::windowFollowsCopies()
     // A file left as it is, no names list, is looked at again only once it or the store changes.
     QFileSystemWatcher watcher({QFileInfo(store()).path()});
     QSignalSpy changes(&watcher, &QFileSystemWatcher::directoryChanged);
-    QVERIFY(Files::write(QFileInfo(store()).dir().filePath(u"namen (Kopie 2026-12-09).csv"_s), "kein Namensliste"));
+    QVERIFY(Files::write(QFileInfo(store()).dir().filePath(u"namen (Kopie 2026-12-09).csv"_s), "keine Namensliste"));
     QTest::qWait(500); // for what must not happen: the lock taken again and again
     QVERIFY2(changes.size() < 20, qPrintable(QString::number(changes.size())));
 }

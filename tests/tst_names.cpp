@@ -592,7 +592,6 @@ void TestNames::conflictCopyNames()
     const char *const services[] = {"", "Syncthing", "Nextcloud", "Dropbox", "OneDrive", "Dated"};
     const QString date = found.date.toString(Qt::ISODate) + u' ' + found.time.toString(Qt::ISODate);
     QCOMPARE(u"%1 %2 %3"_s.arg(of[int(found.of)], services[int(found.service)], date).trimmed(), copy);
-    QCOMPARE(found.namedByService(), !copy.isEmpty() && !copy.contains(u"Dated"_s));
 }
 
 QTEST_GUILESS_MAIN(TestNames)
