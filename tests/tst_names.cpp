@@ -562,17 +562,16 @@ void TestNames::conflictCopyNames_data()
     for (const auto &[list, times, copy] : {
              std::tuple{"namen.sync-conflict-20261209-011038-M2B6222.csv", "namen.csv.sync-conflict-20261209-011038-M2B6222.zeiten", "Syncthing 2026-12-09 01:10:38"},
              {"namen (conflicted copy 2026-12-09 011038).csv", "namen.csv (conflicted copy 2026-12-09 011038).zeiten", "Nextcloud 2026-12-09 01:10:38"},
-             {"namen (conflicted copy anna 2026-12-09 011038).csv", "", "Nextcloud 2026-12-09 01:10:38"},
+             {"namen (conflicted copy anna 2026-12-09 011038).csv", "namen.csv (conflicted copy anna 2026-12-09 011038).zeiten", "Nextcloud 2026-12-09 01:10:38"},
              {"namen_conflict-20261209-011038.csv", "namen.csv_conflict-20261209-011038.zeiten", "Nextcloud 2026-12-09 01:10:38"},
-             {"namen (Anna's conflicted copy 2026-12-09).csv", "", "Dropbox 2026-12-09"},
-             {"namen (Anna’s conflicted copy 2026-12-09 (1)).csv", "", "Dropbox 2026-12-09"},
-             {"namen (Annas in Konflikt stehende Kopie 2026-12-09).csv", "", "Dropbox 2026-12-09"},
-             {"namen-ANNA-PC.csv", "namen.csv-anna-pc.zeiten", "OneDrive"}, {"namen-Jürgens-Laptop.csv", "", "OneDrive"},
-             {"namen (copia in conflitto di Anna 2026-12-09).csv", "", "Dated 2026-12-09"}}) {
+             {"namen (Anna's conflicted copy 2026-12-09).csv", "namen.csv (Anna's conflicted copy 2026-12-09).zeiten", "Dropbox 2026-12-09"},
+             {"namen (Anna’s conflicted copy 2026-12-09 (1)).csv", "namen.csv (Anna’s conflicted copy 2026-12-09 (1)).zeiten", "Dropbox 2026-12-09"},
+             {"namen (Annas in Konflikt stehende Kopie 2026-12-09).csv", "namen.csv (Annas in Konflikt stehende Kopie 2026-12-09).zeiten", "Dropbox 2026-12-09"},
+             {"namen-ANNA-PC.csv", "namen.csv-anna-pc.zeiten", "OneDrive"}, {"namen-Jürgens-Laptop.csv", "namen.csv-jürgens-laptop.zeiten", "OneDrive"},
+             {"namen (copia in conflitto di Anna 2026-12-09).csv", "namen.csv (copia in conflitto di Anna 2026-12-09).zeiten", "Dated 2026-12-09"}}) {
         row(QString::fromUtf8(list), u"List "_s + copy);
         row(QString::fromUtf8(list) + u".zeiten"_s, u"Times "_s + copy); // or named as the times file
-        if (*times != 0)
-            row(QString::fromUtf8(times), u"Times "_s + copy);
+        row(QString::fromUtf8(times), u"Times "_s + copy);
     }
     for (const char *file : {"namen.csv", "namen.csv.zeiten", "namen.csv.lock", "namen-alt.csv", "namen.csv.bak", "namen (1).csv", "namen.sync-conflict-bogus.csv",
              "andere.sync-conflict-20261209-011038-M2B6222.csv", "namen.csv.zeiten.zeiten", "namen.sync-conflict-20261309-011038-M2B6222.csv", "namen.csv.defekt-20261209-011038",
