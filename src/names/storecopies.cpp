@@ -217,8 +217,9 @@ StoreCopies::Merged StoreCopies::merge()
     QList<TimesFile> times{{QString(), timesData(StoreFile::timesPath(path))}};
     const QDir folder = QFileInfo(path).dir();
     readCopies(folder, copies, lists, times, merged.setAside);
-    // The store's list and times from two states of it: the times of its list may be on their way yet.
-    const bool stamped = base.settled || !base.exists || !stampsOf(lists.first(), times).isEmpty();
+    // The store's list and times from two states of it, or no list at all, as for a moment while a service
+    // puts its copy aside and the other computer's list in its place: the rest may be on its way yet.
+    const bool stamped = base.exists && (base.settled || !stampsOf(lists.first(), times).isEmpty());
     if (!stamped && waited.longest() < timesWaitMs) {
         remember(waited.now - waited.longest() + timesWaitMs);
         return merged;
