@@ -574,7 +574,7 @@ void TestNames::conflictCopyNames_data()
         row(QString::fromUtf8(times), u"Times "_s + copy);
     }
     for (const char *file : {"namen.csv", "namen.csv.zeiten", "namen.csv.lock", "namen-alt.csv", "namen.csv.bak", "namen (1).csv", "namen.sync-conflict-bogus.csv",
-             "andere.sync-conflict-20261209-011038-M2B6222.csv", "namen.csv.zeiten.zeiten", "namen.sync-conflict-20261309-011038-M2B6222.csv", "namen.csv.defekt-20261209-011038",
+             "dinge.sync-conflict-20261209-011038-M2B6222.csv", "namen.csv.zeiten.zeiten", "namen.sync-conflict-20261309-011038-M2B6222.csv", "namen.csv.defekt-20261209-011038",
              "namen.csv-BERT.zeiten", "namen.sync-conflict-20261209-011038-M2B6222.zeiten", "namen.csv.sync-conflict-20261209-011038-M2B6222.csv",
              "namen (conflicted copy 2026-12-09 251038).csv", "namen (Anna's conflicted copy 2026-02-30).csv", "namen (Kopie 2026-12-09) (1).csv"})
         row(QString::fromUtf8(file), QString());
