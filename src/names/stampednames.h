@@ -40,7 +40,8 @@ QByteArray serialize(const StampedNames &names, const QByteArray &listData, cons
 // The times were written with this very names list.
 bool settles(const QByteArray &listData, const QByteArray &timesData);
 // The names read from listData with their times. A name the times file does not record
-// as it stands counts as made when the list changed (listChangedMs).
+// as it stands counts as made when the list changed (listChangedMs); an erasure it records
+// as made after that, which the list does not show yet, stands.
 Stamping stamp(const Names &names, const QByteArray &listData, const QByteArray &timesData, qint64 listChangedMs);
 
 Names plain(const StampedNames &names);
