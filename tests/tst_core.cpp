@@ -349,7 +349,7 @@ void TestCore::conflictCopiesMerged_data()
     const QStringList own{"namen.csv", "namen.csv.zeiten"};
     const QStringList moved{times, "namen.sync-conflict-20261209-011038-M2B6222-2.csv", list};
     // clang-format off
-    row("Syncthing", {list + "=B", "+500", times + "=T"}, withTimes, own, moved);
+    row("Syncthing", {list + "=B", "+100", times + "=T"}, withTimes, own, moved);
     row("times first", {times + "=T", "+5000", list + "=B"}, withTimes, own, moved);
     row("list and times apart, one a copy", {"namen.csv=B", list + "=A", "+5000", times + "=T"}, withTimes, own, moved);
     row("OneDrive", {"namen-anna-pc.csv=B", "namen-anna-pc.csv.zeiten=T"}, withTimes, own, {"namen-anna-pc.csv", "namen-anna-pc.csv.zeiten", list});
