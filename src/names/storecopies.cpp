@@ -171,6 +171,19 @@ Merging combine(const StoreFile::Snapshot &base, const QList<ListFile> &lists, Q
     return merging;
 }
 
+// Each copy that is there by its name, size and time.
+QStringList looks(const QDir &folder, const Copies &copies)
+{
+    QStringList looks;
+    for (auto copy = copies.cbegin(); copy != copies.cend(); ++copy) {
+        const QFileInfo file(folder.filePath(copy.key()));
+        if (file.exists())
+            looks.append(copy.key() + u'/' + QString::number(file.size()) + u'/'
+                         + QString::number(file.lastModified().toMSecsSinceEpoch()));
+    }
+    return looks;
+}
+
 // A copy that cannot be moved stays, and is merged again, which changes nothing.
 void moveAway(const QDir &folder, const QString &name)
 {
@@ -197,12 +210,16 @@ StoreCopies::Merged StoreCopies::merge()
         firstSeen.insert(copy.key(), firstSeen.value(copy.key(), waited.now));
     if (copies.isEmpty())
         return {};
-    if (copies.keys() == unmerged.copies && StoreFile::identify(path) == unmerged.store
-        && waited.now < unmerged.retryAt)
-        return {};                                            // nothing new since the last look
-    unmerged = {copies.keys(), StoreFile::identify(path), 0}; // what fails now is tried again at the next look
-    const auto remember = [this](qint64 retryAt) {
-        unmerged = {findCopies(path).keys(), StoreFile::identify(path), retryAt};
+    const QDir folder = QFileInfo(path).dir();
+    const QStringList seen = looks(folder, copies);
+    if (seen == unmerged.copies && StoreFile::identify(path) == unmerged.store && waited.now < unmerged.retryAt)
+        return {};                                   // nothing new since the last look
+    unmerged = {seen, StoreFile::identify(path), 0}; // what fails now is tried again at the next look
+    // Those still there as they were seen; one that arrives or changes meanwhile is news at the next look.
+    const auto remember = [this, &folder, &seen](qint64 retryAt) {
+        QStringList left = seen;
+        left.removeIf([&folder](const QString &look) { return !folder.exists(look.section(u'/', 0, 0)); });
+        unmerged = {left, StoreFile::identify(path), retryAt};
     };
     StoreLock lock(path);
     if (!lock.acquire(0))
@@ -215,7 +232,6 @@ StoreCopies::Merged StoreCopies::merge()
     QList<ListFile> lists{{QString(), NamesCsv::readData(path, error).value_or(QByteArray()),
                            NamesTimes::plain(base.names), changedMs(path)}};
     QList<TimesFile> times{{QString(), timesData(StoreFile::timesPath(path))}};
-    const QDir folder = QFileInfo(path).dir();
     readCopies(folder, copies, lists, times, merged.setAside);
     // The store's list and times from two states of it, or no list at all, as for a moment while a service
     // puts its copy aside and the other computer's list in its place: the rest may be on its way yet.

@@ -37,7 +37,7 @@ private:
     // changes nothing is tried again, nor the lock taken, which every watcher of the folder hears.
     struct Unmerged
     {
-        QStringList copies;
+        QStringList copies; // their names, sizes and times
         std::pair<StoreFile::Identity, StoreFile::Identity> store;
         qint64 retryAt = 0;
     };
