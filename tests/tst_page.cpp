@@ -89,32 +89,6 @@ class TestPage : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void wrapFixedWidths_data();
-    void wrapFixedWidths();
-    void everyCellAsDrawn();
-    void knobHitsFollowGeometry();
-    void pdfHeadingsCaptionsAndLegends();
-    void pdfNamesInTheirSpaces();
-    void printedAsWritten();
-    void namesInTheirOwnDirection();
-    void shiftedDrawing_data();
-    void shiftedDrawing();
-    void printerOffsets_data();
-    void printerOffsets();
-    void printReports_data();
-    void printReports();
-    void labelSheets_data();
-    void labelSheets();
-    void labelAsDrawn();
-    void labelLayouts_data();
-    void labelLayouts();
-    void labelsPdf();
-    void labelFormats_data();
-    void labelFormats();
-
-private:
     QTemporaryDir dir;
     QList<Word> words;
     // Names of one to ten lines, without spaces or with a line break, in every corner of the table.
@@ -142,722 +116,740 @@ private:
     QList<QSizeF> formatPages;      // each format's label size once, a page each
     QList<QList<Word>> formatWords; // the pages as pdftotext reads them
     QStringList formatImages;       // the pages as pdftoppm draws them
-};
 
-void TestPage::initTestCase()
-{
-    qputenv("XDG_CONFIG_HOME", dir.filePath(u"config"_s).toUtf8()); // printers' offsets
-    qputenv("CUPS_SERVER", dir.filePath(u"cups.sock"_s).toUtf8());  // no print service: none of the user's printers
-    written = TablePdf::write(dir.filePath(TablePdf::fileName), names);
-    QVERIFY(written.ok);
-    QCOMPARE(written.smaller, (QStringList{"1A", "5A", "9A", "11A", "7C", "1D", "6G", "10H"})); // in the table's order
-    QCOMPARE(written.shortened, (QStringList{"6E", "1H"}));
-    bool snowman = false; // whether any font has ☃
-    for (const QString &family : QFontDatabase::families())
-        snowman = snowman || QRawFont::fromFont(QFont(family)).supportsCharacter(QChar(0x2603));
-    QCOMPARE(written.missing, (snowman ? QStringList{"4C"} : QStringList{"2C", "4C"}));
+private slots:
+    void initTestCase()
+    {
+        qputenv("XDG_CONFIG_HOME", dir.filePath(u"config"_s).toUtf8()); // printers' offsets
+        qputenv("CUPS_SERVER", dir.filePath(u"cups.sock"_s).toUtf8());  // no print service: none of the user's printers
+        written = TablePdf::write(dir.filePath(TablePdf::fileName), names);
+        QVERIFY(written.ok);
+        QCOMPARE(written.smaller,
+                 (QStringList{"1A", "5A", "9A", "11A", "7C", "1D", "6G", "10H"})); // in the table's order
+        QCOMPARE(written.shortened, (QStringList{"6E", "1H"}));
+        bool snowman = false; // whether any font has ☃
+        for (const QString &family : QFontDatabase::families())
+            snowman = snowman || QRawFont::fromFont(QFont(family)).supportsCharacter(QChar(0x2603));
+        QCOMPARE(written.missing, (snowman ? QStringList{"4C"} : QStringList{"2C", "4C"}));
 #ifdef Q_OS_WIN // scripts/check-windows reads the Windows PDF from Linux
-    QSKIP("pdftotext and pdftoppm, which read the PDFs back, run on Linux only: every test skipped");
+        QSKIP("pdftotext and pdftoppm, which read the PDFs back, run on Linux only: every test skipped");
 #endif
-    words = Pdf::read(dir.filePath(TablePdf::fileName));
-    // One A4 landscape page, with words on it.
-    QCOMPARE(words.count(words.value(0)), 1);
-    QCOMPARE(words[0].box.size().toSize(), QSize(842, 595));
-    words.removeFirst();
-}
-
-void TestPage::wrapFixedWidths_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("wrapped"); // at 8 pt, as the screen wraps
-    QTest::addColumn<QString>("fitted");  // set smaller: three letters on either side of a break
-
-    // Every character is 10 wide, W 90; the limit is 80.
-    // clang-format off
-    QTest::newRow("last space") << "ab cd efgh" << "ab cd\nefgh" << "ab cd\nefgh";
-    QTest::newRow("exact on last, no space") << "abcdefgh" << "abcdefg-\nh" << "abcde-\nfgh";
-    QTest::newRow("a space first") << " abcdefgh" << "\nabcdefg-\nh" << "abcde-\nfgh";
-    QTest::newRow("many lines") << QString(30, u'a') << "aaaaaaa-\naaaaaa-\naaaaaa-\naaaaaa-\naaaaa" << "aaaaaaa-\naaaaaaa-\naaaaaaa-\naaaaaa-\naaa";
-    QTest::newRow("wide inside") << "aWb" << "a-\nW-\nb" << "a-\nW-\nb";
-    QTest::newRow("wide after a space") << "ab Wb" << "ab\nW-\nb" << "ab\nW-\nb";
-    QTest::newRow("after its own - and /") << "Nord-Süd-Ost Ein/Ausfahrt" << "Nord-Sü-\nd-Ost\nEin/Aus-\nfahrt" << "Nord-\nSüd-Ost\nEin/\nAusfa-\nhrt";
-    // clang-format on
-}
-
-void TestPage::wrapFixedWidths()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, wrapped);
-    QFETCH(QString, fitted);
-    const CharWidth width = [](QChar c) { return c == u'W' ? 90 : 10; };
-    QCOMPARE(wrapName(name, 80, width), wrapped);
-    QCOMPARE(wrapNameLines(name, 80, width, 2), wrapped.split(u'\n').mid(0, 2)); // stops after two lines
-    QCOMPARE(wrapWords(name, 80, width, true), std::optional(fitted.split(u'\n')));
-    QCOMPARE(wrapWords(name, 80, width, true, 2), std::optional(fitted.split(u'\n').mid(0, 2)));
-    // Where no word is broken, so without breaking words; elsewhere not at all.
-    const bool whole = QString(fitted).replace(u'\n', u' ') == name;
-    QCOMPARE(wrapWords(name, 80, width, false), whole ? std::optional(fitted.split(u'\n')) : std::nullopt);
-}
-
-void TestPage::everyCellAsDrawn()
-{
-    // The page at a quarter of its resolution, 300 dpi, so that a 1-unit divider is a pixel.
-    const TablePage page(names);
-    const QImage image = drawn(QRect(0, 0, pageWidth, 9600), 4, [&page](QPainter &p) { page.paint(p, pageWidth); });
-    const auto blackAt = [&image](QPointF table, int within = 0) { // within that many pixels
-        const QPoint pixel = ((QPointF(tableOrigin) + table) / 4).toPoint();
-        bool black = false;
-        for (int y = pixel.y() - within; y <= pixel.y() + within; ++y)
-            black = black || !inkRuns(image, y, pixel.x() - within, pixel.x() + within + 1).isEmpty();
-        return black;
-    };
-    // Known rows: the number's three digits in base 3, then the letter's two; 0 on top, 2 in the middle.
-    const QHash<QString, QList<int>> known{{"1A", {0, 0, 0, 0, 0}}, {"7C", {0, 1, 0, 0, 1}},  {"12B", {2, 0, 1, 0, 2}},
-                                           {"5D", {0, 2, 2, 2, 0}}, {"12H", {2, 0, 1, 1, 2}}, {"9F", {0, 1, 1, 2, 1}}};
-    for (int column = 0; column < 8; ++column) {
-        for (int row = 0; row < 12; ++row) {
-            const QPointF cell(1650 * column, 700 * row);
-            const QString key = QString::number(12 - row) + QChar(u'A' + column);
-            QList<int> rows; // each switch's knob in its row, 0 top to 2 bottom; -1 none, -2 more than one
-            for (int k = 0; k < 5; ++k) {
-                int found = -1;
-                for (int r = 0; r < 3; ++r)
-                    found = blackAt(cell + QPointF(465 + 70 * k, 35 + 70 * r)) ? (found == -1 ? r : -2) : found;
-                rows.append(found);
-                QVERIFY2(found >= 0, qPrintable(key));
-                // Dividers between the knobs over the frame's height, seen between the knobs' rows.
-                QVERIFY2(!blackAt(cell + QPointF(465 + 70 * k, 70)), qPrintable(key + u" between dividers"_s));
-                for (const int y : {20, 70, 140, 210})
-                    QVERIFY2(k == 0 || blackAt(cell + QPointF(430 + 70 * k, y), 1), qPrintable(key + u" divider"_s));
-            }
-            QCOMPARE(rows, known.value(key, rows));
-            for (const QPointF edge : {QPointF(605, 0), QPointF(605, 230), QPointF(420, 115), QPointF(790, 115)})
-                QVERIFY2(blackAt(cell + edge, 1), qPrintable(key + u" frame"_s));
-            QVERIFY2(row == 0 || blackAt(cell + QPointF(1000, -235), 1), qPrintable(key + u" separator"_s));
-            QVERIFY2(blackAt(QPointF(6600, 700 * row + 350)), qPrintable(key + u" column line"_s));
-        }
+        words = Pdf::read(dir.filePath(TablePdf::fileName));
+        // One A4 landscape page, with words on it.
+        QCOMPARE(words.count(words.value(0)), 1);
+        QCOMPARE(words[0].box.size().toSize(), QSize(842, 595));
+        words.removeFirst();
     }
-    QVERIFY(!blackAt(QPointF(1000, -235), 1) && !blackAt(QPointF(12550, -235), 1)); // none above the first row
-    // 1A at 1200 dpi: across the knobs' row (the first outlined 6 units, the others 3); down the last switch from the
-    // separator above, and the frame's left edge; across its top; down the row marks; across caption, "0" and frame.
-    const QPoint above1A = tableOrigin + QPoint(0, 700 * 11 - 240);
-    const QImage knobs = drawn(QRect(above1A, QSize(800, 480)), 1, [&page](QPainter &p) { page.paint(p, pageWidth); });
-    QStringList ink;
-    for (const QLineF &line : {QLineF(400, 275, 800, 275), QLineF(745, 0, 745, 480), QLineF(417, 0, 417, 480),
-                               QLineF(400, 241, 800, 241), QLineF(390, 240, 390, 480), QLineF(0, 355, 420, 355)})
-        ink.append(inkAlong(knobs, line));
-    QCOMPARE(ink.join(u" | "),
-             u"416-424 437-493 500-501 509-562 570-571 579-632 640-641 649-702 710-711 719-772 786-794 | "
-             "2-8 236-244 249-302 466-474 | 2-8 260-450 | 431-779 | 284-291 331-379 427-434 | "
-             "45-68 93-116 179-203 357-365 389-397 416-420"_s);
-}
 
-void TestPage::knobHitsFollowGeometry()
-{
-    // A knob is hit where it is drawn, at any size: at the centre and the top left of each of the cell's knobs three
-    // times as large, and not on its right and bottom edges, which belong to the next pixel.
-    const SwitchGeometry large = TableGeometry::cellSwitches.scaled(3, 1);
-    QCOMPARE(SwitchPainter::knobRect(large, 0, 0).center(), QPointF(1395, 105));
-    for (int k = 0; k < 5; ++k) {
-        for (int row = 0; row < 3; ++row) {
-            const QPointF centre = SwitchPainter::knobRect(large, k, row).center();
-            const std::optional<SwitchPainter::KnobPlace> hit = SwitchPainter::knobAt(large, centre);
-            QVERIFY(hit && hit->index == k && hit->row == row
-                    && SwitchPainter::knobAt(large, centre - QPointF(75, 75)));
-            QVERIFY(!SwitchPainter::knobAt(large, centre + QPointF(75, 0))); // half a knob
-            QVERIFY(!SwitchPainter::knobAt(large, centre + QPointF(0, 75)));
-        }
-    }
-}
+    void wrapFixedWidths_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("wrapped"); // at 8 pt, as the screen wraps
+        QTest::addColumn<QString>("fitted");  // set smaller: three letters on either side of a break
 
-void TestPage::pdfHeadingsCaptionsAndLegends()
-{
-    const auto textIn = [this](QPointF topLeft, QPointF bottomRight, const QString &separator = u" "_s) {
-        QStringList texts;
-        for (const Word &word : Pdf::wordsIn(words, QRectF(topLeft, bottomRight)))
-            texts.append(word.text);
-        return texts.join(separator);
-    };
-    QCOMPARE(textIn({0, margin}, {842, margin + 24}), u"Dippschaltereinstellung der Adressen für VESK 2-D BUS"_s);
-    QCOMPARE(textIn({0, margin + 50}, {421, margin + 60}), u"Steuermodul 3217"_s);
-    QCOMPARE(textIn({421, margin + 50}, {842, margin + 60}), u"Erweiterungsmodul 3217E"_s);
-    for (const Word &word : Pdf::wordsIn(words, QRectF(0, margin, 842, 60))) // 16 pt, then 10 pt
-        QVERIFY2(qAbs(word.box.height() - (word.box.top() < margin + 24 ? 16 : 10) * arialHeight) < 0.2,
-                 qPrintable(word.text));
-    for (int column = 0; column < 8; ++column) {
-        for (int row = 0; row < 12; ++row) {
-            // The caption at x 20, centred on the frame, in Arial 10 pt; the rows labelled "+", "0", "-".
-            const QString caption = u"%1%2"_s.arg(QChar(u'A' + column)).arg(12 - row);
-            const QPointF cell = onPage(1650 * column, 700 * row);
-            const QList<Word> found = Pdf::wordsIn(words, QRectF(cell, onPage(1650 * column + 300, 700 * row + 230)));
-            QCOMPARE(found.value(0).text + u'/' + QString::number(found.size()), caption + u"/1"_s);
-            QVERIFY2(qAbs(found[0].box.left() - onPage(1650 * column + 20, 0).x()) < 0.3, qPrintable(caption));
-            QVERIFY2(qAbs(found[0].box.center().y() - onPage(0, 700 * row + 115).y()) < 0.3, qPrintable(caption));
-            QVERIFY2(qAbs(found[0].box.height() - 10 * arialHeight) < 0.2, qPrintable(caption));
-            const QRectF legend(onPage(1650 * column + 300, 700 * row), onPage(1650 * column + 400, 700 * row + 230));
-            QCOMPARE(textIn(legend.topLeft(), legend.bottomRight(), {}), u"+0-"_s);
-            for (const Word &mark : Pdf::wordsIn(words, legend)) // "+" stands alone: 5 pt
-                QVERIFY2(mark.text != u"+" || qAbs(mark.box.height() - 5 * arialHeight) < 0.1, qPrintable(caption));
-        }
+        // Every character is 10 wide, W 90; the limit is 80.
+        // clang-format off
+        QTest::newRow("last space") << "ab cd efgh" << "ab cd\nefgh" << "ab cd\nefgh";
+        QTest::newRow("exact on last, no space") << "abcdefgh" << "abcdefg-\nh" << "abcde-\nfgh";
+        QTest::newRow("a space first") << " abcdefgh" << "\nabcdefg-\nh" << "abcde-\nfgh";
+        QTest::newRow("many lines") << QString(30, u'a') << "aaaaaaa-\naaaaaa-\naaaaaa-\naaaaaa-\naaaaa" << "aaaaaaa-\naaaaaaa-\naaaaaaa-\naaaaaa-\naaa";
+        QTest::newRow("wide inside") << "aWb" << "a-\nW-\nb" << "a-\nW-\nb";
+        QTest::newRow("wide after a space") << "ab Wb" << "ab\nW-\nb" << "ab\nW-\nb";
+        QTest::newRow("after its own - and /") << "Nord-Süd-Ost Ein/Ausfahrt" << "Nord-Sü-\nd-Ost\nEin/Aus-\nfahrt" << "Nord-\nSüd-Ost\nEin/\nAusfa-\nhrt";
+        // clang-format on
     }
-}
 
-void TestPage::pdfNamesInTheirSpaces()
-{
-    const QHash<QString, double> smallerSizes{{"1A", 7.5}, {"5A", 5}, {"9A", 6}, {"11A", 5}, {"7C", 5.5},
-                                              {"1D", 6},   {"6E", 5}, {"6G", 6}, {"1H", 5},  {"10H", 6}};
-    QList<Word> named;
-    for (auto name = names.cbegin(); name != names.cend(); ++name) {
-        const QString &key = name.key();
-        const int column = key.back().unicode() - u'A';
-        const int row = 12 - key.chopped(1).toInt();
-        if (row < 0) { // no cell for it: printed nowhere
-            QVERIFY(std::none_of(words.cbegin(), words.cend(), [&](const Word &word) { return word.text == *name; }));
-            continue;
-        }
-        // To the next column's caption (the heavy line after D, the page's edge after H), between separators.
-        constexpr double rightEdges[] = {1670, 3320, 4970, 6587.5, 8270, 9920, 11570, 13600};
-        const double top = row == 0 ? -200 : 700 * row - 235 + 3;
-        const QRectF space(onPage(1650 * column + 810, top), onPage(rightEdges[column], 700 * row + 700 - 235 - 3));
-        const QList<Word> found = Pdf::wordsIn(words, space);
-        QVERIFY2(!found.isEmpty(), qPrintable(key));
-        named += found;
-        // One size for all its words: 8 pt, or smaller in half points, 5 pt if shortened.
-        const double size = found[0].box.height() / arialHeight;
-        QVERIFY2(qAbs(size - smallerSizes.value(key, 8)) < 0.05, qPrintable(key));
-        QStringList lines; // as printed
-        for (int i = 0; i < found.size(); ++i) {
-            QVERIFY2(space.adjusted(-0.3, -0.3, 0.3, 0.3).contains(found[i].box), qPrintable(found[i].text));
-            const bool fallback = found[i].text.contains(u'☃'); // another font's height
-            QVERIFY2(fallback || qAbs(found[i].box.height() - size * arialHeight) < 0.05, qPrintable(found[i].text));
-            // Lines 140 units apart at 8 pt, as much closer as the name is smaller.
-            const double spacing = (found[i].box.bottom() - found[0].box.bottom()) / (140 * size / 8 * pointsPerUnit);
-            QVERIFY2(qAbs(spacing - qRound(spacing)) < 0.05, qPrintable(found[i].text));
-            if (i == 0 || found[i].box.bottom() > found[i - 1].box.bottom() + 1)
-                lines.append(found[i].text);
-            else
-                lines.last() += u' ' + found[i].text;
-        }
-        QVERIFY2(qAbs(found[0].box.left() - space.left()) < 0.5, qPrintable(key));
-        // A smaller name's broken word keeps three letters on either side of the break.
-        for (int i = 0; written.smaller.contains(key) && i + 1 < lines.size(); ++i) {
-            const bool kept = lines[i].section(u' ', -1).size() > 3 && lines[i + 1].section(u' ', 0, 0).size() >= 3;
-            QVERIFY2(!lines[i].endsWith(u'-') || kept, qPrintable(lines[i] + u" / "_s + lines[i + 1]));
-        }
-        // The words joined, a line after "-" or "/" without a blank; hyphens left out.
-        QString text;
-        for (const QString &line : std::as_const(lines))
-            text += (text.isEmpty() || text.endsWith(u'-') || text.endsWith(u'/') ? u""_s : u" "_s) + line;
-        text.remove(u'-');
-        const QString expected = QString(*name).remove(QChar(0xE000)).remove(u'-').simplified(); // no box is text
-        // Shortened: cut one letter at a time until "…" fits, where one more would not; "…" not alone.
-        const bool shortened = written.shortened.contains(key);
-        QCOMPARE(text, shortened ? expected.left(text.size() - 1) + u'…' : expected);
-        QVERIFY2(!shortened || found.last().text != u"…", qPrintable(text));
-        QVERIFY2(key != u"1H" || lines.last() == u"bAbAbAbAbAbAbAbAbAbAbA…", qPrintable(lines.last()));
-        if (name->contains(u'\n') || key == u"5A")
-            QCOMPARE(lines, name->split(u'\n'));
+    void wrapFixedWidths()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, wrapped);
+        QFETCH(QString, fitted);
+        const CharWidth width = [](QChar c) { return c == u'W' ? 90 : 10; };
+        QCOMPARE(wrapName(name, 80, width), wrapped);
+        QCOMPARE(wrapNameLines(name, 80, width, 2), wrapped.split(u'\n').mid(0, 2)); // stops after two lines
+        QCOMPARE(wrapWords(name, 80, width, true), std::optional(fitted.split(u'\n')));
+        QCOMPARE(wrapWords(name, 80, width, true, 2), std::optional(fitted.split(u'\n').mid(0, 2)));
+        // Where no word is broken, so without breaking words; elsewhere not at all.
+        const bool whole = QString(fitted).replace(u'\n', u' ') == name;
+        QCOMPARE(wrapWords(name, 80, width, false), whole ? std::optional(fitted.split(u'\n')) : std::nullopt);
     }
-    // Nothing else on the page stands over a name.
-    for (const Word &word : std::as_const(words)) {
-        for (const Word &name : std::as_const(named))
-            QVERIFY2(named.contains(word) || !word.box.intersects(name.box),
-                     qPrintable(word.text + u" / "_s + name.text));
-    }
-}
 
-void TestPage::printedAsWritten()
-{
-    // At 100 %: a PDF printer gets every word where the PDF has it, on its page size; without a print service, none.
-    const PageDocument page = TablePdf::document(names);
-    const auto tell = [](const PrintReport &r) { return r.commandLine() + u' ' + r.pages.shortened.join(u' '); };
-    QStringList told{tell(PagePrinter::printTo(u"Q"_s, page, QPointF(1, 1)))};
-    QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false"); // into a missing folder
-    for (const QString &file : {u"gedruckt.pdf"_s, u"nicht/da.pdf"_s}) {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFileName(dir.filePath(file)); // .pdf: a PDF printer
-        PagePrinter::prepare(printer, page);
-        told << printer.docName() << tell(PagePrinter::submit(printer, page));
-    }
-    QCOMPARE(told.join(u'\n').replace(dir.path(), u"…"_s),
-             u"cannot print on Q: the print service (CUPS) is not running 6E 1H\n"
-             "Dippschaltereinstellung der Adressen für VESK 2-D BUS\nwritten to …/gedruckt.pdf 6E 1H\n"
-             "Dippschaltereinstellung der Adressen für VESK 2-D BUS\n"
-             "cannot print on …/nicht/da.pdf: The printer could not be started. "_s);
-    const QList<Word> printed = Pdf::read(dir.filePath(u"gedruckt.pdf"_s));
-    QCOMPARE(printed.value(0).box.size().toSize(), QSize(842, 595));
-    QCOMPARE(printed.size(), words.size() + 1);
-    for (int i = 0; i < words.size(); ++i) {
-        QCOMPARE(printed[i + 1].text, words[i].text);
-        QVERIFY2((printed[i + 1].box.topLeft() - words[i].box.topLeft()).manhattanLength() < 0.05,
-                 qPrintable(words[i].text));
-    }
-}
-
-void TestPage::namesInTheirOwnDirection()
-{
-    // The cells of 7C and 8C, then their labels: an override turns its own line around, a Hebrew name runs right
-    // to left ("Nord" at its end, on the left), each from where names start; the address stays where it belongs.
-    const Names turned{{"7C", u"Weiche \u202EEnde"_s}, {"8C", u"תחנה Nord"_s}};
-    QGuiApplication::setLayoutDirection(Qt::LeftToRight); // as the window's German translation sets it
-    const QString path = dir.filePath(u"gedreht.pdf"_s);
-    const auto read = [&path](const QRectF &area) { // the first word's distance from the area's left, the words
-        const QList<Word> found = Pdf::wordsIn(Pdf::read(path), area);
-        return std::accumulate(found.cbegin(), found.cend(), QString::number(qRound(found[0].box.left() - area.left())),
-                               [](const QString &t, const Word &w) { return t + u' ' + w.text; });
-    };
-    QVERIFY(TablePdf::write(path, turned).ok);
-    QStringList shown{read(QRectF(onPage(3300, 3265), onPage(4940, 3965))),
-                      read(QRectF(onPage(3300, 2565), onPage(4940, 3265)))};
-    QVERIFY(LabelsPdf::document(turned, *LabelSheet::format(u"70x37"_s), {"7C", "8C"}, 1).writePdf(path).ok);
-    for (const double left : {0.0, 70.0})
-        shown << read(QRectF(QPointF(left, 0) * mm, QSizeF(70, 37) * mm));
-    QCOMPARE(shown, (QStringList{"49 Weiche e d n E + 0 C7 -", "49 Nord ה נ ח ת + 0 C8 -",
-                                 "7 7C Steuermodul 3217 Weiche e d n E + 0 - 1 2 3 4 5",
-                                 "7 8C Steuermodul 3217 Nord ה נ ח ת + 0 - 1 2 3 4 5"}));
-}
-
-void TestPage::shiftedDrawing_data()
-{
-    QTest::addColumn<int>("kind"); // the table, labels, a test sheet
-    QTest::addColumn<QPointF>("offset");
-    QTest::addRow("table") << 0 << QPointF(2, 1);
-    QTest::addRow("labels") << 1 << QPointF(2, 1);
-    QTest::addRow("test sheet up and left") << 2 << QPointF(-1.5, -0.5);
-}
-
-// Every word and every pixel where it was, moved by the offset: at 254 dpi a millimetre is 10 pixels.
-void TestPage::shiftedDrawing()
-{
-    QFETCH(int, kind);
-    QFETCH(QPointF, offset);
-    const LabelFormat format = *LabelSheet::format(u"Avery L7160"_s);
-    const PageDocument exact =
-        kind == 0   ? TablePdf::document(names)
-        : kind == 1 ? LabelsPdf::document(names, format, LabelsPdf::namedKeys(names), 15) // on two sheets
-                    : LabelsPdf::testSheet(format);
-    QList<QImage> images;
-    QList<QList<Word>> read;
-    for (const QString &file : {u"exakt"_s, u"verschoben"_s}) {
-        const QString path = dir.filePath(file + u".pdf"_s);
-        QVERIFY((file == u"exakt"_s ? exact : exact.shifted(offset)).writePdf(path).ok);
-        read.append(Pdf::read(path));
-        const QStringList toPgm{u"-r"_s, u"254"_s, u"-gray"_s, u"-singlefile"_s, path, dir.filePath(file)};
-        QCOMPARE(QProcess::execute(u"pdftoppm"_s, toPgm), 0);
-        images.append(QImage(dir.filePath(file + u".pgm"_s)).convertToFormat(QImage::Format_Grayscale8));
-    }
-    const QPointF points = offset * mm;
-    QCOMPARE(read[1].size(), read[0].size());
-    for (const Word &word : std::as_const(read[0])) { // the pages where they were
-        const QPointF moved = word.text == u"page" ? QPointF() : points;
-        const auto there = [&](const Word &w) {
-            return w.text == word.text && (w.box.topLeft() - word.box.topLeft() - moved).manhattanLength() < 0.05;
+    void everyCellAsDrawn()
+    {
+        // The page at a quarter of its resolution, 300 dpi, so that a 1-unit divider is a pixel.
+        const TablePage page(names);
+        const QImage image = drawn(QRect(0, 0, pageWidth, 9600), 4, [&page](QPainter &p) { page.paint(p, pageWidth); });
+        const auto blackAt = [&image](QPointF table, int within = 0) { // within that many pixels
+            const QPoint pixel = ((QPointF(tableOrigin) + table) / 4).toPoint();
+            bool black = false;
+            for (int y = pixel.y() - within; y <= pixel.y() + within; ++y)
+                black = black || !inkRuns(image, y, pixel.x() - within, pixel.x() + within + 1).isEmpty();
+            return black;
         };
-        QVERIFY2(std::any_of(read[1].cbegin(), read[1].cend(), there), qPrintable(word.text));
+        // Known rows: the number's three digits in base 3, then the letter's two; 0 on top, 2 in the middle.
+        const QHash<QString, QList<int>> known{{"1A", {0, 0, 0, 0, 0}},  {"7C", {0, 1, 0, 0, 1}},
+                                               {"12B", {2, 0, 1, 0, 2}}, {"5D", {0, 2, 2, 2, 0}},
+                                               {"12H", {2, 0, 1, 1, 2}}, {"9F", {0, 1, 1, 2, 1}}};
+        for (int column = 0; column < 8; ++column) {
+            for (int row = 0; row < 12; ++row) {
+                const QPointF cell(1650 * column, 700 * row);
+                const QString key = QString::number(12 - row) + QChar(u'A' + column);
+                QList<int> rows; // each switch's knob in its row, 0 top to 2 bottom; -1 none, -2 more than one
+                for (int k = 0; k < 5; ++k) {
+                    int found = -1;
+                    for (int r = 0; r < 3; ++r)
+                        found = blackAt(cell + QPointF(465 + 70 * k, 35 + 70 * r)) ? (found == -1 ? r : -2) : found;
+                    rows.append(found);
+                    QVERIFY2(found >= 0, qPrintable(key));
+                    // Dividers between the knobs over the frame's height, seen between the knobs' rows.
+                    QVERIFY2(!blackAt(cell + QPointF(465 + 70 * k, 70)), qPrintable(key + u" between dividers"_s));
+                    for (const int y : {20, 70, 140, 210})
+                        QVERIFY2(k == 0 || blackAt(cell + QPointF(430 + 70 * k, y), 1),
+                                 qPrintable(key + u" divider"_s));
+                }
+                QCOMPARE(rows, known.value(key, rows));
+                for (const QPointF edge : {QPointF(605, 0), QPointF(605, 230), QPointF(420, 115), QPointF(790, 115)})
+                    QVERIFY2(blackAt(cell + edge, 1), qPrintable(key + u" frame"_s));
+                QVERIFY2(row == 0 || blackAt(cell + QPointF(1000, -235), 1), qPrintable(key + u" separator"_s));
+                QVERIFY2(blackAt(QPointF(6600, 700 * row + 350)), qPrintable(key + u" column line"_s));
+            }
+        }
+        QVERIFY(!blackAt(QPointF(1000, -235), 1) && !blackAt(QPointF(12550, -235), 1)); // none above the first row
+        // 1A at 1200 dpi: across the knobs' row (first outlined 6 units, others 3); down the last switch from the
+        // separator, and the frame's left edge; across its top; down the row marks; across caption, "0", frame.
+        const QPoint above1A = tableOrigin + QPoint(0, 700 * 11 - 240);
+        const QImage knobs =
+            drawn(QRect(above1A, QSize(800, 480)), 1, [&page](QPainter &p) { page.paint(p, pageWidth); });
+        QStringList ink;
+        for (const QLineF &line : {QLineF(400, 275, 800, 275), QLineF(745, 0, 745, 480), QLineF(417, 0, 417, 480),
+                                   QLineF(400, 241, 800, 241), QLineF(390, 240, 390, 480), QLineF(0, 355, 420, 355)})
+            ink.append(inkAlong(knobs, line));
+        QCOMPARE(ink.join(u" | "),
+                 u"416-424 437-493 500-501 509-562 570-571 579-632 640-641 649-702 710-711 719-772 786-794 | "
+                 "2-8 236-244 249-302 466-474 | 2-8 260-450 | 431-779 | 284-291 331-379 427-434 | "
+                 "45-68 93-116 179-203 357-365 389-397 416-420"_s);
     }
-    const QPoint pixels = (offset * 10).toPoint();
-    qsizetype ink = 0;
-    qsizetype moved = 0;
-    qsizetype stray = 0; // ink where there was none
-    for (int y = 0; y < images[1].height(); ++y) {
-        for (int x = 0; x < images[1].width(); ++x) {
-            const QPoint from = QPoint(x, y) - pixels;
-            const int was = images[0].rect().contains(from) ? images[0].constScanLine(from.y())[from.x()] : 255;
-            const int is = images[1].constScanLine(y)[x];
-            ink += was < 128 ? 1 : 0;
-            moved += was < 128 && qAbs(is - was) < 64 ? 1 : 0;
-            stray += is < 192 && was == 255 ? 1 : 0;
+
+    void knobHitsFollowGeometry()
+    {
+        // A knob is hit where it is drawn, at any size: at the centre and the top left of each of the cell's knobs
+        // three times as large, and not on its right and bottom edges, which belong to the next pixel.
+        const SwitchGeometry large = TableGeometry::cellSwitches.scaled(3, 1);
+        QCOMPARE(SwitchPainter::knobRect(large, 0, 0).center(), QPointF(1395, 105));
+        for (int k = 0; k < 5; ++k) {
+            for (int row = 0; row < 3; ++row) {
+                const QPointF centre = SwitchPainter::knobRect(large, k, row).center();
+                const std::optional<SwitchPainter::KnobPlace> hit = SwitchPainter::knobAt(large, centre);
+                QVERIFY(hit && hit->index == k && hit->row == row
+                        && SwitchPainter::knobAt(large, centre - QPointF(75, 75)));
+                QVERIFY(!SwitchPainter::knobAt(large, centre + QPointF(75, 0))); // half a knob
+                QVERIFY(!SwitchPainter::knobAt(large, centre + QPointF(0, 75)));
+            }
         }
     }
-    QVERIFY(ink > 1000);
-    QVERIFY2(moved > ink * 0.999 && stray == 0,
-             qPrintable(u"%1 of %2 moved, %3 stray"_s.arg(moved).arg(ink).arg(stray)));
-}
 
-void TestPage::printerOffsets_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QPointF>("offset"); // (99, 99) for none
-    QTest::addRow("right, down") << u"2,1"_s << QPointF(2, 1);
-    QTest::addRow("left, up, blanks") << u" -0.5 , -1.5 "_s << QPointF(-0.5, -1.5);
-    QTest::addRow("at the limit") << u"20,-20"_s << QPointF(20, -20);
-    // clang-format off
-    const QList<QPair<const char *, const char *>> refused{{"beyond it", "20.1,0"}, {"one", "2"}, {"three", "2,1,3"},
-        {"semicolon", "2;1"}, {"decimal comma", "2,5,1"}, {"no number", "x,1"}, {"no number down", "1,x"},
-        {"down beyond", "0,-20.5"}, {"not a number", "nan,1"}, {"infinite", "1,inf"}, {"empty", ""}};
-    // clang-format on
-    for (const auto &[tag, text] : refused)
-        QTest::addRow("%s", tag) << QString::fromUtf8(text) << QPointF(99, 99);
-}
-
-// Read from the command line, kept by each printer's name, whatever characters it holds.
-void TestPage::printerOffsets()
-{
-    QFETCH(QString, text);
-    QFETCH(QPointF, offset);
-    QVERIFY(QDir(dir.path()).mkpath(u"config/vesk-adressen"_s)
-            && Files::write(dir.filePath(u"config/vesk-adressen/vesk-adressen.conf"_s),
-                            "[druckerversatz]\nHP=" + text.toUtf8()));
-    QCOMPARE(PrinterOffsets::of(u"HP"_s), offset == QPointF(99, 99) ? QPointF() : offset); // typed in unquoted
-    const std::optional<QPointF> parsed = PrinterOffsets::parse(text);
-    QCOMPARE(parsed.value_or(QPointF(99, 99)), offset);
-    if (!parsed)
-        return;
-    const QString printer = u"Büro/HP Laser, 2. Stock"_s;
-    PrinterOffsets::set(printer, *parsed);
-    PrinterOffsets::set(u"Büro"_s, QPointF(3, 3));
-    QCOMPARE(PrinterOffsets::of(printer), offset);
-    QCOMPARE(PrinterOffsets::of(u"anderer"_s), QPointF());
-    PrinterOffsets::set(printer, {});
-    QCOMPARE(PrinterOffsets::of(printer), QPointF());
-    QCOMPARE(PrinterOffsets::of(u"Büro"_s), QPointF(3, 3));
-}
-
-void TestPage::printReports_data()
-{
-    QTest::addColumn<PrintReport::Outcome>("outcome");
-    QTest::addColumn<QString>("reason");
-    QTest::addColumn<PrintReport::Subject>("subject");
-    QTest::addColumn<QString>("told");   // on the command line, after "error: " where nothing was printed
-    QTest::addColumn<QString>("window"); // the message, and on the names printed smaller, shortened, without glyphs
-
-    // clang-format off
-    QTest::newRow("printed") << PrintReport::Outcome::Printed << "" << PrintReport::Subject::Table << "printed on Q" << "Die Tabelle wurde auf Q gedruckt.\nKleiner gedruckt, damit sie ins Feld passen: 1A, 5A\nGekürzt gedruckt, zu lang für das Feld: 6E\nZeichen fehlen in der Schrift und werden als leere Kästchen gedruckt: 4C";
-    QTest::newRow("paused") << PrintReport::Outcome::Paused << "" << PrintReport::Subject::Labels << "queued on Q: the printer is paused" << "Die Etiketten warten in der Warteschlange von Q: der Drucker ist angehalten.\nKleiner gedruckt, damit sie aufs Etikett passen: 1A, 5A\nGekürzt gedruckt, zu lang für das Etikett: 6E\nZeichen fehlen in der Schrift: 4C";
-    QTest::newRow("held") << PrintReport::Outcome::Held << "" << PrintReport::Subject::TestSheet << "queued on Q: the job is held" << "Das Testblatt wartet in der Warteschlange von Q: der Auftrag wird zurückgehalten.\nKleiner gedruckt, damit sie aufs Etikett passen: 1A, 5A\nGekürzt gedruckt, zu lang für das Etikett: 6E\nZeichen fehlen in der Schrift: 4C";
-    QTest::newRow("sent") << PrintReport::Outcome::Sent << "" << PrintReport::Subject::Labels << "sent to the printer Q" << "Die Etiketten wurden an den Drucker Q übergeben.\nKleiner gedruckt, damit sie aufs Etikett passen: 1A, 5A\nGekürzt gedruckt, zu lang für das Etikett: 6E\nZeichen fehlen in der Schrift: 4C";
-    QTest::newRow("written") << PrintReport::Outcome::Written << "" << PrintReport::Subject::Table << "written to Q" << "Die Tabelle wurde in Q gespeichert.\nKleiner gedruckt, damit sie ins Feld passen: 1A, 5A\nGekürzt gedruckt, zu lang für das Feld: 6E\nZeichen fehlen in der Schrift und werden als leere Kästchen gedruckt: 4C";
-    QTest::newRow("refused") << PrintReport::Outcome::Refused << "" << PrintReport::Subject::Table << "error: cannot print on Q: the queue does not accept jobs" << "Der Drucker Q nimmt keine Aufträge an.";
-    QTest::newRow("refused, why") << PrintReport::Outcome::Refused << "Papierstau" << PrintReport::Subject::Labels << "error: cannot print on Q: the queue does not accept jobs (Papierstau)" << "Der Drucker Q nimmt keine Aufträge an: Papierstau";
-    QTest::newRow("no service") << PrintReport::Outcome::NoService << "" << PrintReport::Subject::Table << "error: cannot print on Q: the print service (CUPS) is not running" << "Der Druckdienst (CUPS) läuft nicht.";
-    QTest::newRow("no printer") << PrintReport::Outcome::NoPrinter << "" << PrintReport::Subject::Table << "error: cannot print on Q: there is no printer 'Q'" << "Den Drucker Q gibt es nicht.";
-    QTest::newRow("failed") << PrintReport::Outcome::Failed << "Zeitüberschreitung" << PrintReport::Subject::TestSheet << "error: cannot print on Q: Zeitüberschreitung" << "Drucker Q: Zeitüberschreitung";
-    // clang-format on
-}
-
-// What the command line and a window say; a window's result holds the pages only where printed.
-void TestPage::printReports()
-{
-    QFETCH(PrintReport::Outcome, outcome);
-    QFETCH(QString, reason);
-    QFETCH(PrintReport::Subject, subject);
-    QFETCH(QString, told);
-    QFETCH(QString, window);
-    PrintReport report = PrintReport::of(outcome, u"Q"_s, reason);
-    report.pages = RenderResult{true, {}, {u"1A"_s, u"5A"_s}, {u"6E"_s}, {u"4C"_s}};
-    const RenderResult result = report.result();
-    QCOMPARE((report.ok() ? u""_s : u"error: "_s) + report.commandLine(), told);
-    QCOMPARE((QStringList{report.windowText(subject)} + PrintReport::windowFits(result, subject)).join(u'\n'), window);
-    QCOMPARE(result.error, report.ok() ? QString() : window);
-}
-
-void TestPage::labelSheets_data()
-{
-    QTest::addColumn<int>("index"); // among the formats offered; -1 for one's own; each row named as its format
-    QTest::addColumn<int>("perSheet");
-    QTest::addColumn<QList<QRectF>>("rects"); // the first label, the second, the last; millimetres
-    QTest::addColumn<QString>("outlines");    // the test sheet's ink along three lines, mm
-
-    // clang-format off
-    QTest::newRow("70x37") << 0 << 24 << QList<QRectF>{{0, 0, 70, 37}, {70, 0, 70, 37}, {140, 259, 70, 37}} << "0-0.1 31.9-38.1 69.9-70.1 101.9-108.1 139.9-140 | 0-0.1 15.4-21.6 36.9-37 | 258.5-296.2";
-    QTest::newRow("70x36") << 1 << 24 << QList<QRectF>{{0, 4.5, 70, 36}, {70, 4.5, 70, 36}, {140, 256.5, 70, 36}} << "0-0.1 31.9-38.1 69.9-70.1 101.9-108.1 139.9-140 | 4.4-4.6 19.4-25.6 40.4-40.5 | 256-292.6";
-    QTest::newRow("63.5x38.1") << 2 << 21 << QList<QRectF>{{7.25, 15.15, 63.5, 38.1}, {73.25, 15.15, 63.5, 38.1}, {139.25, 243.75, 63.5, 38.1}} << "7.1-7.4 35.9-42.1 70.6-70.9 73.2-73.3 101.9-108.1 136.7-136.7 | 15.1-15.2 31.1-37.3 53.2-53.3 | 243.2-281.9";
-    QTest::newRow("52.5x29.7") << 3 << 40 << QList<QRectF>{{0, 0, 52.5, 29.7}, {52.5, 0, 52.5, 29.7}, {157.5, 267.3, 52.5, 29.7}} << "0-0.1 23.1-29.4 52.4-52.6 75.6-81.9 104.9-105 | 0-0.1 11.8-17.9 29.6-29.7 | 266.8-296.9";
-    QTest::newRow("105x37") << 4 << 16 << QList<QRectF>{{0, 0, 105, 37}, {105, 0, 105, 37}, {105, 259, 105, 37}} << "0-0.1 49.4-55.6 104.9-105.1 154.3-160.6 209.9-210 | 0-0.1 15.4-21.6 36.9-37 | 258.5-296.2";
-    // One's own: 60 x 10 mm, 3 x 8, margins 5 and 10, gaps 5 and 5.
-    QTest::newRow("60x10") << -1 << 24 << QList<QRectF>{{5, 10, 60, 10}, {70, 10, 60, 10}, {135, 115, 60, 10}} << "4.9-5.1 32.4-37.6 64.9-65.1 69.9-70.1 97.4-102.6 129.9-130 | 9.9-10.1 12.4-17.6 19.9-20 | 114.9-125.1";
-    // clang-format on
-}
-
-void TestPage::labelSheets()
-{
-    QFETCH(int, index);
-    const QString name = QString::fromLatin1(QTest::currentDataTag());
-    QFETCH(int, perSheet);
-    QFETCH(QList<QRectF>, rects);
-    QFETCH(QString, outlines);
-    const LabelFormat sheet = index >= 0 ? LabelSheet::formats().value(index)
-                                         : LabelFormat{QSizeF(60, 10), 3, 8, QPointF(5, 10), QSizeF(5, 5), {}, {}};
-    QCOMPARE(sheet.name(), name);
-    QCOMPARE(LabelSheet::format(name).has_value(), index >= 0);
-    QVERIFY(sheet.fitsPaper());
-    QVERIFY(!(LabelFormat{QSizeF(70.4, 37), 3, 8, {}, QSizeF(0, 0), {}, {}}.fitsPaper())); // 1.2 mm too wide, no gaps
-    QVERIFY((LabelFormat{QSizeF(70.3, 37), 3, 8, {}, QSizeF(0, 0), {}, {}}.fitsPaper()));  // 0.9 mm: rounding
-    QVERIFY((LabelFormat{QSizeF(70, 37), 3, 8, {}, QSizeF(0, -0.2), {}, {}}
-                 .fitsPaper())); // rows over each other by rounding
-    QVERIFY(!(LabelFormat{QSizeF(70, 37), 3, 8, {}, QSizeF(0, -0.3), {}, {}}.fitsPaper()));     // and by more
-    QVERIFY((LabelFormat{QSizeF(210, 297), 1, 1, {}, QSizeF(-210, -297), {}, {}}.fitsPaper())); // one: no gap
-    QVERIFY((LabelFormat{QSizeF(70, 37), 3, 8, QPointF(-1, -1), QSizeF(0, 0), {}, {}}
-                 .fitsPaper())); // 1 mm off, as printers take
-    QCOMPARE(sheet.perSheet(), perSheet);
-    QCOMPARE((QList<QRectF>{sheet.labelRect(0), sheet.labelRect(1), sheet.labelRect(perSheet - 1)}), rects);
-    // Within the paper; none over another.
-    for (int i = 0; i < perSheet; ++i) {
-        QVERIFY(QRectF(0, 0, 210, 297).contains(sheet.labelRect(i)));
-        for (int j = 0; j < i; ++j)
-            QVERIFY(!sheet.labelRect(j).intersects(sheet.labelRect(i)));
-    }
-    // Begun at a sheet's last label, the next go on the next sheet; begun at the first, there.
-    QList<QPair<int, QRectF>> placed; // sheet, rect
-    for (const auto &label :
-         LabelSheet::place(sheet, {u"1A"_s, u"2A"_s}, perSheet) + LabelSheet::place(sheet, {u"1A"_s}, 1))
-        placed.append({label.sheet, label.rect});
-    QCOMPARE(placed, (QList<QPair<int, QRectF>>{{0, rects[2]}, {1, rects[0]}, {0, rects[0]}}));
-    // The test sheet across the first label's centre, down it, and down the last one's left edge to the paper's.
-    const QImage image =
-        drawn(QRect(0, 0, 9921, 14031), 4, [&](QPainter &p) { LabelsPdf::testSheet(sheet).paintPage(p, 0); });
-    const double pixel = 4 / PageUnits::perMillimetre; // 300 dpi
-    const auto along = [&](QPointF a, QPointF b) { return inkAlong(image, QLineF(a / pixel, b / pixel), pixel); };
-    const QPointF centre = rects[0].center();
-    QCOMPARE(along({0, centre.y()}, {rects[1].right(), centre.y()}) + u" | "_s
-                 + along({centre.x(), 0}, {centre.x(), rects[0].bottom()}) + u" | "_s
-                 + along(rects[2].topLeft() - QPointF(0, 0.5), {rects[2].left(), 296.9}),
-             outlines);
-}
-
-void TestPage::labelAsDrawn()
-{
-    // The first 70 x 37 mm label, 1A, at 1200 dpi: across, the frame, every knob on top (the first outlined heavier),
-    // dividers of the thinnest pen, 3/1200 inch or a bit more; down the last switch, and a divider the frame's height.
-    const PageDocument sheet = LabelsPdf::document(names, *LabelSheet::format(u"70x37"_s), {u"1A"_s}, 1);
-    const QImage image = drawn(QRect(0, 0, 3307, 1748), 1, [&sheet](QPainter &p) { sheet.paintPage(p, 0); });
-    QCOMPARE(inkAlong(image, QLineF(200, 670, 1550, 670)),
-             u"236-261 306-493 514-518 544-721 748-751 778-955 982-985 1012-1189 1216-1219 1246-1423 1472-1497"_s);
-    QCOMPARE(inkAlong(image, QLineF(200, 1016, 1550, 1016)), u"236-261 514-518 748-751 982-985 1216-1219 1472-1497"_s);
-    QCOMPARE(inkAlong(image, QLineF(1334, 500, 1334, 1340)), u"540-565 581-758 1309-1334"_s);
-    QCOMPARE(inkAlong(image, QLineF(516, 500, 516, 1340)), u"540-1334"_s);
-    // Scaled, a drawing keeps its proportions; its pens keep at least the minimum, and none is added.
-    const SwitchGeometry s =
-        SwitchGeometry{QRectF(1, 1, 127, 80), 3, QPointF(5, 15), 25, 20, 20, 0, 0.5, 1, 2, 1, 127}.scaled(2, 1.5);
-    QCOMPARE(s.frame, QRectF(2, 2, 254, 160));
-    QCOMPARE(s.knobOrigin, QPointF(10, 30));
-    QCOMPARE((QList<qreal>{s.framePen, s.knobPitch, s.rowPitch, s.knobSize, s.knobPen, s.firstKnobPen, s.dividerPen,
-                           s.dividerOffset, s.rowLinePen, s.rowLineLength}),
-             (QList<qreal>{6, 50, 40, 40, 0, 1.5, 2, 4, 2, 254}));
-}
-
-void TestPage::labelLayouts_data()
-{
-    QTest::addColumn<QSizeF>("label"); // mm
-    // mm from the label's top left, sizes in pt: the address's and module line's (M) boxes (left top width height),
-    // where each mark and number begins, the drawing (D) and its pen, the name's space (N); or why refused.
-    QTest::addColumn<QString>("parts");
-
-    // clang-format off
-    const QList<QPair<QSizeF, const char *>> rows{
-        {{70, 37}, "18.5 2.50 2.50 12.58 7.44 | M 6.5 40.06 7.33 27.44 2.61 | 6 2.50 12.97 | 6 2.50 17.92 | 6 2.50 22.87 | 6 7.85 28.23 | 6 12.79 28.23 | 6 17.74 28.23 | 6 22.69 28.23 | 6 27.64 28.23 | D 5.00 11.44 26.69 16.79 0.53 | N 33.19 11.44 34.31 23.06"},
-        {{105, 37}, "18.5 2.50 2.50 12.58 7.44 | M 6.5 75.06 7.33 27.44 2.61 | 6 2.50 13.59 | 6 2.50 19.66 | 6 2.50 25.73 | 6 8.62 32.02 | 6 14.69 32.02 | 6 20.76 32.02 | 6 26.83 32.02 | 6 32.89 32.02 | D 5.00 11.44 32.72 20.59 0.65 | N 39.22 11.44 63.28 23.06"},
-        {{210, 297}, "22 2.50 2.50 14.97 8.85 | M 6.5 180.06 8.73 27.44 2.61 | 6 2.50 15.83 | 6 2.50 23.40 | 6 2.50 30.96 | 6 9.67 38.52 | 6 17.24 38.52 | 6 24.80 38.52 | 6 32.37 38.52 | 6 39.94 38.52 | D 5.00 12.85 40.81 25.68 0.81 | N 47.31 12.85 160.19 281.65"},
-        {{38.1, 21.2}, "12 2.12 2.12 8.16 4.83 | M 5.5 12.76 4.73 23.22 2.21 | 6 2.12 8.35 | 6 2.12 10.77 | 6 2.12 13.19 | 6 5.33 16.43 | 6 7.75 16.43 | 6 10.17 16.43 | 6 12.59 16.43 | 6 15.01 16.43 | D 4.24 8.22 13.05 8.21 0.26 | N 18.57 8.22 17.41 10.86"},
-        {{36, 18}, "8.5 1.80 1.80 5.78 3.42 | M 6 8.87 2.81 25.33 2.41 | 5 1.80 6.57 | 5 1.80 8.88 | 5 1.80 11.18 | 5 4.71 14.13 | 5 7.01 14.13 | 5 9.32 14.13 | 5 11.63 14.13 | 5 13.94 14.13 | D 3.60 6.30 12.44 7.83 0.25 | N 17.12 6.30 17.08 9.90"},
-        {{33, 18}, "8.5 1.80 1.80 5.78 3.42 | M 5 10.09 3.21 21.11 2.01 | 5 1.80 6.55 | 5 1.80 8.82 | 5 1.80 11.09 | 5 4.68 14.00 | 5 6.95 14.00 | 5 9.22 14.00 | 5 11.49 14.00 | 5 13.76 14.00 | D 3.60 6.30 12.24 7.70 0.24 | N 16.92 6.30 14.28 9.90"},
-        {{31, 18}, "8.5 1.80 1.80 5.78 3.42 | 5 1.80 6.55 | 5 1.80 8.82 | 5 1.80 11.09 | 5 4.68 14.00 | 5 6.95 14.00 | 5 9.22 14.00 | 5 11.49 14.00 | 5 13.76 14.00 | D 3.60 6.30 12.24 7.70 0.24 | N 16.92 6.30 12.28 9.90"},
-        {{48.5, 16.9}, "12 22.02 1.69 8.16 4.83 | M 5.5 22.02 6.52 23.22 2.21 | 6 1.69 2.29 | 6 1.69 5.54 | 6 1.69 8.80 | 6 5.12 12.73 | 6 8.37 12.73 | 6 11.63 12.73 | 6 14.88 12.73 | 6 18.14 12.73 | D 3.45 1.69 17.55 11.04 0.35 | N 22.02 9.74 24.79 5.47"},
-        {{64, 16.9}, "12 22.02 1.69 8.16 4.83 | M 6.5 34.87 3.90 27.44 2.61 | 6 1.69 2.29 | 6 1.69 5.54 | 6 1.69 8.80 | 6 5.12 12.73 | 6 8.37 12.73 | 6 11.63 12.73 | 6 14.88 12.73 | 6 18.14 12.73 | D 3.45 1.69 17.55 11.04 0.35 | N 22.02 7.53 40.29 7.68"},
-        {{46, 13}, "12 16.65 1.30 8.16 4.83 | 5.5 1.30 1.52 | 5.5 1.30 3.91 | 5.5 1.30 6.31 | 5.5 4.07 9.43 | 5.5 6.47 9.43 | 5.5 8.86 9.43 | 5.5 11.26 9.43 | 5.5 13.65 9.43 | D 2.96 1.30 12.91 8.13 0.26 | N 16.65 6.91 28.05 4.79"},
-        {{27.1, 12.3}, "12 15.81 1.23 8.16 4.83 | 5 1.23 1.49 | 5 1.23 3.76 | 5 1.23 6.04 | 5 3.87 8.96 | 5 6.15 8.96 | 5 8.42 8.96 | 5 10.70 8.96 | 5 12.98 8.96 | D 2.78 1.23 12.29 7.73 0.24 | N 15.81 6.79 10.06 4.28"},
-        {{30, 40}, "20 2.50 2.50 13.61 8.04 | 6 2.50 13.14 | 6 2.50 17.30 | 6 2.50 21.46 | 6 7.30 26.16 | 6 11.46 26.16 | 6 15.62 26.16 | 6 19.78 26.16 | 6 23.94 26.16 | D 5.00 12.04 22.44 14.12 0.45 | N 2.50 30.07 25.00 7.43"},
-        {{25, 25}, "10.5 2.50 2.50 7.14 4.22 | 5 2.50 8.48 | 5 2.50 10.75 | 5 2.50 13.02 | 5 6.08 15.94 | 5 8.36 15.94 | 5 10.63 15.94 | 5 12.91 15.94 | 5 15.18 15.94 | D 5.00 8.22 12.26 7.72 0.24 | N 2.50 19.45 20.00 3.05"},
-        {{27, 12.3}, "Die Etiketten sind zu klein: Adresse, Schalter und eine Zeile Namen brauchen mindestens 27,1 × 12,3 mm, diese sind 27 × 12,3 mm."},
-        {{25.4, 10}, "Die Etiketten sind zu klein: Adresse, Schalter und eine Zeile Namen brauchen mindestens 27,1 × 12,3 mm, diese sind 25,4 × 10 mm."},
-        {{27.1, 20}, "Die Etiketten sind zu klein: Adresse, Schalter und eine Zeile Namen brauchen mindestens 29,6 × 20 mm, diese sind 27,1 × 20 mm."},
-        {{100, 11}, "Die Etiketten sind zu klein: Adresse, Schalter und eine Zeile Namen brauchen mindestens 100 × 12,3 mm, diese sind 100 × 11 mm."}};
-    for (const auto &[size, parts] : rows)
-        QTest::addRow("%gx%g", size.width(), size.height()) << size << QString::fromUtf8(parts);
-    // clang-format on
-}
-
-// Every part's place and size, as the README tells the room each has.
-void TestPage::labelLayouts()
-{
-    QFETCH(QSizeF, label);
-    QFETCH(QString, parts);
-    const LabelLayout layout = LabelLayout::of(label);
-    const auto inMm = [](qreal units) { return QString::number(units / PageUnits::perMillimetre, 'f', 2); };
-    const auto box = [&inMm](const QRectF &r) {
-        return u"%1 %2 %3 %4"_s.arg(inMm(r.left()), inMm(r.top()), inMm(r.width()), inMm(r.height()));
-    };
-    QStringList shown{u"%1 "_s.arg(layout.address.pointSize) + box(layout.address.box)};
-    if (layout.module)
-        shown.append(u"M %1 "_s.arg(layout.module->pointSize) + box(layout.module->box));
-    for (const LabelLayout::Text &text : layout.marks + layout.numbers)
-        shown.append(u"%1 %2 %3"_s.arg(text.pointSize).arg(inMm(text.box.left()), inMm(text.box.top())));
-    shown << u"D "_s + box(layout.drawing) + u' ' + inMm(layout.switches.framePen) << u"N "_s + box(layout.name);
-    QCOMPARE(layout.fits ? shown.join(u" | "_s) : layout.germanReason(), parts);
-}
-
-void TestPage::labelsPdf()
-{
-    // The smallest labels, begun at the first sheet's last but one: two there, the rest on a second.
-    const QString path = dir.filePath(LabelsPdf::fileName);
-    const QStringList keys = LabelsPdf::namedKeys(names);
-    const RenderResult result =
-        LabelsPdf::document(names, *LabelSheet::format(u"52.5x29.7"_s), keys, 39).writePdf(path);
-    QVERIFY(result.ok && result.missing.contains(u"4C"_s)); // told as for the table
-    QProcess info;
-    info.start(u"pdfinfo"_s, {path});
-    QVERIFY(info.waitForFinished());
-    const QString told = QString::fromUtf8(info.readAllStandardOutput()).simplified();
-    QVERIFY(told.contains(u"Title: Etiketten Creator: VESK Adressen Rechner"_s));
-    QList<QList<Word>> pages;
-    for (const Word &word : Pdf::read(path))
-        word.text == u"page" ? pages.append(QList<Word>{}) : pages.last().append(word);
-    QCOMPARE(pages.size(), 2);
-    for (int i = 0; i < keys.size(); ++i) {
-        const int label = 38 + i;
-        const int row = label % 40 / 4;
-        const QRectF rect(QPointF(label % 4 * 52.5, row * 29.7) * mm, QSizeF(52.5, 29.7) * mm);
-        const QList<Word> found = Pdf::wordsIn(pages[label / 40], rect);
-        const QString text = std::accumulate(found.cbegin(), found.cend(), QString(),
-                                             [](const QString &t, const Word &w) { return t + w.text + u' '; });
-        // The address large, its module, the rows and switches named, the name's start; all inside.
-        const auto address = std::find_if(found.cbegin(), found.cend(),
-                                          [&](const Word &w) { return w.text == keys[i] && w.box.height() > 14; });
-        QVERIFY2(address != found.cend(), qPrintable(text));
-        QVERIFY2((address->box.topLeft() - rect.topLeft() - QPointF(2.5, 2.55) * mm).manhattanLength() < 0.5,
-                 qPrintable(text)); // 2.5 mm in, the glyphs' box a little lower
-        QVERIFY2(text.contains(keys[i].back() < u'E' ? u"Steuermodul 3217 "_s : u"Erweiterungsmodul 3217E "_s),
-                 qPrintable(text));
-        for (const QString &mark : u"+ 0 - 1 2 3 4 5"_s.split(u' '))
-            QVERIFY2(std::any_of(
-                         found.cbegin(), found.cend(),
-                         [&](const Word &w) { return w.text == mark && qAbs(w.box.height() - 6 * arialHeight) < 0.1; }),
-                     qPrintable(text)); // 6 pt
-        QVERIFY2(text.contains(names.value(keys[i]).left(3)), qPrintable(text));
-        for (const Word &word : found)
-            QVERIFY2(rect.contains(word.box), qPrintable(keys[i] + u": "_s + word.text));
-    }
-}
-
-void TestPage::labelFormats_data()
-{
-    QTest::addColumn<QSizeF>("label"); // mm
-    QTest::addColumn<int>("refused");  // 1 or 0 where known, else -1
-    // One's own: a common 189-label sheet, and smaller.
-    const QList<LabelFormat> own{{QSizeF(25.4, 10), 7, 27, QPointF(8.5, 13.5), QSizeF(2.5, 0), {}, {}},
-                                 {QSizeF(15, 10), 12, 27, QPointF(7.5, 13.5), QSizeF(1.5, 0), {}, {}}};
-    const QList<LabelFormat> formats = LabelSheet::formats() + own;
-    const qsizetype sold = LabelSheet::formats().size();
-    for (int i = 0; i < formats.size(); ++i) {
-        const int refused = i >= sold ? 1 : formats[i].maker.isEmpty() ? 0 : -1;
-        QTest::addRow("%d %s", i, qPrintable(formats[i].name())) << formats[i].label << refused;
-        if (!formatPages.contains(formats[i].label))
-            formatPages.append(formats[i].label);
-    }
-}
-
-// Each format's first label, 12H, on a page of its own with 3 mm of paper around, so that ink off the label shows; a
-// size refused at the size its reason names instead. Read back: the words' boxes, and the ink drawn by poppler.
-void TestPage::labelFormats()
-{
-    QFETCH(QSizeF, label);
-    QFETCH(int, refused);
-    constexpr double border = 3;
-    const QString name =
-        u"Donaudampfschifffahrtsgesellschaftskapitänswitwenrentenversicherungsanstalt Entkupplungsgleis Bahnhof Nord Rangiergleis Weichenantrieb Straßenbeleuchtung Einfahrt"_s;
-    static const QRegularExpression needs(
-        uR"(the labels are too small: .* need at least ([\d.]+) x ([\d.]+) mm; these are)"_s);
-    const auto shown = [](QSizeF size) {
-        const QRegularExpressionMatch m = needs.match(LabelLayout::of(size).englishReason());
-        return LabelLayout::of(size).fits ? size : QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble());
-    };
-    if (formatWords.isEmpty()) {
-        const QString path = dir.filePath(u"formate.pdf"_s);
-        QPdfWriter writer(path);
-        writer.setResolution(1200);
-        QPainter painter;
-        const LabelPage page({{u"12H"_s, name}});
-        for (const QSizeF &format : std::as_const(formatPages)) {
-            const QSizeF size = shown(format);
-            writer.setPageLayout(
-                QPageLayout(QPageSize(size + QSizeF(2, 2) * border, QPageSize::Millimeter, {}, QPageSize::ExactMatch),
-                            QPageLayout::Portrait, {}));
-            QVERIFY(painter.isActive() ? writer.newPage() : painter.begin(&writer));
-            page.paint(painter, {{0, QRectF(QPointF(border, border), size), u"12H"_s}});
+    void pdfHeadingsCaptionsAndLegends()
+    {
+        const auto textIn = [this](QPointF topLeft, QPointF bottomRight, const QString &separator = u" "_s) {
+            QStringList texts;
+            for (const Word &word : Pdf::wordsIn(words, QRectF(topLeft, bottomRight)))
+                texts.append(word.text);
+            return texts.join(separator);
+        };
+        QCOMPARE(textIn({0, margin}, {842, margin + 24}), u"Dippschaltereinstellung der Adressen für VESK 2-D BUS"_s);
+        QCOMPARE(textIn({0, margin + 50}, {421, margin + 60}), u"Steuermodul 3217"_s);
+        QCOMPARE(textIn({421, margin + 50}, {842, margin + 60}), u"Erweiterungsmodul 3217E"_s);
+        for (const Word &word : Pdf::wordsIn(words, QRectF(0, margin, 842, 60))) // 16 pt, then 10 pt
+            QVERIFY2(qAbs(word.box.height() - (word.box.top() < margin + 24 ? 16 : 10) * arialHeight) < 0.2,
+                     qPrintable(word.text));
+        for (int column = 0; column < 8; ++column) {
+            for (int row = 0; row < 12; ++row) {
+                // The caption at x 20, centred on the frame, in Arial 10 pt; the rows labelled "+", "0", "-".
+                const QString caption = u"%1%2"_s.arg(QChar(u'A' + column)).arg(12 - row);
+                const QPointF cell = onPage(1650 * column, 700 * row);
+                const QList<Word> found =
+                    Pdf::wordsIn(words, QRectF(cell, onPage(1650 * column + 300, 700 * row + 230)));
+                QCOMPARE(found.value(0).text + u'/' + QString::number(found.size()), caption + u"/1"_s);
+                QVERIFY2(qAbs(found[0].box.left() - onPage(1650 * column + 20, 0).x()) < 0.3, qPrintable(caption));
+                QVERIFY2(qAbs(found[0].box.center().y() - onPage(0, 700 * row + 115).y()) < 0.3, qPrintable(caption));
+                QVERIFY2(qAbs(found[0].box.height() - 10 * arialHeight) < 0.2, qPrintable(caption));
+                const QRectF legend(onPage(1650 * column + 300, 700 * row),
+                                    onPage(1650 * column + 400, 700 * row + 230));
+                QCOMPARE(textIn(legend.topLeft(), legend.bottomRight(), {}), u"+0-"_s);
+                for (const Word &mark : Pdf::wordsIn(words, legend)) // "+" stands alone: 5 pt
+                    QVERIFY2(mark.text != u"+" || qAbs(mark.box.height() - 5 * arialHeight) < 0.1, qPrintable(caption));
+            }
         }
-        painter.end();
-        for (const Word &word : Pdf::read(path))
-            word.text == u"page" ? formatWords.append(QList<Word>{}) : formatWords.last().append(word);
-        QCOMPARE(QProcess::execute(u"pdftoppm"_s, {u"-r"_s, u"72"_s, u"-gray"_s, path, dir.filePath(u"formate"_s)}), 0);
-        formatImages = QDir(dir.path()).entryList({u"formate-*.pgm"_s});
-        QCOMPARE(formatWords.size(), formatPages.size());
     }
-    const LabelLayout layout = LabelLayout::of(label);
-    const QSizeF size = shown(label);
-    if (refused >= 0)
-        QCOMPARE(!layout.fits, refused == 1);
-    if (!layout.fits) {
-        // For want of room: the size named holds everything (checked below), and is the least that does.
-        QVERIFY(layout.germanReason().startsWith(u"Die Etiketten sind zu klein: "_s));
-        QVERIFY(size.expandedTo(label) == size && size != label);
-        const QSizeF more = size - label; // beyond the rounding up to 0.1 mm where it was short
-        QVERIFY(more.width() < 0.1 || !LabelLayout::of(size - QSizeF(0.2, 0)).fits);
-        QVERIFY(more.height() < 0.1 || !LabelLayout::of(size - QSizeF(0, 0.2)).fits);
-    }
-    // Every word at least 1 mm inside the label, none below 5 pt, none over another but the name's lines; all there.
-    const QRectF rect(QPointF(border, border) * mm, size * mm);
-    const qsizetype page = formatPages.indexOf(label);
-    const QList<Word> &words = formatWords[page];
-    const auto ofName = [&name](const Word &word) {
-        const QString text = QString(word.text).remove(u'…');
-        return !text.isEmpty() && text != u"-" && name.contains(text.endsWith(u'-') ? text.chopped(1) : text);
-    };
-    QString text;
-    QStringList wrong;
-    for (const Word &word : words) {
-        text += word.text + u' ';
-        const bool over = std::any_of(words.cbegin(), words.cend(), [&](const Word &other) {
-            return &other != &word && !(ofName(word) && ofName(other))
-                   && word.box.adjusted(0.1, 0.1, -0.1, -0.1).intersects(other.box);
-        });
-        if (over || !rect.adjusted(mm, mm, -mm, -mm).contains(word.box) || word.box.height() < 5 * arialHeight - 0.1)
-            wrong.append(word.text);
-    }
-    QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(u", ")));
-    const auto find = [&words](const QString &t) {
-        return std::find_if(words.cbegin(), words.cend(), [&t](const Word &w) { return w.text == t; });
-    };
-    QVERIFY2(find(u"12H"_s) != words.cend() && find(u"12H"_s)->box.height() > 8 * arialHeight - 0.1, qPrintable(text));
-    for (const QString &mark : u"+ 0 - 1 2 3 4 5 Donau"_s.split(u' '))
-        QVERIFY2(text.contains(mark), qPrintable(text));
-    // The sheets by size have the room to break the long word rather than set the name at 5 pt.
-    const auto donau =
-        std::find_if(words.cbegin(), words.cend(), [](const Word &w) { return w.text.startsWith(u"Donau"); });
-    QVERIFY2(refused != 0 || (donau->text.endsWith(u'-') && donau->box.height() > 5.5 * arialHeight - 0.1),
-             qPrintable(text));
-    // The numbers are centred under the first and the last knob: the drawing is at least 12 mm wide.
-    const SwitchGeometry &table = TableGeometry::cellSwitches;
-    QVERIFY2((find(u"5"_s)->box.center().x() - find(u"1"_s)->box.center().x()) * table.frame.width()
-                     / (4 * table.knobPitch)
-                 > 12 * mm - 0.05,
-             qPrintable(text));
-    // The drawing's ink, all ink outside the words' boxes: inside the label, and over no word.
-    const QImage image(dir.filePath(formatImages[page]));
-    const double scale = image.width() / (size.width() + 2 * border) / mm; // pixels a point
-    QRect drawing;
-    int off = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QPointF at = QPointF(x + 0.5, y + 0.5) / scale;
-            if (image.constScanLine(y)[x] > 160 || std::any_of(words.cbegin(), words.cend(), [&](const Word &w) {
-                    return w.box.adjusted(-1.5 / scale, -1.5 / scale, 1.5 / scale, 1.5 / scale).contains(at);
-                }))
+
+    void pdfNamesInTheirSpaces()
+    {
+        const QHash<QString, double> smallerSizes{{"1A", 7.5}, {"5A", 5}, {"9A", 6}, {"11A", 5}, {"7C", 5.5},
+                                                  {"1D", 6},   {"6E", 5}, {"6G", 6}, {"1H", 5},  {"10H", 6}};
+        QList<Word> named;
+        for (auto name = names.cbegin(); name != names.cend(); ++name) {
+            const QString &key = name.key();
+            const int column = key.back().unicode() - u'A';
+            const int row = 12 - key.chopped(1).toInt();
+            if (row < 0) { // no cell for it: printed nowhere
+                QVERIFY(
+                    std::none_of(words.cbegin(), words.cend(), [&](const Word &word) { return word.text == *name; }));
                 continue;
-            if (rect.adjusted(-1 / scale, -1 / scale, 1 / scale, 1 / scale).contains(at))
-                drawing |= QRect(x, y, 1, 1);
-            else
-                ++off;
+            }
+            // To the next column's caption (the heavy line after D, the page's edge after H), between separators.
+            constexpr double rightEdges[] = {1670, 3320, 4970, 6587.5, 8270, 9920, 11570, 13600};
+            const double top = row == 0 ? -200 : 700 * row - 235 + 3;
+            const QRectF space(onPage(1650 * column + 810, top), onPage(rightEdges[column], 700 * row + 700 - 235 - 3));
+            const QList<Word> found = Pdf::wordsIn(words, space);
+            QVERIFY2(!found.isEmpty(), qPrintable(key));
+            named += found;
+            // One size for all its words: 8 pt, or smaller in half points, 5 pt if shortened.
+            const double size = found[0].box.height() / arialHeight;
+            QVERIFY2(qAbs(size - smallerSizes.value(key, 8)) < 0.05, qPrintable(key));
+            QStringList lines; // as printed
+            for (int i = 0; i < found.size(); ++i) {
+                QVERIFY2(space.adjusted(-0.3, -0.3, 0.3, 0.3).contains(found[i].box), qPrintable(found[i].text));
+                const bool fallback = found[i].text.contains(u'☃'); // another font's height
+                QVERIFY2(fallback || qAbs(found[i].box.height() - size * arialHeight) < 0.05,
+                         qPrintable(found[i].text));
+                // Lines 140 units apart at 8 pt, as much closer as the name is smaller.
+                const double spacing =
+                    (found[i].box.bottom() - found[0].box.bottom()) / (140 * size / 8 * pointsPerUnit);
+                QVERIFY2(qAbs(spacing - qRound(spacing)) < 0.05, qPrintable(found[i].text));
+                if (i == 0 || found[i].box.bottom() > found[i - 1].box.bottom() + 1)
+                    lines.append(found[i].text);
+                else
+                    lines.last() += u' ' + found[i].text;
+            }
+            QVERIFY2(qAbs(found[0].box.left() - space.left()) < 0.5, qPrintable(key));
+            // A smaller name's broken word keeps three letters on either side of the break.
+            for (int i = 0; written.smaller.contains(key) && i + 1 < lines.size(); ++i) {
+                const bool kept = lines[i].section(u' ', -1).size() > 3 && lines[i + 1].section(u' ', 0, 0).size() >= 3;
+                QVERIFY2(!lines[i].endsWith(u'-') || kept, qPrintable(lines[i] + u" / "_s + lines[i + 1]));
+            }
+            // The words joined, a line after "-" or "/" without a blank; hyphens left out.
+            QString text;
+            for (const QString &line : std::as_const(lines))
+                text += (text.isEmpty() || text.endsWith(u'-') || text.endsWith(u'/') ? u""_s : u" "_s) + line;
+            text.remove(u'-');
+            const QString expected = QString(*name).remove(QChar(0xE000)).remove(u'-').simplified(); // no box is text
+            // Shortened: cut one letter at a time until "…" fits, where one more would not; "…" not alone.
+            const bool shortened = written.shortened.contains(key);
+            QCOMPARE(text, shortened ? expected.left(text.size() - 1) + u'…' : expected);
+            QVERIFY2(!shortened || found.last().text != u"…", qPrintable(text));
+            QVERIFY2(key != u"1H" || lines.last() == u"bAbAbAbAbAbAbAbAbAbAbA…", qPrintable(lines.last()));
+            if (name->contains(u'\n') || key == u"5A")
+                QCOMPARE(lines, name->split(u'\n'));
+        }
+        // Nothing else on the page stands over a name.
+        for (const Word &word : std::as_const(words)) {
+            for (const Word &name : std::as_const(named))
+                QVERIFY2(named.contains(word) || !word.box.intersects(name.box),
+                         qPrintable(word.text + u" / "_s + name.text));
         }
     }
-    QCOMPARE(off, 0);
-    const QRectF ink(QPointF(drawing.left() + 1, drawing.top() + 1) / scale,
-                     QPointF(drawing.right(), drawing.bottom()) / scale);
-    for (const Word &word : words) {
-        if (ink.intersects(word.box))
-            wrong.append(word.text);
+
+    void printedAsWritten()
+    {
+        // At 100 %: a PDF printer gets every word where the PDF has it, on its page size; with no print service, none.
+        const PageDocument page = TablePdf::document(names);
+        const auto tell = [](const PrintReport &r) { return r.commandLine() + u' ' + r.pages.shortened.join(u' '); };
+        QStringList told{tell(PagePrinter::printTo(u"Q"_s, page, QPointF(1, 1)))};
+        QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false"); // into a missing folder
+        for (const QString &file : {u"gedruckt.pdf"_s, u"nicht/da.pdf"_s}) {
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFileName(dir.filePath(file)); // .pdf: a PDF printer
+            PagePrinter::prepare(printer, page);
+            told << printer.docName() << tell(PagePrinter::submit(printer, page));
+        }
+        QCOMPARE(told.join(u'\n').replace(dir.path(), u"…"_s),
+                 u"cannot print on Q: the print service (CUPS) is not running 6E 1H\n"
+                 "Dippschaltereinstellung der Adressen für VESK 2-D BUS\nwritten to …/gedruckt.pdf 6E 1H\n"
+                 "Dippschaltereinstellung der Adressen für VESK 2-D BUS\n"
+                 "cannot print on …/nicht/da.pdf: The printer could not be started. "_s);
+        const QList<Word> printed = Pdf::read(dir.filePath(u"gedruckt.pdf"_s));
+        QCOMPARE(printed.value(0).box.size().toSize(), QSize(842, 595));
+        QCOMPARE(printed.size(), words.size() + 1);
+        for (int i = 0; i < words.size(); ++i) {
+            QCOMPARE(printed[i + 1].text, words[i].text);
+            QVERIFY2((printed[i + 1].box.topLeft() - words[i].box.topLeft()).manhattanLength() < 0.05,
+                     qPrintable(words[i].text));
+        }
     }
-    QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(u", ")));
-}
+
+    void namesInTheirOwnDirection()
+    {
+        // The cells of 7C and 8C, then their labels: an override turns its own line around, a Hebrew name runs right
+        // to left ("Nord" at its end, on the left), each from where names start; the address stays where it belongs.
+        const Names turned{{"7C", u"Weiche \u202EEnde"_s}, {"8C", u"תחנה Nord"_s}};
+        QGuiApplication::setLayoutDirection(Qt::LeftToRight); // as the window's German translation sets it
+        const QString path = dir.filePath(u"gedreht.pdf"_s);
+        const auto read = [&path](const QRectF &area) { // the first word's distance from the area's left, the words
+            const QList<Word> found = Pdf::wordsIn(Pdf::read(path), area);
+            return std::accumulate(found.cbegin(), found.cend(),
+                                   QString::number(qRound(found[0].box.left() - area.left())),
+                                   [](const QString &t, const Word &w) { return t + u' ' + w.text; });
+        };
+        QVERIFY(TablePdf::write(path, turned).ok);
+        QStringList shown{read(QRectF(onPage(3300, 3265), onPage(4940, 3965))),
+                          read(QRectF(onPage(3300, 2565), onPage(4940, 3265)))};
+        QVERIFY(LabelsPdf::document(turned, *LabelSheet::format(u"70x37"_s), {"7C", "8C"}, 1).writePdf(path).ok);
+        for (const double left : {0.0, 70.0})
+            shown << read(QRectF(QPointF(left, 0) * mm, QSizeF(70, 37) * mm));
+        QCOMPARE(shown, (QStringList{"49 Weiche e d n E + 0 C7 -", "49 Nord ה נ ח ת + 0 C8 -",
+                                     "7 7C Steuermodul 3217 Weiche e d n E + 0 - 1 2 3 4 5",
+                                     "7 8C Steuermodul 3217 Nord ה נ ח ת + 0 - 1 2 3 4 5"}));
+    }
+
+    void shiftedDrawing_data()
+    {
+        QTest::addColumn<int>("kind"); // the table, labels, a test sheet
+        QTest::addColumn<QPointF>("offset");
+        QTest::addRow("table") << 0 << QPointF(2, 1);
+        QTest::addRow("labels") << 1 << QPointF(2, 1);
+        QTest::addRow("test sheet up and left") << 2 << QPointF(-1.5, -0.5);
+    }
+
+    // Every word and every pixel where it was, moved by the offset: at 254 dpi a millimetre is 10 pixels.
+    void shiftedDrawing()
+    {
+        QFETCH(int, kind);
+        QFETCH(QPointF, offset);
+        const LabelFormat format = *LabelSheet::format(u"Avery L7160"_s);
+        const PageDocument exact =
+            kind == 0   ? TablePdf::document(names)
+            : kind == 1 ? LabelsPdf::document(names, format, LabelsPdf::namedKeys(names), 15) // on two sheets
+                        : LabelsPdf::testSheet(format);
+        QList<QImage> images;
+        QList<QList<Word>> read;
+        for (const QString &file : {u"exakt"_s, u"verschoben"_s}) {
+            const QString path = dir.filePath(file + u".pdf"_s);
+            QVERIFY((file == u"exakt"_s ? exact : exact.shifted(offset)).writePdf(path).ok);
+            read.append(Pdf::read(path));
+            const QStringList toPgm{u"-r"_s, u"254"_s, u"-gray"_s, u"-singlefile"_s, path, dir.filePath(file)};
+            QCOMPARE(QProcess::execute(u"pdftoppm"_s, toPgm), 0);
+            images.append(QImage(dir.filePath(file + u".pgm"_s)).convertToFormat(QImage::Format_Grayscale8));
+        }
+        const QPointF points = offset * mm;
+        QCOMPARE(read[1].size(), read[0].size());
+        for (const Word &word : std::as_const(read[0])) { // the pages where they were
+            const QPointF moved = word.text == u"page" ? QPointF() : points;
+            const auto there = [&](const Word &w) {
+                return w.text == word.text && (w.box.topLeft() - word.box.topLeft() - moved).manhattanLength() < 0.05;
+            };
+            QVERIFY2(std::any_of(read[1].cbegin(), read[1].cend(), there), qPrintable(word.text));
+        }
+        const QPoint pixels = (offset * 10).toPoint();
+        qsizetype ink = 0;
+        qsizetype moved = 0;
+        qsizetype stray = 0; // ink where there was none
+        for (int y = 0; y < images[1].height(); ++y) {
+            for (int x = 0; x < images[1].width(); ++x) {
+                const QPoint from = QPoint(x, y) - pixels;
+                const int was = images[0].rect().contains(from) ? images[0].constScanLine(from.y())[from.x()] : 255;
+                const int is = images[1].constScanLine(y)[x];
+                ink += was < 128 ? 1 : 0;
+                moved += was < 128 && qAbs(is - was) < 64 ? 1 : 0;
+                stray += is < 192 && was == 255 ? 1 : 0;
+            }
+        }
+        QVERIFY(ink > 1000);
+        QVERIFY2(moved > ink * 0.999 && stray == 0,
+                 qPrintable(u"%1 of %2 moved, %3 stray"_s.arg(moved).arg(ink).arg(stray)));
+    }
+
+    void printerOffsets_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QPointF>("offset"); // (99, 99) for none
+        QTest::addRow("right, down") << u"2,1"_s << QPointF(2, 1);
+        QTest::addRow("left, up, blanks") << u" -0.5 , -1.5 "_s << QPointF(-0.5, -1.5);
+        QTest::addRow("at the limit") << u"20,-20"_s << QPointF(20, -20);
+        // clang-format off
+        const QList<QPair<const char *, const char *>> refused{{"beyond it", "20.1,0"}, {"one", "2"}, {"three", "2,1,3"},
+            {"semicolon", "2;1"}, {"decimal comma", "2,5,1"}, {"no number", "x,1"}, {"no number down", "1,x"},
+            {"down beyond", "0,-20.5"}, {"not a number", "nan,1"}, {"infinite", "1,inf"}, {"empty", ""}};
+        // clang-format on
+        for (const auto &[tag, text] : refused)
+            QTest::addRow("%s", tag) << QString::fromUtf8(text) << QPointF(99, 99);
+    }
+
+    // Read from the command line, kept by each printer's name, whatever characters it holds.
+    void printerOffsets()
+    {
+        QFETCH(QString, text);
+        QFETCH(QPointF, offset);
+        QVERIFY(QDir(dir.path()).mkpath(u"config/vesk-adressen"_s)
+                && Files::write(dir.filePath(u"config/vesk-adressen/vesk-adressen.conf"_s),
+                                "[druckerversatz]\nHP=" + text.toUtf8()));
+        QCOMPARE(PrinterOffsets::of(u"HP"_s), offset == QPointF(99, 99) ? QPointF() : offset); // typed in unquoted
+        const std::optional<QPointF> parsed = PrinterOffsets::parse(text);
+        QCOMPARE(parsed.value_or(QPointF(99, 99)), offset);
+        if (!parsed)
+            return;
+        const QString printer = u"Büro/HP Laser, 2. Stock"_s;
+        PrinterOffsets::set(printer, *parsed);
+        PrinterOffsets::set(u"Büro"_s, QPointF(3, 3));
+        QCOMPARE(PrinterOffsets::of(printer), offset);
+        QCOMPARE(PrinterOffsets::of(u"anderer"_s), QPointF());
+        PrinterOffsets::set(printer, {});
+        QCOMPARE(PrinterOffsets::of(printer), QPointF());
+        QCOMPARE(PrinterOffsets::of(u"Büro"_s), QPointF(3, 3));
+    }
+
+    void printReports_data()
+    {
+        QTest::addColumn<PrintReport::Outcome>("outcome");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<PrintReport::Subject>("subject");
+        QTest::addColumn<QString>("told");   // on the command line, after "error: " where nothing was printed
+        QTest::addColumn<QString>("window"); // the message, and on the names printed smaller, shortened, without glyphs
+
+        // clang-format off
+        QTest::newRow("printed") << PrintReport::Outcome::Printed << "" << PrintReport::Subject::Table << "printed on Q" << "Die Tabelle wurde auf Q gedruckt.\nKleiner gedruckt, damit sie ins Feld passen: 1A, 5A\nGekürzt gedruckt, zu lang für das Feld: 6E\nZeichen fehlen in der Schrift und werden als leere Kästchen gedruckt: 4C";
+        QTest::newRow("paused") << PrintReport::Outcome::Paused << "" << PrintReport::Subject::Labels << "queued on Q: the printer is paused" << "Die Etiketten warten in der Warteschlange von Q: der Drucker ist angehalten.\nKleiner gedruckt, damit sie aufs Etikett passen: 1A, 5A\nGekürzt gedruckt, zu lang für das Etikett: 6E\nZeichen fehlen in der Schrift: 4C";
+        QTest::newRow("held") << PrintReport::Outcome::Held << "" << PrintReport::Subject::TestSheet << "queued on Q: the job is held" << "Das Testblatt wartet in der Warteschlange von Q: der Auftrag wird zurückgehalten.\nKleiner gedruckt, damit sie aufs Etikett passen: 1A, 5A\nGekürzt gedruckt, zu lang für das Etikett: 6E\nZeichen fehlen in der Schrift: 4C";
+        QTest::newRow("sent") << PrintReport::Outcome::Sent << "" << PrintReport::Subject::Labels << "sent to the printer Q" << "Die Etiketten wurden an den Drucker Q übergeben.\nKleiner gedruckt, damit sie aufs Etikett passen: 1A, 5A\nGekürzt gedruckt, zu lang für das Etikett: 6E\nZeichen fehlen in der Schrift: 4C";
+        QTest::newRow("written") << PrintReport::Outcome::Written << "" << PrintReport::Subject::Table << "written to Q" << "Die Tabelle wurde in Q gespeichert.\nKleiner gedruckt, damit sie ins Feld passen: 1A, 5A\nGekürzt gedruckt, zu lang für das Feld: 6E\nZeichen fehlen in der Schrift und werden als leere Kästchen gedruckt: 4C";
+        QTest::newRow("refused") << PrintReport::Outcome::Refused << "" << PrintReport::Subject::Table << "error: cannot print on Q: the queue does not accept jobs" << "Der Drucker Q nimmt keine Aufträge an.";
+        QTest::newRow("refused, why") << PrintReport::Outcome::Refused << "Papierstau" << PrintReport::Subject::Labels << "error: cannot print on Q: the queue does not accept jobs (Papierstau)" << "Der Drucker Q nimmt keine Aufträge an: Papierstau";
+        QTest::newRow("no service") << PrintReport::Outcome::NoService << "" << PrintReport::Subject::Table << "error: cannot print on Q: the print service (CUPS) is not running" << "Der Druckdienst (CUPS) läuft nicht.";
+        QTest::newRow("no printer") << PrintReport::Outcome::NoPrinter << "" << PrintReport::Subject::Table << "error: cannot print on Q: there is no printer 'Q'" << "Den Drucker Q gibt es nicht.";
+        QTest::newRow("failed") << PrintReport::Outcome::Failed << "Zeitüberschreitung" << PrintReport::Subject::TestSheet << "error: cannot print on Q: Zeitüberschreitung" << "Drucker Q: Zeitüberschreitung";
+        // clang-format on
+    }
+
+    // What the command line and a window say; a window's result holds the pages only where printed.
+    void printReports()
+    {
+        QFETCH(PrintReport::Outcome, outcome);
+        QFETCH(QString, reason);
+        QFETCH(PrintReport::Subject, subject);
+        QFETCH(QString, told);
+        QFETCH(QString, window);
+        PrintReport report = PrintReport::of(outcome, u"Q"_s, reason);
+        report.pages = RenderResult{true, {}, {u"1A"_s, u"5A"_s}, {u"6E"_s}, {u"4C"_s}};
+        const RenderResult result = report.result();
+        QCOMPARE((report.ok() ? u""_s : u"error: "_s) + report.commandLine(), told);
+        QCOMPARE((QStringList{report.windowText(subject)} + PrintReport::windowFits(result, subject)).join(u'\n'),
+                 window);
+        QCOMPARE(result.error, report.ok() ? QString() : window);
+    }
+
+    void labelSheets_data()
+    {
+        QTest::addColumn<int>("index"); // among the formats offered; -1 for one's own; each row named as its format
+        QTest::addColumn<int>("perSheet");
+        QTest::addColumn<QList<QRectF>>("rects"); // the first label, the second, the last; millimetres
+        QTest::addColumn<QString>("outlines");    // the test sheet's ink along three lines, mm
+
+        // clang-format off
+        QTest::newRow("70x37") << 0 << 24 << QList<QRectF>{{0, 0, 70, 37}, {70, 0, 70, 37}, {140, 259, 70, 37}} << "0-0.1 31.9-38.1 69.9-70.1 101.9-108.1 139.9-140 | 0-0.1 15.4-21.6 36.9-37 | 258.5-296.2";
+        QTest::newRow("70x36") << 1 << 24 << QList<QRectF>{{0, 4.5, 70, 36}, {70, 4.5, 70, 36}, {140, 256.5, 70, 36}} << "0-0.1 31.9-38.1 69.9-70.1 101.9-108.1 139.9-140 | 4.4-4.6 19.4-25.6 40.4-40.5 | 256-292.6";
+        QTest::newRow("63.5x38.1") << 2 << 21 << QList<QRectF>{{7.25, 15.15, 63.5, 38.1}, {73.25, 15.15, 63.5, 38.1}, {139.25, 243.75, 63.5, 38.1}} << "7.1-7.4 35.9-42.1 70.6-70.9 73.2-73.3 101.9-108.1 136.7-136.7 | 15.1-15.2 31.1-37.3 53.2-53.3 | 243.2-281.9";
+        QTest::newRow("52.5x29.7") << 3 << 40 << QList<QRectF>{{0, 0, 52.5, 29.7}, {52.5, 0, 52.5, 29.7}, {157.5, 267.3, 52.5, 29.7}} << "0-0.1 23.1-29.4 52.4-52.6 75.6-81.9 104.9-105 | 0-0.1 11.8-17.9 29.6-29.7 | 266.8-296.9";
+        QTest::newRow("105x37") << 4 << 16 << QList<QRectF>{{0, 0, 105, 37}, {105, 0, 105, 37}, {105, 259, 105, 37}} << "0-0.1 49.4-55.6 104.9-105.1 154.3-160.6 209.9-210 | 0-0.1 15.4-21.6 36.9-37 | 258.5-296.2";
+        // One's own: 60 x 10 mm, 3 x 8, margins 5 and 10, gaps 5 and 5.
+        QTest::newRow("60x10") << -1 << 24 << QList<QRectF>{{5, 10, 60, 10}, {70, 10, 60, 10}, {135, 115, 60, 10}} << "4.9-5.1 32.4-37.6 64.9-65.1 69.9-70.1 97.4-102.6 129.9-130 | 9.9-10.1 12.4-17.6 19.9-20 | 114.9-125.1";
+        // clang-format on
+    }
+
+    void labelSheets()
+    {
+        QFETCH(int, index);
+        const QString name = QString::fromLatin1(QTest::currentDataTag());
+        QFETCH(int, perSheet);
+        QFETCH(QList<QRectF>, rects);
+        QFETCH(QString, outlines);
+        const LabelFormat sheet = index >= 0 ? LabelSheet::formats().value(index)
+                                             : LabelFormat{QSizeF(60, 10), 3, 8, QPointF(5, 10), QSizeF(5, 5), {}, {}};
+        QCOMPARE(sheet.name(), name);
+        QCOMPARE(LabelSheet::format(name).has_value(), index >= 0);
+        QVERIFY(sheet.fitsPaper());
+        QVERIFY(
+            !(LabelFormat{QSizeF(70.4, 37), 3, 8, {}, QSizeF(0, 0), {}, {}}.fitsPaper())); // 1.2 mm too wide, no gaps
+        QVERIFY((LabelFormat{QSizeF(70.3, 37), 3, 8, {}, QSizeF(0, 0), {}, {}}.fitsPaper())); // 0.9 mm: rounding
+        QVERIFY((LabelFormat{QSizeF(70, 37), 3, 8, {}, QSizeF(0, -0.2), {}, {}}
+                     .fitsPaper())); // rows over each other by rounding
+        QVERIFY(!(LabelFormat{QSizeF(70, 37), 3, 8, {}, QSizeF(0, -0.3), {}, {}}.fitsPaper()));     // and by more
+        QVERIFY((LabelFormat{QSizeF(210, 297), 1, 1, {}, QSizeF(-210, -297), {}, {}}.fitsPaper())); // one: no gap
+        QVERIFY((LabelFormat{QSizeF(70, 37), 3, 8, QPointF(-1, -1), QSizeF(0, 0), {}, {}}
+                     .fitsPaper())); // 1 mm off, as printers take
+        QCOMPARE(sheet.perSheet(), perSheet);
+        QCOMPARE((QList<QRectF>{sheet.labelRect(0), sheet.labelRect(1), sheet.labelRect(perSheet - 1)}), rects);
+        // Within the paper; none over another.
+        for (int i = 0; i < perSheet; ++i) {
+            QVERIFY(QRectF(0, 0, 210, 297).contains(sheet.labelRect(i)));
+            for (int j = 0; j < i; ++j)
+                QVERIFY(!sheet.labelRect(j).intersects(sheet.labelRect(i)));
+        }
+        // Begun at a sheet's last label, the next go on the next sheet; begun at the first, there.
+        QList<QPair<int, QRectF>> placed; // sheet, rect
+        for (const auto &label :
+             LabelSheet::place(sheet, {u"1A"_s, u"2A"_s}, perSheet) + LabelSheet::place(sheet, {u"1A"_s}, 1))
+            placed.append({label.sheet, label.rect});
+        QCOMPARE(placed, (QList<QPair<int, QRectF>>{{0, rects[2]}, {1, rects[0]}, {0, rects[0]}}));
+        // The test sheet across the first label's centre, down it, and down the last one's left edge to the paper's.
+        const QImage image =
+            drawn(QRect(0, 0, 9921, 14031), 4, [&](QPainter &p) { LabelsPdf::testSheet(sheet).paintPage(p, 0); });
+        const double pixel = 4 / PageUnits::perMillimetre; // 300 dpi
+        const auto along = [&](QPointF a, QPointF b) { return inkAlong(image, QLineF(a / pixel, b / pixel), pixel); };
+        const QPointF centre = rects[0].center();
+        QCOMPARE(along({0, centre.y()}, {rects[1].right(), centre.y()}) + u" | "_s
+                     + along({centre.x(), 0}, {centre.x(), rects[0].bottom()}) + u" | "_s
+                     + along(rects[2].topLeft() - QPointF(0, 0.5), {rects[2].left(), 296.9}),
+                 outlines);
+    }
+
+    void labelAsDrawn()
+    {
+        // The first 70 x 37 mm label, 1A, at 1200 dpi: across, the frame, each knob on top (the first outlined
+        // heavier), dividers of the thinnest pen (3/1200 inch or more); down the last switch, a divider frame-high.
+        const PageDocument sheet = LabelsPdf::document(names, *LabelSheet::format(u"70x37"_s), {u"1A"_s}, 1);
+        const QImage image = drawn(QRect(0, 0, 3307, 1748), 1, [&sheet](QPainter &p) { sheet.paintPage(p, 0); });
+        QCOMPARE(inkAlong(image, QLineF(200, 670, 1550, 670)),
+                 u"236-261 306-493 514-518 544-721 748-751 778-955 982-985 1012-1189 1216-1219 1246-1423 1472-1497"_s);
+        QCOMPARE(inkAlong(image, QLineF(200, 1016, 1550, 1016)),
+                 u"236-261 514-518 748-751 982-985 1216-1219 1472-1497"_s);
+        QCOMPARE(inkAlong(image, QLineF(1334, 500, 1334, 1340)), u"540-565 581-758 1309-1334"_s);
+        QCOMPARE(inkAlong(image, QLineF(516, 500, 516, 1340)), u"540-1334"_s);
+        // Scaled, a drawing keeps its proportions; its pens keep at least the minimum, and none is added.
+        const SwitchGeometry s =
+            SwitchGeometry{QRectF(1, 1, 127, 80), 3, QPointF(5, 15), 25, 20, 20, 0, 0.5, 1, 2, 1, 127}.scaled(2, 1.5);
+        QCOMPARE(s.frame, QRectF(2, 2, 254, 160));
+        QCOMPARE(s.knobOrigin, QPointF(10, 30));
+        QCOMPARE((QList<qreal>{s.framePen, s.knobPitch, s.rowPitch, s.knobSize, s.knobPen, s.firstKnobPen, s.dividerPen,
+                               s.dividerOffset, s.rowLinePen, s.rowLineLength}),
+                 (QList<qreal>{6, 50, 40, 40, 0, 1.5, 2, 4, 2, 254}));
+    }
+
+    void labelLayouts_data()
+    {
+        QTest::addColumn<QSizeF>("label"); // mm
+        // mm from the label's top left, sizes in pt: the address's and module line's (M) boxes (left top width height),
+        // where each mark and number begins, the drawing (D) and its pen, the name's space (N); or why refused.
+        QTest::addColumn<QString>("parts");
+
+        // clang-format off
+        const QList<QPair<QSizeF, const char *>> rows{
+            {{70, 37}, "18.5 2.50 2.50 12.58 7.44 | M 6.5 40.06 7.33 27.44 2.61 | 6 2.50 12.97 | 6 2.50 17.92 | 6 2.50 22.87 | 6 7.85 28.23 | 6 12.79 28.23 | 6 17.74 28.23 | 6 22.69 28.23 | 6 27.64 28.23 | D 5.00 11.44 26.69 16.79 0.53 | N 33.19 11.44 34.31 23.06"},
+            {{105, 37}, "18.5 2.50 2.50 12.58 7.44 | M 6.5 75.06 7.33 27.44 2.61 | 6 2.50 13.59 | 6 2.50 19.66 | 6 2.50 25.73 | 6 8.62 32.02 | 6 14.69 32.02 | 6 20.76 32.02 | 6 26.83 32.02 | 6 32.89 32.02 | D 5.00 11.44 32.72 20.59 0.65 | N 39.22 11.44 63.28 23.06"},
+            {{210, 297}, "22 2.50 2.50 14.97 8.85 | M 6.5 180.06 8.73 27.44 2.61 | 6 2.50 15.83 | 6 2.50 23.40 | 6 2.50 30.96 | 6 9.67 38.52 | 6 17.24 38.52 | 6 24.80 38.52 | 6 32.37 38.52 | 6 39.94 38.52 | D 5.00 12.85 40.81 25.68 0.81 | N 47.31 12.85 160.19 281.65"},
+            {{38.1, 21.2}, "12 2.12 2.12 8.16 4.83 | M 5.5 12.76 4.73 23.22 2.21 | 6 2.12 8.35 | 6 2.12 10.77 | 6 2.12 13.19 | 6 5.33 16.43 | 6 7.75 16.43 | 6 10.17 16.43 | 6 12.59 16.43 | 6 15.01 16.43 | D 4.24 8.22 13.05 8.21 0.26 | N 18.57 8.22 17.41 10.86"},
+            {{36, 18}, "8.5 1.80 1.80 5.78 3.42 | M 6 8.87 2.81 25.33 2.41 | 5 1.80 6.57 | 5 1.80 8.88 | 5 1.80 11.18 | 5 4.71 14.13 | 5 7.01 14.13 | 5 9.32 14.13 | 5 11.63 14.13 | 5 13.94 14.13 | D 3.60 6.30 12.44 7.83 0.25 | N 17.12 6.30 17.08 9.90"},
+            {{33, 18}, "8.5 1.80 1.80 5.78 3.42 | M 5 10.09 3.21 21.11 2.01 | 5 1.80 6.55 | 5 1.80 8.82 | 5 1.80 11.09 | 5 4.68 14.00 | 5 6.95 14.00 | 5 9.22 14.00 | 5 11.49 14.00 | 5 13.76 14.00 | D 3.60 6.30 12.24 7.70 0.24 | N 16.92 6.30 14.28 9.90"},
+            {{31, 18}, "8.5 1.80 1.80 5.78 3.42 | 5 1.80 6.55 | 5 1.80 8.82 | 5 1.80 11.09 | 5 4.68 14.00 | 5 6.95 14.00 | 5 9.22 14.00 | 5 11.49 14.00 | 5 13.76 14.00 | D 3.60 6.30 12.24 7.70 0.24 | N 16.92 6.30 12.28 9.90"},
+            {{48.5, 16.9}, "12 22.02 1.69 8.16 4.83 | M 5.5 22.02 6.52 23.22 2.21 | 6 1.69 2.29 | 6 1.69 5.54 | 6 1.69 8.80 | 6 5.12 12.73 | 6 8.37 12.73 | 6 11.63 12.73 | 6 14.88 12.73 | 6 18.14 12.73 | D 3.45 1.69 17.55 11.04 0.35 | N 22.02 9.74 24.79 5.47"},
+            {{64, 16.9}, "12 22.02 1.69 8.16 4.83 | M 6.5 34.87 3.90 27.44 2.61 | 6 1.69 2.29 | 6 1.69 5.54 | 6 1.69 8.80 | 6 5.12 12.73 | 6 8.37 12.73 | 6 11.63 12.73 | 6 14.88 12.73 | 6 18.14 12.73 | D 3.45 1.69 17.55 11.04 0.35 | N 22.02 7.53 40.29 7.68"},
+            {{46, 13}, "12 16.65 1.30 8.16 4.83 | 5.5 1.30 1.52 | 5.5 1.30 3.91 | 5.5 1.30 6.31 | 5.5 4.07 9.43 | 5.5 6.47 9.43 | 5.5 8.86 9.43 | 5.5 11.26 9.43 | 5.5 13.65 9.43 | D 2.96 1.30 12.91 8.13 0.26 | N 16.65 6.91 28.05 4.79"},
+            {{27.1, 12.3}, "12 15.81 1.23 8.16 4.83 | 5 1.23 1.49 | 5 1.23 3.76 | 5 1.23 6.04 | 5 3.87 8.96 | 5 6.15 8.96 | 5 8.42 8.96 | 5 10.70 8.96 | 5 12.98 8.96 | D 2.78 1.23 12.29 7.73 0.24 | N 15.81 6.79 10.06 4.28"},
+            {{30, 40}, "20 2.50 2.50 13.61 8.04 | 6 2.50 13.14 | 6 2.50 17.30 | 6 2.50 21.46 | 6 7.30 26.16 | 6 11.46 26.16 | 6 15.62 26.16 | 6 19.78 26.16 | 6 23.94 26.16 | D 5.00 12.04 22.44 14.12 0.45 | N 2.50 30.07 25.00 7.43"},
+            {{25, 25}, "10.5 2.50 2.50 7.14 4.22 | 5 2.50 8.48 | 5 2.50 10.75 | 5 2.50 13.02 | 5 6.08 15.94 | 5 8.36 15.94 | 5 10.63 15.94 | 5 12.91 15.94 | 5 15.18 15.94 | D 5.00 8.22 12.26 7.72 0.24 | N 2.50 19.45 20.00 3.05"},
+            {{27, 12.3}, "Die Etiketten sind zu klein: Adresse, Schalter und eine Zeile Namen brauchen mindestens 27,1 × 12,3 mm, diese sind 27 × 12,3 mm."},
+            {{25.4, 10}, "Die Etiketten sind zu klein: Adresse, Schalter und eine Zeile Namen brauchen mindestens 27,1 × 12,3 mm, diese sind 25,4 × 10 mm."},
+            {{27.1, 20}, "Die Etiketten sind zu klein: Adresse, Schalter und eine Zeile Namen brauchen mindestens 29,6 × 20 mm, diese sind 27,1 × 20 mm."},
+            {{100, 11}, "Die Etiketten sind zu klein: Adresse, Schalter und eine Zeile Namen brauchen mindestens 100 × 12,3 mm, diese sind 100 × 11 mm."}};
+        for (const auto &[size, parts] : rows)
+            QTest::addRow("%gx%g", size.width(), size.height()) << size << QString::fromUtf8(parts);
+        // clang-format on
+    }
+
+    // Every part's place and size, as the README tells the room each has.
+    void labelLayouts()
+    {
+        QFETCH(QSizeF, label);
+        QFETCH(QString, parts);
+        const LabelLayout layout = LabelLayout::of(label);
+        const auto inMm = [](qreal units) { return QString::number(units / PageUnits::perMillimetre, 'f', 2); };
+        const auto box = [&inMm](const QRectF &r) {
+            return u"%1 %2 %3 %4"_s.arg(inMm(r.left()), inMm(r.top()), inMm(r.width()), inMm(r.height()));
+        };
+        QStringList shown{u"%1 "_s.arg(layout.address.pointSize) + box(layout.address.box)};
+        if (layout.module)
+            shown.append(u"M %1 "_s.arg(layout.module->pointSize) + box(layout.module->box));
+        for (const LabelLayout::Text &text : layout.marks + layout.numbers)
+            shown.append(u"%1 %2 %3"_s.arg(text.pointSize).arg(inMm(text.box.left()), inMm(text.box.top())));
+        shown << u"D "_s + box(layout.drawing) + u' ' + inMm(layout.switches.framePen) << u"N "_s + box(layout.name);
+        QCOMPARE(layout.fits ? shown.join(u" | "_s) : layout.germanReason(), parts);
+    }
+
+    void labelsPdf()
+    {
+        // The smallest labels, begun at the first sheet's last but one: two there, the rest on a second.
+        const QString path = dir.filePath(LabelsPdf::fileName);
+        const QStringList keys = LabelsPdf::namedKeys(names);
+        const RenderResult result =
+            LabelsPdf::document(names, *LabelSheet::format(u"52.5x29.7"_s), keys, 39).writePdf(path);
+        QVERIFY(result.ok && result.missing.contains(u"4C"_s)); // told as for the table
+        QProcess info;
+        info.start(u"pdfinfo"_s, {path});
+        QVERIFY(info.waitForFinished());
+        const QString told = QString::fromUtf8(info.readAllStandardOutput()).simplified();
+        QVERIFY(told.contains(u"Title: Etiketten Creator: VESK Adressen Rechner"_s));
+        QList<QList<Word>> pages;
+        for (const Word &word : Pdf::read(path))
+            word.text == u"page" ? pages.append(QList<Word>{}) : pages.last().append(word);
+        QCOMPARE(pages.size(), 2);
+        for (int i = 0; i < keys.size(); ++i) {
+            const int label = 38 + i;
+            const int row = label % 40 / 4;
+            const QRectF rect(QPointF(label % 4 * 52.5, row * 29.7) * mm, QSizeF(52.5, 29.7) * mm);
+            const QList<Word> found = Pdf::wordsIn(pages[label / 40], rect);
+            const QString text = std::accumulate(found.cbegin(), found.cend(), QString(),
+                                                 [](const QString &t, const Word &w) { return t + w.text + u' '; });
+            // The address large, its module, the rows and switches named, the name's start; all inside.
+            const auto address = std::find_if(found.cbegin(), found.cend(),
+                                              [&](const Word &w) { return w.text == keys[i] && w.box.height() > 14; });
+            QVERIFY2(address != found.cend(), qPrintable(text));
+            QVERIFY2((address->box.topLeft() - rect.topLeft() - QPointF(2.5, 2.55) * mm).manhattanLength() < 0.5,
+                     qPrintable(text)); // 2.5 mm in, the glyphs' box a little lower
+            QVERIFY2(text.contains(keys[i].back() < u'E' ? u"Steuermodul 3217 "_s : u"Erweiterungsmodul 3217E "_s),
+                     qPrintable(text));
+            for (const QString &mark : u"+ 0 - 1 2 3 4 5"_s.split(u' '))
+                QVERIFY2(std::any_of(found.cbegin(), found.cend(),
+                                     [&](const Word &w) {
+                                         return w.text == mark && qAbs(w.box.height() - 6 * arialHeight) < 0.1;
+                                     }),
+                         qPrintable(text)); // 6 pt
+            QVERIFY2(text.contains(names.value(keys[i]).left(3)), qPrintable(text));
+            for (const Word &word : found)
+                QVERIFY2(rect.contains(word.box), qPrintable(keys[i] + u": "_s + word.text));
+        }
+    }
+
+    void labelFormats_data()
+    {
+        QTest::addColumn<QSizeF>("label"); // mm
+        QTest::addColumn<int>("refused");  // 1 or 0 where known, else -1
+        // One's own: a common 189-label sheet, and smaller.
+        const QList<LabelFormat> own{{QSizeF(25.4, 10), 7, 27, QPointF(8.5, 13.5), QSizeF(2.5, 0), {}, {}},
+                                     {QSizeF(15, 10), 12, 27, QPointF(7.5, 13.5), QSizeF(1.5, 0), {}, {}}};
+        const QList<LabelFormat> formats = LabelSheet::formats() + own;
+        const qsizetype sold = LabelSheet::formats().size();
+        for (int i = 0; i < formats.size(); ++i) {
+            const int refused = i >= sold ? 1 : formats[i].maker.isEmpty() ? 0 : -1;
+            QTest::addRow("%d %s", i, qPrintable(formats[i].name())) << formats[i].label << refused;
+            if (!formatPages.contains(formats[i].label))
+                formatPages.append(formats[i].label);
+        }
+    }
+
+    // Each format's first label, 12H, on a page of its own with 3 mm of paper around, so that ink off the label shows;
+    // a size refused at the size its reason names instead. Read back: the words' boxes, and the ink drawn by poppler.
+    void labelFormats()
+    {
+        QFETCH(QSizeF, label);
+        QFETCH(int, refused);
+        constexpr double border = 3;
+        const QString name =
+            u"Donaudampfschifffahrtsgesellschaftskapitänswitwenrentenversicherungsanstalt Entkupplungsgleis Bahnhof Nord Rangiergleis Weichenantrieb Straßenbeleuchtung Einfahrt"_s;
+        static const QRegularExpression needs(
+            uR"(the labels are too small: .* need at least ([\d.]+) x ([\d.]+) mm; these are)"_s);
+        const auto shown = [](QSizeF size) {
+            const QRegularExpressionMatch m = needs.match(LabelLayout::of(size).englishReason());
+            return LabelLayout::of(size).fits ? size : QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble());
+        };
+        if (formatWords.isEmpty()) {
+            const QString path = dir.filePath(u"formate.pdf"_s);
+            QPdfWriter writer(path);
+            writer.setResolution(1200);
+            QPainter painter;
+            const LabelPage page({{u"12H"_s, name}});
+            for (const QSizeF &format : std::as_const(formatPages)) {
+                const QSizeF size = shown(format);
+                writer.setPageLayout(QPageLayout(
+                    QPageSize(size + QSizeF(2, 2) * border, QPageSize::Millimeter, {}, QPageSize::ExactMatch),
+                    QPageLayout::Portrait, {}));
+                QVERIFY(painter.isActive() ? writer.newPage() : painter.begin(&writer));
+                page.paint(painter, {{0, QRectF(QPointF(border, border), size), u"12H"_s}});
+            }
+            painter.end();
+            for (const Word &word : Pdf::read(path))
+                word.text == u"page" ? formatWords.append(QList<Word>{}) : formatWords.last().append(word);
+            QCOMPARE(QProcess::execute(u"pdftoppm"_s, {u"-r"_s, u"72"_s, u"-gray"_s, path, dir.filePath(u"formate"_s)}),
+                     0);
+            formatImages = QDir(dir.path()).entryList({u"formate-*.pgm"_s});
+            QCOMPARE(formatWords.size(), formatPages.size());
+        }
+        const LabelLayout layout = LabelLayout::of(label);
+        const QSizeF size = shown(label);
+        if (refused >= 0)
+            QCOMPARE(!layout.fits, refused == 1);
+        if (!layout.fits) {
+            // For want of room: the size named holds everything (checked below), and is the least that does.
+            QVERIFY(layout.germanReason().startsWith(u"Die Etiketten sind zu klein: "_s));
+            QVERIFY(size.expandedTo(label) == size && size != label);
+            const QSizeF more = size - label; // beyond the rounding up to 0.1 mm where it was short
+            QVERIFY(more.width() < 0.1 || !LabelLayout::of(size - QSizeF(0.2, 0)).fits);
+            QVERIFY(more.height() < 0.1 || !LabelLayout::of(size - QSizeF(0, 0.2)).fits);
+        }
+        // Each word at least 1 mm inside the label, none below 5 pt, none over another but the name's lines; all there.
+        const QRectF rect(QPointF(border, border) * mm, size * mm);
+        const qsizetype page = formatPages.indexOf(label);
+        const QList<Word> &words = formatWords[page];
+        const auto ofName = [&name](const Word &word) {
+            const QString text = QString(word.text).remove(u'…');
+            return !text.isEmpty() && text != u"-" && name.contains(text.endsWith(u'-') ? text.chopped(1) : text);
+        };
+        QString text;
+        QStringList wrong;
+        for (const Word &word : words) {
+            text += word.text + u' ';
+            const bool over = std::any_of(words.cbegin(), words.cend(), [&](const Word &other) {
+                return &other != &word && !(ofName(word) && ofName(other))
+                       && word.box.adjusted(0.1, 0.1, -0.1, -0.1).intersects(other.box);
+            });
+            if (over || !rect.adjusted(mm, mm, -mm, -mm).contains(word.box)
+                || word.box.height() < 5 * arialHeight - 0.1)
+                wrong.append(word.text);
+        }
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(u", ")));
+        const auto find = [&words](const QString &t) {
+            return std::find_if(words.cbegin(), words.cend(), [&t](const Word &w) { return w.text == t; });
+        };
+        QVERIFY2(find(u"12H"_s) != words.cend() && find(u"12H"_s)->box.height() > 8 * arialHeight - 0.1,
+                 qPrintable(text));
+        for (const QString &mark : u"+ 0 - 1 2 3 4 5 Donau"_s.split(u' '))
+            QVERIFY2(text.contains(mark), qPrintable(text));
+        // The sheets by size have the room to break the long word rather than set the name at 5 pt.
+        const auto donau =
+            std::find_if(words.cbegin(), words.cend(), [](const Word &w) { return w.text.startsWith(u"Donau"); });
+        QVERIFY2(refused != 0 || (donau->text.endsWith(u'-') && donau->box.height() > 5.5 * arialHeight - 0.1),
+                 qPrintable(text));
+        // The numbers are centred under the first and the last knob: the drawing is at least 12 mm wide.
+        const SwitchGeometry &table = TableGeometry::cellSwitches;
+        QVERIFY2((find(u"5"_s)->box.center().x() - find(u"1"_s)->box.center().x()) * table.frame.width()
+                         / (4 * table.knobPitch)
+                     > 12 * mm - 0.05,
+                 qPrintable(text));
+        // The drawing's ink, all ink outside the words' boxes: inside the label, and over no word.
+        const QImage image(dir.filePath(formatImages[page]));
+        const double scale = image.width() / (size.width() + 2 * border) / mm; // pixels a point
+        QRect drawing;
+        int off = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QPointF at = QPointF(x + 0.5, y + 0.5) / scale;
+                if (image.constScanLine(y)[x] > 160 || std::any_of(words.cbegin(), words.cend(), [&](const Word &w) {
+                        return w.box.adjusted(-1.5 / scale, -1.5 / scale, 1.5 / scale, 1.5 / scale).contains(at);
+                    }))
+                    continue;
+                if (rect.adjusted(-1 / scale, -1 / scale, 1 / scale, 1 / scale).contains(at))
+                    drawing |= QRect(x, y, 1, 1);
+                else
+                    ++off;
+            }
+        }
+        QCOMPARE(off, 0);
+        const QRectF ink(QPointF(drawing.left() + 1, drawing.top() + 1) / scale,
+                         QPointF(drawing.right(), drawing.bottom()) / scale);
+        for (const Word &word : words) {
+            if (ink.intersects(word.box))
+                wrong.append(word.text);
+        }
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(u", ")));
+    }
+};
 
 QTEST_MAIN(TestPage)
 #include "tst_page.moc"

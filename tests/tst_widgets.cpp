@@ -25,9 +25,13 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinterInfo>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStyledItemDelegate>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QToolTip>
 #include <QtGui/private/qguiapplication_p.h>
 
@@ -165,8 +169,12 @@ private slots:
         QCOMPARE(table->currentRow(), -1);
         QTest::keyClick(table, Qt::Key_Return); // Return enters it at the top
         QCOMPARE(table->currentRow(), 0);
-        // The addresses' own column, as wide as they are, not to be edited, and no row numbers.
+        // The addresses' own column, as wide as they are, not to be edited, and no row numbers; a screen reader
+        // reads the rows by their addresses, and the table and the search's clear button by name.
         QCOMPARE(table->item(95, 1)->text(), u"12H"_s);
+        QCOMPARE((QStringList{table->verticalHeaderItem(95)->text(), table->accessibleName(),
+                              window->searchEdit->findChild<QToolButton *>()->accessibleName()}),
+                 (QStringList{"12H", "Namen", "Suche leeren"}));
         QVERIFY(table->item(95, 1)->flags() == Qt::ItemIsEnabled && table->verticalHeader()->isHidden()
                 && table->horizontalHeader()->sectionResizeMode(1) == QHeaderView::ResizeToContents);
     }
@@ -502,7 +510,7 @@ private slots:
         // clang-format off
         QTest::newRow("no printer") << QByteArray() << 0 << QStringList{"0", "", "-", "-"} << QStringList() << "";
         QTest::newRow("the default") << QByteArray() << 0 << QStringList{"2", "vesk-suite-default", "0", "0"} << QStringList{"vesk-suite-default", "1", "1", "0", "0"} << waits.arg("vesk-suite-default", "Drucker ist angehalten") + "1,one-sided,,separate-documents-collated-copies,no-hold,,A4,none";
-        QTest::newRow("the second") << QByteArray() << 1 << QStringList{"2", "vesk-suite-other", "0", "0"} << QStringList{"vesk-suite-default", "2", "0", "1", "0", "job-hold-until", "indefinite"} << waits.arg("vesk-suite-default", "Auftrag wird zurückgehalten") + "2,one-sided,1-1,separate-documents-uncollated-copies,indefinite,,A4,none";
+        QTest::newRow("the second") << QByteArray() << 1 << QStringList{"2", "vesk-suite-other", "0", "0"} << QStringList{"vesk-suite-other", "2", "0", "1", "0", "job-hold-until", "indefinite"} << waits.arg("vesk-suite-other", "Auftrag wird zurückgehalten") + "2,one-sided,1-1,separate-documents-uncollated-copies,indefinite,,A4,none";
         QTest::newRow("no default") << ""_ba << 0 << QStringList{"2", "vesk-suite-default", "0", "0"} << QStringList{"vesk-suite-other", "1", "1", "0", "1"} << waits.arg("vesk-suite-other", "Drucker ist angehalten") + "1,one-sided,,separate-documents-collated-copies,no-hold,true,A4,none";
         // clang-format on
     }
@@ -531,7 +539,8 @@ private slots:
             return values;
         };
         QCOMPARE(seen(), shown);
-        dialog.offsetRightSpin->setValue(1.5);
+        QCOMPARE(dialog.printerBox->accessibleName(), shown[1].isEmpty() ? u"kein Drucker eingerichtet"_s : QString());
+        typeInto(dialog.offsetRightSpin, u"1,5"_s);
         dialog.offsetDownSpin->setValue(-25);                                      // at most 20 mm
         dialog.printerBox->setCurrentIndex(1 - dialog.printerBox->currentIndex()); // the other one has its own
         QCOMPARE(seen().mid(2), shown.mid(2));
@@ -552,7 +561,7 @@ private slots:
         });
         const auto cancelJobs = qScopeGuard([] { QCOMPARE(QProcess::execute(u"cancel"_s, {u"-a"_s}), 0); });
         QTest::mouseClick(dialog.testSheetButton, Qt::LeftButton);
-        QCOMPARE(dialog.printerBox->currentText(), chosen[0]); // the box follows the print dialog
+        QCOMPARE(dialog.printerBox->currentText(), chosen[0]); // the box follows the print dialog, kept for later
         QVERIFY(Files::write(
             workFile(u"jobs.test"_s),
             "{OPERATION Get-Jobs GROUP operation ATTR charset attributes-charset utf-8 ATTR naturalLanguage "
@@ -567,6 +576,58 @@ private slots:
         QVERIFY(ipp.waitForFinished());
         QCOMPARE(catcher.takeOne().text + u'\n' + QString::fromUtf8(ipp.readAllStandardOutput()).section(u'\n', 1, 1),
                  job);
+        QCOMPARE(LabelsDialog({}, {}).printerBox->currentText(), lpdest.isNull() ? u"vesk-suite-default"_s : chosen[0]);
+        onDialog<QPrintPreviewDialog>([](QPrintPreviewDialog *preview) {
+            preview->printer()->setPrinterName(u"vesk-suite-default"_s);
+            emit preview->paintRequested(preview->printer()); // as its print dialog, accepted, has it
+            preview->accept();
+        });
+        window->printButton->click(); // the names table on the default queue: offered next, also with no default
+        QCOMPARE(catcher.takeOne().icon, QMessageBox::Information);
+        QCOMPARE(LabelsDialog({}, {}).printerBox->currentText(), u"vesk-suite-default"_s);
+    }
+
+    void millimetres_data()
+    {
+        // The locale, the field, what is pasted, then typed, the field's text once left, what is told ("-": nothing).
+        QTest::addColumn<QStringList>("typing");
+        const QString beyond = u"%1 mm geht hier nicht: von %2 bis %3 mm. Es bleibt bei %4 mm."_s;
+        // clang-format off
+        QTest::newRow("C, comma") << QStringList{"C", "leftSpin", "", "1,5", "1.5 mm", "-"};
+        QTest::newRow("C, point below the least") << QStringList{"C", "widthSpin", "", "0.5", "70.0 mm", beyond.arg("0.5", "1", "210", "70")};
+        QTest::newRow("English, the least, no thousands") << QStringList{"en_US", "widthSpin", "", "1,000", "1.0 mm", "-"};
+        QTest::newRow("English, comma below the least") << QStringList{"en_US", "widthSpin", "", "0,5", "70.0 mm", beyond.arg("0.5", "1", "210", "70")};
+        QTest::newRow("German, point at the most, no thousands") << QStringList{"de_DE", "heightSpin", "", "297.000", "297,0 mm", "-"};
+        QTest::newRow("German, comma beyond the most") << QStringList{"de_DE", "heightSpin", "", "297,1", "37,0 mm", beyond.arg("297,1", "1", "297", "37")};
+        QTest::newRow("German, minus sign") << QStringList{"de_DE", "topSpin", "", "\u22121", "0,0 mm", beyond.arg("-1", "0", "297", "0")};
+        QTest::newRow("German, a sign inside, two commas") << QStringList{"de_DE", "columnGapSpin", "", "1-5,5,2", "15,5 mm", "-"};
+        QTest::newRow("Arabic, its own digits and sign") << QStringList{"ar_EG", "topSpin", "", "\u061C-\u0661\u066B\u0665", "\u0660\u066B\u0660 mm", beyond.arg("\u061C-\u0661\u066B\u0665", "\u0660", "\u0662\u0669\u0667", "\u0660")};
+        QTest::newRow("German, pasted as a field shows it") << QStringList{"de_DE", "leftSpin", "1.5 mm", "", "1,5 mm", "-"};
+        QTest::newRow("C, pasted beyond the most") << QStringList{"C", "widthSpin", "300 mm", "", "70.0 mm", beyond.arg("300", "1", "210", "70")};
+        QTest::newRow("C, pasted, a blank first, none before the unit") << QStringList{"C", "topSpin", " 2,5mm", "", "2.5 mm", "-"};
+        QTest::newRow("German, pasted with a second decimal") << QStringList{"de_DE", "rowGapSpin", "12.30", "", "0,0 mm", "12,30 mm: hier nur auf 0,1 mm genau."};
+        QTest::newRow("German, a second decimal typed") << QStringList{"de_DE", "heightSpin", "", "37,05", "37,0 mm", "37,05 mm: hier nur auf 0,1 mm genau."};
+        // clang-format on
+    }
+
+    // Typed as people type them, in their locale or another's; a number out of range refused, saying so.
+    void millimetres()
+    {
+        QFETCH(QStringList, typing);
+
+        const auto restore = qScopeGuard([before = QLocale()] { QLocale::setDefault(before); });
+        QLocale::setDefault(QLocale(typing[0]));
+        LabelsDialog dialog({}, {});
+        dialog.formatBox->setCurrentIndex(dialog.formatBox->count() - 1); // one's own
+        QVERIFY(dialog.refusedLabel->isHidden());
+        auto *spin = dialog.findChild<QDoubleSpinBox *>(typing[1]);
+        typeInto(spin, typing[3], typing[2]);
+        QCOMPARE((QStringList{spin->text(), dialog.refusedLabel->isVisible() ? dialog.refusedLabel->text() : u"-"_s}),
+                 typing.mid(4));
+        typeInto(spin, u"2"_s); // a value taken ends what was told, also by the field
+        QVERIFY(dialog.refusedLabel->isHidden() && spin->accessibleDescription().isEmpty());
+        spin->findChild<QLineEdit *>()->setText(spin->textFromValue(-1.5)); // as the offsets show it: out of range
+        QVERIFY(dialog.refusedLabel->isVisible() && spin->accessibleDescription() == dialog.refusedLabel->text());
     }
 
     // The labels dialog: sheets of the list and one's own, and what it shows of them.
@@ -589,11 +650,9 @@ private slots:
                                  "mindestens 27,1 × 12,3 mm, diese sind 25,4 × 10 mm."_s;
         {
             LabelsDialog dialog({{u"1A"_s, u"Weiche"_s}, {u"7C"_s, u"Signal"_s}}, {u"3B"_s, u"4B"_s, u"5B"_s});
-            dialog.show();
             // The preview follows the start and the labels: on sheets of 24, two from label 24 take two sheets.
             QCOMPARE(fields(dialog).mid(0, 2) << dialog.startSpin->value(), (QList<double>{70, 37, 1})); // at first
-            QTest::keyClick(dialog.startSpin, Qt::Key_A, Qt::ControlModifier);
-            QTest::keyClicks(dialog.startSpin, u"24"_s);
+            typeInto(dialog.startSpin, u"24"_s);
             QCOMPARE(shown(dialog), (QStringList{"2 Etiketten", "2", "24"}));
             // Saved or printed into files only, as told; a test sheet likewise.
             const auto done = QMessageBox::Information;
@@ -618,11 +677,40 @@ private slots:
             saveAs({}); // declined: nothing saved, nothing told (cleanup() tells of any message)
             QTest::mouseClick(dialog.saveButton, Qt::LeftButton);
 #endif
+            // Typed, then printed by the button's shortcut (a click later): as typed, 1A in a third column 60 mm wide.
+            const int own = dialog.formatBox->count() - 1;
+            dialog.formatBox->setCurrentIndex(own);
+#ifndef Q_OS_WIN // whose print dialog is the system's
+            printInto(u"breiter.pdf"_s);
+            typeInto(dialog.widthSpin, u"60"_s, {}, Qt::AltModifier | Qt::Key_D);
+            QCOMPARE(catcher.takeOne().icon, QMessageBox::Information); // once the click came
+            QCOMPARE(Pdf::wordsIn(Pdf::read(workFile(u"breiter.pdf"_s)), {340, 734, 50, 106}).value(0).text, u"1A"_s);
+#else
+            typeInto(dialog.widthSpin, u"60"_s);
+#endif
+            saveAs({}); // Return takes a number, or refuses it, and presses no button: no file dialog came
+            typeInto(dialog.widthSpin, u"500"_s, {}, Qt::Key_Return);
+            QCOMPARE(dialog.widthSpin->accessibleDescription(),
+                     u"500 mm geht hier nicht: von 1 bis 210 mm. Es bleibt bei 60 mm."_s);
+            typeInto(dialog.widthSpin, u"65"_s, {}, Qt::Key_Return);
+            QCOMPARE(std::tuple(dialog.widthSpin->value(), dialog.widthSpin->accessibleDescription(),
+                                expected.children().size(), dialog.isVisible()),
+                     std::tuple(65.0, QString(), qsizetype(1), true));
+            qDeleteAll(expected.children());
+            for (const QString &typed : {u"500"_s, u"7"_s}) { // refused, then too small: no file dialog came
+                saveAs({});
+                typeInto(dialog.widthSpin, typed, {}, Qt::AltModifier | Qt::Key_S);
+                QVERIFY(dialog.saveButton->isDown()); // clicked a moment later
+                QTRY_VERIFY(!dialog.saveButton->isDown());
+                QCOMPARE(expected.children().size(), 1);
+                qDeleteAll(expected.children());
+            }
+            QVERIFY(!dialog.saveButton->isEnabled());
+            dialog.formatBox->setCurrentIndex(0);
             QTest::mouseClick(dialog.selectedRadio, Qt::LeftButton, {}, {5, 5}); // on its mark
             QCOMPARE(shown(dialog), (QStringList{"3 Etiketten", "2", "24"}));
             QTest::mouseClick(dialog.allRadio, Qt::LeftButton, {}, {5, 5});
             QCOMPARE(shown(dialog), (QStringList{"96 Etiketten", "5", "24"}));
-            const int own = dialog.formatBox->count() - 1;
             dialog.formatBox->setCurrentIndex(own);
             for (int i = 0; i < spins.size(); ++i)
                 dialog.findChild<QAbstractSpinBox *>(spins[i])->setProperty("value", sheet189[i]);
@@ -642,16 +730,45 @@ private slots:
             QCOMPARE(dialog.reasonLabel->text(), u"Diese Etiketten passen nicht auf ein A4-Blatt.\n\n"_s + tooSmall);
             QVERIFY(!dialog.testSheetButton->isEnabled());
             dialog.columnsSpin->setValue(7);
+            // A sheet typed in the list's box is taken where it names one alone; else the box shows the one chosen, and
+            // why.
+            const QString ownName = u"Eigenes Format"_s;
+            // Kept while another window is used.
+            typeInto(dialog.formatBox->lineEdit(), u"avery"_s, {}, Qt::Key_End);
+            QWidget elsewhere;
+            elsewhere.show();
+            elsewhere.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
+            QCOMPARE(std::pair(dialog.formatBox->lineEdit()->text(), dialog.refusedLabel->text()),
+                     std::pair(u"avery"_s, QString()));
+            for (const auto &[typed, chosen, told] : std::initializer_list<std::tuple<QString, QString, QString>>{
+                     {u"avery"_s, ownName,
+                      u"„avery“ passt auf 61 Formate der Liste: eines davon wählen. Es bleibt bei Eigenes Format."_s},
+                     {u"xyz"_s, ownName, u"„xyz“ nennt kein Format der Liste. Es bleibt bei Eigenes Format."_s},
+                     {u"l7160"_s, u"Avery L7160: 63.994 × 38.1 mm, 3 × 7 auf A4"_s, {}}}) {
+                typeInto(dialog.formatBox->lineEdit(), typed);
+                QCOMPARE(std::pair(dialog.formatBox->lineEdit()->text(), dialog.refusedLabel->text()),
+                         std::pair(chosen, told));
+            }
+            saveAs(u"gewaehlt.pdf"_s); // a shortcut from the box as chosen saves that sheet
+            dialog.formatBox->setFocus();
+            QTest::keyClick(dialog.formatBox->lineEdit(), Qt::Key_S, Qt::AltModifier);
+            QCOMPARE(catcher.takeOne().icon, QMessageBox::Information);
             dialog.formatBox->setCurrentIndex(1);
             dialog.startSpin->setValue(5);
         }
         // Kept for the next time, with the sheet and the start chosen last. Without names, nothing to save or print.
         LabelsDialog dialog({}, {});
+        QCOMPARE(dialog.width(), 800); // its content wider than the screen: without a parent, bounded by all of it
         QCOMPARE((QList<int>{dialog.formatBox->currentIndex(), dialog.startSpin->value()}), (QList<int>{1, 5}));
         QVERIFY(!dialog.saveButton->isEnabled() && !dialog.printButton->isEnabled()
                 && !dialog.selectedRadio->isEnabled());
         dialog.formatBox->setCurrentIndex(dialog.formatBox->count() - 1);
         QCOMPARE(fields(dialog), sheet189);
+        // Made small, it scrolls to the field a mnemonic goes to, from the top to far down.
+        dialog.resize(400, 300);
+        typeInto(dialog.startSpin, u"5"_s, {}, Qt::AltModifier | Qt::Key_U);
+        QVERIFY(dialog.printerBox->hasFocus() && dialog.printerBox->visibleRegion() == dialog.printerBox->rect());
         // Typing part of a maker's article narrows the list to it; choosing it takes it.
         dialog.formatBox->setFocus();
         dialog.formatBox->lineEdit()->clear();
@@ -700,8 +817,7 @@ private slots:
         // A list loaded is shown.
         const QString list = workFile(u"liste.csv"_s);
         QVERIFY(Files::write(list, "Adresse;Name\n1A;neu\n"));
-        QVERIFY(window->findChild<NamesFiles *>()->load(list));
-        QVERIFY(window->viewTable->isChecked());
+        QVERIFY(window->findChild<NamesFiles *>()->load(list) && window->viewTable->isChecked());
         typeNames({{0, u"eins"_s}});
         const QString store = workFile(u"data/vesk-adressen/namen.csv"_s);
         QTRY_COMPARE(SharedStore::read(store).names.value(u"1A"_s), u"eins"_s);
@@ -765,7 +881,7 @@ private slots:
                 Store::setFileTime(lock, QDateTime::currentDateTime().addSecs(-11));
             return !window->isWindowModified();
         }));
-        QVERIFY(!window->storeState->isVisible());
+        QVERIFY(!window->storeState->isVisible() && window->storeState->text().isEmpty()); // nothing read out hidden
         QCOMPARE(SharedStore::read(store).names.size(), 3);
         {
             // A failure as short as a moment shows nothing: the last one is over.
@@ -804,7 +920,7 @@ private slots:
                  "3B: „\u2068alt\u2069“ ist jetzt „\u2068neu\u2069“. Rückgängig (Strg+Z) holt sie zurück."_s);
         QVERIFY(window->replacedState->isVisible());
         QTest::keySequence(window->adrTable, QKeySequence(u"Ctrl+Z, Ctrl+Shift+Z"_s));
-        QVERIFY(window->replacedState->isHidden());
+        QVERIFY(window->replacedState->isHidden() && window->replacedState->text().isEmpty());
         window = std::make_unique<VeskAr>();
         const Names stored = SharedStore::read(workFile(u"data/vesk-adressen/namen.csv"_s)).names;
         QCOMPARE((QStringList{stored.value(u"1A"_s), stored.value(u"3B"_s), stored.value(u"4B"_s)}), shown);
@@ -824,8 +940,8 @@ private slots:
             QVERIFY2(SwitchDrawing::positionAt(y).value_or(-1) == position, qPrintable(QString::number(y)));
         // The frame's right edge, 3 pixels wide, ends at the panel's last column, its bottom at the last row.
         const QImage image = grabbed(window->arLabel);
-        QVERIFY(qGray(image.pixel(SwitchDrawing::size.width() - 1, 40)) < 128);
-        QVERIFY(qGray(image.pixel(40, SwitchDrawing::size.height() - 1)) < 128); // and its bottom edge
+        QVERIFY(qGray(image.pixel(SwitchDrawing::size.width() - 1, 40)) < 128
+                && qGray(image.pixel(40, SwitchDrawing::size.height() - 1)) < 128);
     }
 
     void panel()
@@ -905,7 +1021,63 @@ private slots:
         QCOMPARE(readBack.size(), 1);
     }
 
+    // Only on the real screens scripts/check-screens sets: the window with names, and each dialog.
+    void screen()
+    {
+        if (qEnvironmentVariableIsEmpty("VESK_SCREEN_CHECK"))
+            QSKIP("VESK_SCREEN_CHECK names a folder for the pictures, as scripts/check-screens sets it.");
+        QVERIFY(window->findChild<NamesFiles *>()->load(QFINDTESTDATA("../doc/beispiel-namen.csv")));
+        window->adrTable->setCurrentCell(30, 0); // 7C
+        QCOMPARE(window->adrTable->currentIndex().data().toString(), u"Weichenantrieb Bahnhof Nord 7"_s);
+        fitsScreen(window.get());
+        for (QPushButton *opens : {window->labelsButton, window->printButton}) {
+            onDialog<QDialog>([this](QDialog *dialog) { fitsScreen(dialog); });
+            opens->click();
+        }
+    }
+
 private:
+    // In the screen's free area: each button, field and text whole (scrolled to, no push button), not squashed or over.
+    void fitsScreen(QWidget *shown)
+    {
+        const QRect area = shown->screen()->availableGeometry();
+        QVERIFY(QTest::qWaitForWindowExposed(shown) && area.contains(shown->frameGeometry()));
+        const QString name = QString::fromLatin1(shown->metaObject()->className()).toLower();
+        QVERIFY(shown->grab().save(qEnvironmentVariable("VESK_SCREEN_CHECK") + u'/' + name + u".png"_s));
+        for (QScrollArea *scroll : shown->findChildren<QScrollArea *>()) // scrolls only where the screen is too small
+            QVERIFY(!scroll->verticalScrollBar()->isVisible() || shown->frameGeometry().height() >= area.height());
+        for (int stop = 0; stop < 40; ++stop) { // Tab stops only where something is shown
+            QTest::keyClick(shown->focusWidget() != nullptr ? shown->focusWidget() : shown, Qt::Key_Tab);
+            QVERIFY(qobject_cast<QScrollArea *>(shown->focusWidget()) == nullptr);
+        }
+        const auto item = [](QWidget *w) {
+            return w->inherits("QAbstractButton") || w->inherits("QAbstractSpinBox") || w->inherits("QComboBox")
+                   || w->inherits("QLineEdit") || w->inherits("QLabel") || w->inherits("QAbstractItemView");
+        };
+        const auto rect = [shown](QWidget *w) { return QRect(w->mapTo(shown, QPoint()), w->size()); };
+        QList<QWidget *> items;
+        for (QWidget *one : shown->findChildren<QWidget *>()) {
+            bool outermost = item(one) && one->isVisible(); // not a spin box's line edit
+            QRect seen = one->rect();
+            for (QWidget *up = one->parentWidget(); up != shown; up = up->parentWidget()) {
+                outermost = outermost && !item(up);
+                if (auto *scroll = qobject_cast<QScrollArea *>(up->parentWidget()); scroll && outermost) {
+                    QVERIFY2(!one->inherits("QPushButton"), qPrintable(one->objectName())); // seen unscrolled
+                    scroll->ensureWidgetVisible(one, 0, 0); // before its viewport clips it
+                }
+                seen &= QRect(one->mapFrom(up, QPoint()), up->size());
+            }
+            if (!outermost)
+                continue;
+            QVERIFY2(seen == one->rect() && area.contains(QRect(one->mapToGlobal(QPoint()), one->size()))
+                         && one->size().expandedTo(one->minimumSizeHint()) == one->size(),
+                     qPrintable(one->objectName()));
+            for (QWidget *other : std::as_const(items))
+                QVERIFY2(!rect(one).intersects(rect(other)), qPrintable(one->objectName()));
+            items.append(one);
+        }
+    }
+
     // Acts on the next dialog of the type, in any event loop, then closes it; cleanup() tells of one never shown.
     template<typename Dialog>
     void onDialog(const std::function<void(Dialog *)> &act)
@@ -940,6 +1112,22 @@ private:
             QCOMPARE(namesAt({row}), QStringList{name});
             QCOMPARE(window->adrTable->currentRow(), next >= 0 ? next : std::min(row + 1, 95));
         }
+    }
+
+    // Types into a shown window's field in place of what it holds (pasted first), then presses Tab or the key given.
+    static void typeInto(QWidget *field, const QString &text, const QString &paste = {},
+                         QKeyCombination end = Qt::Key_Tab)
+    {
+        field->window()->show();
+        field->window()->activateWindow(); // again, after a dialog of its own
+        QVERIFY(QTest::qWaitForWindowActive(field->window()));
+        field->setFocus(Qt::TabFocusReason);
+        QTest::keySequence(field, QKeySequence::SelectAll); // also where it had the focus
+        QGuiApplication::clipboard()->setText(paste);
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+        for (const QChar typed : text) // keyClicks() takes Latin-1 only
+            QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, typed, Qt::NoModifier);
+        QTest::keyClick(field, end.key(), end.keyboardModifiers());
     }
 
     // Answers the print dialog that opens next: into the work folder's file as a PDF, never on a printer.

@@ -39,6 +39,45 @@ void print(FILE *stream, const char *text)
     std::fputs(text, stream);
 }
 
+// The display named by X11's -display, which Qt's platform takes out of the arguments.
+QString displayAsked(int argc, char *argv[])
+{
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "-display") == 0 || std::strcmp(argv[i], "--display") == 0)
+            return QString::fromLocal8Bit(argv[i + 1]);
+    }
+    return {};
+}
+
+// Qt's platform aborts where it finds no display, before a single argument is read: so the
+// offscreen platform is its fallback, and the window, which would have nowhere to go, is refused.
+bool fallsBackOffscreen(int argc, char *argv[], const QString &asked)
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || asksFor(argc, argv, "-platform", "--platform"))
+        return false;
+    // In a Wayland session Qt tries Wayland's platform first, then X11's; elsewhere X11's alone.
+    const bool wayland =
+        qEnvironmentVariable("XDG_SESSION_TYPE") == u"wayland" && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    const bool named =
+        !asked.isEmpty() || !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    qputenv("QT_QPA_PLATFORM", wayland ? "wayland;xcb;offscreen" : named ? "xcb;offscreen" : "offscreen");
+    return true;
+#else
+    Q_UNUSED(argc)
+    Q_UNUSED(argv)
+    Q_UNUSED(asked)
+    return false;
+#endif
+}
+
+QString displayVariable(const char *name)
+{
+    return qEnvironmentVariableIsEmpty(name)
+               ? QStringLiteral("%1 is not set").arg(QLatin1String(name))
+               : QStringLiteral("%1 is '%2'").arg(QLatin1String(name), qEnvironmentVariable(name));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -51,6 +90,8 @@ int main(int argc, char *argv[])
         print(stdout, "vesk-adressen " VESK_VERSION "\n");
         return std::ferror(stdout) == 0 && std::fflush(stdout) == 0 ? 0 : 1;
     }
+    const QString asked = displayAsked(argc, argv);
+    const bool fallback = fallsBackOffscreen(argc, argv, asked);
     QApplication app(argc, argv);
     // Qt took the options it knows out of argv; what is left is none of ours either.
     if (argc > 1) {
@@ -60,6 +101,15 @@ int main(int argc, char *argv[])
                                                                 : QStringLiteral("Unexpected argument"),
                                           word)));
         return 2;
+    }
+    if (fallback && QGuiApplication::platformName() == u"offscreen") {
+        const QString named =
+            QStringLiteral("%1, %2").arg(displayVariable("DISPLAY"), displayVariable("WAYLAND_DISPLAY"));
+        print(stderr,
+              qPrintable(QStringLiteral("error: No display answers to open the window on: %1.\n"
+                                        "Without a window: vesk-dipp --help.\n")
+                             .arg(asked.isEmpty() ? named : QStringLiteral("-display is '%1', %2").arg(asked, named))));
+        return 1;
     }
     AppSetup::apply();
 

@@ -42,8 +42,8 @@ CliSession::CliSession(QTextStream &out, QTextStream &err)
                   QStringLiteral("N"))
     , offsetOption(QStringLiteral("offset"),
                    QStringLiteral("move everything X mm right and Y mm down (negative: left, up; at most %1 "
-                                  "mm), in a file as on a printer, there in place of the offset kept for the "
-                                  "printer, which stays as it is.")
+                                  "mm; decimals after a point: 1.5,2), in a file as on a printer, there in place of "
+                                  "the offset kept for the printer, which stays as it is.")
                        .arg(PrinterOffsets::limitMm),
                    QStringLiteral("X,Y"))
     , outlinesOption(QStringLiteral("outlines"),

@@ -19,6 +19,11 @@ bool fits(const QString &arguments, qsizetype count)
     return count >= words.size() - optional && (more || count <= words.size());
 }
 
+QString unknownCommand(const QString &word)
+{
+    return QStringLiteral("Unknown command '%1'.").arg(word);
+}
+
 } // namespace
 
 DippCli::DippCli(QTextStream &out, QTextStream &err)
@@ -78,16 +83,24 @@ int DippCli::run(const QStringList &arguments)
         return command->handler(given);
     if (table.isGroup(first))
         return session.usageError(table.groupUsage(first));
-    return session.usageError(QStringLiteral("Unknown command '%1'.").arg(first));
+    return session.usageError(unknownCommand(first));
 }
 
 // The help of the command named, as the command line would be read without the help.
 int DippCli::help(const QStringList &arguments)
 {
     QCommandLineParser &parser = session.parser;
-    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    // Read as options wherever they stand (the parser's default), also between a group's name and its command's.
     static_cast<void>(parser.parse(arguments)); // anything wrong there is for the command to tell
-    session.out << table.help(parser.positionalArguments()) << Qt::flush;
+    const QStringList words = parser.positionalArguments();
+    // The whole help, or a group's, would read as if the words were a command.
+    if (!words.isEmpty() && table.find(words) == nullptr) {
+        if (!table.isGroup(words.constFirst()))
+            return session.usageError(unknownCommand(words.constFirst()));
+        if (words.size() > 1)
+            return session.usageError(table.groupUsage(words.constFirst()));
+    }
+    session.out << table.help(words) << Qt::flush;
     return CliSession::Success;
 }
 
@@ -110,5 +123,7 @@ std::optional<QString> DippCli::optionNotFor(const CliCommand *command) const
         if (parser.isSet(*file) && parser.value(*file).isEmpty())
             return QStringLiteral("--%1 takes a file name, not an empty one.").arg(file->names().constFirst());
     }
+    if (parser.isSet(session.printerOption) && parser.value(session.printerOption).isEmpty())
+        return QStringLiteral("--printer takes a printer's name, not an empty one.");
     return std::nullopt;
 }

@@ -129,7 +129,8 @@ int PageCommands::produce(const PageDocument &document, const QString &defaultFi
         offset = PrinterOffsets::parse(parser.value(session.offsetOption));
         if (!offset) {
             return session.usageError(
-                QStringLiteral("--offset takes X,Y in millimetres, each from -%1 to %1, such as 2,1: '%2'.")
+                QStringLiteral("--offset takes X,Y in millimetres, each from -%1 to %1, decimals after a point, "
+                               "such as --offset 1.5,2: '%2'.")
                     .arg(PrinterOffsets::limitMm)
                     .arg(parser.value(session.offsetOption)));
         }

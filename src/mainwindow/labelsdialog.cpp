@@ -1,14 +1,18 @@
 #include "mainwindow/labelsdialog.h"
 
+#include "mainwindow/fittingdialog.h"
+#include "mainwindow/typedfields.h"
 #include "names/usersettings.h"
 #include "page/labellayout.h"
 #include "page/labelspdf.h"
+#include "print/lastprinter.h"
 #include "print/pageprinter.h"
 #include "print/printeroffsets.h"
 
 #include <QCompleter>
 #include <QDir>
 #include <QFileDialog>
+#include <QGraphicsView>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
@@ -53,7 +57,7 @@ LabelsDialog::LabelsDialog(Names names, QStringList selectedKeys, QWidget *paren
     restoreSettings();
 
     preview = new QPrintPreviewWidget(&printer, this);
-    preview->setAccessibleName(tr("Vorschau"));
+    preview->findChild<QGraphicsView *>()->setAccessibleName(tr("Vorschau")); // the focus stop
     previewLayout->addWidget(preview);
     connect(preview, &QPrintPreviewWidget::paintRequested, this,
             [this](QPrinter *target) { PagePrinter::print(*target, document()); });
@@ -68,20 +72,35 @@ LabelsDialog::LabelsDialog(Names names, QStringList selectedKeys, QWidget *paren
     connect(saveButton, &QPushButton::clicked, this, &LabelsDialog::save);
     connect(printButton, &QPushButton::clicked, this, &LabelsDialog::print);
     connect(testSheetButton, &QPushButton::clicked, this, &LabelsDialog::printTestSheet);
-    printerBox->addItems(QPrinterInfo::availablePrinterNames());
-    // The default printer, else the first: the box's placeholder would say that there is none.
-    printerBox->setCurrentIndex(std::max(printerBox->findText(QPrinterInfo::defaultPrinterName()), 0));
+    const QStringList printers = QPrinterInfo::availablePrinterNames();
+    printerBox->addItems(printers);
+    // Its placeholder says that there is none, and is read as its name then, as a printer's would be.
+    printerBox->setCurrentIndex(static_cast<int>(LastPrinter::chosenIn(printers)));
+    if (printerBox->count() == 0)
+        printerBox->setAccessibleName(printerBox->placeholderText());
     for (QDoubleSpinBox *spin : {offsetRightSpin, offsetDownSpin}) {
         spin->setRange(-PrinterOffsets::limitMm, PrinterOffsets::limitMm);
         connect(spin, &QDoubleSpinBox::valueChanged, this, &LabelsDialog::storeOffset);
     }
     connect(printerBox, &QComboBox::currentTextChanged, this, &LabelsDialog::showOffset);
+    // A number beyond a field's range is told until a field takes a value.
+    for (MillimetreSpinBox *spin : findChildren<MillimetreSpinBox *>()) {
+        connect(spin, &MillimetreSpinBox::refused, this, &LabelsDialog::tellRefused);
+        connect(spin, &QDoubleSpinBox::valueChanged, this, [this] { tellRefused({}); });
+    }
+    typed = new TypedFields(this, formatBox);
+    connect(typed, &TypedFields::refused, this, &LabelsDialog::tellRefused);
+    connect(formatBox, &QComboBox::currentIndexChanged, this, [this] { tellRefused({}); });
+    tellRefused({});
     showOffset();
     showFormat();
+    FittingDialog::apply(this, buttonLayout);
 }
 
 LabelsDialog::~LabelsDialog()
 {
+    // Hidden while whole: a field left as it hides takes what is typed, and tells this dialog.
+    hide();
     QSettings settings = userSettings();
     const bool custom = formatBox->currentIndex() == formats.size();
     settings.setValue(formatKey, custom ? ownName : chosenFormat().name());
@@ -190,8 +209,17 @@ void LabelsDialog::refresh()
     }
 }
 
+// Whether a button still holds once what is typed is taken: not where that is refused, which
+// gives way to what was before, not what was meant.
+bool LabelsDialog::takeTyped(const QPushButton *button)
+{
+    return typed->take() && button->isEnabled();
+}
+
 void LabelsDialog::save()
 {
+    if (!takeTyped(saveButton))
+        return;
     QString path =
         QFileDialog::getSaveFileName(this, tr("Etiketten speichern"),
                                      QDir::current().absoluteFilePath(LabelsPdf::fileName), tr("PDF-Dateien (*.pdf)"));
@@ -205,11 +233,15 @@ void LabelsDialog::save()
 
 void LabelsDialog::print()
 {
+    if (!takeTyped(printButton))
+        return;
     printDocument(document(), PrintReport::Subject::Labels, tr("Etiketten drucken"));
 }
 
 void LabelsDialog::printTestSheet()
 {
+    if (!takeTyped(testSheetButton))
+        return;
     printDocument(LabelsPdf::testSheet(chosenFormat()), PrintReport::Subject::TestSheet, tr("Testblatt drucken"));
 }
 
@@ -224,6 +256,7 @@ void LabelsDialog::printDocument(const PageDocument &pages, PrintReport::Subject
         return;
     if (const int chosen = printerBox->findText(printer.printerName()); chosen >= 0)
         printerBox->setCurrentIndex(chosen);
+    LastPrinter::keep(printer);
     const PrintReport printed = PagePrinter::submit(printer, pages);
     report(title, printed.windowText(subject), printed.result());
 }
@@ -243,6 +276,12 @@ void LabelsDialog::showOffset()
 void LabelsDialog::storeOffset()
 {
     PrinterOffsets::set(printerBox->currentText(), QPointF(offsetRightSpin->value(), offsetDownSpin->value()));
+}
+
+void LabelsDialog::tellRefused(const QString &reason)
+{
+    refusedLabel->setText(reason);
+    refusedLabel->setVisible(!reason.isEmpty());
 }
 
 void LabelsDialog::report(const QString &title, const QString &done, const RenderResult &result)

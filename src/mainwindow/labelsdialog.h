@@ -11,6 +11,7 @@
 #include <QPrinter>
 
 class QPrintPreviewWidget;
+class TypedFields;
 
 // Labels for the modules: the sheet's format, where on the first sheet to begin, which
 // addresses, a preview of the sheets, and saving or printing them. Keeps the last format
@@ -32,12 +33,14 @@ private:
     void showFormat();
     void ownEdited();
     void refresh();
+    bool takeTyped(const QPushButton *button);
     void save();
     void print();
     void printTestSheet();
     void printDocument(const PageDocument &pages, PrintReport::Subject subject, const QString &title);
     void showOffset();
     void storeOffset();
+    void tellRefused(const QString &reason);
     void report(const QString &title, const QString &done, const RenderResult &result);
     void restoreSettings();
 
@@ -46,6 +49,7 @@ private:
     QList<LabelFormat> formats;
     LabelFormat own; // one's own format, as entered
     QPrinter printer;
+    TypedFields *typed;
 };
 
 #endif

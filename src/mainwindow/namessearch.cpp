@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTableWidget>
+#include <QToolButton>
 
 #include <algorithm>
 
@@ -16,6 +17,9 @@ NamesSearch::NamesSearch(QLineEdit *field, QTableWidget *table)
     , table(table)
     , placeholder(field->placeholderText())
 {
+    // Qt's clear button has no name: a screen reader would call it just "button".
+    if (auto *clear = field->findChild<QToolButton *>())
+        clear->setAccessibleName(tr("Suche leeren"));
     connect(field, &QLineEdit::textChanged, this, &NamesSearch::filter);
     // Names loaded, pasted or stored by another window are filtered as they arrive.
     connect(table->model(), &QAbstractItemModel::dataChanged, this, &NamesSearch::filter);

@@ -34,8 +34,11 @@ void NamesTable::fillRows()
         auto *item = new QTableWidgetItem(NamedAddresses::keyOfRow(row));
         item->setFlags(Qt::ItemIsEnabled);
         table->setItem(row, addressColumn, item);
+        // Unseen, but what a screen reader calls the row by, as it would otherwise by its number.
+        table->setVerticalHeaderItem(row, new QTableWidgetItem(item->text()));
     }
     table->verticalHeader()->setVisible(false);
+    table->setAccessibleName(tr("Namen"));
     table->horizontalHeader()->setSectionResizeMode(nameColumn, QHeaderView::Stretch);
     table->horizontalHeader()->setSectionResizeMode(addressColumn, QHeaderView::ResizeToContents);
 }

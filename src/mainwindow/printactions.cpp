@@ -4,6 +4,7 @@
 #include "mainwindow/labelsdialog.h"
 #include "mainwindow/namestable.h"
 #include "mainwindow/reportqueue.h"
+#include "print/lastprinter.h"
 #include "print/pageprinter.h"
 
 #include <QAction>
@@ -58,6 +59,8 @@ void PrintActions::printTable()
     if (preview.exec() != QDialog::Accepted)
         return;
     const bool ok = printed.ok();
+    if (ok)
+        LastPrinter::keep(printer); // offered by the labels' dialog too
     ReportQueue::show(window, ok ? QMessageBox::Information : QMessageBox::Warning, tr("Tabelle drucken"),
                       ok ? printed.windowText(PrintReport::Subject::Table)
                          : tr("Die Tabelle konnte nicht gedruckt werden.\n\nGrund: %1").arg(printed.windowReason()),

@@ -93,6 +93,7 @@ VeskAr::VeskAr(QWidget *parent)
     new StoreReports(&names->store(), this);
     connect(names, &NamesDocument::replaced, this, &VeskAr::showReplaced);
     connect(names->undoStack(), &QUndoStack::indexChanged, replacedState, &QWidget::hide);
+    connect(names->undoStack(), &QUndoStack::indexChanged, replacedState, &QLabel::clear);
     names->restore();
     // Qt shows the marker where the title has [*] while the window is modified.
     setWindowTitle(windowTitle() + QStringLiteral("[*]"));
@@ -115,10 +116,12 @@ void VeskAr::showStoreState()
     const SharedStore &store = names->store();
     const bool waiting = store.failing() && store.pendingCount() > 0;
     setWindowModified(waiting);
+    // Hidden, the line holds no text: a screen reader would read it, and announce each change.
+    storeState->setText(waiting ? tr("Namen noch nicht gesichert: %1. Es wird weiter versucht, sie in %2 zu sichern.")
+                                      .arg(store.pendingCount())
+                                      .arg(QDir::toNativeSeparators(store.file()))
+                                : QString());
     storeState->setVisible(waiting);
-    storeState->setText(tr("Namen noch nicht gesichert: %1. Es wird weiter versucht, sie in %2 zu sichern.")
-                            .arg(store.pendingCount())
-                            .arg(QDir::toNativeSeparators(store.file())));
 }
 
 // Without a box, as the waiting names: the user goes on, and an undo brings them back.

@@ -5,7 +5,9 @@
 
 #include <cups/cups.h>
 
+#include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -18,6 +20,8 @@ using Outcome = PrintReport::Outcome;
 constexpr int connectTimeoutMs = 10000;
 const char *const printerAttributes[] = {"printer-is-accepting-jobs", "printer-state", "printer-state-message"};
 const char *const jobAttributes[] = {"job-state", "job-state-reasons", "job-state-message"};
+// Besides blanks and control characters, what no queue's or instance's name holds.
+constexpr char notInNames[] = "/\\?'\"#";
 
 QStringList texts(ipp_t *message, const char *name)
 {
@@ -83,6 +87,15 @@ PrintReport jobReport(const QString &name, ipp_t *job, bool stopped)
     return PrintReport::of(Outcome::Printed, name);
 }
 
+// As CUPS names a queue or an instance; it reads what follows a slash as an instance, so that
+// "Q/../R" would print on Q.
+bool isCupsName(const QByteArray &part)
+{
+    return !part.isEmpty() && std::none_of(part.cbegin(), part.cend(), [](char c) {
+        return static_cast<unsigned char>(c) <= ' ' || std::strchr(notInNames, c) != nullptr;
+    });
+}
+
 } // namespace
 
 namespace CupsQueue {
@@ -90,6 +103,11 @@ namespace CupsQueue {
 PrintReport print(const QString &name, const QString &pdfFile, const QString &title, const Options &options)
 {
     const QByteArray queue = name.section(u'/', 0, 0).toUtf8();
+    if (!isCupsName(queue) || (name.contains(u'/') && !isCupsName(name.section(u'/', 1).toUtf8()))) {
+        return PrintReport::of(Outcome::Failed, name,
+                               QStringLiteral("CUPS names a printer QUEUE or QUEUE/INSTANCE, "
+                                              "neither with a blank, a quote, '/', '\\', '?' or '#'"));
+    }
     const Connection http(
         httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, connectTimeoutMs, nullptr),
         &httpClose);

@@ -30,10 +30,9 @@ inline QByteArray read(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Makes a file impossible to replace while it lives, as the user's system would. On Windows
-// it is held open as a PDF viewer or a spreadsheet holds it, sharing nothing or, if
-// othersMayRead, reading only. Elsewhere its folder is made read-only; root ignores
-// permissions, so as root the process acts as the unprivileged user "nobody" meanwhile.
+// Makes a file impossible to replace while it lives, as the user's system would. On Windows it is held open as a PDF
+// viewer or a spreadsheet holds it, sharing nothing or, if othersMayRead, reading only. Elsewhere its folder is made
+// read-only; root ignores permissions, so as root the process acts as the unprivileged user "nobody" meanwhile.
 class Unreplaceable
 {
 public:

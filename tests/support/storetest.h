@@ -20,6 +20,16 @@ inline NamesStore::LoadResult restored(NamesDocument &document)
     return found.first().first().value<NamesStore::LoadResult>();
 }
 
+// A window's names, restored from the store as the window starts.
+struct Restored : NamesDocument
+{
+    explicit Restored(const QString &path)
+        : NamesDocument(path)
+    {
+        restored(*this);
+    }
+};
+
 inline bool stored(NamesDocument &document)
 {
     return document.store().waitStored(answerMs);
