@@ -5,6 +5,8 @@
 #include "document/sharedstore.h"
 #include "names/nameforms.h"
 #include "names/namesstore.h"
+#include "names/storeclock.h"
+#include "names/storecopies.h"
 #include "page/labelsheet.h"
 #include "page/labelspdf.h"
 #include "page/tablepdf.h"
@@ -12,6 +14,15 @@
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <algorithm>
+
+namespace {
+
+// Another side's lock is held for milliseconds at a time.
+constexpr qint64 lockRetryMs = 100;
+
+} // namespace
 
 // The descriptions leave out the commands: the help names those each option goes with.
 CliSession::CliSession(QTextStream &out, QTextStream &err)
@@ -128,8 +139,29 @@ std::optional<Names> CliSession::chosenNames()
 
 std::optional<Names> CliSession::readStored()
 {
+    mergeCopies();
     return readNames(SharedStore::read(NamesStore::defaultPath()), QStringLiteral("stored names"),
                      NamesStore::defaultPath());
+}
+
+// A window looks again and again; a command looks until nothing waits, at most as long as a
+// copy of the times waits for its list, the longest wait, and leaves nothing waiting behind.
+void CliSession::mergeCopies()
+{
+    StoreCopies copies(NamesStore::defaultPath());
+    const qint64 until = StoreClock::ticks() + StoreCopies::timesWaitMs;
+    for (;;) {
+        for (const NamesStore::LoadResult &found : copies.merge().setAside) {
+            if (!found.setAsidePath.isEmpty())
+                warn(QStringLiteral("a conflict copy could not be read (%1) and was set aside as %2")
+                         .arg(describe(found.error), QDir::toNativeSeparators(found.setAsidePath)));
+        }
+        const std::optional<qint64> waiting = copies.waitingUntil();
+        const qint64 now = StoreClock::ticks();
+        if (!waiting || now >= until)
+            return;
+        StoreClock::pause(int(std::min(std::max(*waiting - now, lockRetryMs), until - now)));
+    }
 }
 
 std::optional<Names> CliSession::readList(const QString &file)

@@ -251,3 +251,10 @@ StoreCopies::Merged StoreCopies::merge()
     remember(merging.retryAt);
     return merged;
 }
+
+std::optional<qint64> StoreCopies::waitingUntil() const
+{
+    if (firstSeen.isEmpty() || unmerged.retryAt == std::numeric_limits<qint64>::max())
+        return std::nullopt;
+    return unmerged.retryAt;
+}

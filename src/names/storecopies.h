@@ -8,6 +8,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 // The conflict copies a sync service leaves beside the store when two computers changed it
 // while apart: merged into the store as another side's edits are, the later edit of each
 // address standing, then moved into the folder Konfliktkopien beside it, never deleted.
@@ -31,6 +33,9 @@ public:
 
     // Merges the copies in the store's folder; what cannot be merged now is left for a later look.
     Merged merge();
+    // When a look may merge what the last one left waiting, on StoreClock::ticks(): at once
+    // where it could not look (another side's lock), none where nothing waits.
+    std::optional<qint64> waitingUntil() const;
 
 private:
     // What the last look left unmerged, and when one waiting is ready: until one of them
