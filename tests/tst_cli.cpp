@@ -220,7 +220,8 @@ private slots:
         QFETCH(QByteArray, arrives);
         QFETCH(QString, err);
 
-        constexpr int answerMs = 30000, drainMs = 10;
+        constexpr int answerMs = 30000;
+        constexpr int drainMs = 10;
         QTemporaryDir dir;
         const QString path = dir.filePath(u"node"_s);
         const QByteArray name = QFile::encodeName(path);
@@ -403,18 +404,18 @@ private slots:
                  (Names{{"1A", "Fenster"}, {"8D", "Fernrechner"}}));
     }
 
-    // B's name, beside it A's older Syncthing copy, its times maybe on their way: listed once waited for and merged.
     void copiesMergedByListing()
     {
         QTemporaryDir dir;
         QProcess dipp;
         // clang-format off
-        const QString folder = dir.filePath(u"vesk-adressen/"_s), copy = u"namen.sync-conflict-20261209-011038-M2B6222.csv"_s, damaged = u"namen (conflicted copy 2026-12-09 011038).csv"_s;
+        const QString folder = dir.filePath(u"vesk-adressen/"_s);
+        const QString copy = u"namen.sync-conflict-20261209-011038-M2B6222.csv"_s;
         ::run(dipp, {u"vesk-dipp"_s, u"names"_s, u"set"_s, u"2A"_s, u"neu"_s}, dir.path());
-        QVERIFY(Files::write(folder + copy, "Adresse;Name\n2A;alt\n3A;Pumpe\n") && Store::setFileTime(folder + copy, QDateTime::currentDateTime().addSecs(-60)) && Files::write(folder + damaged, "Adresse;Name\n99Z;x\n"));
+        QVERIFY(Files::write(folder + copy, "Adresse;Name\n2A;alt\n3A;Pumpe\n") && Store::setFileTime(folder + copy, QDateTime::currentDateTime().addSecs(-60)) && Files::write(folder + u"namen (conflicted copy 2026-12-09 011038).csv"_s, "Adresse;Name\n99Z;x\n")); // beside B's name, A's older copy, its times maybe on their way, and a damaged one
         ::run(dipp, {u"vesk-dipp"_s, u"names"_s, u"list"_s}, dir.path());
         QCOMPARE(printed(dipp.readAllStandardOutput()), u"Adresse;Name\n2A;neu\n3A;Pumpe\n"_s);
-        QVERIFY(QRegularExpression(u"^warning: a conflict copy could not be read \\(line 2: '99Z' is not one of the addresses A-H 1-12\\) and was set aside as %1\\.defekt-\\d{8}-\\d{6}\n$"_s.arg(QRegularExpression::escape(folder + damaged))).match(printed(dipp.readAllStandardError())).hasMatch());
+        QVERIFY(QRegularExpression(u"^warning: a conflict copy could not be read \\(line 2: '99Z' is not one of the addresses A-H 1-12\\) and was set aside as %1\\.defekt-\\d{8}-\\d{6}\n$"_s.arg(QRegularExpression::escape(folder + u"namen (conflicted copy 2026-12-09 011038).csv"_s))).match(printed(dipp.readAllStandardError())).hasMatch());
         QCOMPARE(QDir(folder + u"Konfliktkopien"_s).entryList(QDir::Files), QStringList{copy});
         // clang-format on
     }
