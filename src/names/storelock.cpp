@@ -33,7 +33,6 @@ enum Line { PidLine, ProgramLine, HostLine, HostIdLine };
 struct Sighting
 {
     QByteArray holder; // what the lock says
-    qint64 madeMs = 0; // when its file was made, to tell a side that takes it again
     qint64 changedMs = 0;
     qint64 sinceTicks = 0;
     bool refreshed = false; // seen refreshed meanwhile
@@ -70,10 +69,10 @@ Look look(const QString &path)
     const qint64 ticks = StoreClock::ticks();
     const std::lock_guard<std::mutex> locked(guard);
     Sighting &seen = sightings[path];
-    if (seen.holder != holder || seen.madeMs != madeMs || seen.sinceTicks == 0)
-        seen = {holder, madeMs, changedMs, ticks, false};
-    else if (seen.changedMs != changedMs)
-        seen = {holder, madeMs, changedMs, ticks, true};
+    if (seen.holder != holder || seen.sinceTicks == 0)
+        seen = {holder, changedMs, ticks, false};
+    else if (seen.changedMs != changedMs) // refreshed, or taken again by the same side: alive
+        seen = {holder, changedMs, ticks, true};
     const QByteArray who = holder + QByteArray::number(madeMs);
     const QList<QByteArray> lines = holder.split('\n');
     const qint64 pid = lines.first().toLongLong();
