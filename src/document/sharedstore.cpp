@@ -131,8 +131,15 @@ bool SharedStore::waitRestored(int ms)
 bool SharedStore::waitStored(int ms)
 {
     storeNow();
-    waitUntil([this] { return pendingCount() == 0 || (failing() && lastError.kind != NamesCsv::ErrorKind::Locked); },
-              ms);
+    for (int seen = -1; seen != handsChanged;) {
+        seen = handsChanged;
+        waitUntil(
+            [this, seen] {
+                return pendingCount() == 0 || handsChanged != seen
+                       || (failing() && lastError.kind != NamesCsv::ErrorKind::Locked);
+            },
+            ms);
+    }
     return pendingCount() == 0;
 }
 
@@ -210,6 +217,12 @@ void SharedStore::writtenBy(const StoreWorker::Written &written)
     } else {
         pending = NamesTimes::merged(inFlight, pending);
         inFlight.clear();
+        lastHolder = written.holder;
+        if (locked(StoreLock::Holder::Changing)) { // others store meanwhile: no failure
+            ++handsChanged;
+            failingSince = StoreClock::ticks();
+            retryDelayMs = firstRetryMs;
+        }
         failedAgain();
     }
     emit stateChanged();
@@ -259,10 +272,17 @@ void SharedStore::failedAgain()
 {
     if (!storing)
         return;
-    if (!reported && StoreClock::ticks() - *failingSince >= reportAfterMs) {
+    // A lock whose holder is not shown alive is freed within staleMs, as one left behind.
+    const int tellAfterMs = locked(StoreLock::Holder::Unknown) ? StoreLock::staleMs + reportAfterMs : reportAfterMs;
+    if (!reported && StoreClock::ticks() - *failingSince >= tellAfterMs) {
         reported = true;
         emit failed(lastError);
     }
     retry.start(retryDelayMs);
     retryDelayMs = std::min(2 * retryDelayMs, lastRetryMs);
+}
+
+bool SharedStore::locked(StoreLock::Holder holder) const
+{
+    return lastError.kind == NamesCsv::ErrorKind::Locked && lastHolder == holder;
 }

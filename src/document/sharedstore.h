@@ -48,7 +48,8 @@ public:
     // Asks for what is pending to be stored now.
     void storeNow();
     // Runs the event loop until what is pending is stored, storing fails for another reason
-    // than another side's lock, or ms have passed. True when nothing is left pending.
+    // than another side's lock, or one side kept the lock ms long: while it changes hands,
+    // others store, and this waits on. True when nothing is left pending.
     bool waitStored(int ms);
     // Runs the event loop until restore() was answered, at most ms.
     bool waitRestored(int ms);
@@ -84,6 +85,8 @@ private:
     enum class Made { Knowing, Apart };
     void take(const StampedNames &nowStored, bool settled, Made made = Made::Knowing);
     void failedAgain();
+    // The last try failed for the lock, which holder kept.
+    bool locked(StoreLock::Holder holder) const;
     void stalled();
     bool waitUntil(const std::function<bool()> &done, int ms);
 
@@ -104,6 +107,8 @@ private:
     };
     QHash<QString, OwnEdit> own; // to tell when a later edit made meanwhile replaced one
     NamesCsv::Error lastError;
+    StoreLock::Holder lastHolder = StoreLock::Holder::Live; // of the lock, where that failed
+    int handsChanged = 0;                                   // times the lock changed hands while a try waited for it
     bool busy = false;
     bool restoredYet = false;
     bool storing = true;

@@ -10,7 +10,7 @@
 
 namespace {
 
-// Others write for milliseconds at a time; a lock left behind is freed after StoreLock::staleMs.
+// Others write for milliseconds at a time; a lock left behind is freed as StoreLock judges it.
 constexpr int lockWaitMs = 1000;
 // Twice a second: a network folder may itself show a change only a second late.
 constexpr int pollMs = 500;
@@ -73,6 +73,7 @@ StoreWorker::Written StoreWorker::writeLocked(const StampedNames &known, const S
     StoreLock lock(path);
     if (!lock.acquire(lockWaitMs)) {
         written.error = lock.error();
+        written.holder = lock.holder();
         return written;
     }
     const NamesStore::LoadResult found = NamesStore::load(path);

@@ -4,6 +4,7 @@
 #include "names/namesstore.h"
 #include "names/storecopies.h"
 #include "names/storefile.h"
+#include "names/storelock.h"
 
 #include <QFileSystemWatcher>
 #include <QObject>
@@ -22,6 +23,7 @@ public:
     struct Written
     {
         NamesCsv::Error error;
+        StoreLock::Holder holder = StoreLock::Holder::Live; // who kept the lock, where it could not be taken
         std::optional<NamesStore::LoadResult> setAside;
         StampedNames names; // the store as written
     };
