@@ -427,7 +427,7 @@ private slots:
         NamesDocument b(store()); // following from its restore on
         Store::restored(a);
         QSignalSpy replaced(&a, &NamesDocument::replaced);
-        QSignalSpy setAside(&a.store(), &SharedStore::setAside);
+        QSignalSpy setAside(&a.store(), &SharedStore::copySetAside);
         a.setName(u"2A"_s, u"alt"_s);
         QVERIFY(Store::stored(a));
         QVERIFY(Files::read(StoreFile::timesPath(store())).contains(";" + QSysInfo::machineHostName().toUtf8() + '\n'));

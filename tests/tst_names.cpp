@@ -248,9 +248,13 @@ private slots:
             if (data != "." && QProcess::execute(made.first(), QStringList{node} + made.mid(1)) != 0)
                 QSKIP("only root may make a device file");
             result.error = NamesCsv::writeFile(node, {});
-        } else if (StoreLock held(list); kind == ErrorKind::Locked) // by another program on another computer
-            result.error = Files::write(list + u".lock"_s, data) && !held.acquire(0) ? held.error() : NamesCsv::Error{};
-        else if (kind == ErrorKind::Link || kind == ErrorKind::Stalled || kind == ErrorKind::NoSpace)
+        } else if (StoreLock held(list); kind == ErrorKind::Locked) { // another computer's, fresh by the store's clock
+            const QDateTime now = QDateTime::fromMSecsSinceEpoch(StoreClock::now());
+            result.error =
+                Files::write(list + u".lock"_s, data) && Store::setFileTime(list + u".lock"_s, now) && !held.acquire(0)
+                    ? held.error()
+                    : NamesCsv::Error{};
+        } else if (kind == ErrorKind::Link || kind == ErrorKind::Stalled || kind == ErrorKind::NoSpace)
             result.error = {kind, 0, u"x"_s};
         else
             result = Files::write(list, data) ? NamesCsv::readFile(list) : NamesCsv::ReadResult{};

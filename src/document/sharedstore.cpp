@@ -42,7 +42,7 @@ SharedStore::SharedStore(QString path, QObject *parent)
     connect(worker, &StoreWorker::restored, this, &SharedStore::restoredBy);
     connect(worker, &StoreWorker::changed, this, &SharedStore::changedBy);
     connect(worker, &StoreWorker::written, this, &SharedStore::writtenBy);
-    connect(worker, &StoreWorker::copySetAside, this, &SharedStore::setAside);
+    connect(worker, &StoreWorker::copySetAside, this, &SharedStore::copySetAside);
     thread->start();
     retry.setSingleShot(true);
     StoreClock::drive(retry);

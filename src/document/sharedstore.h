@@ -69,8 +69,10 @@ signals:
     // failing() or pendingCount() changed.
     void stateChanged();
     // The store turned out damaged while running: set aside (or, with no path, left alone
-    // and storing stopped), and this side's names stored anew. Also a damaged conflict copy set aside.
+    // and storing stopped), and this side's names stored anew.
     void setAside(const NamesStore::LoadResult &found);
+    // A sync service's conflict copy of the store turned out damaged and was set aside; the store is as it was.
+    void copySetAside(const NamesStore::LoadResult &found);
     // Names this side gave that another side replaced by ones made before this side's were
     // stored, so made without knowing them: this side's names.
     void replaced(const NameEntries &ours);
