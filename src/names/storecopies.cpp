@@ -15,8 +15,6 @@
 
 namespace {
 
-const QString copiesFolder = QStringLiteral("Konfliktkopien");
-
 struct ListFile
 {
     QString name; // empty: the store's own
@@ -185,10 +183,10 @@ QStringList looks(const QDir &folder, const Copies &copies)
 }
 
 // A copy that cannot be moved stays, and is merged again, which changes nothing.
-void moveAway(const QDir &folder, const QString &name)
+void moveAway(const QDir &folder, const QString &path, const QString &name)
 {
-    const QString target = folder.filePath(copiesFolder);
-    if (StoreFile::isLink(target) || !(QFileInfo(target).isDir() || folder.mkdir(copiesFolder)))
+    const QString target = StoreFile::copiesPath(path);
+    if (StoreFile::isLink(target) || !(QFileInfo(target).isDir() || folder.mkdir(QFileInfo(target).fileName())))
         return;
     const qsizetype dot = name.lastIndexOf(u'.');
     QFile::rename(folder.filePath(name), StoreFile::freeName(target + u'/' + name.left(dot), name.mid(dot)));
@@ -247,7 +245,7 @@ StoreCopies::Merged StoreCopies::merge()
         merged.wrote = true;
     }
     for (const QString &name : merging.moved)
-        moveAway(folder, name);
+        moveAway(folder, path, name);
     remember(merging.retryAt);
     return merged;
 }

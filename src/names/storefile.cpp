@@ -11,6 +11,7 @@
 #ifdef Q_OS_UNIX
 #include <QRandomGenerator>
 
+#include <array>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -38,6 +39,7 @@ constexpr qint64 missingSize = -1;
 constexpr qint64 unknownSize = -2; // the file cannot be looked at, so whether it is there is unknown
 #ifdef Q_OS_UNIX
 constexpr int temporaryAttempts = 100;
+constexpr qint64 msPerSecond = 1000;
 constexpr int temporaryNameBase = 36;
 constexpr mode_t newFileMode = 0666; // less the user's umask, as any program makes a file
 constexpr mode_t permissionBits = 0777;
@@ -81,8 +83,20 @@ Snapshot readOnce(const QString &path)
     NamesCsv::Error timesError; // a times file that cannot be read counts as none
     const QByteArray times =
         NamesCsv::readData(StoreFile::timesPath(path), timesError, timesMaxBytes).value_or(QByteArray());
-    const NamesTimes::Stamping stamping =
-        NamesTimes::stamp(read.names, *list, times, snapshot.identity.first.modified / nanosecondsPerMs);
+    const qint64 changedMs = snapshot.identity.first.modified / nanosecondsPerMs;
+    NamesTimes::Stamping stamping = NamesTimes::stamp(read.names, *list, times, changedMs);
+    // A sync service may bring the list alone, its times having been merged as a conflict copy and moved aside.
+    const QDir copies(StoreFile::copiesPath(path));
+    const QString timesCopies = QFileInfo(path).completeBaseName() + QStringLiteral("*.zeiten");
+    for (const QString &name : stamping.settled ? QStringList() : copies.entryList({timesCopies}, QDir::Files)) {
+        const QByteArray copy =
+            NamesCsv::readData(copies.filePath(name), timesError, timesMaxBytes).value_or(QByteArray());
+        if (!NamesTimes::settles(*list, copy))
+            continue;
+        const NamesTimes::Stamping moved = NamesTimes::stamp(read.names, *list, copy, changedMs);
+        stamping = {NamesTimes::merged(stamping.settled ? stamping.names : StampedNames(), moved.names), true,
+                    NamesTimes::merged(stamping.writers, moved.writers)};
+    }
     snapshot.names = stamping.names;
     snapshot.settled = stamping.settled;
     snapshot.writers = stamping.writers;
@@ -124,6 +138,11 @@ NamesCsv::Error writeOwn(const QString &path, const QByteArray &data)
         failure = qt_error_string(errno);
     if (!failure)
         failure = OutputFile::writeAll(file, data);
+    const qint64 nowMs = StoreClock::now(); // the store's time, which its edits are stamped with and a copy is dated by
+    const struct timespec changed = {time_t(nowMs / msPerSecond), long(nowMs % msPerSecond * nanosecondsPerMs)};
+    const std::array<struct timespec, 2> times{changed, changed};
+    if (!failure && ::futimens(file, times.data()) != 0)
+        failure = qt_error_string(errno);
     if (!failure && ::fsync(file) != 0)
         failure = qt_error_string(errno);
     if (::close(file) != 0 && !failure)
@@ -142,7 +161,11 @@ NamesCsv::Error writeOwn(const QString &path, const QByteArray &data)
         return StoreFile::linkError(path);
     if (QFileInfo(path).isDir())
         return StoreFile::folderError(path);
-    return NamesCsv::writeData(path, data);
+    const NamesCsv::Error error = NamesCsv::writeData(path, data);
+    QFile file(path); // dated by the store's time, which its edits are stamped with
+    if (error.kind == NamesCsv::ErrorKind::None && file.open(QIODevice::Append))
+        file.setFileTime(QDateTime::fromMSecsSinceEpoch(StoreClock::now()), QFileDevice::FileModificationTime);
+    return error;
 }
 #endif
 
@@ -164,6 +187,11 @@ namespace StoreFile {
 QString timesPath(const QString &path)
 {
     return path + QStringLiteral(".zeiten");
+}
+
+QString copiesPath(const QString &path)
+{
+    return QFileInfo(path).dir().filePath(QStringLiteral("Konfliktkopien"));
 }
 
 bool isLink(const QString &path)

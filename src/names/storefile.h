@@ -11,6 +11,8 @@
 namespace StoreFile {
 
 QString timesPath(const QString &path);
+// Where conflict copies go once merged, beside the store.
+QString copiesPath(const QString &path);
 
 // The store writes only its own regular files: a link where one goes (on Windows, any
 // reparse point) is left as it is, and so is its target.
