@@ -1,5 +1,6 @@
 #include "support/coretest.h"
 #include "support/storetest.h"
+#include "support/synctest.h"
 
 #include "names/namescsv.h"
 #include "names/storelock.h"

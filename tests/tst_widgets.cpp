@@ -141,9 +141,8 @@ private slots:
         window->strEdit->setText(u"c7"_s);
         QTest::keyClick(window->strEdit, Qt::Key_Return);
         focusTable();
-        QCOMPARE(table->currentRow(), 2 * 12 + 6);
+        QCOMPARE(std::pair(table->currentRow(), window->strEdit->text()), std::pair(2 * 12 + 6, u"7C"_s));
         QVERIFY(table->viewport()->rect().contains(table->visualItemRect(table->item(2 * 12 + 6, 1)))); // in view
-        QCOMPARE(window->strEdit->text(), u"7C"_s);
         // At first the table, shown, has room for twelve rows.
         QVERIFY(table->viewport()->height() >= 12 * table->verticalHeader()->defaultSectionSize());
         // A row chosen shows its address in the entry and on the panel; the cursor moves on in it.
@@ -157,8 +156,7 @@ private slots:
         QTest::mouseClick(window->arLabel, Qt::LeftButton, Qt::NoModifier, {85, 60}); // switch 3 to the bottom: 3E
         QCOMPARE(window->strEdit->text(), u"3B"_s);
         QTest::keyClick(window->arLabel, Qt::Key_Return);
-        QCOMPARE(window->strEdit->text(), u"3E"_s);
-        QCOMPARE(table->currentRow(), 4 * 12 + 2);
+        QCOMPARE(std::pair(window->strEdit->text(), table->currentRow()), std::pair(u"3E"_s, 4 * 12 + 2));
         table->setCurrentCell(1, 0);
         QTest::keyClick(table, Qt::Key_Up);
         QCOMPARE(window->strEdit->text(), u"1A"_s); // the first row too
@@ -171,10 +169,10 @@ private slots:
         QCOMPARE(table->currentRow(), 0);
         // The addresses' own column, as wide as they are, not to be edited, and no row numbers; a screen reader
         // reads the rows by their addresses, and the table and the search's clear button by name.
-        QCOMPARE(table->item(95, 1)->text(), u"12H"_s);
-        QCOMPARE((QStringList{table->verticalHeaderItem(95)->text(), table->accessibleName(),
-                              window->searchEdit->findChild<QToolButton *>()->accessibleName()}),
-                 (QStringList{"12H", "Namen", "Suche leeren"}));
+        QCOMPARE(
+            (QStringList{table->item(95, 1)->text(), table->verticalHeaderItem(95)->text(), table->accessibleName(),
+                         window->searchEdit->findChild<QToolButton *>()->accessibleName()}),
+            (QStringList{"12H", "12H", "Namen", "Suche leeren"}));
         QVERIFY(table->item(95, 1)->flags() == Qt::ItemIsEnabled && table->verticalHeader()->isHidden()
                 && table->horizontalHeader()->sectionResizeMode(1) == QHeaderView::ResizeToContents);
     }
@@ -212,11 +210,10 @@ private slots:
         const QString pdf = workFile(TablePdf::fileName);
         const QString shownPdf = QDir::toNativeSeparators(pdf);
         MessageBoxCatcher::Box box = catcher.takeOne();
-        QCOMPARE(box.title, u"Tabelle rendern"_s);
-        QCOMPARE(box.text, QStringLiteral("Tabelle wurde erfolgreich gerendert und gespeichert.\nDatei: %1\n"
-                                          "Kleiner gedruckt, damit sie ins Feld passen: 3B\n"
-                                          "Gekürzt gedruckt, zu lang für das Feld: 5C")
-                               .arg(shownPdf));
+        QCOMPARE(std::pair(box.title, box.text),
+                 std::pair(u"Tabelle rendern"_s, u"Tabelle wurde erfolgreich gerendert und gespeichert.\nDatei: %1\n"
+                                                 "Kleiner gedruckt, damit sie ins Feld passen: 3B\nGekürzt gedruckt, "
+                                                 "zu lang für das Feld: 5C"_s.arg(shownPdf)));
         // The panel shows the entry's address again, not the last cell drawn.
         QCOMPARE(window->strEdit->text(), u"7C"_s);
         QCOMPARE(knobRows(grabbed(window->arLabel)), (QList<int>{0, 1, 0, 0, 1}));
@@ -299,8 +296,7 @@ private slots:
             u"Ein Name hat höchstens 1000 Zeichen und 4000 UTF-16-Einheiten (Emoji und Akzente belegen mehrere)."_s);
         editor->clear();
         editor->insert(u"a\r\nb\rc"_s);
-        QCOMPARE(editor->text(), u"a\nb\nc"_s);
-        QCOMPARE(editor->cursorPosition(), 5);
+        QCOMPARE(std::pair(editor->text(), editor->cursorPosition()), std::pair(u"a\nb\nc"_s, 5));
         // Nor a hidden character, typed or pasted.
         QKeyEvent typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, u"\u202E"_s);
         QApplication::sendEvent(editor, &typed);
@@ -407,9 +403,8 @@ private slots:
         QTest::keyClick(window.get(), Qt::Key_F, Qt::ControlModifier);
         QVERIFY(window->searchEdit->isVisible() && window->searchEdit->hasFocus());
         QTest::keyClicks(window->searchEdit, u"weiche"_s);
-        QCOMPARE(shownRows(), (QList<int>{3, 20, 50}));
-        QCOMPARE(window->adrTable->currentRow(), 40); // the selection and the panel's address stay
-        QCOMPARE(window->strEdit->text(), u"5D"_s);
+        QCOMPARE(std::tuple(shownRows(), window->adrTable->currentRow(), window->strEdit->text()),
+                 std::tuple(QList<int>{3, 20, 50}, 40, u"5D"_s)); // the selection and the panel's address stay
         window->searchEdit->setText(u"ü"_s);
         QCOMPARE(shownRows(), (QList<int>{20}));
         window->searchEdit->setText(u"xy"_s); // no row shown: entered by key where it was
@@ -419,8 +414,7 @@ private slots:
         window->searchEdit->setText(u"a1"_s); // an address, also letter first
         QCOMPARE(shownRows(), (QList<int>{0, 9, 10, 11}));
         QTest::keyClick(window->searchEdit, Qt::Key_Return);
-        QVERIFY(window->adrTable->hasFocus());
-        QCOMPARE(window->adrTable->currentRow(), 0); // entered at the first row shown, not at hidden 40
+        QVERIFY(window->adrTable->hasFocus() && window->adrTable->currentRow() == 0); // the first shown, not 40
         // A name edited out of the filter stays until the filter changes.
         window->searchEdit->setFocus();
         window->searchEdit->setText(u"weiche"_s);
@@ -436,9 +430,8 @@ private slots:
         window->adrTable->setCurrentCell(40, 0); // however it came to be current
         for (const char key : QByteArray("x\r"))
             QTest::keyClick(QApplication::focusWidget(), key);
-        QCOMPARE(window->adrTable->currentRow(), 50);
-        QCOMPARE(namesAt({20, 21, 40, 50}), (QStringList{"Sud", "-", "Signal", "Tor"}));
-        QCOMPARE(shownRows(), (QList<int>{3, 20, 50}));
+        QCOMPARE(std::tuple(window->adrTable->currentRow(), namesAt({20, 21, 40, 50}), shownRows()),
+                 std::tuple(50, QStringList{"Sud", "-", "Signal", "Tor"}, QList<int>{3, 20, 50}));
         QTest::keyClick(window.get(), Qt::Key_F, Qt::ControlModifier);
         window->findChild<NamesDocument *>()->store().put({{u"8A"_s, u"Weiche 8"_s}}); // as from another window
         QCOMPARE(shownRows(), (QList<int>{3, 7}));                                     // filtered anew, as it arrives
@@ -722,8 +715,8 @@ private slots:
             // A sheet of the list shows all its values, greyed, and its preview; one's own comes back as entered.
             dialog.formatBox->setCurrentIndex(0);
             QCOMPARE(fields(dialog), (QList<double>{70, 37, 3, 8, 0, 0, 0, 0}));
-            QVERIFY(!dialog.customBox->isEnabled() && dialog.saveButton->isEnabled());
-            QCOMPARE(dialog.previewStack->currentWidget(), dialog.previewPage);
+            QVERIFY(!dialog.customBox->isEnabled() && dialog.saveButton->isEnabled()
+                    && dialog.previewStack->currentWidget() == dialog.previewPage);
             dialog.formatBox->setCurrentIndex(own);
             QCOMPARE(fields(dialog), sheet189);
             dialog.columnsSpin->setValue(9);
@@ -984,8 +977,7 @@ private slots:
         QTest::mouseClick(&panel, Qt::LeftButton, Qt::NoModifier, {60, 45});
         QTest::mouseClick(&panel, Qt::LeftButton, Qt::NoModifier, {35, 78});   // below the knobs: nothing
         QTest::mouseClick(&panel, Qt::RightButton, Qt::NoModifier, {110, 65}); // nor the right button
-        QVERIFY(panel.hasFocus());
-        QCOMPARE(panel.getStrAdr(), u"3A"_s);
+        QCOMPARE(std::pair(panel.hasFocus(), panel.getStrAdr()), std::pair(true, u"3A"_s));
         // Down and Up move one row as drawn and stop at the ends; Left and Right choose the switch.
         // clang-format off
         const QList<QPair<QString, QString>> steps = {
@@ -1017,8 +1009,7 @@ private slots:
         QCOMPARE(dotted, (QList<int>{0, 4, 0, 4, 0})); // a pixel thick
         // The focus mark stands around the chosen switch only while the panel has the focus.
         const QColor highlight = panel.palette().color(QPalette::Highlight);
-        QCOMPARE((QList<QColor>{image.pixelColor(3, 14), image.pixelColor(3, 76)}),
-                 (QList<QColor>{highlight, highlight}));
+        QCOMPARE((QList<QColor>{image.pixelColor(3, 14), image.pixelColor(3, 76)}), QList<QColor>(2, highlight));
         QVERIFY(image.pixelColor(28, 40) != highlight);
         panel.clearFocus();
         QCOMPARE(grabbed(&panel).pixel(3, 40), qRgb(255, 255, 255));
