@@ -483,14 +483,12 @@ private slots:
         QCOMPARE(parsed.value_or(QPointF(99, 99)), offset);
         if (!parsed)
             return;
-        const QString printer = u"Büro/HP Laser, 2. Stock"_s;
-        PrinterOffsets::set(printer, *parsed);
+        const QString hp = u"Büro/HP Laser, 2. Stock"_s;
+        PrinterOffsets::set(hp, *parsed);
         PrinterOffsets::set(u"Büro"_s, QPointF(3, 3));
-        QCOMPARE(PrinterOffsets::of(printer), offset);
-        QCOMPARE(PrinterOffsets::of(u"anderer"_s), QPointF());
-        PrinterOffsets::set(printer, {});
-        QCOMPARE(PrinterOffsets::of(printer), QPointF());
-        QCOMPARE(PrinterOffsets::of(u"Büro"_s), QPointF(3, 3));
+        QCOMPARE(std::pair(PrinterOffsets::of(hp), PrinterOffsets::of(u"anderer"_s)), std::pair(offset, QPointF()));
+        PrinterOffsets::set(hp, {});
+        QCOMPARE(std::pair(PrinterOffsets::of(hp), PrinterOffsets::of(u"Büro"_s)), std::pair(QPointF(), QPointF(3, 3)));
     }
 
     void printReports_data()
