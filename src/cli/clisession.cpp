@@ -150,6 +150,7 @@ void CliSession::mergeCopies()
 {
     StoreCopies copies(NamesStore::defaultPath());
     const qint64 until = StoreClock::ticks() + StoreCopies::timesWaitMs;
+    bool told = false;
     for (;;) {
         for (const NamesStore::LoadResult &found : copies.merge().setAside) {
             if (!found.setAsidePath.isEmpty())
@@ -160,7 +161,15 @@ void CliSession::mergeCopies()
         const qint64 now = StoreClock::ticks();
         if (!waiting || now >= until)
             return;
-        StoreClock::pause(int(std::min(std::max(*waiting - now, lockRetryMs), until - now)));
+        const qint64 pauseMs = std::min(std::max(*waiting - now, lockRetryMs), until - now);
+        if (pauseMs > lockRetryMs && !told) { // no silent wait of seconds
+            told = true;
+            printError(QStringLiteral("note: waiting up to %1 s for the rest of a conflict copy that a sync service "
+                                      "is still bringing beside %2")
+                           .arg(QString::number((until - now + 999) / 1000),
+                                QDir::toNativeSeparators(NamesStore::defaultPath())));
+        }
+        StoreClock::pause(int(pauseMs));
     }
 }
 
