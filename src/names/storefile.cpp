@@ -94,10 +94,9 @@ Snapshot readOnce(const QString &path)
             NamesCsv::readData(copies.filePath(name), timesError, NamesCsv::maxListBytes);
         if (!copy || !NamesTimes::settles(*copy, times))
             continue;
-        const qint64 copyChangedMs = QFileInfo(copies.filePath(name)).lastModified().toMSecsSinceEpoch();
-        stamping.names =
-            NamesTimes::merged(NamesTimes::stamp(read.names, *list, {}, changedMs).names,
-                               NamesTimes::stamp(NamesCsv::parse(*copy).names, *copy, times, copyChangedMs).names);
+        // Times written with a list record each of its names.
+        stamping.names = NamesTimes::merged(NamesTimes::stamp(read.names, *list, {}, changedMs).names,
+                                            NamesTimes::stamp(NamesCsv::parse(*copy).names, *copy, times, 0).names);
     }
     // A sync service may bring the list alone, its times having been merged as a conflict copy and moved aside.
     const QString timesCopies = QFileInfo(path).completeBaseName() + QStringLiteral("*.zeiten");
