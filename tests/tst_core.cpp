@@ -139,16 +139,14 @@ private slots:
         QCOMPARE(Files::read(store()), QByteArray("\xEF\xBB\xBF"
                                                   "Adresse;Name\r\n1A;eins\r\n3A;drei\r\n"));
         StoreFile::Snapshot read = StoreFile::read(store());
-        QVERIFY(read.settled);
-        QCOMPARE(read.names, written);
+        QVERIFY(read.settled && read.names == written);
         // Changed by a program that keeps no times: read again until 2 s old; what it changed counts as made then.
         QVERIFY(Files::write(store(), "Adresse;Name\n1A;eins\n2A;zwei\n3A;DREI\n"));
         const qint64 changed = StoreClock::now(); // just now by the store's clock, which may be ahead
         QVERIFY(Store::setFileTime(store(), QDateTime::fromMSecsSinceEpoch(changed)));
         const qint64 before = ahead();
         read = StoreFile::read(store());
-        QVERIFY(StoreClock::now() - changed >= 2000 && ahead() - before >= 1000);
-        QVERIFY(!read.settled);
+        QVERIFY(!read.settled && StoreClock::now() - changed >= 2000 && ahead() - before >= 1000);
         QCOMPARE(read.names,
                  (StampedNames{{"1A", {u"eins"_s, 100}}, {"2A", {u"zwei"_s, changed}}, {"3A", {u"DREI"_s, changed}}}));
         // Then, 2 s old, read at once; with its time ahead (another computer's clock), after a while, not a day.
@@ -161,6 +159,21 @@ private slots:
             QCOMPARE(names.value(u"2A"_s).name, time < 200 ? std::nullopt : std::optional(u"zwei"_s));
             QVERIFY(ahead() - start < mostMs);
         }
+        // Its times a list's merged as a copy and moved aside: that list's names stand as they tell, none erased.
+        const QString copy = u"namen.sync-conflict-20261209-011038-M2B6222.csv"_s;
+        const QString copies = StoreFile::copiesPath(store()) + u'/';
+        QVERIFY(QDir().mkpath(copies) && StoreFile::write(copies + copy, written).kind == ErrorKind::None
+                && Store::setFileTime(copies + copy, QDateTime::fromMSecsSinceEpoch(100)));
+        QCOMPARE(StoreFile::read(store()).names,
+                 (StampedNames{{"1A", {u"eins"_s, 150}}, {"2A", {std::nullopt, 200}}, {"3A", {u"drei"_s, 300}}}));
+        QVERIFY(QFile::rename(copies + copy, QFileInfo(store()).dir().filePath(copy)));
+        Store::Restored window(store()); // with it beside the list, whose own times may be on their way: edits wait
+        QSignalSpy answered(&window.store(), &SharedStore::answered);
+        window.setName(u"4A"_s, u"vier"_s);
+        QVERIFY(answered.wait() && window.store().pendingCount() == 1 && !window.store().failing()
+                && window.names().contains(u"4A"_s));
+        StoreClock::advance(StoreCopies::timesWaitMs);
+        QTRY_COMPARE(SharedStore::read(store()).names, (Names{{"1A", "eins"}, {"3A", "drei"}, {"4A", "vier"}}));
         Writers many; // the 32 computers that stored last are named
         for (int n = 0; n <= 32; ++n)
             many.insert(QString::number(n), n + 1);
@@ -370,8 +383,10 @@ private slots:
         row("times first", {times + "=T", "+5000", list + "=B"}, withTimes, own, moved);
         row("list and times apart, one a copy", {"namen.csv=B", list + "=A", "+5000", times + "=T"}, withTimes, own, moved);
         row("OneDrive", {"namen-anna-pc.csv=B", "namen-anna-pc.csv.zeiten=T"}, withTimes, own, {"namen-anna-pc.csv", "namen-anna-pc.csv.zeiten", list});
-        row("list alone", {dated + "=B", "+999", "+1"}, {{"1A", "eins"}, {"2A", "neu"}, {"3A", "Pumpe"}, {"4A", "Licht"}, {"5A", "fuenf"}, {"6A", "sechs"}}, own, {dated, list});
-        row("times alone", {times + "=T", "+9999", "+1"}, unchanged, own, {times, list});
+        const Names byChange{{"1A", "eins"}, {"2A", "neu"}, {"3A", "Pumpe"}, {"4A", "Licht"}, {"5A", "fuenf"}, {"6A", "sechs"}};
+        row("list alone", {dated + "=B", "+999", "+1"}, byChange, own, {dated, list});
+        row("the store's times a copy's, its own never come", {"namen.csv=B", list + "=A", "+9999", "+1"}, byChange, own, moved.mid(1));
+        row("times alone: its erasure stands", {times + "=T", "+9999", "+1"}, {{"1A", "EINS"}, {"2A", "alt"}, {"3A", "Pumpe"}}, own, {times, list});
         row("look-alike", {"namen-bert.csv=B", "+1000"}, unchanged, {"namen-bert.csv", "namen.csv", "namen.csv.zeiten"}, {list});
         row("damaged", {list + "=D", dated + "=D", "+1000"}, unchanged, {dated, "namen.csv", "namen.csv.zeiten", list + ".defekt-"}, {list});
         // clang-format on

@@ -201,7 +201,12 @@ void SharedStore::writtenBy(const StoreWorker::Written &written)
         emit setAside(*written.setAside);
     }
     lastError = written.error;
-    if (written.error.kind == NamesCsv::ErrorKind::None) {
+    if (written.deferred) { // no failure: tried again soon
+        pending = NamesTimes::merged(inFlight, pending);
+        inFlight.clear();
+        failingSince.reset();
+        retry.start(firstRetryMs);
+    } else if (written.error.kind == NamesCsv::ErrorKind::None) {
         const qint64 now = StoreClock::now();
         for (auto edit = inFlight.cbegin(); edit != inFlight.cend(); ++edit) {
             const auto mine = own.find(edit.key());

@@ -54,7 +54,7 @@ void StoreWorker::follow()
 // Told only once the lock is released, so that whoever hears of it finds the lock free.
 void StoreWorker::write(const StampedNames &known, const StampedNames &edits)
 {
-    const Written written = writeLocked(known, edits);
+    const Written written = writeLocked(known, edits, Apart::Defer);
     emit this->written(written);
 }
 
@@ -63,13 +63,21 @@ void StoreWorker::write(const StampedNames &known, const StampedNames &edits)
 void StoreWorker::writeLast(const StampedNames &known, const StampedNames &edits, int withinMs)
 {
     const qint64 until = StoreClock::ticks() + withinMs;
-    while (writeLocked(known, edits).error.kind != NamesCsv::ErrorKind::None && StoreClock::ticks() < until)
+    while (writeLocked(known, edits, Apart::Write).error.kind != NamesCsv::ErrorKind::None
+           && StoreClock::ticks() < until)
         StoreClock::pause(lastWriteRetryMs);
 }
 
-StoreWorker::Written StoreWorker::writeLocked(const StampedNames &known, const StampedNames &edits)
+StoreWorker::Written StoreWorker::writeLocked(const StampedNames &known, const StampedNames &edits, Apart apart)
 {
     Written written;
+    if (apart == Apart::Defer)
+        mergeCopies(); // what waits beside the list first
+    // Guessed times written would stand as made then, and erase what the times on their way still hold.
+    if (apart == Apart::Defer && copies.listsWait()) {
+        written.deferred = true;
+        return written;
+    }
     StoreLock lock(path);
     if (!lock.acquire(lockWaitMs)) {
         written.error = lock.error();

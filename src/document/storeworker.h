@@ -26,6 +26,8 @@ public:
         StoreLock::Holder holder = StoreLock::Holder::Live; // who kept the lock, where it could not be taken
         std::optional<NamesStore::LoadResult> setAside;
         StampedNames names; // the store as written
+        // Not tried: the store's names are guessed while a sync service brings its list and times apart.
+        bool deferred = false;
     };
 
     explicit StoreWorker(QString path);
@@ -50,7 +52,9 @@ signals:
     void copySetAside(const NamesStore::LoadResult &found);
 
 private:
-    Written writeLocked(const StampedNames &known, const StampedNames &edits);
+    // Whether a write waits while a sync service brings the list and its times apart; the last one cannot.
+    enum class Apart { Defer, Write };
+    Written writeLocked(const StampedNames &known, const StampedNames &edits, Apart apart);
     void follow();
     bool mergeCopies();
     void check();

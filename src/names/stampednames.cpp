@@ -60,19 +60,22 @@ bool settles(const QByteArray &listData, const QByteArray &timesData)
     return timesData.left(timesData.indexOf('\n')) == formatLine + separator + fingerprint(listData);
 }
 
-Stamping stamp(const Names &names, const QByteArray &listData, const QByteArray &timesData, qint64 listChangedMs)
+} // namespace NamesTimes
+
+namespace {
+
+// Each address the times record, with its time and its name's fingerprint.
+using Recorded = QHash<QString, std::pair<qint64, QByteArray>>;
+
+Recorded parse(const QByteArray &timesData, Writers &writers)
 {
-    const QList<QByteArray> lines = timesData.split('\n');
-    Stamping stamping;
-    stamping.settled = settles(listData, timesData);
-    QHash<QString, std::pair<qint64, QByteArray>> recorded;
-    for (const QByteArray &line : lines.mid(1)) {
+    Recorded recorded;
+    for (const QByteArray &line : timesData.split('\n').mid(1)) {
         const QList<QByteArray> fields = line.split(separator);
         bool number = false;
         const qint64 madeMs = fields.size() >= fieldCount ? fields.at(1).toLongLong(&number) : 0;
         if (number && fields.first() == writerTag) { // a host name may hold the separator
-            stamping.writers.insert(QString::fromUtf8(line.mid(line.indexOf(separator, writerTag.size() + 1) + 1)),
-                                    madeMs);
+            writers.insert(QString::fromUtf8(line.mid(line.indexOf(separator, writerTag.size() + 1) + 1)), madeMs);
             continue;
         }
         if (fields.size() != fieldCount)
@@ -81,6 +84,18 @@ Stamping stamp(const Names &names, const QByteArray &listData, const QByteArray 
         if (number && key)
             recorded.insert(*key, {madeMs, fields.value(2)});
     }
+    return recorded;
+}
+
+} // namespace
+
+namespace NamesTimes {
+
+Stamping stamp(const Names &names, const QByteArray &listData, const QByteArray &timesData, qint64 listChangedMs)
+{
+    Stamping stamping;
+    stamping.settled = settles(listData, timesData);
+    const Recorded recorded = parse(timesData, stamping.writers);
     for (auto entry = recorded.cbegin(); entry != recorded.cend(); ++entry) {
         const auto name = names.constFind(entry.key());
         const std::optional<QString> stored = name != names.cend() ? std::optional(*name) : std::nullopt;
@@ -98,6 +113,20 @@ Stamping stamp(const Names &names, const QByteArray &listData, const QByteArray 
             stamping.names.insert(name.key(), {*name, listChangedMs});
     }
     return stamping;
+}
+
+StampedNames recorded(const Names &names, const QByteArray &timesData, qint64 nowMs)
+{
+    Writers writers;
+    const Recorded recorded = parse(timesData, writers);
+    StampedNames facts;
+    for (auto entry = recorded.cbegin(); entry != recorded.cend(); ++entry) {
+        const auto name = names.constFind(entry.key());
+        const bool named = name != names.cend() && entry->second == fingerprint(std::optional(*name));
+        if (entry->first <= nowMs + trustedAheadMs && (entry->second == erased || named))
+            facts.insert(entry.key(), {named ? std::optional(*name) : std::nullopt, entry->first});
+    }
+    return facts;
 }
 
 Names plain(const StampedNames &names)

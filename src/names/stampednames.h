@@ -44,6 +44,10 @@ bool settles(const QByteArray &listData, const QByteArray &timesData);
 // as made after that, which the list does not show yet, stands.
 Stamping stamp(const Names &names, const QByteArray &listData, const QByteArray &timesData, qint64 listChangedMs);
 
+// What timesData records of the given names as facts, each with its time: an erasure, or a name
+// that stands in names; written with whatever list, none guessed.
+StampedNames recorded(const Names &names, const QByteArray &timesData, qint64 nowMs);
+
 Names plain(const StampedNames &names);
 Stamped entry(const StampedNames &names, const QString &key);
 // base with each edit that is not older than what base holds for its address.

@@ -108,6 +108,7 @@ struct Waited
 {
     const QHash<QString, qint64> &since;
     qint64 now;
+    qint64 nowMs; // StoreClock::now(), by which a time from the future is told
     qint64 of(const QString &name) const { return now - since.value(name); }
     qint64 until(const QString &name, int waitMs) const { return since.value(name) + waitMs; }
     qint64 longest() const { return now - *std::min_element(since.cbegin(), since.cend()); }
@@ -119,6 +120,7 @@ struct Merging
     Writers writers;
     QStringList moved;                                   // the copies merged, or given up waiting for
     qint64 retryAt = std::numeric_limits<qint64>::max(); // when one waiting is ready, on the store's clock
+    bool listWaits = false;                              // a list copy waits for its times
 };
 
 void take(Merging &merging, const ListFile &list, const QByteArray &timesData)
@@ -128,12 +130,18 @@ void take(Merging &merging, const ListFile &list, const QByteArray &timesData)
     merging.writers = NamesTimes::merged(merging.writers, stamping.writers);
 }
 
-// A times copy that no list used is waited for a while for its list.
-void moveTimes(Merging &merging, const QList<TimesFile> &times, const Waited &waited)
+// A times copy that no list used is waited for a while for its list; then what it records of any list's
+// names, and its erasures, count as they were made.
+void moveTimes(Merging &merging, const QList<ListFile> &lists, const QList<TimesFile> &times, const Waited &waited)
 {
     for (const TimesFile &file : times) {
         if (file.name.isEmpty())
             continue;
+        if (!file.used && waited.of(file.name) >= StoreCopies::timesWaitMs) {
+            for (const ListFile &list : lists)
+                merging.names =
+                    NamesTimes::merged(merging.names, NamesTimes::recorded(list.names, file.data, waited.nowMs));
+        }
         if (file.used || waited.of(file.name) >= StoreCopies::timesWaitMs)
             merging.moved.append(file.name);
         else
@@ -148,12 +156,18 @@ Merging combine(const StoreFile::Snapshot &base, const QList<ListFile> &lists, Q
     // Times from a copy stand for those the store's list was stamped with, which belong to another state of it.
     Merging merging{
         base.settled || stampsOf(lists.first(), times).isEmpty() ? base.names : StampedNames(), base.writers, {}};
+    // The store's times are a list copy's, its list having come without its own: no name it lacks was erased.
+    const auto ownTimes = [&times](const ListFile &list) { return NamesTimes::settles(list.data, times.first().data); };
+    if (!base.settled && stampsOf(lists.first(), times).isEmpty()
+        && std::any_of(lists.cbegin() + 1, lists.cend(), ownTimes))
+        merging.names = NamesTimes::stamp(lists.first().names, lists.first().data, {}, lists.first().changedMs).names;
     for (const ListFile &list : lists) {
         const QList<TimesFile *> stamps = stampsOf(list, times);
         // A copy's times may still be on their way; the store's own times stamp it.
         const bool waiting = stamps.isEmpty() && !list.name.isEmpty() && waited.of(list.name) < StoreCopies::listWaitMs;
         if (waiting)
             merging.retryAt = std::min(merging.retryAt, waited.until(list.name, StoreCopies::listWaitMs));
+        merging.listWaits = merging.listWaits || waiting;
         if (waiting || (stamps.isEmpty() && list.name.isEmpty()))
             continue;
         if (stamps.isEmpty())
@@ -165,7 +179,7 @@ Merging combine(const StoreFile::Snapshot &base, const QList<ListFile> &lists, Q
         if (!list.name.isEmpty())
             merging.moved.append(list.name);
     }
-    moveTimes(merging, times, waited);
+    moveTimes(merging, lists, times, waited);
     return merging;
 }
 
@@ -202,7 +216,7 @@ StoreCopies::StoreCopies(QString storePath)
 StoreCopies::Merged StoreCopies::merge()
 {
     const Copies copies = findCopies(path);
-    const Waited waited{firstSeen, StoreClock::ticks()};
+    const Waited waited{firstSeen, StoreClock::ticks(), StoreClock::now()};
     firstSeen.removeIf([&copies](QHash<QString, qint64>::iterator seen) { return !copies.contains(seen.key()); });
     for (auto copy = copies.cbegin(); copy != copies.cend(); ++copy)
         firstSeen.insert(copy.key(), firstSeen.value(copy.key(), waited.now));
@@ -211,13 +225,14 @@ StoreCopies::Merged StoreCopies::merge()
     const QDir folder = QFileInfo(path).dir();
     const QStringList seen = looks(folder, copies);
     if (seen == unmerged.copies && StoreFile::identify(path) == unmerged.store && waited.now < unmerged.retryAt)
-        return {};                                   // nothing new since the last look
-    unmerged = {seen, StoreFile::identify(path), 0}; // what fails now is tried again at the next look
+        return {}; // nothing new since the last look
+    // What fails now is tried again at the next look.
+    unmerged = {seen, StoreFile::identify(path), 0, unmerged.listsWait};
     // Those still there as they were seen; one that arrives or changes meanwhile is news at the next look.
-    const auto remember = [this, &folder, &seen](qint64 retryAt) {
+    const auto remember = [this, &folder, &seen](qint64 retryAt, bool listsWait) {
         QStringList left = seen;
         left.removeIf([&folder](const QString &look) { return !folder.exists(look.section(u'/', 0, 0)); });
-        unmerged = {left, StoreFile::identify(path), retryAt};
+        unmerged = {left, StoreFile::identify(path), retryAt, listsWait};
     };
     StoreLock lock(path);
     if (!lock.acquire(0))
@@ -235,7 +250,7 @@ StoreCopies::Merged StoreCopies::merge()
     // puts its copy aside and the other computer's list in its place: the rest may be on its way yet.
     const bool stamped = base.exists && (base.settled || !stampsOf(lists.first(), times).isEmpty());
     if (!stamped && waited.longest() < timesWaitMs) {
-        remember(waited.now - waited.longest() + timesWaitMs);
+        remember(waited.now - waited.longest() + timesWaitMs, true);
         return merged;
     }
     const Merging merging = combine(base, lists, times, waited);
@@ -246,8 +261,13 @@ StoreCopies::Merged StoreCopies::merge()
     }
     for (const QString &name : merging.moved)
         moveAway(folder, path, name);
-    remember(merging.retryAt);
+    remember(merging.retryAt, merging.listWaits);
     return merged;
+}
+
+bool StoreCopies::listsWait() const
+{
+    return !firstSeen.isEmpty() && unmerged.listsWait;
 }
 
 std::optional<qint64> StoreCopies::waitingUntil() const

@@ -36,6 +36,9 @@ public:
     // When a look may merge what the last one left waiting, on StoreClock::ticks(): at once
     // where it could not look (another side's lock), none where nothing waits.
     std::optional<qint64> waitingUntil() const;
+    // The last look left a list waiting for its times, or the store's own list missing or stamped with
+    // another state's times: until they come, the store's names are guessed, and no write should settle them.
+    bool listsWait() const;
 
 private:
     // What the last look left unmerged, and when one waiting is ready: until one of them
@@ -45,6 +48,7 @@ private:
         QStringList copies; // their names, sizes and times
         std::pair<StoreFile::Identity, StoreFile::Identity> store;
         qint64 retryAt = 0;
+        bool listsWait = false; // see listsWait()
     };
 
     const QString path;

@@ -85,8 +85,20 @@ Snapshot readOnce(const QString &path)
         NamesCsv::readData(StoreFile::timesPath(path), timesError, timesMaxBytes).value_or(QByteArray());
     const qint64 changedMs = snapshot.identity.first.modified / nanosecondsPerMs;
     NamesTimes::Stamping stamping = NamesTimes::stamp(read.names, *list, times, changedMs);
-    // A sync service may bring the list alone, its times having been merged as a conflict copy and moved aside.
     const QDir copies(StoreFile::copiesPath(path));
+    // The times of a list merged as a conflict copy and moved aside, this one having come in its place without
+    // its own: it erased none of that list's names, which stand as those times tell.
+    const QString listCopies = QFileInfo(path).completeBaseName() + QStringLiteral("*.csv");
+    for (const QString &name : stamping.settled ? QStringList() : copies.entryList({listCopies}, QDir::Files)) {
+        const std::optional<QByteArray> copy =
+            NamesCsv::readData(copies.filePath(name), timesError, NamesCsv::maxListBytes);
+        if (!copy || !NamesTimes::settles(*copy, times))
+            continue;
+        // Times written with a list record each of its names.
+        stamping.names = NamesTimes::merged(NamesTimes::stamp(read.names, *list, {}, changedMs).names,
+                                            NamesTimes::stamp(NamesCsv::parse(*copy).names, *copy, times, 0).names);
+    }
+    // A sync service may bring the list alone, its times having been merged as a conflict copy and moved aside.
     const QString timesCopies = QFileInfo(path).completeBaseName() + QStringLiteral("*.zeiten");
     for (const QString &name : stamping.settled ? QStringList() : copies.entryList({timesCopies}, QDir::Files)) {
         const QByteArray copy =
