@@ -16,6 +16,8 @@
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/stat.h>
+#else
+#include <windows.h>
 #endif
 
 namespace {
@@ -46,11 +48,25 @@ struct Look
     QByteArray who; // one holder from the next, also where one side takes it again
 };
 
+// This computer as QLockFile names it in a lock: on Windows not by its host name.
+QByteArray thisComputer()
+{
+#ifdef Q_OS_WIN
+    return qgetenv("COMPUTERNAME");
+#else
+    return QSysInfo::machineHostName().toUtf8();
+#endif
+}
+
+// Exactly those whose process QLockFile checks itself, so that none gone is kept as live.
 bool ofThisComputer(const QList<QByteArray> &lines)
 {
+    const QByteArray host = lines.value(HostLine);
     const QByteArray hostId = lines.value(HostIdLine);
-    return lines.value(HostLine) == QSysInfo::machineHostName().toUtf8()
-           && (hostId.isEmpty() || hostId == QSysInfo::machineUniqueId());
+    const QByteArray ourId = QSysInfo::machineUniqueId();
+    if (!hostId.isEmpty() && !ourId.isEmpty())
+        return hostId == ourId;
+    return host.isEmpty() || host == thisComputer();
 }
 
 Look look(const QString &path)
@@ -157,17 +173,24 @@ NamesCsv::Error StoreLock::error() const
             QStringLiteral("%1, %2, %3").arg(QFileInfo(program).fileName(), QString::number(pid), host)};
 }
 
-// Where the lock is held open (Windows), it cannot be taken for stale and needs no refresh.
 void StoreLock::keepFresh(qint64 due)
 {
     while (!StoreClock::waitUntil(due, [this] { return !held; })) {
-        // The file's time is what QLockFile compares with the system's clock.
+        // The file's time is what another side reads its age by.
 #ifdef Q_OS_UNIX
         ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), nullptr, AT_SYMLINK_NOFOLLOW);
 #else
-        QFile file(path);
-        if (file.open(QIODevice::ReadWrite))
-            file.setFileTime(QDateTime::currentDateTime(), QFileDevice::FileModificationTime);
+        // QLockFile holds it open for others to read only; asking for its times alone is no
+        // reading or writing, so it is granted beside that.
+        const HANDLE file = ::CreateFileW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()),
+                                          FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            FILETIME now;
+            ::GetSystemTimeAsFileTime(&now);
+            ::SetFileTime(file, nullptr, nullptr, &now);
+            ::CloseHandle(file);
+        }
 #endif
         due = StoreClock::ticks() + refreshEveryMs;
     }
