@@ -265,8 +265,7 @@ private slots:
         QTest::newRow("empty, a second old") << QByteArray() << qint64{1000} << 0;
         QTest::newRow("empty, being made") << QByteArray() << qint64{0} << 1000;
         QTest::newRow("another's, 10 s old") << another << qint64{10000} << 0;
-        QTest::newRow("another's of the same name")
-            << QByteArray("1\nvesk-dipp\nHOST\nanderer\n") << qint64{10000} << 0;
+        QTest::newRow("another's, same name") << QByteArray("1\nvesk-dipp\nHOST\nanderer\n") << qint64{10000} << 0;
         QTest::newRow("another's, a day ahead") << another << -qint64{86400000} << 10000;
         QTest::newRow("another's, a day ahead, refreshed") << another << -qint64{86400000} << -1;
     }
