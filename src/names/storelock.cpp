@@ -16,8 +16,6 @@
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/stat.h>
-#else
-#include <windows.h>
 #endif
 
 namespace {
@@ -173,24 +171,17 @@ NamesCsv::Error StoreLock::error() const
             QStringLiteral("%1, %2, %3").arg(QFileInfo(program).fileName(), QString::number(pid), host)};
 }
 
+// Where the lock is held open (Windows), it cannot be taken for stale and needs no refresh.
 void StoreLock::keepFresh(qint64 due)
 {
     while (!StoreClock::waitUntil(due, [this] { return !held; })) {
-        // The file's time is what another side reads its age by.
+        // The file's time is what QLockFile compares with the system's clock.
 #ifdef Q_OS_UNIX
         ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), nullptr, AT_SYMLINK_NOFOLLOW);
 #else
-        // QLockFile holds it open for others to read only; asking for its times alone is no
-        // reading or writing, so it is granted beside that.
-        const HANDLE file = ::CreateFileW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()),
-                                          FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                          nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            FILETIME now;
-            ::GetSystemTimeAsFileTime(&now);
-            ::SetFileTime(file, nullptr, nullptr, &now);
-            ::CloseHandle(file);
-        }
+        QFile file(path);
+        if (file.open(QIODevice::ReadWrite))
+            file.setFileTime(QDateTime::currentDateTime(), QFileDevice::FileModificationTime);
 #endif
         due = StoreClock::ticks() + refreshEveryMs;
     }
