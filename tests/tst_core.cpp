@@ -269,14 +269,15 @@ private slots:
     // Freed once unrefreshed: at once by its age, else watched on this computer's clock (another's may be ahead).
     void locksJudged_data()
     {
-        QTest::addColumn<QByteArray>("lock");  // HOST: this computer
+        QTest::addColumn<QByteArray>("lock");  // HOST, ID: this computer, as a lock of its own names it
         QTest::addColumn<qint64>("changedMs"); // how long ago; ahead where negative
         QTest::addColumn<int>("freedAfterMs"); // -1: refreshed at every look, half a second apart, so held
         const QByteArray another("1\nvesk-dipp\nanderer-rechner\n");
-        QTest::newRow("a dead process here") << QByteArray("99999999\nvesk-dipp\nHOST\n") << qint64{0} << 0;
+        QTest::newRow("a dead process here") << QByteArray("99999999\nvesk-dipp\nHOST\nID\n") << qint64{0} << 0;
         QTest::newRow("empty, a second old") << QByteArray() << qint64{1000} << 0;
         QTest::newRow("empty, being made") << QByteArray() << qint64{0} << 1000;
         QTest::newRow("another's, 10 s old") << another << qint64{10000} << 0;
+        QTest::newRow("another's, same name") << QByteArray("1\nvesk-dipp\nHOST\nanderer\n") << qint64{10000} << 0;
         QTest::newRow("another's, a day ahead") << another << -qint64{86400000} << 10000;
         QTest::newRow("another's, a day ahead, refreshed") << another << -qint64{86400000} << -1;
     }
@@ -288,7 +289,8 @@ private slots:
         QFETCH(int, freedAfterMs);
         const bool refreshed = freedAfterMs < 0;
         QVERIFY(QDir().mkpath(QFileInfo(store()).path())
-                && Files::write(store() + u".lock"_s, lock.replace("HOST", QSysInfo::machineHostName().toUtf8())));
+                && Files::write(store() + u".lock"_s, lock.replace("HOST", QSysInfo::machineHostName().toUtf8())
+                                                          .replace("ID", QSysInfo::machineUniqueId())));
         const qint64 changed = StoreClock::now() - changedMs;
         StoreLock waiting(store());
         int freedAfter = -1;

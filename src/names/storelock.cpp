@@ -46,11 +46,25 @@ struct Look
     QByteArray who; // one holder from the next, also where one side takes it again
 };
 
+// This computer as QLockFile names it in a lock: on Windows not by its host name.
+QByteArray thisComputer()
+{
+#ifdef Q_OS_WIN
+    return qgetenv("COMPUTERNAME");
+#else
+    return QSysInfo::machineHostName().toUtf8();
+#endif
+}
+
+// Exactly those whose process QLockFile checks itself, so that none gone is kept as live.
 bool ofThisComputer(const QList<QByteArray> &lines)
 {
+    const QByteArray host = lines.value(HostLine);
     const QByteArray hostId = lines.value(HostIdLine);
-    return lines.value(HostLine) == QSysInfo::machineHostName().toUtf8()
-           && (hostId.isEmpty() || hostId == QSysInfo::machineUniqueId());
+    const QByteArray ourId = QSysInfo::machineUniqueId();
+    if (!hostId.isEmpty() && !ourId.isEmpty())
+        return hostId == ourId;
+    return host.isEmpty() || host == thisComputer();
 }
 
 Look look(const QString &path)
