@@ -296,7 +296,7 @@ private slots:
         int freedAfter = -1;
         for (int watched = 0; watched <= 12000 && freedAfter < 0; watched += 500, StoreClock::advance(500)) {
             QVERIFY(Store::setFileTime(store() + u".lock"_s,
-                                       QDateTime::fromMSecsSinceEpoch(changed + refreshed * watched)));
+                                       QDateTime::fromMSecsSinceEpoch(changed + qint64{refreshed} * watched)));
             freedAfter = waiting.acquire(0) ? watched : -1;
             QCOMPARE(waiting.holder(), refreshed && watched > 0 ? StoreLock::Holder::Live : StoreLock::Holder::Unknown);
         }

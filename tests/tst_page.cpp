@@ -684,7 +684,8 @@ private slots:
         QCOMPARE(pages.size(), 2);
         for (int i = 0; i < keys.size(); ++i) {
             const int label = 38 + i;
-            const QRectF rect(QPointF(label % 4 * 52.5, label % 40 / 4 * 29.7) * mm, QSizeF(52.5, 29.7) * mm);
+            const int row = label % 40 / 4;
+            const QRectF rect(QPointF(label % 4 * 52.5, row * 29.7) * mm, QSizeF(52.5, 29.7) * mm);
             const QList<Word> found = Pdf::wordsIn(pages[label / 40], rect);
             const QString text = std::accumulate(found.cbegin(), found.cend(), QString(),
                                                  [](const QString &t, const Word &w) { return t + w.text + u' '; });

@@ -16,11 +16,13 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
 // Another side's lock is held for milliseconds at a time.
 constexpr qint64 lockRetryMs = 100;
+constexpr double msPerSecond = 1000;
 
 } // namespace
 
@@ -166,7 +168,7 @@ void CliSession::mergeCopies()
             told = true;
             printError(QStringLiteral("note: waiting up to %1 s for the rest of a conflict copy that a sync service "
                                       "is still bringing beside %2")
-                           .arg(QString::number((until - now + 999) / 1000),
+                           .arg(QString::number(std::ceil(double(until - now) / msPerSecond)),
                                 QDir::toNativeSeparators(NamesStore::defaultPath())));
         }
         StoreClock::pause(int(pauseMs));
