@@ -603,5 +603,5 @@ void TestCli::run_data()
     // clang-format on
 }
 
-QTEST_GUILESS_MAIN(TestCli)
+VESK_GUILESS_TEST_MAIN(TestCli)
 #include "tst_cli.moc"

@@ -472,5 +472,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestCore)
+VESK_GUILESS_TEST_MAIN(TestCore)
 #include "tst_core.moc"

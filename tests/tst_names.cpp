@@ -576,5 +576,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestNames)
+VESK_GUILESS_TEST_MAIN(TestNames)
 #include "tst_names.moc"
