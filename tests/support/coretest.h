@@ -12,8 +12,12 @@
 #include <cstdio>
 #include <memory>
 #include <share.h>
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
+#endif
 #include <windows.h>
 #else
 #include <unistd.h>
@@ -25,10 +29,11 @@
 #define VESK_GUILESS_TEST_MAIN(TestObject)                                                                             \
     int main(int argc, char *argv[])                                                                                   \
     {                                                                                                                  \
-        QCoreApplication app(argc, argv);                                                                              \
-        TestObject test;                                                                                               \
+        QT_PREPEND_NAMESPACE(QTest::Internal::callInitMain)<TestObject>();                                             \
+        QTEST_QAPP_SETUP(QCoreApplication)                                                                             \
+        TestObject tc;                                                                                                 \
         QTEST_SET_MAIN_SOURCE_PATH                                                                                     \
-        const int result = QTest::qExec(&test, argc, argv);                                                            \
+        const int result = QTest::qExec(&tc, argc, argv);                                                              \
         std::fflush(nullptr);                                                                                          \
         TerminateProcess(GetCurrentProcess(), UINT(result));                                                           \
         return result;                                                                                                 \
