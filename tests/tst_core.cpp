@@ -384,7 +384,8 @@ private slots:
         row("list and times apart, one a copy", {"namen.csv=B", list + "=A", "+5000", times + "=T"}, withTimes, own, moved);
         row("OneDrive", {"namen-anna-pc.csv=B", "namen-anna-pc.csv.zeiten=T"}, withTimes, own, {"namen-anna-pc.csv", "namen-anna-pc.csv.zeiten", list});
         const Names byChange{{"1A", "eins"}, {"2A", "neu"}, {"3A", "Pumpe"}, {"4A", "Licht"}, {"5A", "fuenf"}, {"6A", "sechs"}};
-        row("list alone", {dated + "=B", "+999", "+1"}, byChange, own, {dated, list});
+        row("list alone", {dated + "=B", "+9999", "+1"}, byChange, own, {dated, list});
+        row("its times merged on the other computer", {list + "=B", "+5000", "Konfliktkopien/" + times + "=A", "Konfliktkopien/" + times + "=T"}, withTimes, own, moved);
         row("the store's times a copy's, its own never come", {"namen.csv=B", list + "=A", "+9999", "+1"}, byChange, own, moved.mid(1));
         row("times alone: its erasure stands", {times + "=T", "+9999", "+1"}, {{"1A", "EINS"}, {"2A", "alt"}, {"3A", "Pumpe"}}, own, {times, list});
         row("look-alike", {"namen-bert.csv=B", "+1000"}, unchanged, {"namen-bert.csv", "namen.csv", "namen.csv.zeiten"}, {list});
