@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMap>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <limits>
@@ -189,10 +190,8 @@ Merging combine(const StoreFile::Snapshot &base, const QList<ListFile> &lists, Q
 QStringList movedTimes(const QString &path)
 {
     const QDir aside(StoreFile::copiesPath(path));
-    QStringList names = aside.entryList({QStringLiteral("*.zeiten")}, QDir::Files, QDir::Name);
-    for (QString &name : names)
-        name = aside.dirName() + u'/' + name;
-    return names;
+    return aside.entryList({QStringLiteral("*.zeiten")}, QDir::Files, QDir::Name)
+        .replaceInStrings(QRegularExpression(QStringLiteral("^")), aside.dirName() + u'/');
 }
 
 // Each copy that is there by its name, size and time, and the times in Konfliktkopien, which a list copy may wait for.
@@ -211,11 +210,10 @@ QStringList looks(const QDir &folder, const Copies &copies, const QStringList &m
 // A copy that cannot be moved stays, and is merged again, which changes nothing.
 void moveAway(const QDir &folder, const QString &path, const QString &name)
 {
-    const QString target = StoreFile::copiesPath(path);
-    if (StoreFile::isLink(target) || !(QFileInfo(target).isDir() || folder.mkdir(QFileInfo(target).fileName())))
-        return;
     const qsizetype dot = name.lastIndexOf(u'.');
-    QFile::rename(folder.filePath(name), StoreFile::freeName(target + u'/' + name.left(dot), name.mid(dot)));
+    if (StoreFile::makeCopiesFolder(path))
+        QFile::rename(folder.filePath(name),
+                      StoreFile::freeName(StoreFile::copiesPath(path) + u'/' + name.left(dot), name.mid(dot)));
 }
 
 } // namespace
@@ -270,6 +268,8 @@ StoreCopies::Merged StoreCopies::merge()
     }
     const Merging merging = combine(base, lists, times, waited);
     if (merging.names != base.names || merging.writers != base.writers) {
+        if (!base.settled && !times.first().used && !times.first().data.isEmpty())
+            StoreFile::keepTimes(path, times.first().data);
         if (StoreFile::write(path, merging.names, merging.writers).kind != NamesCsv::ErrorKind::None)
             return merged; // the copies stay, to be merged at the next look
         merged.wrote = true;
