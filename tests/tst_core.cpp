@@ -385,7 +385,9 @@ private slots:
         row("list and times apart, one a copy", {"namen.csv=B", list + "=A", "+5000", times + "=T"}, withTimes, own, moved);
         row("OneDrive", {"namen-anna-pc.csv=B", "namen-anna-pc.csv.zeiten=T"}, withTimes, own, {"namen-anna-pc.csv", "namen-anna-pc.csv.zeiten", list});
         const Names byChange{{"1A", "eins"}, {"2A", "neu"}, {"3A", "Pumpe"}, {"4A", "Licht"}, {"5A", "fuenf"}, {"6A", "sechs"}};
-        row("list alone", {dated + "=B", "+999", "+1"}, byChange, own, {dated, list});
+        row("list alone", {dated + "=B", "+9999", "+1"}, byChange, own, {dated, list});
+        row("its times merged on the other computer", {list + "=B", "+5000", "Konfliktkopien/" + times + "=A", "Konfliktkopien/" + times + "=T"}, withTimes, own, moved);
+        row("the store's times kept for a list copy to come", {"namen.csv=B", times + "=T"}, {{"1A", "eins"}, {"2A", "neu"}, {"4A", "Licht"}, {"6A", "sechs"}}, own, {"namen.csv.075cd52524d93936.zeiten", times, list});
         row("the store's times a copy's, its own never come", {"namen.csv=B", list + "=A", "+9999", "+1"}, byChange, own, moved.mid(1));
         row("times alone: its erasure stands", {times + "=T", "+9999", "+1"}, {{"1A", "EINS"}, {"2A", "alt"}, {"3A", "Pumpe"}}, own, {times, list});
         row("look-alike", {"namen-bert.csv=B", "+1000"}, unchanged, {"namen-bert.csv", "namen.csv", "namen.csv.zeiten"}, {list});
@@ -410,6 +412,8 @@ private slots:
         QVERIFY(StoreFile::write(store(), a, {{u"ANNA-PC"_s, 3000}}).kind == StoreFile::write(b, bs, {{u"BERT"_s, 4000}}).kind);
         const QHash<QString, QByteArray> content{{"A", Files::read(store())}, {"B", Files::read(b)}, {"T", Files::read(StoreFile::timesPath(b))}, {"D", "Adresse;Name\n99Z;kaputt\n"}};
         // clang-format on
+        const QByteArray aTimes =
+            Files::read(StoreFile::timesPath(store())); // kept whole where no list of theirs is here
         StoreCopies copies(store());
         for (const QString &step : steps) {
             const QString file = folder.filePath(step.section(u'=', 0, 0));
@@ -428,6 +432,8 @@ private slots:
         QCOMPARE(files(folder), left);
         QCOMPARE(files(QDir(folder.filePath(u"Konfliktkopien"_s))), moved);
         QCOMPARE(Files::read(folder.filePath(u"Konfliktkopien/"_s + moved.last())), "frueher"); // never overwritten
+        QVERIFY(!moved.first().contains(u"075cd"_s)
+                || Files::read(folder.filePath(u"Konfliktkopien/"_s + moved.first())) == aTimes);
         QVERIFY(merged != withTimes || Files::read(StoreFile::timesPath(store())) == withTimesStored);
         for (const QString &name : moved.mid(0, moved.size() - 1)) // the same copies again, which writes nothing
             QVERIFY(QFile::rename(folder.filePath(u"Konfliktkopien/"_s + name),

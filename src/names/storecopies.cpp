@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMap>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <limits>
@@ -28,6 +29,7 @@ struct TimesFile
     QString name; // empty: the store's own
     QByteArray data;
     bool used = false;
+    bool movedAside = false; // in Konfliktkopien already: it only stamps a list of its own
 };
 
 // In the order of their names, which is the same on every computer.
@@ -135,7 +137,7 @@ void take(Merging &merging, const ListFile &list, const QByteArray &timesData)
 void moveTimes(Merging &merging, const QList<ListFile> &lists, const QList<TimesFile> &times, const Waited &waited)
 {
     for (const TimesFile &file : times) {
-        if (file.name.isEmpty())
+        if (file.name.isEmpty() || file.movedAside)
             continue;
         if (!file.used && waited.of(file.name) >= StoreCopies::timesWaitMs) {
             for (const ListFile &list : lists)
@@ -164,9 +166,10 @@ Merging combine(const StoreFile::Snapshot &base, const QList<ListFile> &lists, Q
     for (const ListFile &list : lists) {
         const QList<TimesFile *> stamps = stampsOf(list, times);
         // A copy's times may still be on their way; the store's own times stamp it.
-        const bool waiting = stamps.isEmpty() && !list.name.isEmpty() && waited.of(list.name) < StoreCopies::listWaitMs;
+        const bool waiting =
+            stamps.isEmpty() && !list.name.isEmpty() && waited.of(list.name) < StoreCopies::timesWaitMs;
         if (waiting)
-            merging.retryAt = std::min(merging.retryAt, waited.until(list.name, StoreCopies::listWaitMs));
+            merging.retryAt = std::min(merging.retryAt, waited.until(list.name, StoreCopies::timesWaitMs));
         merging.listWaits = merging.listWaits || waiting;
         if (waiting || (stamps.isEmpty() && list.name.isEmpty()))
             continue;
@@ -183,14 +186,22 @@ Merging combine(const StoreFile::Snapshot &base, const QList<ListFile> &lists, Q
     return merging;
 }
 
-// Each copy that is there by its name, size and time.
-QStringList looks(const QDir &folder, const Copies &copies)
+// The times in Konfliktkopien, by their names there.
+QStringList movedTimes(const QString &path)
+{
+    const QDir aside(StoreFile::copiesPath(path));
+    return aside.entryList({QStringLiteral("*.zeiten")}, QDir::Files, QDir::Name)
+        .replaceInStrings(QRegularExpression(QStringLiteral("^")), aside.dirName() + u'/');
+}
+
+// Each copy that is there by its name, size and time, and the times in Konfliktkopien, which a list copy may wait for.
+QStringList looks(const QDir &folder, const Copies &copies, const QStringList &moved)
 {
     QStringList looks;
-    for (auto copy = copies.cbegin(); copy != copies.cend(); ++copy) {
-        const QFileInfo file(folder.filePath(copy.key()));
+    for (const QString &name : copies.keys() + moved) {
+        const QFileInfo file(folder.filePath(name));
         if (file.exists())
-            looks.append(copy.key() + u'/' + QString::number(file.size()) + u'/'
+            looks.append(name + u'/' + QString::number(file.size()) + u'/'
                          + QString::number(file.lastModified().toMSecsSinceEpoch()));
     }
     return looks;
@@ -199,11 +210,10 @@ QStringList looks(const QDir &folder, const Copies &copies)
 // A copy that cannot be moved stays, and is merged again, which changes nothing.
 void moveAway(const QDir &folder, const QString &path, const QString &name)
 {
-    const QString target = StoreFile::copiesPath(path);
-    if (StoreFile::isLink(target) || !(QFileInfo(target).isDir() || folder.mkdir(QFileInfo(target).fileName())))
-        return;
     const qsizetype dot = name.lastIndexOf(u'.');
-    QFile::rename(folder.filePath(name), StoreFile::freeName(target + u'/' + name.left(dot), name.mid(dot)));
+    if (StoreFile::makeCopiesFolder(path))
+        QFile::rename(folder.filePath(name),
+                      StoreFile::freeName(StoreFile::copiesPath(path) + u'/' + name.left(dot), name.mid(dot)));
 }
 
 } // namespace
@@ -223,7 +233,8 @@ StoreCopies::Merged StoreCopies::merge()
     if (copies.isEmpty())
         return {};
     const QDir folder = QFileInfo(path).dir();
-    const QStringList seen = looks(folder, copies);
+    const QStringList moved = movedTimes(path);
+    const QStringList seen = looks(folder, copies, moved);
     if (seen == unmerged.copies && StoreFile::identify(path) == unmerged.store && waited.now < unmerged.retryAt)
         return {}; // nothing new since the last look
     // What fails now is tried again at the next look.
@@ -246,6 +257,8 @@ StoreCopies::Merged StoreCopies::merge()
                            NamesTimes::plain(base.names), changedMs(path)}};
     QList<TimesFile> times{{QString(), timesData(StoreFile::timesPath(path))}};
     readCopies(folder, copies, lists, times, merged.setAside);
+    for (const QString &name : moved)
+        times.append({name, timesData(folder.filePath(name)), false, true});
     // The store's list and times from two states of it, or no list at all, as for a moment while a service
     // puts its copy aside and the other computer's list in its place: the rest may be on its way yet.
     const bool stamped = base.exists && (base.settled || !stampsOf(lists.first(), times).isEmpty());
@@ -255,6 +268,8 @@ StoreCopies::Merged StoreCopies::merge()
     }
     const Merging merging = combine(base, lists, times, waited);
     if (merging.names != base.names || merging.writers != base.writers) {
+        if (!base.settled && !times.first().used && !times.first().data.isEmpty())
+            StoreFile::keepTimes(path, times.first().data);
         if (StoreFile::write(path, merging.names, merging.writers).kind != NamesCsv::ErrorKind::None)
             return merged; // the copies stay, to be merged at the next look
         merged.wrote = true;

@@ -18,9 +18,9 @@ class StoreCopies
 {
 public:
     // The list and its times travel apart: a list copy waits this long for times that belong
-    // to it, before its names count as made when it was last changed; a times copy waits
-    // longer for its list.
-    static constexpr int listWaitMs = 1000;
+    // to it, before its names count as made when it was last changed, and a times copy as long
+    // for its list. Its times may come only into Konfliktkopien, the other computer having merged
+    // the pair and moved it there: guessed sooner, an old name would beat a later edit.
     static constexpr int timesWaitMs = 10000;
 
     struct Merged

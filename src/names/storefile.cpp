@@ -3,6 +3,7 @@
 #include "address/outputfile.h"
 #include "names/storeclock.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -37,6 +38,7 @@ constexpr qint64 nanosecondsPerSecond = 1000000000;
 constexpr qint64 nanosecondsPerMs = 1000000;
 constexpr qint64 missingSize = -1;
 constexpr qint64 unknownSize = -2; // the file cannot be looked at, so whether it is there is unknown
+constexpr int keptNameLength = 16; // hex digits of the kept times' hash, as long as the times' own fingerprints
 #ifdef Q_OS_UNIX
 constexpr int temporaryAttempts = 100;
 constexpr qint64 msPerSecond = 1000;
@@ -204,6 +206,20 @@ QString timesPath(const QString &path)
 QString copiesPath(const QString &path)
 {
     return QFileInfo(path).dir().filePath(QStringLiteral("Konfliktkopien"));
+}
+
+bool makeCopiesFolder(const QString &path)
+{
+    const QString target = copiesPath(path);
+    return !isLink(target) && (QFileInfo(target).isDir() || QFileInfo(path).dir().mkdir(QFileInfo(target).fileName()));
+}
+
+void keepTimes(const QString &path, const QByteArray &data)
+{
+    const QString content = QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex().left(keptNameLength);
+    QFile kept(copiesPath(path) + u'/' + QFileInfo(path).fileName() + u'.' + content + QStringLiteral(".zeiten"));
+    if (makeCopiesFolder(path) && kept.open(QIODevice::NewOnly)) // never through a link
+        kept.write(data);
 }
 
 bool isLink(const QString &path)

@@ -13,6 +13,11 @@ namespace StoreFile {
 QString timesPath(const QString &path);
 // Where conflict copies go once merged, beside the store.
 QString copiesPath(const QString &path);
+// Makes that folder where it is not there yet; false where it cannot, or a link is in its place.
+bool makeCopiesFolder(const QString &path);
+// The store's times written with a list still to come here, as the copy of a conflict the other computer lost, kept
+// there for it, named by their content: two computers keeping the same ones make no new conflict.
+void keepTimes(const QString &path, const QByteArray &data);
 
 // The store writes only its own regular files: a link where one goes (on Windows, any
 // reparse point) is left as it is, and so is its target.
