@@ -151,7 +151,7 @@ std::optional<Names> CliSession::readStored()
 void CliSession::mergeCopies()
 {
     StoreCopies copies(NamesStore::defaultPath());
-    const qint64 until = StoreClock::ticks() + StoreCopies::timesWaitMs;
+    std::optional<qint64> until;
     bool told = false;
     for (;;) {
         for (const NamesStore::LoadResult &found : copies.merge().setAside) {
@@ -159,16 +159,18 @@ void CliSession::mergeCopies()
                 warn(QStringLiteral("a conflict copy could not be read (%1) and was set aside as %2")
                          .arg(describe(found.error), QDir::toNativeSeparators(found.setAsidePath)));
         }
-        const std::optional<qint64> waiting = copies.waitingUntil();
         const qint64 now = StoreClock::ticks();
-        if (!waiting || now >= until)
+        if (!until)
+            until = now + StoreCopies::timesWaitMs; // from the first look, where each copy's wait begins
+        const std::optional<qint64> waiting = copies.waitingUntil();
+        if (!waiting || now >= *until)
             return;
-        const qint64 pauseMs = std::min(std::max(*waiting - now, lockRetryMs), until - now);
+        const qint64 pauseMs = std::min(std::max(*waiting - now, lockRetryMs), *until - now);
         if (pauseMs > lockRetryMs && !told) { // no silent wait of seconds
             told = true;
             printError(QStringLiteral("note: waiting up to %1 s for the rest of a conflict copy that a sync service "
                                       "is still bringing beside %2")
-                           .arg(QString::number(std::ceil(double(until - now) / msPerSecond)),
+                           .arg(QString::number(std::ceil(double(*until - now) / msPerSecond)),
                                 QDir::toNativeSeparators(NamesStore::defaultPath())));
         }
         StoreClock::pause(int(pauseMs));
