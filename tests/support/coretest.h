@@ -11,14 +11,8 @@
 #include <QDir>
 #include <cstdio>
 #include <memory>
+#include <qt_windows.h>
 #include <share.h>
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
 #else
 #include <unistd.h>
 #endif
