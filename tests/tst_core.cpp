@@ -272,14 +272,18 @@ private slots:
         QTest::addColumn<QByteArray>("lock");  // HOST, ID: this computer, as a lock of its own names it
         QTest::addColumn<qint64>("changedMs"); // how long ago; ahead where negative
         QTest::addColumn<int>("freedAfterMs"); // -1: refreshed at every look, half a second apart, so held
+        QTest::addColumn<QByteArray>("freer"); // its freer's lock, 20 s ahead, as carried by a sync service
         const QByteArray another("1\nvesk-dipp\nanderer-rechner\n");
-        QTest::newRow("a dead process here") << QByteArray("99999999\nvesk-dipp\nHOST\nID\n") << qint64{0} << 0;
-        QTest::newRow("empty, a second old") << QByteArray() << qint64{1000} << 0;
-        QTest::newRow("empty, being made") << QByteArray() << qint64{0} << 1000;
-        QTest::newRow("another's, 10 s old") << another << qint64{10000} << 0;
-        QTest::newRow("another's, same name") << QByteArray("1\nvesk-dipp\nHOST\nanderer\n") << qint64{10000} << 0;
-        QTest::newRow("another's, a day ahead") << another << -qint64{86400000} << 10000;
-        QTest::newRow("another's, a day ahead, refreshed") << another << -qint64{86400000} << -1;
+        QTest::newRow("a dead process here")
+            << QByteArray("99999999\nvesk-dipp\nHOST\nID\n") << qint64{0} << 0 << QByteArray();
+        QTest::newRow("empty, a second old") << QByteArray() << qint64{1000} << 0 << QByteArray();
+        QTest::newRow("empty, being made") << QByteArray() << qint64{0} << 1000 << QByteArray();
+        QTest::newRow("another's, 10 s old") << another << qint64{10000} << 0 << QByteArray();
+        QTest::newRow("another's, same name")
+            << QByteArray("1\nvesk-dipp\nHOST\nanderer\n") << qint64{10000} << 0 << QByteArray();
+        QTest::newRow("another's, a day ahead") << another << -qint64{86400000} << 10000 << QByteArray();
+        QTest::newRow("another's, a day ahead, refreshed") << another << -qint64{86400000} << -1 << QByteArray();
+        QTest::newRow("another's, its freer's too") << another << qint64{10000} << 10000 << another;
     }
 
     void locksJudged()
@@ -287,11 +291,16 @@ private slots:
         QFETCH(QByteArray, lock);
         QFETCH(qint64, changedMs);
         QFETCH(int, freedAfterMs);
+        QFETCH(QByteArray, freer);
         const bool refreshed = freedAfterMs < 0;
         QVERIFY(QDir().mkpath(QFileInfo(store()).path())
                 && Files::write(store() + u".lock"_s, lock.replace("HOST", QSysInfo::machineHostName().toUtf8())
                                                           .replace("ID", QSysInfo::machineUniqueId())));
         const qint64 changed = StoreClock::now() - changedMs;
+        QVERIFY(
+            freer.isEmpty()
+            || (Files::write(store() + u".lock.rmlock"_s, freer)
+                && Store::setFileTime(store() + u".lock.rmlock"_s, QDateTime::fromMSecsSinceEpoch(changed + 30000))));
         StoreLock waiting(store());
         int freedAfter = -1;
         for (int watched = 0; watched <= 12000 && freedAfter < 0; watched += 500, StoreClock::advance(500)) {
@@ -301,6 +310,7 @@ private slots:
             QCOMPARE(waiting.holder(), refreshed && watched > 0 ? StoreLock::Holder::Live : StoreLock::Holder::Unknown);
         }
         QCOMPARE(freedAfter, freedAfterMs);
+        QVERIFY(!QFileInfo::exists(store() + u".lock.rmlock"_s));
         const QString said = NamesCsv::describe(waiting.error(), NamesCsv::Language::English);
         QVERIFY2(!refreshed || said.endsWith(u"holds its lock (vesk-dipp, 1, anderer-rechner)"_s), qPrintable(said));
     }

@@ -133,9 +133,14 @@ bool StoreLock::acquire(int waitMs)
             return false;
         const Look seen = look(path);
         // Under a lock of its own, as QLockFile frees one, so that no two sides free one
-        // after the other, the second the first one's new lock.
+        // after the other, the second the first one's new lock. That one, too, may be
+        // another computer's, left behind there and carried here: judged as its locks are.
+        const QString freerPath = path + QStringLiteral(".rmlock");
+        if (QFileInfo::exists(freerPath) && look(freerPath).verdict == Verdict::Stale)
+            QFile::remove(freerPath);
         if (seen.verdict == Verdict::Stale) {
-            QLockFile freeing(path + QStringLiteral(".rmlock"));
+            QLockFile freeing(freerPath);
+            freeing.setStaleLockTime(0);
             if (freeing.tryLock(0) && look(path).verdict == Verdict::Stale && lock.removeStaleLockFile())
                 continue;
         }
