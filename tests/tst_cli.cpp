@@ -471,6 +471,13 @@ private slots:
                      .hasMatch(),
                  qPrintable(said));
         QCOMPARE(QDir(folder + u"Konfliktkopien"_s).entryList(QDir::Files), QStringList{copy});
+        // Where the store cannot be written, nothing waits: the copy stays, and why is said.
+        QVERIFY(Files::write(folder + copy, "Adresse;Name\n4A;Licht\n") && QDir(folder).mkdir(u"namen.csv.lock"_s));
+        ::run(dipp, {u"vesk-dipp"_s, u"names"_s, u"list"_s}, dir.path());
+        QCOMPARE(printed(dipp.readAllStandardOutput()), u"Adresse;Name\n2A;neu\n3A;Pumpe\n"_s);
+        QCOMPARE(printed(dipp.readAllStandardError()),
+                 u"warning: conflict copies stay beside %1namen.csv until they can be merged and moved into "
+                 "%1Konfliktkopien: cannot be written: %1namen.csv.lock is a folder\n"_s.arg(folder));
     }
 
     void storeInTheWay()

@@ -460,16 +460,21 @@ private slots:
         Store::restored(a);
         QSignalSpy replaced(&a, &NamesDocument::replaced);
         QSignalSpy setAside(&a.store(), &SharedStore::copySetAside);
+        QSignalSpy stays(&a.store(), &SharedStore::copiesStay);
         a.setName(u"2A"_s, u"alt"_s);
         QVERIFY(Store::stored(a));
         QVERIFY(Files::read(StoreFile::timesPath(store())).contains(";" + QSysInfo::machineHostName().toUtf8() + '\n'));
         const QDir folder(QFileInfo(store()).path());
         const QString copy = folder.filePath(u"namen (Anna's conflicted copy 2026-12-09).csv"_s);
+        QVERIFY(Files::write(folder.filePath(u"Konfliktkopien"_s), "x")); // no folder to move it into: told
         QCOMPARE(StoreFile::write(copy, {{"2A", {"neu", StoreClock::now() + 1}}}).kind, ErrorKind::None);
         StoreClock::advance(500);
         QTRY_COMPARE(a.names(), (Names{{"2A", "neu"}}));
         QCOMPARE(replaced.size(), 1);
         QCOMPARE(replaced.first().first().value<NameEntries>(), (NameEntries{{"2A", u"alt"_s}}));
+        QTRY_COMPARE(stays.size(), 1);
+        QCOMPARE(stays.first().first().value<NamesCsv::Error>().kind, ErrorKind::FolderUnwritable);
+        QVERIFY(QFile::remove(folder.filePath(u"Konfliktkopien"_s)) && QFileInfo::exists(copy));
         // A damaged copy a service named is set aside and told; another file stays, looked at again once changed.
         for (const QString &name : {u"namen (Kopie 2026-12-09).csv"_s, u"namen_conflict-20261209-011038.csv"_s,
                                     u"namen.csv_conflict-20261209-011039.zeiten"_s}) // waiting 10 s for its list

@@ -792,26 +792,30 @@ private slots:
         emit shared.setAside(found);
         emit shared.setAside({{}, found.error, {}});
         emit shared.copySetAside(found);
+        emit shared.copiesStay(found.error);
         emit shared.restored({{}, {NamesCsv::ErrorKind::Unreadable, 0, u"x"_s}, {}});
         const QString path = QDir::toNativeSeparators(workFile(u"data/vesk-adressen/namen.csv"_s));
         const QString damaged = u"Die gespeicherten Namen in %1 konnten nicht gelesen werden.\nZeile 2: Die Adresse "
                                 "„13A“ gibt es in der Tabelle nicht (A–H, 1–12).\n\nDie Datei "_s.arg(path);
         const QString aside =
             u"wurde zur Seite gelegt und bleibt erhalten:\n%1\n\n"_s.arg(QDir::toNativeSeparators(found.setAsidePath));
-        QTRY_COMPARE(catcher.boxes.size(), 5);
-        QCOMPARE(
-            (QStringList{catcher.boxes[0].text, catcher.boxes[1].text, catcher.boxes[2].text, catcher.boxes[3].text,
-                         catcher.boxes[4].text}),
-            (QStringList{damaged + aside + "Die Tabelle beginnt leer.",
-                         damaged + aside + "Die Namen dieses Fensters wurden neu gesichert.",
-                         damaged + "bleibt unverändert; Namen, die Sie jetzt eingeben, werden nicht gesichert.",
-                         u"Eine Konfliktkopie der Namen, die ein Dienst zum Abgleichen von Ordnern neben %1 abgelegt "
-                         "hat, konnte nicht gelesen werden.\nZeile 2: Die Adresse „13A“ gibt es in der Tabelle nicht "
-                         "(A–H, 1–12).\n\nSie wurde zur Seite gelegt und bleibt erhalten:\n%2\n\nDie gespeicherten "
-                         "Namen bleiben, wie sie sind."_s.arg(path, QDir::toNativeSeparators(found.setAsidePath)),
-                         u"Die gespeicherten Namen in %1 lassen sich gerade nicht lesen.\nDie Datei kann nicht "
-                         "gelesen werden: x\n\nDie Datei bleibt, wo sie ist; ihre Namen erscheinen, sobald sie "
-                         "sich lesen lässt. Namen, die Sie eingeben, kommen zu ihnen hinzu."_s.arg(path)}));
+        QTRY_COMPARE(catcher.boxes.size(), 6);
+        QCOMPARE((QStringList{catcher.boxes[0].text, catcher.boxes[1].text, catcher.boxes[2].text,
+                              catcher.boxes[3].text, catcher.boxes[4].text, catcher.boxes[5].text}),
+                 (QStringList{
+                     damaged + aside + "Die Tabelle beginnt leer.",
+                     damaged + aside + "Die Namen dieses Fensters wurden neu gesichert.",
+                     damaged + "bleibt unverändert; Namen, die Sie jetzt eingeben, werden nicht gesichert.",
+                     u"Eine Konfliktkopie der Namen, die ein Dienst zum Abgleichen von Ordnern neben %1 abgelegt "
+                     "hat, konnte nicht gelesen werden.\nZeile 2: Die Adresse „13A“ gibt es in der Tabelle nicht "
+                     "(A–H, 1–12).\n\nSie wurde zur Seite gelegt und bleibt erhalten:\n%2\n\nDie gespeicherten "
+                     "Namen bleiben, wie sie sind."_s.arg(path, QDir::toNativeSeparators(found.setAsidePath)),
+                     u"Konfliktkopien der Namen, die ein Dienst zum Abgleichen von Ordnern neben %1 abgelegt hat, "
+                     "bleiben dort liegen, bis sie eingearbeitet und in den Ordner Konfliktkopien verschoben "
+                     "werden können:\nZeile 2: Die Adresse „13A“ gibt es in der Tabelle nicht (A–H, 1–12)."_s.arg(path),
+                     u"Die gespeicherten Namen in %1 lassen sich gerade nicht lesen.\nDie Datei kann nicht "
+                     "gelesen werden: x\n\nDie Datei bleibt, wo sie ist; ihre Namen erscheinen, sobald sie "
+                     "sich lesen lässt. Namen, die Sie eingeben, kommen zu ihnen hinzu."_s.arg(path)}));
         catcher.boxes.clear();
         // A list loaded is shown.
         const QString list = workFile(u"liste.csv"_s);

@@ -154,11 +154,17 @@ void CliSession::mergeCopies()
     std::optional<qint64> until;
     bool told = false;
     for (;;) {
-        for (const NamesStore::LoadResult &found : copies.merge().setAside) {
+        const StoreCopies::Merged merged = copies.merge();
+        for (const NamesStore::LoadResult &found : merged.setAside) {
             if (!found.setAsidePath.isEmpty())
                 warn(QStringLiteral("a conflict copy could not be read (%1) and was set aside as %2")
                          .arg(describe(found.error), QDir::toNativeSeparators(found.setAsidePath)));
         }
+        if (merged.stays.kind != NamesCsv::ErrorKind::None)
+            warn(QStringLiteral("conflict copies stay beside %1 until they can be merged and moved into %2: %3")
+                     .arg(QDir::toNativeSeparators(NamesStore::defaultPath()),
+                          QDir::toNativeSeparators(StoreFile::copiesPath(NamesStore::defaultPath())),
+                          describe(merged.stays)));
         const qint64 now = StoreClock::ticks();
         if (!until)
             until = now + StoreCopies::timesWaitMs; // from the first look, where each copy's wait begins

@@ -38,11 +38,13 @@ SharedStore::SharedStore(QString path, QObject *parent)
     qRegisterMetaType<NamesStore::LoadResult>();
     qRegisterMetaType<StoreFile::Snapshot>();
     qRegisterMetaType<StoreWorker::Written>();
+    qRegisterMetaType<NamesCsv::Error>();
     worker->moveToThread(thread);
     connect(worker, &StoreWorker::restored, this, &SharedStore::restoredBy);
     connect(worker, &StoreWorker::changed, this, &SharedStore::changedBy);
     connect(worker, &StoreWorker::written, this, &SharedStore::writtenBy);
     connect(worker, &StoreWorker::copySetAside, this, &SharedStore::copySetAside);
+    connect(worker, &StoreWorker::copiesStay, this, &SharedStore::copiesStay);
     thread->start();
     retry.setSingleShot(true);
     StoreClock::drive(retry);

@@ -73,6 +73,8 @@ signals:
     void setAside(const NamesStore::LoadResult &found);
     // A sync service's conflict copy of the store turned out damaged and was set aside; the store is as it was.
     void copySetAside(const NamesStore::LoadResult &found);
+    // Conflict copies stay beside the store, for this reason: looked at again once the folder changes.
+    void copiesStay(const NamesCsv::Error &error);
     // Names this side gave that another side replaced by ones made before this side's were
     // stored, so made without knowing them: this side's names.
     void replaced(const NameEntries &ours);

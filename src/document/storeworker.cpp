@@ -136,6 +136,8 @@ bool StoreWorker::mergeCopies()
     const StoreCopies::Merged merged = copies.merge();
     for (const NamesStore::LoadResult &found : merged.setAside)
         emit copySetAside(found);
+    if (merged.stays.kind != NamesCsv::ErrorKind::None)
+        emit copiesStay(merged.stays);
     return merged.wrote;
 }
 

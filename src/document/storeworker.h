@@ -50,6 +50,8 @@ signals:
     void written(const StoreWorker::Written &written);
     // A damaged conflict copy was set aside.
     void copySetAside(const NamesStore::LoadResult &found);
+    // Conflict copies stay beside the store, unmerged or unmoved, for this reason.
+    void copiesStay(const NamesCsv::Error &error);
 
 private:
     // Whether a write waits while a sync service brings the list and its times apart; the last one cannot.

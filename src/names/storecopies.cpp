@@ -207,15 +207,6 @@ QStringList looks(const QDir &folder, const Copies &copies, const QStringList &m
     return looks;
 }
 
-// A copy that cannot be moved stays, and is merged again, which changes nothing.
-void moveAway(const QDir &folder, const QString &path, const QString &name)
-{
-    const qsizetype dot = name.lastIndexOf(u'.');
-    if (StoreFile::makeCopiesFolder(path))
-        QFile::rename(folder.filePath(name),
-                      StoreFile::freeName(StoreFile::copiesPath(path) + u'/' + name.left(dot), name.mid(dot)));
-}
-
 } // namespace
 
 StoreCopies::StoreCopies(QString storePath)
@@ -246,11 +237,17 @@ StoreCopies::Merged StoreCopies::merge()
         unmerged = {left, StoreFile::identify(path), retryAt, listsWait};
     };
     StoreLock lock(path);
-    if (!lock.acquire(0))
-        return {}; // another side writes: the next look tries again
+    if (!lock.acquire(0)) { // another side writes: the next look tries again
+        if (lock.error().kind == NamesCsv::ErrorKind::Locked)
+            return {};
+        unmerged.retryAt = std::numeric_limits<qint64>::max(); // a folder not to write in: no use before it changes
+        return {false, {}, lock.error()};
+    }
     const StoreFile::Snapshot base = StoreFile::read(path);
-    if (!base.ok())
-        return {}; // the store itself is set aside first, as at every read
+    if (!base.ok()) { // the store itself is set aside first, as at every read, which is news for the next look
+        unmerged.retryAt = std::numeric_limits<qint64>::max();
+        return {};
+    }
     Merged merged;
     NamesCsv::Error error; // no list yet is an empty one
     QList<ListFile> lists{{QString(), NamesCsv::readData(path, error).value_or(QByteArray()),
@@ -274,8 +271,11 @@ StoreCopies::Merged StoreCopies::merge()
             return merged; // the copies stay, to be merged at the next look
         merged.wrote = true;
     }
-    for (const QString &name : merging.moved)
-        moveAway(folder, path, name);
+    // One that cannot be moved stays, and is merged again, which changes nothing.
+    for (const QString &name : merging.moved) {
+        if (const NamesCsv::Error moving = StoreFile::moveCopy(path, name); moving.kind != NamesCsv::ErrorKind::None)
+            merged.stays = moving;
+    }
     remember(merging.retryAt, merging.listWaits);
     return merged;
 }

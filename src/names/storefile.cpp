@@ -214,6 +214,18 @@ bool makeCopiesFolder(const QString &path)
     return !isLink(target) && (QFileInfo(target).isDir() || QFileInfo(path).dir().mkdir(QFileInfo(target).fileName()));
 }
 
+NamesCsv::Error moveCopy(const QString &path, const QString &name)
+{
+    const QString target = copiesPath(path);
+    if (!makeCopiesFolder(path))
+        return isLink(target) ? linkError(target) : NamesCsv::writeError(target, QString());
+    const qsizetype dot = name.lastIndexOf(u'.');
+    QFile copy(QFileInfo(path).dir().filePath(name));
+    if (copy.rename(freeName(target + u'/' + name.left(dot), name.mid(dot))))
+        return {};
+    return NamesCsv::writeError(target, copy.errorString());
+}
+
 void keepTimes(const QString &path, const QByteArray &data)
 {
     const QString content = QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex().left(keptNameLength);
