@@ -307,10 +307,10 @@ private slots:
                 QCOMPARE(processes[i].exitCode(), 0);
                 acknowledged.insert(processes[i].arguments().at(2), processes[i].arguments().at(3));
             }
-            QVERIFY(SharedStore::read(store).ok());
+            QVERIFY(NamesStore::read(store).ok());
         }
         QTRY_COMPARE_WITH_TIMEOUT(window.store().pendingCount(), 0, 30000);
-        const Names stored = SharedStore::read(store).names;
+        const Names stored = NamesStore::read(store).names;
         for (auto name = acknowledged.cbegin(); name != acknowledged.cend(); ++name)
             QCOMPARE(stored.value(name.key()), name.value());
         QCOMPARE(failures.size(), 0);
@@ -410,7 +410,7 @@ private slots:
                 carried = (computers == 2 && service.carry(name)) || carried;
             StoreClock::advance(computers == 2 ? 500 : 0);
             return !carried && std::all_of(windows.cbegin(), windows.cend(), [&](auto &w) {
-                return w->names() == model && SharedStore::read(w->store().file()).names == model
+                return w->names() == model && NamesStore::read(w->store().file()).names == model
                        && QDir(QFileInfo(w->store().file()).path()).entryList(QDir::Files | QDir::Hidden)
                               == QStringList{u"namen.csv"_s, u"namen.csv.zeiten"_s};
             });
@@ -443,7 +443,7 @@ private slots:
         arrival.start();
         QTRY_COMPARE_WITH_TIMEOUT(window.names().value(u"8D"_s), u"Fernrechner"_s, 10000);
         qInfo("another computer's name arrived after %lld ms", arrival.elapsed());
-        QCOMPARE(SharedStore::read(origin + u"/vesk-adressen/namen.csv"_s).names,
+        QCOMPARE(NamesStore::read(origin + u"/vesk-adressen/namen.csv"_s).names,
                  (Names{{"1A", "Fenster"}, {"8D", "Fernrechner"}}));
     }
 

@@ -77,7 +77,7 @@ private slots:
             QCOMPARE(Store::stored(document), n < 2);
             QCOMPARE(Files::read(n < 2 ? stored.setAsidePath : store()), damaged);
             if (n < 2)
-                QCOMPARE(SharedStore::read(store()).names, (Names{{"1A", "neu"}}));
+                QCOMPARE(NamesStore::read(store()).names, (Names{{"1A", "neu"}}));
         }
         // A second one in the same second gets its own name.
         QVERIFY(asides[0].startsWith(store() + u".defekt-"_s) && asides[1] != asides[0] && asides[2].isEmpty());
@@ -88,7 +88,7 @@ private slots:
         QVERIFY(Files::write(store(), damaged));
         running.setName(u"3A"_s, u"drei"_s);
         QVERIFY(Store::stored(running));
-        QCOMPARE(SharedStore::read(store()).names, (Names{{"2A", "zwei"}, {"3A", "drei"}}));
+        QCOMPARE(NamesStore::read(store()).names, (Names{{"2A", "zwei"}, {"3A", "drei"}}));
     }
 
     void windowsShareTheStore()
@@ -100,7 +100,7 @@ private slots:
         a->setName(u"4A"_s, u"Pumpe A"_s);
         b.setName(u"5A"_s, u"Licht B"_s);
         const Names both{{"4A", "Pumpe A"}, {"5A", "Licht B"}};
-        QTRY_COMPARE(SharedStore::read(store()).names, both);
+        QTRY_COMPARE(NamesStore::read(store()).names, both);
         StoreClock::advance(500); // the look twice a second, where no change is told (a folder made since)
         QTRY_COMPARE(a->names(), both);
         // The later name stands, also against an undo or redo of the change it replaced, which
@@ -118,7 +118,7 @@ private slots:
         QCOMPARE(b.undoStack()->count(), 2);
         QTRY_COMPARE(b.names(), (Names{{"5A", "Licht B"}, {"6A", "B"}}));
         QVERIFY(Store::stored(*a));
-        QCOMPARE(SharedStore::read(store()).names, b.names());
+        QCOMPARE(NamesStore::read(store()).names, b.names());
         // Closing a window loses nothing, even a name given just before.
         a->setName(u"9A"_s, u"neun"_s);
         a.reset();
@@ -126,7 +126,7 @@ private slots:
         QCOMPARE(failures.size(), 0);
         QVERIFY(QFile::remove(store())); // a store deleted meanwhile gets all of the window's names
         b.setName(u"7A"_s, u"sieben"_s);
-        QTRY_COMPARE(SharedStore::read(store()).names,
+        QTRY_COMPARE(NamesStore::read(store()).names,
                      (Names{{"5A", "Licht B"}, {"6A", "B"}, {"7A", "sieben"}, {"9A", "neun"}}));
     }
 
@@ -172,7 +172,7 @@ private slots:
         QVERIFY(answered.wait() && window.store().pendingCount() == 1 && !window.store().failing()
                 && window.names().contains(u"4A"_s));
         StoreClock::advance(StoreCopies::timesWaitMs);
-        QTRY_COMPARE(SharedStore::read(store()).names, (Names{{"1A", "eins"}, {"3A", "drei"}, {"4A", "vier"}}));
+        QTRY_COMPARE(NamesStore::read(store()).names, (Names{{"1A", "eins"}, {"3A", "drei"}, {"4A", "vier"}}));
         Writers many; // the 32 computers that stored last are named
         for (int n = 0; n <= 32; ++n)
             many.insert(QString::number(n), n + 1);
@@ -208,7 +208,7 @@ private slots:
         QVERIFY(Store::stored(laterStoresFirst ? earlier : later));
         StoreClock::advance(500); // each looks at the store
         QTRY_COMPARE(earlier.names().value(u"2A"_s), u"spaeter"_s);
-        QCOMPARE(SharedStore::read(store()).names.value(u"2A"_s), u"spaeter"_s);
+        QCOMPARE(NamesStore::read(store()).names.value(u"2A"_s), u"spaeter"_s);
         // Told in the window whose name was replaced, and its undo brings that back, now later.
         QTRY_COMPARE(replaced.size(), 1);
         QCOMPARE(replaced.first().first().value<NameEntries>(), (NameEntries{{"2A", u"frueher"_s}}));
@@ -338,7 +338,7 @@ private slots:
             }
             // Stored by itself at the next try, without a new edit; a failure this short is not reported.
             StoreClock::advance(250);
-            QTRY_COMPARE(SharedStore::read(store()).names, (Names{{"1A", name}}));
+            QTRY_COMPARE(NamesStore::read(store()).names, (Names{{"1A", name}}));
             QTRY_COMPARE(document.store().pendingCount(), 0);
             QCOMPARE(reported.size(), 0);
             StoreClock::setPauses(StoreClock::Pauses::Pass);
@@ -370,7 +370,7 @@ private slots:
         QTRY_COMPARE(linked.store().error().kind, ErrorKind::Link);
         QVERIFY(QFile::remove(store()));
         StoreClock::advance(30000);
-        QTRY_COMPARE(SharedStore::read(store()).names, (Names{{"3A", "drei"}}));
+        QTRY_COMPARE(NamesStore::read(store()).names, (Names{{"3A", "drei"}}));
         QCOMPARE(Files::read(other), "geheim\n");
 #endif
     }
@@ -434,7 +434,7 @@ private slots:
                         && Store::setFileTime(file, QDateTime::fromMSecsSinceEpoch(4000)));
             copies.merge();
         }
-        QCOMPARE(SharedStore::read(store()).names, merged);
+        QCOMPARE(NamesStore::read(store()).names, merged);
         const auto files = [](const QDir &in) {
             return in.entryList(QDir::Files, QDir::Name)
                 .replaceInStrings(QRegularExpression(u"defekt-.*"_s), u"defekt-"_s);

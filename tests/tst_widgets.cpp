@@ -823,7 +823,7 @@ private slots:
         QVERIFY(window->findChild<NamesFiles *>()->load(list) && window->viewTable->isChecked());
         typeNames({{0, u"eins"_s}});
         const QString store = workFile(u"data/vesk-adressen/namen.csv"_s);
-        QTRY_COMPARE(SharedStore::read(store).names.value(u"1A"_s), u"eins"_s);
+        QTRY_COMPARE(NamesStore::read(store).names.value(u"1A"_s), u"eins"_s);
         {
             Files::Unreplaceable held(store, true);
             typeNames({{1, u"zwei"_s}, {2, u"drei"_s}});
@@ -885,7 +885,7 @@ private slots:
             return !window->isWindowModified();
         }));
         QVERIFY(!window->storeState->isVisible() && window->storeState->text().isEmpty()); // nothing read out hidden
-        QCOMPARE(SharedStore::read(store).names.size(), 3);
+        QCOMPARE(NamesStore::read(store).names.size(), 3);
         {
             // A failure as short as a moment shows nothing: the last one is over.
             Files::Unreplaceable held(store, true);
@@ -925,7 +925,7 @@ private slots:
         QTest::keySequence(window->adrTable, QKeySequence(u"Ctrl+Z, Ctrl+Shift+Z"_s));
         QVERIFY(window->replacedState->isHidden() && window->replacedState->text().isEmpty());
         window = std::make_unique<VeskAr>();
-        const Names stored = SharedStore::read(workFile(u"data/vesk-adressen/namen.csv"_s)).names;
+        const Names stored = NamesStore::read(workFile(u"data/vesk-adressen/namen.csv"_s)).names;
         QCOMPARE((QStringList{stored.value(u"1A"_s), stored.value(u"3B"_s), stored.value(u"4B"_s)}), shown);
         QTRY_COMPARE(namesAt({0, 14, 15}), shown);
     }

@@ -142,7 +142,7 @@ std::optional<Names> CliSession::chosenNames()
 std::optional<Names> CliSession::readStored()
 {
     mergeCopies();
-    return readNames(SharedStore::read(NamesStore::defaultPath()), QStringLiteral("stored names"),
+    return readNames(NamesStore::read(NamesStore::defaultPath()), QStringLiteral("stored names"),
                      NamesStore::defaultPath());
 }
 

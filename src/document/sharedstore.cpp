@@ -3,9 +3,8 @@
 #include "names/storeclock.h"
 #include "names/storefile.h"
 
-#include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QSignalBlocker>
 #include <QThread>
 
@@ -15,6 +14,7 @@ namespace {
 constexpr int firstRetryMs = 250;
 constexpr int lastRetryMs = 30000;
 constexpr int reportAfterMs = 3000;
+constexpr int waitStepMs = 1000;
 // A name stored with a time further ahead than this came from a clock that is wrong.
 constexpr qint64 clockAheadMs = qint64{60} * 60 * 1000;
 // How long a side that goes away waits for its last write on a folder that stalls.
@@ -71,19 +71,6 @@ SharedStore::~SharedStore()
     }
 }
 
-NamesCsv::ReadResult SharedStore::read(const QString &path)
-{
-    if (QFileInfo::exists(path))
-        return NamesCsv::readFile(path);
-    if (StoreFile::isLink(path))
-        return {{}, StoreFile::linkError(path)}; // to what is not there: no empty list
-    // No list yet is no names; a file where a folder should be is an error, not an empty list.
-    const QString folder = NamesCsv::nearestExisting(QFileInfo(path).path());
-    if (!QFileInfo(folder).isDir())
-        return {{}, {NamesCsv::ErrorKind::Unreadable, 0, QStringLiteral("%1 is no folder").arg(folder)}};
-    return {};
-}
-
 void SharedStore::restore()
 {
     QMetaObject::invokeMethod(worker, &StoreWorker::restore);
@@ -120,6 +107,7 @@ void SharedStore::storeNow()
     if (!failingSince)
         failingSince = StoreClock::ticks();
     answerWait.start(reportAfterMs);
+    answerSince = StoreClock::ticks();
     inFlight = std::exchange(pending, {});
     QMetaObject::invokeMethod(worker,
                               [target = worker, known = stored, edits = inFlight] { target->write(known, edits); });
@@ -151,14 +139,18 @@ void SharedStore::discardPending()
     inFlight.clear();
 }
 
+// In steps, so that a time this process was held (stopped, as by Ctrl+Z) is not waited: its worker was held too.
 bool SharedStore::waitUntil(const std::function<bool()> &done, int ms)
 {
-    const QDeadlineTimer deadline(ms);
-    while (!done() && !deadline.hasExpired()) {
+    QElapsedTimer since;
+    since.start();
+    for (qint64 leftMs = ms; !done() && leftMs > 0;) {
+        const qint64 stepMs = std::min<qint64>(leftMs, waitStepMs);
         QEventLoop loop;
         connect(this, &SharedStore::answered, &loop, &QEventLoop::quit);
-        QTimer::singleShot(std::chrono::milliseconds(deadline.remainingTime()), &loop, &QEventLoop::quit);
+        QTimer::singleShot(std::chrono::milliseconds(stepMs), &loop, &QEventLoop::quit);
         loop.exec();
+        leftMs -= std::min(since.restart(), stepMs);
     }
     return done();
 }
@@ -267,6 +259,12 @@ void SharedStore::take(const StampedNames &nowStored, bool settled, Made made)
 // The worker has not answered for a while: the folder stalls, as a network folder can.
 void SharedStore::stalled()
 {
+    // So late that this process was held meanwhile, not the folder: the worker's time begins anew.
+    if (StoreClock::ticks() - answerSince >= 2 * reportAfterMs) {
+        answerSince = StoreClock::ticks();
+        answerWait.start(reportAfterMs);
+        return;
+    }
     if (reported)
         return;
     reported = true;

@@ -31,9 +31,6 @@ public:
     // Stores what is still pending, once, so that nothing is left behind by accident.
     ~SharedStore() override;
 
-    // The stored names, read only: a damaged store is left as it is. A missing one has none.
-    static NamesCsv::ReadResult read(const QString &path);
-
     // Reads the store and follows it from then on; restored() tells what was found. A
     // damaged one is set aside, or, where it cannot be, left alone and storing stays off for
     // this run, so it is never overwritten. One that cannot be opened now is read again.
@@ -99,6 +96,7 @@ private:
     StoreWorker *worker;
     QTimer retry;
     QTimer answerWait;
+    qint64 answerSince = 0; // on StoreClock::ticks()
     int retryDelayMs;
     std::optional<qint64> failingSince; // StoreClock::ticks(); none while it does not fail
     StampedNames stored;                // the file as last read or written

@@ -17,6 +17,19 @@ QString defaultPath()
     return home + QStringLiteral("/vesk-adressen/namen.csv");
 }
 
+NamesCsv::ReadResult read(const QString &path)
+{
+    if (QFileInfo::exists(path))
+        return NamesCsv::readFile(path);
+    if (StoreFile::isLink(path))
+        return {{}, StoreFile::linkError(path)}; // to what is not there: no empty list
+    // No list yet is no names; a file where a folder should be is an error, not an empty list.
+    const QString folder = NamesCsv::nearestExisting(QFileInfo(path).path());
+    if (!QFileInfo(folder).isDir())
+        return {{}, {NamesCsv::ErrorKind::Unreadable, 0, QStringLiteral("%1 is no folder").arg(folder)}};
+    return {};
+}
+
 LoadResult load(const QString &path)
 {
     const StoreFile::Snapshot read = StoreFile::read(path);

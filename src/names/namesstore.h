@@ -34,6 +34,8 @@ struct LoadResult
     }
 };
 
+// The stored names, read only: a damaged store is left as it is. A missing one has none.
+NamesCsv::ReadResult read(const QString &path);
 // Reads the stored names. A damaged file is never overwritten later: it is renamed aside
 // to "<path>.defekt-JJJJMMTT-hhmmss" (a number added if that exists). One that cannot be
 // opened now (error Unreadable), or a link in its place (error Link), is left where it is,
