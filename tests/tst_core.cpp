@@ -491,6 +491,23 @@ private slots:
         QVERIFY(copies.waitingUntil().value_or(0) - StoreClock::ticks() > StoreCopies::timesWaitMs - 1000);
         QCOMPARE(NamesTimes::plain(Store::restored(b).names), a.names());
     }
+
+    // Going away, a window stores even while a list waits for its times: it cannot try again later.
+    void lastEditsStoredWhileCopiesWait()
+    {
+        const QString copy = QFileInfo(store()).dir().filePath(u"namen.sync-conflict-20261209-020000-M2B6222.csv"_s);
+        QVERIFY(QDir().mkpath(QFileInfo(store()).path())
+                && StoreFile::write(store(), {{"1A", {"eins", 1000}}}).kind == ErrorKind::None
+                && Files::write(copy, "Adresse;Name\n8A;acht\n"));
+        {
+            NamesDocument document(store());
+            Store::restored(document);
+            QSignalSpy answered(&document.store(), &SharedStore::answered);
+            document.setName(u"7A"_s, u"sieben"_s);
+            QVERIFY(answered.wait() && document.store().pendingCount() == 1 && !document.store().failing()); // put off
+        }
+        QCOMPARE(NamesStore::read(store()).names, (Names{{"1A", "eins"}, {"7A", "sieben"}}));
+    }
 };
 
 VESK_GUILESS_TEST_MAIN(TestCore)
