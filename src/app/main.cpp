@@ -113,7 +113,16 @@ int main(int argc, char *argv[])
     }
     AppSetup::apply();
 
-    VeskAr window;
-    window.setVisible(true);
-    return QApplication::exec();
+    int status = 0;
+    {
+        VeskAr window;
+        window.setVisible(true);
+        status = QApplication::exec();
+    } // its last names stored
+#ifdef Q_OS_WIN
+    // All is written and closed: ended here, since winpthreads can hang the unloading of the libraries at exit.
+    std::fflush(nullptr);
+    TerminateProcess(GetCurrentProcess(), UINT(status));
+#endif
+    return status;
 }
