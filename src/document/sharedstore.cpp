@@ -260,7 +260,7 @@ void SharedStore::take(const StampedNames &nowStored, bool settled, Made made)
 void SharedStore::stalled()
 {
     // So late that this process was held meanwhile, not the folder: the worker's time begins anew.
-    if (StoreClock::ticks() - answerSince >= 2 * reportAfterMs) {
+    if (StoreClock::ticks() - answerSince >= 2 * qint64{reportAfterMs}) {
         answerSince = StoreClock::ticks();
         answerWait.start(reportAfterMs);
         return;
