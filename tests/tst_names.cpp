@@ -8,7 +8,6 @@
 #include "names/storeclock.h"
 #include "names/storefile.h"
 #include "names/storelock.h"
-#include "support/coretest.h"
 #include "support/storetest.h"
 
 #include <QSignalSpy>
@@ -43,7 +42,6 @@ private slots:
         QTest::addColumn<bool>("plain");
         QTest::addColumn<int>("row"); // in the names table; -1 for none
 
-        // clang-format off
         QTest::newRow("c7, either case") << "c7" << QList<int>{0, 2, 0, 0, 2} << "7C" << true << 30;
         QTest::newRow("leading zero") << "A07" << QList<int>{0, 2, 0, 0, 0} << "7A" << true << 6;
         QTest::newRow("blanks around and between") << " 12 b " << QList<int>{1, 0, 2, 0, 1} << "12B" << true << 23;
@@ -57,7 +55,7 @@ private slots:
         // The latest letter in the alphabet wins, not the first one found.
         QTest::newRow("CB5") << "CB5" << QList<int>{0, 1, 1, 0, 2} << "5C" << false << -1;
         QTest::newRow("28") << "28A" << QList<int>{3, 0, 0, 0, 0} << "28A" << true << -1;
-        QTest::newRow("largest number") << "4294967295A" << QList<int>{477218588, 0, 2, 0, 0} << "4294967295A" << true << -1;
+        QTest::newRow("largest") << "4294967295A" << QList<int>{477218588, 0, 2, 0, 0} << "4294967295A" << true << -1;
         // Number 0: the number switches stay at 0, the letter still counts.
         QTest::newRow("zero") << "0C" << QList<int>{0, 0, 0, 0, 2} << "1C" << false << -1;
         QTest::newRow("letter O for zero") << "1O" << QList<int>{0, 0, 0, 0, 0} << "1A" << false << -1;
@@ -66,7 +64,6 @@ private slots:
         // Blanks around and a plus sign pass the number conversion; a minus or inner blank does not.
         QTest::newRow("plus") << "+7B" << QList<int>{0, 2, 0, 0, 1} << "7B" << false << -1;
         QTest::newRow("minus") << "-7B" << QList<int>{0, 0, 0, 0, 1} << "1B" << false << -1;
-        // clang-format on
     }
 
     void decode()
@@ -94,24 +91,22 @@ private slots:
     {
         QTest::addColumn<QList<int>>("positions");
         QTest::addColumn<QString>("address");
-        QTest::addColumn<QString>("rows"); // as drawn: + top, 0 middle, - bottom
         QTest::addColumn<bool>("settable");
+        QTest::addColumn<QString>("rows"); // as drawn: + top, 0 middle, - bottom
 
-        // clang-format off
-        QTest::newRow("7C") << QList<int>{0, 2, 0, 0, 2} << "7C" << "+0++0" << true;
-        QTest::newRow("12H") << QList<int>{1, 0, 2, 2, 1} << "12H" << "-+00-" << true;
+        QTest::newRow("7C") << QList<int>{0, 2, 0, 0, 2} << "7C" << true << "+0++0";
+        QTest::newRow("12H") << QList<int>{1, 0, 2, 2, 1} << "12H" << true << "-+00-";
         // Positions no switch has: the number wraps as unsigned, a letter beyond K is A, drawn on top.
-        QTest::newRow("letter 12") << QList<int>{2, 2, 2, 3, 2} << "27A" << "000+0" << false;
-        QTest::newRow("below 0") << QList<int>{0, 0, -1, 0, 0} << "0A" << "+++++" << false;
-        // clang-format on
+        QTest::newRow("letter 12") << QList<int>{2, 2, 2, 3, 2} << "27A" << false << "000+0";
+        QTest::newRow("below 0") << QList<int>{0, 0, -1, 0, 0} << "0A" << false << "+++++";
     }
 
     void switches()
     {
         QFETCH(QList<int>, positions);
         QFETCH(QString, address);
-        QFETCH(QString, rows);
         QFETCH(bool, settable);
+        QFETCH(QString, rows);
 
         DippSetting dipp{};
         std::copy(positions.cbegin(), positions.cend(), dipp.begin());
@@ -250,10 +245,8 @@ private slots:
             result.error = NamesCsv::writeFile(node, {});
         } else if (StoreLock held(list); kind == ErrorKind::Locked) { // another computer's, fresh by the store's clock
             const QDateTime now = QDateTime::fromMSecsSinceEpoch(StoreClock::now());
-            result.error =
-                Files::write(list + u".lock"_s, data) && Store::setFileTime(list + u".lock"_s, now) && !held.acquire(0)
-                    ? held.error()
-                    : NamesCsv::Error{};
+            const bool written = Files::write(list + u".lock"_s, data) && Store::setFileTime(list + u".lock"_s, now);
+            result.error = written && !held.acquire(0) ? held.error() : NamesCsv::Error{};
         } else if (kind == ErrorKind::Link || kind == ErrorKind::Stalled || kind == ErrorKind::NoSpace)
             result.error = {kind, 0, u"x"_s};
         else
@@ -375,8 +368,7 @@ private slots:
         QTest::addColumn<Names>("after");
 
         QTest::newRow("edit") << "edit" << Names{{"1A", "eins"}, {"2A", "neu"}, {"3A", ""}};
-        QTest::newRow("paste past the end")
-            << "paste" << Names{{"1A", "eins"}, {"2A", "zwei"}, {"3A", ""}, {"12H", "a"}};
+        QTest::newRow("paste past 12H") << "paste" << Names{{"1A", "eins"}, {"2A", "zwei"}, {"3A", ""}, {"12H", "a"}};
         QTest::newRow("load") << "load" << Names{{"5C", "fünf"}};
         QTest::newRow("remove") << "remove" << Names{{"2A", "zwei"}};
         QTest::newRow("clear") << "clear" << Names{};

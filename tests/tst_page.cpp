@@ -290,8 +290,7 @@ private slots:
             const int column = key.back().unicode() - u'A';
             const int row = 12 - key.chopped(1).toInt();
             if (row < 0) { // no cell for it: printed nowhere
-                QVERIFY(
-                    std::none_of(words.cbegin(), words.cend(), [&](const Word &word) { return word.text == *name; }));
+                QVERIFY(std::none_of(words.cbegin(), words.cend(), [&](const Word &w) { return w.text == *name; }));
                 continue;
             }
             // To the next column's caption (the heavy line after D, the page's edge after H), between separators.
@@ -307,13 +306,11 @@ private slots:
             QStringList lines; // as printed
             for (int i = 0; i < found.size(); ++i) {
                 QVERIFY2(space.adjusted(-0.3, -0.3, 0.3, 0.3).contains(found[i].box), qPrintable(found[i].text));
-                const bool fallback = found[i].text.contains(u'☃'); // another font's height
-                QVERIFY2(fallback || qAbs(found[i].box.height() - size * arialHeight) < 0.05,
-                         qPrintable(found[i].text));
+                const bool snowman = found[i].text.contains(u'☃'); // another font's height
+                QVERIFY2(snowman || qAbs(found[i].box.height() - size * arialHeight) < 0.05, qPrintable(found[i].text));
                 // Lines 140 units apart at 8 pt, as much closer as the name is smaller.
-                const double spacing =
-                    (found[i].box.bottom() - found[0].box.bottom()) / (140 * size / 8 * pointsPerUnit);
-                QVERIFY2(qAbs(spacing - qRound(spacing)) < 0.05, qPrintable(found[i].text));
+                const double steps = (found[i].box.bottom() - found[0].box.bottom()) / (140 * size / 8 * pointsPerUnit);
+                QVERIFY2(qAbs(steps - qRound(steps)) < 0.05, qPrintable(found[i].text));
                 if (i == 0 || found[i].box.bottom() > found[i - 1].box.bottom() + 1)
                     lines.append(found[i].text);
                 else
@@ -560,14 +557,13 @@ private slots:
         QCOMPARE(std::pair(sheet.name(), LabelSheet::format(name).has_value()), std::pair(name, index >= 0));
         // On the paper: this sheet; not 1.2 mm too wide, no gaps; 0.9 mm by rounding; rows over each other by rounding,
         // not by more; one label, no gap; 1 mm off, as printers take.
-        QCOMPARE(
-            (QList<bool>{sheet.fitsPaper(), LabelFormat{QSizeF(70.4, 37), 3, 8, {}, QSizeF(0, 0), {}, {}}.fitsPaper(),
-                         LabelFormat{QSizeF(70.3, 37), 3, 8, {}, QSizeF(0, 0), {}, {}}.fitsPaper(),
-                         LabelFormat{QSizeF(70, 37), 3, 8, {}, QSizeF(0, -0.2), {}, {}}.fitsPaper(),
-                         LabelFormat{QSizeF(70, 37), 3, 8, {}, QSizeF(0, -0.3), {}, {}}.fitsPaper(),
-                         LabelFormat{QSizeF(210, 297), 1, 1, {}, QSizeF(-210, -297), {}, {}}.fitsPaper(),
-                         LabelFormat{QSizeF(70, 37), 3, 8, QPointF(-1, -1), QSizeF(0, 0), {}, {}}.fitsPaper()}),
-            (QList<bool>{true, false, true, true, false, true, true}));
+        const auto fits = [](QSizeF label, QSizeF gaps = {0, 0}, QPointF margins = {}, int across = 3, int down = 8) {
+            return LabelFormat{label, across, down, margins, gaps, {}, {}}.fitsPaper();
+        };
+        QCOMPARE((QList<bool>{sheet.fitsPaper(), fits({70.4, 37}), fits({70.3, 37}), fits({70, 37}, {0, -0.2}),
+                              fits({70, 37}, {0, -0.3}), fits({210, 297}, {-210, -297}, {}, 1, 1),
+                              fits({70, 37}, {0, 0}, {-1, -1})}),
+                 (QList<bool>{true, false, true, true, false, true, true}));
         QCOMPARE(sheet.perSheet(), perSheet);
         QCOMPARE((QList<QRectF>{sheet.labelRect(0), sheet.labelRect(1), sheet.labelRect(perSheet - 1)}), rects);
         // Within the paper; none over another.
@@ -810,10 +806,9 @@ private slots:
                  qPrintable(text));
         // The numbers are centred under the first and the last knob: the drawing is at least 12 mm wide.
         const SwitchGeometry &table = TableGeometry::cellSwitches;
-        QVERIFY2((find(u"5"_s)->box.center().x() - find(u"1"_s)->box.center().x()) * table.frame.width()
-                         / (4 * table.knobPitch)
-                     > 12 * mm - 0.05,
-                 qPrintable(text));
+        const double wide = (find(u"5"_s)->box.center().x() - find(u"1"_s)->box.center().x()) * table.frame.width()
+                            / (4 * table.knobPitch);
+        QVERIFY2(wide > 12 * mm - 0.05, qPrintable(text));
         // The drawing's ink, all ink outside the words' boxes: inside the label, and over no word.
         const QImage image(dir.filePath(formatImages[page]));
         const double scale = image.width() / (size.width() + 2 * border) / mm; // pixels a point
