@@ -217,8 +217,7 @@ private slots:
         // 1A at 1200 dpi: across the knobs' row (first outlined 6 units, others 3); down the last switch from the
         // separator, and the frame's left edge; across its top; down the row marks; across caption, "0", frame.
         const QPoint above1A = tableOrigin + QPoint(0, 700 * 11 - 240);
-        const QImage knobs =
-            drawn(QRect(above1A, QSize(800, 480)), 1, [&page](QPainter &p) { page.paint(p, pageWidth); });
+        const QImage knobs = drawn(QRect(above1A, QSize(800, 480)), 1, [&](QPainter &p) { page.paint(p, pageWidth); });
         QStringList ink;
         for (const QLineF &line : {QLineF(400, 275, 800, 275), QLineF(745, 0, 745, 480), QLineF(417, 0, 417, 480),
                                    QLineF(400, 241, 800, 241), QLineF(390, 240, 390, 480), QLineF(0, 355, 420, 355)})
@@ -322,7 +321,6 @@ private slots:
                 const bool kept = lines[i].section(u' ', -1).size() > 3 && lines[i + 1].section(u' ', 0, 0).size() >= 3;
                 QVERIFY2(!lines[i].endsWith(u'-') || kept, qPrintable(lines[i] + u" / "_s + lines[i + 1]));
             }
-            // The words joined, a line after "-" or "/" without a blank; hyphens left out.
             QString text;
             for (const QString &line : std::as_const(lines))
                 text += (text.isEmpty() || text.endsWith(u'-') || text.endsWith(u'/') ? u""_s : u" "_s) + line;
@@ -336,7 +334,6 @@ private slots:
             if (name->contains(u'\n') || key == u"5A")
                 QCOMPARE(lines, name->split(u'\n'));
         }
-        // Nothing else on the page stands over a name.
         for (const Word &word : std::as_const(words)) {
             for (const Word &name : std::as_const(named))
                 QVERIFY2(named.contains(word) || !word.box.intersects(name.box),
@@ -493,20 +490,19 @@ private slots:
         QTest::addColumn<PrintReport::Outcome>("outcome");
         QTest::addColumn<QString>("reason");
         QTest::addColumn<PrintReport::Subject>("subject");
-        QTest::addColumn<QString>("told");   // on the command line, after "error: " where nothing was printed
-        QTest::addColumn<QString>("window"); // the message, and on the names printed smaller, shortened, without glyphs
+        QTest::addColumn<QStringList>("said"); // by the command line ("error: " where none printed), by a window
 
         // clang-format off
-        QTest::newRow("printed") << PrintReport::Outcome::Printed << "" << PrintReport::Subject::Table << "printed on Q" << "Die Tabelle wurde auf Q gedruckt.\nKleiner gedruckt, damit sie ins Feld passen: 1A, 5A\nGekürzt gedruckt, zu lang für das Feld: 6E\nZeichen fehlen in der Schrift und werden als leere Kästchen gedruckt: 4C";
-        QTest::newRow("paused") << PrintReport::Outcome::Paused << "" << PrintReport::Subject::Labels << "queued on Q: the printer is paused" << "Die Etiketten warten in der Warteschlange von Q: der Drucker ist angehalten.\nKleiner gedruckt, damit sie aufs Etikett passen: 1A, 5A\nGekürzt gedruckt, zu lang für das Etikett: 6E\nZeichen fehlen in der Schrift: 4C";
-        QTest::newRow("held") << PrintReport::Outcome::Held << "" << PrintReport::Subject::TestSheet << "queued on Q: the job is held" << "Das Testblatt wartet in der Warteschlange von Q: der Auftrag wird zurückgehalten.\nKleiner gedruckt, damit sie aufs Etikett passen: 1A, 5A\nGekürzt gedruckt, zu lang für das Etikett: 6E\nZeichen fehlen in der Schrift: 4C";
-        QTest::newRow("sent") << PrintReport::Outcome::Sent << "" << PrintReport::Subject::Labels << "sent to the printer Q" << "Die Etiketten wurden an den Drucker Q übergeben.\nKleiner gedruckt, damit sie aufs Etikett passen: 1A, 5A\nGekürzt gedruckt, zu lang für das Etikett: 6E\nZeichen fehlen in der Schrift: 4C";
-        QTest::newRow("written") << PrintReport::Outcome::Written << "" << PrintReport::Subject::Table << "written to Q" << "Die Tabelle wurde in Q gespeichert.\nKleiner gedruckt, damit sie ins Feld passen: 1A, 5A\nGekürzt gedruckt, zu lang für das Feld: 6E\nZeichen fehlen in der Schrift und werden als leere Kästchen gedruckt: 4C";
-        QTest::newRow("refused") << PrintReport::Outcome::Refused << "" << PrintReport::Subject::Table << "error: cannot print on Q: the queue does not accept jobs" << "Der Drucker Q nimmt keine Aufträge an.";
-        QTest::newRow("refused, why") << PrintReport::Outcome::Refused << "Papierstau" << PrintReport::Subject::Labels << "error: cannot print on Q: the queue does not accept jobs (Papierstau)" << "Der Drucker Q nimmt keine Aufträge an: Papierstau";
-        QTest::newRow("no service") << PrintReport::Outcome::NoService << "" << PrintReport::Subject::Table << "error: cannot print on Q: the print service (CUPS) is not running" << "Der Druckdienst (CUPS) läuft nicht.";
-        QTest::newRow("no printer") << PrintReport::Outcome::NoPrinter << "" << PrintReport::Subject::Table << "error: cannot print on Q: there is no printer 'Q'" << "Den Drucker Q gibt es nicht.";
-        QTest::newRow("failed") << PrintReport::Outcome::Failed << "Zeitüberschreitung" << PrintReport::Subject::TestSheet << "error: cannot print on Q: Zeitüberschreitung" << "Drucker Q: Zeitüberschreitung";
+        QTest::newRow("printed") << PrintReport::Outcome::Printed << "" << PrintReport::Subject::Table << QStringList{"printed on Q", "Die Tabelle wurde auf Q gedruckt.\nKleiner gedruckt, damit sie ins Feld passen: 1A, 5A\nGekürzt gedruckt, zu lang für das Feld: 6E\nZeichen fehlen in der Schrift und werden als leere Kästchen gedruckt: 4C"};
+        QTest::newRow("paused") << PrintReport::Outcome::Paused << "" << PrintReport::Subject::Labels << QStringList{"queued on Q: the printer is paused", "Die Etiketten warten in der Warteschlange von Q: der Drucker ist angehalten.\nKleiner gedruckt, damit sie aufs Etikett passen: 1A, 5A\nGekürzt gedruckt, zu lang für das Etikett: 6E\nZeichen fehlen in der Schrift: 4C"};
+        QTest::newRow("held") << PrintReport::Outcome::Held << "" << PrintReport::Subject::TestSheet << QStringList{"queued on Q: the job is held", "Das Testblatt wartet in der Warteschlange von Q: der Auftrag wird zurückgehalten.\nKleiner gedruckt, damit sie aufs Etikett passen: 1A, 5A\nGekürzt gedruckt, zu lang für das Etikett: 6E\nZeichen fehlen in der Schrift: 4C"};
+        QTest::newRow("sent") << PrintReport::Outcome::Sent << "" << PrintReport::Subject::Labels << QStringList{"sent to the printer Q", "Die Etiketten wurden an den Drucker Q übergeben.\nKleiner gedruckt, damit sie aufs Etikett passen: 1A, 5A\nGekürzt gedruckt, zu lang für das Etikett: 6E\nZeichen fehlen in der Schrift: 4C"};
+        QTest::newRow("written") << PrintReport::Outcome::Written << "" << PrintReport::Subject::Table << QStringList{"written to Q", "Die Tabelle wurde in Q gespeichert.\nKleiner gedruckt, damit sie ins Feld passen: 1A, 5A\nGekürzt gedruckt, zu lang für das Feld: 6E\nZeichen fehlen in der Schrift und werden als leere Kästchen gedruckt: 4C"};
+        QTest::newRow("refused") << PrintReport::Outcome::Refused << "" << PrintReport::Subject::Table << QStringList{"error: cannot print on Q: the queue does not accept jobs", "Der Drucker Q nimmt keine Aufträge an."};
+        QTest::newRow("refused, why") << PrintReport::Outcome::Refused << "Papierstau" << PrintReport::Subject::Labels << QStringList{"error: cannot print on Q: the queue does not accept jobs (Papierstau)", "Der Drucker Q nimmt keine Aufträge an: Papierstau"};
+        QTest::newRow("no service") << PrintReport::Outcome::NoService << "" << PrintReport::Subject::Table << QStringList{"error: cannot print on Q: the print service (CUPS) is not running", "Der Druckdienst (CUPS) läuft nicht."};
+        QTest::newRow("no printer") << PrintReport::Outcome::NoPrinter << "" << PrintReport::Subject::Table << QStringList{"error: cannot print on Q: there is no printer 'Q'", "Den Drucker Q gibt es nicht."};
+        QTest::newRow("failed") << PrintReport::Outcome::Failed << "Zeitüberschreitung" << PrintReport::Subject::TestSheet << QStringList{"error: cannot print on Q: Zeitüberschreitung", "Drucker Q: Zeitüberschreitung"};
         // clang-format on
     }
 
@@ -516,15 +512,14 @@ private slots:
         QFETCH(PrintReport::Outcome, outcome);
         QFETCH(QString, reason);
         QFETCH(PrintReport::Subject, subject);
-        QFETCH(QString, told);
-        QFETCH(QString, window);
+        QFETCH(QStringList, said);
         PrintReport report = PrintReport::of(outcome, u"Q"_s, reason);
         report.pages = RenderResult{true, {}, {u"1A"_s, u"5A"_s}, {u"6E"_s}, {u"4C"_s}};
         const RenderResult result = report.result();
-        QCOMPARE((report.ok() ? u""_s : u"error: "_s) + report.commandLine(), told);
+        QCOMPARE((report.ok() ? u""_s : u"error: "_s) + report.commandLine(), said[0]);
         QCOMPARE((QStringList{report.windowText(subject)} + PrintReport::windowFits(result, subject)).join(u'\n'),
-                 window);
-        QCOMPARE(result.error, report.ok() ? QString() : window);
+                 said[1]);
+        QCOMPARE(result.error, report.ok() ? QString() : said[1]);
     }
 
     void labelSheets_data()
@@ -566,7 +561,6 @@ private slots:
                  (QList<bool>{true, false, true, true, false, true, true}));
         QCOMPARE(sheet.perSheet(), perSheet);
         QCOMPARE((QList<QRectF>{sheet.labelRect(0), sheet.labelRect(1), sheet.labelRect(perSheet - 1)}), rects);
-        // Within the paper; none over another.
         for (int i = 0; i < perSheet; ++i) {
             QVERIFY(QRectF(0, 0, 210, 297).contains(sheet.labelRect(i)));
             for (int j = 0; j < i; ++j)

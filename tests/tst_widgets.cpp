@@ -142,7 +142,6 @@ private slots:
         focusTable();
         QCOMPARE(std::pair(table->currentRow(), window->strEdit->text()), std::pair(2 * 12 + 6, u"7C"_s));
         QVERIFY(table->viewport()->rect().contains(table->visualItemRect(table->item(2 * 12 + 6, 1)))); // in view
-        // At first the table, shown, has room for twelve rows.
         QVERIFY(table->viewport()->height() >= 12 * table->verticalHeader()->defaultSectionSize());
         // A row chosen shows its address in the entry and on the panel; the cursor moves on in it.
         QTest::keyClick(table, Qt::Key_Right);
@@ -220,14 +219,14 @@ private slots:
         QVERIFY(written.startsWith("%PDF"));
         // Ctrl+P: the very page, landscape, previewed, then printed into a file, never on a printer.
         QTest::keyClicks(openEditor(2), u"Weichenantrieb"_s); // printed too, while still being typed
-        for (const auto &[file, icon, told] : QList<std::tuple<QString, QMessageBox::Icon, QString>>{
+        for (const auto &[to, icon, told] : QList<std::tuple<QString, QMessageBox::Icon, QString>>{
                  {u"tabelle.pdf"_s, QMessageBox::Information,
                   u"Die Tabelle wurde in %1 gespeichert.\nKleiner gedruckt, damit sie ins Feld passen: "
                   "3A, 3B\nGekürzt gedruckt, zu lang für das Feld: 5C"_s},
                  {u"nicht/da.pdf"_s, QMessageBox::Warning,
                   u"Die Tabelle konnte nicht gedruckt werden.\n\nGrund: Drucker %1: The printer could "
                   "not be started."_s}}) {
-            onDialog<QPrintPreviewDialog>([this, typed = file](QPrintPreviewDialog *preview) {
+            onDialog<QPrintPreviewDialog>([this, typed = to](QPrintPreviewDialog *preview) {
                 auto *view = preview->findChild<QPrintPreviewWidget *>();
                 QCOMPARE((QList<int>{view->pageCount(), view->orientation()}), (QList<int>{1, QPageLayout::Landscape}));
 #ifndef Q_OS_WIN // whose print dialog is the system's
@@ -241,8 +240,7 @@ private slots:
             QTest::keyClick(window.get(), Qt::Key_P, Qt::ControlModifier);
 #ifndef Q_OS_WIN
             box = catcher.takeOne();
-            QCOMPARE(std::pair(box.icon, box.text),
-                     std::pair(icon, told.arg(QDir::toNativeSeparators(workFile(file)))));
+            QCOMPARE(std::pair(box.icon, box.text), std::pair(icon, told.arg(QDir::toNativeSeparators(workFile(to)))));
 #endif
             focusTable(); // from the report
         }
@@ -364,7 +362,6 @@ private slots:
         focusTable();
         QTest::keyClick(window->adrTable, Qt::Key_Backtab);
         QTRY_VERIFY(window->searchEdit->hasFocus());
-        // The context menu loads, saves and clears, undoes and redoes.
         QCOMPARE(fromContextMenu(2), (QStringList{"Namen laden…", "Namen speichern…", "Namen leeren", "",
                                                   "Rückgängig: Name ändern", "Wiederholen:"}));
         QCOMPARE(namesAt({7, 93}), (QStringList{"-", "-"}));
