@@ -8,7 +8,6 @@
 #include "names/storeclock.h"
 #include "names/storefile.h"
 #include "names/storelock.h"
-#include "support/coretest.h"
 #include "support/storetest.h"
 
 #include <QSignalSpy>
@@ -43,21 +42,18 @@ private slots:
         QTest::addColumn<bool>("plain");
         QTest::addColumn<int>("row"); // in the names table; -1 for none
 
-        // clang-format off
-        QTest::newRow("c7, either case") << "c7" << QList<int>{0, 2, 0, 0, 2} << "7C" << true << 30;
         QTest::newRow("leading zero") << "A07" << QList<int>{0, 2, 0, 0, 0} << "7A" << true << 6;
         QTest::newRow("blanks around and between") << " 12 b " << QList<int>{1, 0, 2, 0, 1} << "12B" << true << 23;
         QTest::newRow("blank between, letter first") << "C\t 7" << QList<int>{0, 2, 0, 0, 2} << "7C" << true << 30;
         QTest::newRow("the last of the control module") << "d12" << QList<int>{1, 0, 2, 1, 0} << "12D" << true << 47;
         QTest::newRow("the first of the extension") << "e1" << QList<int>{0, 0, 0, 1, 1} << "1E" << true << 48;
         QTest::newRow("the letter after H") << "i1" << QList<int>{0, 0, 0, 2, 2} << "1I" << true << -1;
-        QTest::newRow("a letter beyond H") << "I3" << QList<int>{0, 0, 2, 2, 2} << "3I" << true << -1;
         QTest::newRow("no letter") << "10" << QList<int>{1, 0, 0, 0, 0} << "10A" << false << -1;
         QTest::newRow("AB5") << "AB5" << QList<int>{0, 1, 1, 0, 1} << "5B" << false << -1;
         // The latest letter in the alphabet wins, not the first one found.
         QTest::newRow("CB5") << "CB5" << QList<int>{0, 1, 1, 0, 2} << "5C" << false << -1;
         QTest::newRow("28") << "28A" << QList<int>{3, 0, 0, 0, 0} << "28A" << true << -1;
-        QTest::newRow("largest number") << "4294967295A" << QList<int>{477218588, 0, 2, 0, 0} << "4294967295A" << true << -1;
+        QTest::newRow("largest") << "4294967295A" << QList<int>{477218588, 0, 2, 0, 0} << "4294967295A" << true << -1;
         // Number 0: the number switches stay at 0, the letter still counts.
         QTest::newRow("zero") << "0C" << QList<int>{0, 0, 0, 0, 2} << "1C" << false << -1;
         QTest::newRow("letter O for zero") << "1O" << QList<int>{0, 0, 0, 0, 0} << "1A" << false << -1;
@@ -66,7 +62,6 @@ private slots:
         // Blanks around and a plus sign pass the number conversion; a minus or inner blank does not.
         QTest::newRow("plus") << "+7B" << QList<int>{0, 2, 0, 0, 1} << "7B" << false << -1;
         QTest::newRow("minus") << "-7B" << QList<int>{0, 0, 0, 0, 1} << "1B" << false << -1;
-        // clang-format on
     }
 
     void decode()
@@ -94,24 +89,22 @@ private slots:
     {
         QTest::addColumn<QList<int>>("positions");
         QTest::addColumn<QString>("address");
-        QTest::addColumn<QString>("rows"); // as drawn: + top, 0 middle, - bottom
         QTest::addColumn<bool>("settable");
+        QTest::addColumn<QString>("rows"); // as drawn: + top, 0 middle, - bottom
 
-        // clang-format off
-        QTest::newRow("7C") << QList<int>{0, 2, 0, 0, 2} << "7C" << "+0++0" << true;
-        QTest::newRow("12H") << QList<int>{1, 0, 2, 2, 1} << "12H" << "-+00-" << true;
+        QTest::newRow("7C") << QList<int>{0, 2, 0, 0, 2} << "7C" << true << "+0++0";
+        QTest::newRow("12H") << QList<int>{1, 0, 2, 2, 1} << "12H" << true << "-+00-";
         // Positions no switch has: the number wraps as unsigned, a letter beyond K is A, drawn on top.
-        QTest::newRow("letter 12") << QList<int>{2, 2, 2, 3, 2} << "27A" << "000+0" << false;
-        QTest::newRow("below 0") << QList<int>{0, 0, -1, 0, 0} << "0A" << "+++++" << false;
-        // clang-format on
+        QTest::newRow("letter 12") << QList<int>{2, 2, 2, 3, 2} << "27A" << false << "000+0";
+        QTest::newRow("below 0") << QList<int>{0, 0, -1, 0, 0} << "0A" << false << "+++++";
     }
 
     void switches()
     {
         QFETCH(QList<int>, positions);
         QFETCH(QString, address);
-        QFETCH(QString, rows);
         QFETCH(bool, settable);
+        QFETCH(QString, rows);
 
         DippSetting dipp{};
         std::copy(positions.cbegin(), positions.cend(), dipp.begin());
@@ -250,10 +243,8 @@ private slots:
             result.error = NamesCsv::writeFile(node, {});
         } else if (StoreLock held(list); kind == ErrorKind::Locked) { // another computer's, fresh by the store's clock
             const QDateTime now = QDateTime::fromMSecsSinceEpoch(StoreClock::now());
-            result.error =
-                Files::write(list + u".lock"_s, data) && Store::setFileTime(list + u".lock"_s, now) && !held.acquire(0)
-                    ? held.error()
-                    : NamesCsv::Error{};
+            const bool written = Files::write(list + u".lock"_s, data) && Store::setFileTime(list + u".lock"_s, now);
+            result.error = written && !held.acquire(0) ? held.error() : NamesCsv::Error{};
         } else if (kind == ErrorKind::Link || kind == ErrorKind::Stalled || kind == ErrorKind::NoSpace)
             result.error = {kind, 0, u"x"_s};
         else
@@ -338,18 +329,16 @@ private slots:
         for (int row = 0; row < NamedAddresses::count && !shown.isEmpty(); ++row)
             if (!shown.contains(row))
                 hidden.insert(row);
-        const NamesPaste::Placed placed = NamesPaste::place(text, firstRow, hidden);
-        QCOMPARE(placed.names, names);
-        QCOMPARE(
-            (QList<qsizetype>{placed.linesWithoutRow, placed.cellsLeftOut, placed.namesRefused, placed.namesHidden}),
-            left);
-        QCOMPARE(NamesPaste::describe(placed), told);
+        const NamesPaste::Placed put = NamesPaste::place(text, firstRow, hidden);
+        QCOMPARE(put.names, names);
+        QCOMPARE((QList<qsizetype>{put.linesWithoutRow, put.cellsLeftOut, put.namesRefused, put.namesHidden}), left);
+        QCOMPARE(NamesPaste::describe(put), told);
     }
 
     void shownForms_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QStringList>("shown"); // in the window's table, on a terminal's line, typed for names set
+        QTest::addColumn<QStringList>("seen"); // in the window's table, on a terminal's line, typed for names set
         // clang-format off
         QTest::newRow("an override and an isolate") << u"Weiche \u202EEnde\u2069 תחנה"_s << QStringList{u"Weiche ⟨U+202E⟩Ende⟨U+2069⟩ תחנה"_s, uR"(Weiche \u{202E}Ende\u{2069} תחנה)"_s, uR"(Weiche \u{202E}Ende\u{2069} תחנה)"_s};
         QTest::newRow("ESC, line break, tab, C1, DEL") << u"Öl\x1b[2J\nb\tc\u0085d\x7f"_s << QStringList{u"Öl␛[2J\nb␉c⟨U+0085⟩d␡"_s, uR"(Öl\u{1B}[2J\u{A}b\u{9}c\u{85}d\u{7F})"_s, u"\\u{d6}l\\u{1b}[2J\nb\\u{9}c\\u{85}d\\u{7F}"_s};
@@ -361,12 +350,11 @@ private slots:
     void shownForms()
     {
         QFETCH(QString, name);
-        QFETCH(QStringList, shown);
+        QFETCH(QStringList, seen);
         QCOMPARE((QStringList{NameForms::visible(name), NameForms::escaped(name, NameForms::LineBreaks::Escaped)}),
-                 shown.first(2));
-        QCOMPARE(
-            (QStringList{NameForms::unescaped(shown[1]), NameForms::unescaped(shown[2]), NameForms::isolated(name)}),
-            (QStringList{name, name, u"\u2068"_s + shown[0] + u"\u2069"_s}));
+                 seen.first(2));
+        QCOMPARE((QStringList{NameForms::unescaped(seen[1]), NameForms::unescaped(seen[2]), NameForms::isolated(name)}),
+                 (QStringList{name, name, u"\u2068"_s + seen[0] + u"\u2069"_s}));
     }
 
     void undoRedo_data()
@@ -375,8 +363,7 @@ private slots:
         QTest::addColumn<Names>("after");
 
         QTest::newRow("edit") << "edit" << Names{{"1A", "eins"}, {"2A", "neu"}, {"3A", ""}};
-        QTest::newRow("paste past the end")
-            << "paste" << Names{{"1A", "eins"}, {"2A", "zwei"}, {"3A", ""}, {"12H", "a"}};
+        QTest::newRow("paste past 12H") << "paste" << Names{{"1A", "eins"}, {"2A", "zwei"}, {"3A", ""}, {"12H", "a"}};
         QTest::newRow("load") << "load" << Names{{"5C", "fünf"}};
         QTest::newRow("remove") << "remove" << Names{{"2A", "zwei"}};
         QTest::newRow("clear") << "clear" << Names{};

