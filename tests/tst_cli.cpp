@@ -464,7 +464,7 @@ private slots:
         const QString said = printed(dipp.readAllStandardError());
         QVERIFY2(QRegularExpression(u"^warning: a conflict copy could not be read \\(line 2: '99Z' is not one of the "
                                     "addresses A-H 1-12\\) and was set aside as %1\\.defekt-\\d{8}-\\d{6}\n"
-                                    "note: waiting up to \\d+ s for the rest of a conflict copy that a sync service is "
+                                    "note: waiting up to 10 s for the rest of a conflict copy that a sync service is "
                                     "still bringing beside %2namen.csv\n$"_s.arg(QRegularExpression::escape(damaged),
                                                                                  QRegularExpression::escape(folder)))
                      .match(said)
