@@ -105,7 +105,8 @@ Snapshot readOnce(const QString &path)
     for (const QString &name : stamping.settled ? QStringList() : copies.entryList({timesCopies}, QDir::Files)) {
         const QByteArray copy =
             NamesCsv::readData(copies.filePath(name), timesError, timesMaxBytes).value_or(QByteArray());
-        if (!NamesTimes::settles(*list, copy))
+        if (!NamesTimes::settles(*list, copy)
+            || !NamesTimes::writtenWith(QFileInfo(copies.filePath(name)).lastModified().toMSecsSinceEpoch(), changedMs))
             continue;
         const NamesTimes::Stamping moved = NamesTimes::stamp(read.names, *list, copy, changedMs);
         stamping = {NamesTimes::merged(stamping.settled ? stamping.names : StampedNames(), moved.names), true,
