@@ -189,8 +189,8 @@ private slots:
         QCOMPARE(NamesTimes::recorded({}, "z;0\n2A;300;b1688cbab7e2c8ad;?;L;100;a%3Bb%0A%2D\n", 500), (StampedNames{{"2A", {u"a;b\n-"_s, 100}}}));
         // Only times written with a guessed list (not 2 s before it, nor with another) tell when its names were made.
         const Stamped guess{u"neu"_s, 300, true, u"alt"_s, 200, "L"};
-        const QByteArray times("vesk-adressen-zeiten 1;L\n2A;150;b1688cbab7e2c8ad\n3A;250;b1688cbab7e2c8ad\n4A;150;b1688cbab7e2c8ad\n");
-        QCOMPARE(NamesTimes::settled({{"2A", guess}, {"3A", guess}, {"4A", {u"neu"_s, 300, true, u"alt"_s, 200, "K"}}}, times, -1700), (StampedNames{{"2A", {u"alt"_s, 200}}, {"3A", {u"neu"_s, 250}}, {"4A", {u"neu"_s, 300, true, u"alt"_s, 200, "K"}}}));
+        const QByteArray times("vesk-adressen-zeiten 1;L\n2A;150;b1688cbab7e2c8ad\n3A;250;b1688cbab7e2c8ad\n4A;150;b1688cbab7e2c8ad\n5A;100;b1688cbab7e2c8ad;?;K\n");
+        QCOMPARE(NamesTimes::settled({{"2A", guess}, {"3A", guess}, {"4A", {u"neu"_s, 300, true, u"alt"_s, 200, "K"}}, {"5A", guess}}, times, -1700), (StampedNames{{"2A", {u"alt"_s, 200}}, {"3A", {u"neu"_s, 250}}, {"4A", {u"neu"_s, 300, true, u"alt"_s, 200, "K"}}, {"5A", {u"alt"_s, 200}}}));
         QCOMPARE(NamesTimes::settled({{"2A", guess}}, times, -1701), (StampedNames{{"2A", guess}}));
         // clang-format on
     }
@@ -213,6 +213,8 @@ private slots:
         QTest::newRow("a guess of a fact's name") << Stamped{u"neu"_s, 100} << bare << Stamped{u"neu"_s, 100} << QByteArray("2A;100;b1688cbab7e2c8ad");
         QTest::newRow("a guess of a fact's name over a later one") << Stamped{u"neu"_s, 150} << guess << guess << QByteArray("2A;300;b1688cbab7e2c8ad;?;L;200;alt");
         QTest::newRow("of two guesses the later, over the later fact") << Stamped{u"x"_s, 250, true, std::nullopt, 220, "K"} << guess << Stamped{u"neu"_s, 300, true, std::nullopt, 220, "L"} << QByteArray("2A;300;b1688cbab7e2c8ad;?;L;220;-");
+        QTest::newRow("two guesses of one name: the earlier") << Stamped{u"neu"_s, 250, true, std::nullopt, 100, "K"} << guess << Stamped{u"neu"_s, 250, true, u"alt"_s, 200, "K"} << QByteArray("2A;250;b1688cbab7e2c8ad;?;K;200;alt");
+        QTest::newRow("two guesses of one name, a fact under one later than the other") << Stamped{u"neu"_s, 150, true, std::nullopt, 100, "K"} << guess << Stamped{u"alt"_s, 200} << QByteArray("2A;200;4d48fba6cf5f7d6a");
         QTest::newRow("of two facts of one moment, the one merged in") << Stamped{u"alt"_s, 100} << Stamped{u"neu"_s, 100} << Stamped{u"neu"_s, 100} << QByteArray("2A;100;b1688cbab7e2c8ad");
         // clang-format on
     }

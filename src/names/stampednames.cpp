@@ -135,6 +135,12 @@ Stamped over(Stamped guess, const Stamped &fact)
 
 Stamped merged(const Stamped &base, const Stamped &edit)
 {
+    // Two guesses of one name: it was made before the earlier, so a fact under either made after that stands.
+    if (base.guessed && edit.guessed && base.name == edit.name) {
+        const Stamped guess =
+            over(edit.madeMs <= base.madeMs ? edit : base, under(edit.madeMs <= base.madeMs ? base : edit));
+        return guess.underMs >= guess.madeMs ? under(guess) : guess;
+    }
     if (base.guessed == edit.guessed) // two facts, or two guesses
         return !base.guessed                ? later(base, edit)
                : edit.madeMs >= base.madeMs ? over(edit, under(base))
@@ -213,9 +219,10 @@ StampedNames settled(StampedNames names, const QByteArray &timesData, qint64 tim
     const QByteArray list = timesData.left(timesData.indexOf('\n')).mid(formatLine.size() + 1);
     for (auto entry = names.begin(); entry != names.end(); ++entry) {
         const Record record = recorded.value(entry.key());
-        if (entry->guessed && entry->from == list && writtenWith(timesChangedMs, entry->madeMs)
-            && !record.stamped.guessed && record.stamped.madeMs > 0)
-            *entry = later(under(*entry), {entry->name, record.stamped.madeMs});
+        Stamped told = record.stamped; // the name of that list, a guess there too perhaps
+        told.name = entry->name;
+        if (entry->guessed && entry->from == list && writtenWith(timesChangedMs, entry->madeMs) && told.madeMs > 0)
+            *entry = told.guessed ? ::merged(*entry, told) : later(under(*entry), told);
     }
     return names;
 }
