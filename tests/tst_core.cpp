@@ -187,10 +187,10 @@ private slots:
         // A line of more fields, not a guess's, is skipped; the fact under a guess of another name stands as recorded.
         QCOMPARE(NamesTimes::stamp({{"2A", "neu"}, {"3A", "drei"}}, {}, "z;0\n2A;300;b1688cbab7e2c8ad;x\n3A;100;6b70e2d592dd1719\n", 500).names, (StampedNames{{"2A", {u"neu"_s, 500, true, std::nullopt, 0, "e3b0c44298fc1c14"}}, {"3A", {u"drei"_s, 100}}}));
         QCOMPARE(NamesTimes::recorded({}, "z;0\n2A;300;b1688cbab7e2c8ad;?;L;100;a%3Bb%0A%2D\n", 500), (StampedNames{{"2A", {u"a;b\n-"_s, 100}}}));
-        // Only times written with a guessed list (not 2 s before it, nor with another) tell when its names were made.
+        // Times written with a guessed list, or after it a fact of its name, (not 2 s before it) tell when it was made.
         const Stamped guess{u"neu"_s, 300, true, u"alt"_s, 200, "L"};
-        const QByteArray times("vesk-adressen-zeiten 1;L\n2A;150;b1688cbab7e2c8ad\n3A;250;b1688cbab7e2c8ad\n4A;150;b1688cbab7e2c8ad\n5A;250;b1688cbab7e2c8ad;?;K\n");
-        QCOMPARE(NamesTimes::settled({{"2A", guess}, {"3A", guess}, {"4A", {u"neu"_s, 300, true, u"alt"_s, 200, "K"}}, {"5A", guess}, {"6A", {std::nullopt, 300, true, u"alt"_s, 200, "L"}}}, times, -1700), (StampedNames{{"6A", {std::nullopt, 300, true, u"alt"_s, 200, "L"}}, {"2A", {u"alt"_s, 200}}, {"3A", {u"neu"_s, 250}}, {"4A", {u"neu"_s, 300, true, u"alt"_s, 200, "K"}}, {"5A", {u"neu"_s, 250, true, u"alt"_s, 200, "K"}}}));
+        const QByteArray times("vesk-adressen-zeiten 1;L\n2A;150;b1688cbab7e2c8ad\n3A;250;b1688cbab7e2c8ad\n4A;150;b1688cbab7e2c8ad;?;J\n5A;250;b1688cbab7e2c8ad;?;K\n7A;150;b1688cbab7e2c8ad\n8A;150;4d48fba6cf5f7d6a\n");
+        QCOMPARE(NamesTimes::settled({{"2A", guess}, {"3A", guess}, {"4A", {u"neu"_s, 300, true, u"alt"_s, 200, "K"}}, {"5A", guess}, {"6A", {std::nullopt, 300, true, u"alt"_s, 200, "L"}}, {"7A", {u"neu"_s, 300, true, u"alt"_s, 200, "K"}}, {"8A", {u"neu"_s, 300, true, u"alt"_s, 200, "K"}}}, times, -1700), (StampedNames{{"8A", {u"neu"_s, 300, true, u"alt"_s, 200, "K"}}, {"6A", {std::nullopt, 300, true, u"alt"_s, 200, "L"}}, {"7A", {u"alt"_s, 200}}, {"2A", {u"alt"_s, 200}}, {"3A", {u"neu"_s, 250}}, {"4A", {u"neu"_s, 300, true, u"alt"_s, 200, "K"}}, {"5A", {u"neu"_s, 250, true, u"alt"_s, 200, "K"}}}));
         QCOMPARE(NamesTimes::settled({{"2A", guess}}, times, -1701), (StampedNames{{"2A", guess}}));
         // clang-format on
     }

@@ -221,7 +221,9 @@ StampedNames settled(StampedNames names, const QByteArray &timesData, qint64 tim
         const Record record = recorded.value(entry.key());
         Stamped told = record.stamped; // the name of that list, a guess there too perhaps
         told.name = entry->name;
-        if (entry->guessed && entry->from == list && writtenWith(timesChangedMs, entry->madeMs) && told.madeMs > 0)
+        // Times written later with another list tell the name's time where they record it as a fact.
+        const bool tells = entry->from == list || (!told.guessed && record.fingerprint == fingerprint(entry->name));
+        if (entry->guessed && tells && writtenWith(timesChangedMs, entry->madeMs) && told.madeMs > 0)
             *entry = told.guessed ? ::merged(*entry, told) : later(under(*entry), told);
     }
     return names;

@@ -17,8 +17,8 @@ struct Stamped
     qint64 madeMs = 0; // milliseconds since the epoch; 0: never named
     // A guess: the name stood in a list whose times were not there, so it counts as made when that list was changed.
     // Under it the latest fact it overrode (underMs 0: none known), which stands again where the times written with
-    // that list (from, its fingerprint) tell the name older: the list shows only the guess, so that name is kept
-    // nowhere else. Another fact of the name may be of an earlier naming, undone since, and settles no guess.
+    // that list (from, its fingerprint) or after it tell the name older: the list shows only the guess, so that name
+    // is kept nowhere else. Times written before it may tell an earlier naming, undone since, and settle no guess.
     bool guessed = false;
     std::optional<QString> underName = std::nullopt;
     qint64 underMs = 0;
@@ -67,7 +67,8 @@ Stamped entry(const StampedNames &names, const QString &key);
 // A fact of a guess's name stands for it where not older than the fact under it; a guess over a fact of another name
 // keeps the later of the facts under it.
 StampedNames merged(StampedNames base, const StampedNames &edits);
-// names with each guess that the times written with its list tell as a fact: the later of that and the one under it.
+// names with each guess that the times written with its list, or later with another, tell as a fact: the later of
+// that and the one under it.
 StampedNames settled(StampedNames names, const QByteArray &timesData, qint64 timesChangedMs);
 // Times are written just before their list: where they were written long before a list of the same bytes changed,
 // they were written with an earlier state of it, which an undo brought back, and tell its names' times no longer.
