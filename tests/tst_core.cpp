@@ -18,6 +18,8 @@ using namespace Qt::StringLiterals;
 
 using NamesCsv::ErrorKind;
 
+Q_DECLARE_METATYPE(Stamped)
+
 // clang-format off
 const Names withTimes{{"1A", "EINS"}, {"2A", "neu"}, {"3A", "Pumpe"}, {"4A", "Licht"}, {"6A", "sechs"}}; // A's and B's made apart, merged
 const QByteArray withTimesStored("vesk-adressen-zeiten 1;4ced35f6f194db39\n1A;3000;7684824d0d3a241b\n2A;2000;b1688cbab7e2c8ad\n3A;3000;b1f1ba264a9a34a2\n4A;2000;0d8d541d98f328df\n5A;2000;-\n6A;4000;ed8862db32fe9ba7\nrechner;3000;ANNA-PC\nrechner;4000;BERT\n"); // their times, the same bytes wherever merged
@@ -146,8 +148,9 @@ private slots:
         const qint64 before = ahead();
         read = StoreFile::read(store());
         QVERIFY(!read.settled && StoreClock::now() - changed >= 2000 && ahead() - before >= 1000);
-        QCOMPARE(read.names,
-                 (StampedNames{{"1A", {u"eins"_s, 100}}, {"2A", {u"zwei"_s, changed}}, {"3A", {u"DREI"_s, changed}}}));
+        QCOMPARE(read.names, (StampedNames{{"1A", {u"eins"_s, 100}},
+                                           {"2A", {u"zwei"_s, changed, true, std::nullopt, 200, "9a9641f76515e857"}},
+                                           {"3A", {u"DREI"_s, changed, true, std::nullopt, 0, "9a9641f76515e857"}}}));
         // Then, 2 s old, read at once; with its time ahead (another computer's clock), after a while, not a day.
         // Older than the times, as when they arrive before it, it shows an erasure they tell (2A, at 200) not yet.
         for (const auto &[time, mostMs] : {std::pair{changed, 100}, {changed + 86400000, 60000}, {150, 100}}) {
@@ -164,7 +167,7 @@ private slots:
         QVERIFY(QDir().mkpath(copies) && StoreFile::write(copies + copy, written).kind == ErrorKind::None
                 && Store::setFileTime(copies + copy, QDateTime::fromMSecsSinceEpoch(100)));
         QCOMPARE(StoreFile::read(store()).names,
-                 (StampedNames{{"1A", {u"eins"_s, 150}}, {"2A", {std::nullopt, 200}}, {"3A", {u"drei"_s, 300}}}));
+                 (StampedNames{{"1A", {u"eins"_s, 100}}, {"2A", {std::nullopt, 200}}, {"3A", {u"drei"_s, 300}}}));
         QVERIFY(QFile::rename(copies + copy, QFileInfo(store()).dir().filePath(copy)));
         Store::Restored window(store()); // with it beside the list, whose own times may be on their way: edits wait
         QSignalSpy answered(&window.store(), &SharedStore::answered);
@@ -181,7 +184,54 @@ private slots:
         const StampedNames edits{{"1A", {u"alt"_s, 99}}, {"2A", {u"gleich"_s, 200}}, {"4A", {std::nullopt, 1}}};
         // clang-format off
         QCOMPARE(NamesTimes::merged(written, edits), (StampedNames{{"1A", {u"eins"_s, 100}}, {"2A", {u"gleich"_s, 200}}, {"3A", {u"drei"_s, 300}}, {"4A", {std::nullopt, 1}}}));
+        // A line of more fields, not a guess's, is skipped; the fact under a guess of another name stands as recorded.
+        QCOMPARE(NamesTimes::stamp({{"2A", "neu"}, {"3A", "drei"}}, {}, "z;0\n2A;300;b1688cbab7e2c8ad;x\n3A;100;6b70e2d592dd1719\n", 500).names, (StampedNames{{"2A", {u"neu"_s, 500, true, std::nullopt, 0, "e3b0c44298fc1c14"}}, {"3A", {u"drei"_s, 100}}}));
+        QCOMPARE(NamesTimes::recorded({}, "z;0\n2A;300;b1688cbab7e2c8ad;?;L;100;a%3Bb%0A%2D\n", 500), (StampedNames{{"2A", {u"a;b\n-"_s, 100}}}));
+        // Times written with a guessed list, or after it a fact of its name, (not 2 s before it) tell when it was made.
+        const Stamped guess{u"neu"_s, 300, true, u"alt"_s, 200, "L"};
+        const QByteArray times("vesk-adressen-zeiten 1;L\n2A;150;b1688cbab7e2c8ad\n3A;250;b1688cbab7e2c8ad\n4A;150;b1688cbab7e2c8ad;?;J\n5A;250;b1688cbab7e2c8ad;?;K\n7A;150;b1688cbab7e2c8ad\n8A;150;4d48fba6cf5f7d6a\n");
+        QCOMPARE(NamesTimes::settled({{"2A", guess}, {"3A", guess}, {"4A", {u"neu"_s, 300, true, u"alt"_s, 200, "K"}}, {"5A", guess}, {"6A", {std::nullopt, 300, true, u"alt"_s, 200, "L"}}, {"7A", {u"neu"_s, 300, true, u"alt"_s, 200, "K"}}, {"8A", {u"neu"_s, 300, true, u"alt"_s, 200, "K"}}}, times, -1700), (StampedNames{{"8A", {u"neu"_s, 300, true, u"alt"_s, 200, "K"}}, {"6A", {std::nullopt, 300, true, u"alt"_s, 200, "L"}}, {"7A", {u"alt"_s, 200}}, {"2A", {u"alt"_s, 200}}, {"3A", {u"neu"_s, 250}}, {"4A", {u"neu"_s, 300, true, u"alt"_s, 200, "K"}}, {"5A", {u"neu"_s, 250, true, u"alt"_s, 200, "K"}}}));
+        QCOMPARE(NamesTimes::settled({{"2A", guess}}, times, -1701), (StampedNames{{"2A", guess}}));
         // clang-format on
+    }
+
+    void guessesMerged_data()
+    {
+        QTest::addColumn<Stamped>("stored"); // of 2A
+        QTest::addColumn<Stamped>("edit");
+        QTest::addColumn<Stamped>("merged");
+        QTest::addColumn<QByteArray>("line");                         // in the times file
+        const Stamped guess{u"neu"_s, 300, true, u"alt"_s, 200, "L"}; // over alt, made at 200; from list L
+        const Stamped bare{u"neu"_s, 300, true, std::nullopt, 0, "L"};
+        // clang-format off
+        QTest::newRow("a guess keeps the fact it beats") << Stamped{u"a;b\n-"_s, 100} << bare << Stamped{u"neu"_s, 300, true, u"a;b\n-"_s, 100, "L"} << QByteArray("2A;300;b1688cbab7e2c8ad;?;L;100;a%3Bb%0A%2D");
+        QTest::newRow("a guess over none") << Stamped{} << bare << bare << QByteArray("2A;300;b1688cbab7e2c8ad;?;L");
+        QTest::newRow("its name's time, not older") << guess << Stamped{u"neu"_s, 200} << Stamped{u"neu"_s, 200} << QByteArray("2A;200;b1688cbab7e2c8ad");
+        QTest::newRow("an older erasure goes under it") << Stamped{u"neu"_s, 300, true, u"alt"_s, 100, "L"} << Stamped{std::nullopt, 200} << Stamped{u"neu"_s, 300, true, std::nullopt, 200, "L"} << QByteArray("2A;300;b1688cbab7e2c8ad;?;L;200;-");
+        QTest::newRow("a fact older than the one under it") << guess << Stamped{u"x"_s, 150} << guess << QByteArray("2A;300;b1688cbab7e2c8ad;?;L;200;alt");
+        QTest::newRow("a fact of its moment beats it") << guess << Stamped{u"alt"_s, 300} << Stamped{u"alt"_s, 300} << QByteArray("2A;300;4d48fba6cf5f7d6a");
+        QTest::newRow("a guess of a fact's name") << Stamped{u"neu"_s, 100} << bare << Stamped{u"neu"_s, 100} << QByteArray("2A;100;b1688cbab7e2c8ad");
+        QTest::newRow("a guess of a fact's name over a later one") << Stamped{u"neu"_s, 150} << guess << guess << QByteArray("2A;300;b1688cbab7e2c8ad;?;L;200;alt");
+        QTest::newRow("of two guesses the later, over the later fact") << Stamped{u"x"_s, 250, true, std::nullopt, 220, "K"} << guess << Stamped{u"neu"_s, 300, true, std::nullopt, 220, "L"} << QByteArray("2A;300;b1688cbab7e2c8ad;?;L;220;-");
+        QTest::newRow("two guesses of one name: the earlier") << Stamped{u"neu"_s, 250, true, std::nullopt, 100, "K"} << guess << Stamped{u"neu"_s, 250, true, u"alt"_s, 200, "K"} << QByteArray("2A;250;b1688cbab7e2c8ad;?;K;200;alt");
+        QTest::newRow("two guesses of one name, a fact under one later than the other") << Stamped{u"neu"_s, 150, true, std::nullopt, 100, "K"} << guess << Stamped{u"alt"_s, 200} << QByteArray("2A;200;4d48fba6cf5f7d6a");
+        QTest::newRow("of two facts of one moment, the one merged in") << Stamped{u"alt"_s, 100} << Stamped{u"neu"_s, 100} << Stamped{u"neu"_s, 100} << QByteArray("2A;100;b1688cbab7e2c8ad");
+        // clang-format on
+    }
+
+    // A name guessed made when its list changed, its times not there, is marked so, with the fact it overrode.
+    void guessesMerged()
+    {
+        QFETCH(Stamped, stored);
+        QFETCH(Stamped, edit);
+        QFETCH(Stamped, merged);
+        QFETCH(QByteArray, line);
+        const StampedNames names = NamesTimes::merged({{u"2A"_s, stored}}, {{u"2A"_s, edit}});
+        QCOMPARE(names, (StampedNames{{u"2A"_s, merged}}));
+        const QByteArray list = NamesCsv::serialize(NamesTimes::plain(names));
+        const QByteArray times = NamesTimes::serialize(names, list, {});
+        QCOMPARE(times.mid(times.indexOf('\n') + 1), line + '\n');
+        QCOMPARE(NamesTimes::stamp(NamesTimes::plain(names), list, times, 0).names, names); // read back as stored
     }
 
     void laterNameStands_data()
@@ -377,7 +427,7 @@ private slots:
 
     void conflictCopiesMerged_data()
     {
-        QTest::addColumn<QStringList>("steps"); // "file=what" (A's or B's list or times, or damaged) or the clock moved
+        QTest::addColumn<QStringList>("steps"); // "file=what[@changed]" (A's or B's list or times, or damaged), "+ms"
         QTest::addColumn<Names>("merged");
         QTest::addColumn<QStringList>("left");  // in the store's folder
         QTest::addColumn<QStringList>("moved"); // into Konfliktkopien, where the last of these was already
@@ -400,6 +450,8 @@ private slots:
         row("the store's times kept for a list copy to come", {"namen.csv=B", times + "=T"}, {{"1A", "eins"}, {"2A", "neu"}, {"4A", "Licht"}, {"6A", "sechs"}}, own, {"namen.csv.075cd52524d93936.zeiten", times, list});
         row("the store's times a copy's, its own never come", {"namen.csv=B", list + "=A", "+9999", "+1"}, byChange, own, moved.mid(1));
         row("times alone: its erasure stands", {times + "=T", "+9999", "+1"}, {{"1A", "EINS"}, {"2A", "alt"}, {"3A", "Pumpe"}}, own, {times, list});
+        row("a guess settled by times moved aside", {"namen.csv=B", "namen.csv.zeiten=G", "Konfliktkopien/" + times + "=T"}, {{"1A", "eins"}, {"2A", "alt"}, {"4A", "Licht"}, {"6A", "sechs"}}, own, {times, list});
+        row("times written with an earlier state of the list", {"Konfliktkopien/" + times + "=T", "namen.csv=B@9000", list + "=A", "+9999", "+1"}, byChange, own, moved);
         row("look-alike", {"namen-bert.csv=B", "+1000"}, unchanged, {"namen-bert.csv", "namen.csv", "namen.csv.zeiten"}, {list});
         row("damaged", {list + "=D", dated + "=D", "+1000"}, unchanged, {dated, "namen.csv", "namen.csv.zeiten", list + ".defekt-"}, {list});
         // clang-format on
@@ -420,7 +472,9 @@ private slots:
         const StampedNames a{{"1A", {"EINS", 3000}}, {"2A", {"alt", 1000}}, {"3A", {"Pumpe", 3000}}, {"5A", {"fuenf", 100}}};
         const StampedNames bs{{"1A", {"eins", 100}}, {"2A", {"neu", 2000}}, {"4A", {"Licht", 2000}}, {"5A", {{}, 2000}}, {"6A", {"sechs", 4000}}};
         QVERIFY(StoreFile::write(store(), a, {{u"ANNA-PC"_s, 3000}}).kind == StoreFile::write(b, bs, {{u"BERT"_s, 4000}}).kind);
-        const QHash<QString, QByteArray> content{{"A", Files::read(store())}, {"B", Files::read(b)}, {"T", Files::read(StoreFile::timesPath(b))}, {"D", "Adresse;Name\n99Z;kaputt\n"}};
+        StampedNames guessed = bs; // B's times, 2A guessed over A's alt
+        guessed.insert("2A", {"neu", 5000, true, "alt", 3000, Files::read(StoreFile::timesPath(b)).mid(23, 16)});
+        const QHash<QString, QByteArray> content{{"A", Files::read(store())}, {"B", Files::read(b)}, {"T", Files::read(StoreFile::timesPath(b))}, {"D", "Adresse;Name\n99Z;kaputt\n"}, {"G", NamesTimes::serialize(guessed, Files::read(b), {})}};
         // clang-format on
         const QByteArray aTimes =
             Files::read(StoreFile::timesPath(store())); // kept whole where no list of theirs is here
@@ -430,8 +484,9 @@ private slots:
             if (step.startsWith(u'+'))
                 StoreClock::advance(step.toInt());
             else
-                QVERIFY(Files::write(file, content[step.section(u'=', 1)])
-                        && Store::setFileTime(file, QDateTime::fromMSecsSinceEpoch(4000)));
+                QVERIFY(Files::write(file, content[step.section(u'=', 1).section(u'@', 0, 0)])
+                        && Store::setFileTime(file, QDateTime::fromMSecsSinceEpoch(
+                                                        step.contains(u'@') ? step.section(u'@', 1).toInt() : 4000)));
             copies.merge();
         }
         QCOMPARE(NamesStore::read(store()).names, merged);

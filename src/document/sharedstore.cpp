@@ -249,8 +249,11 @@ void SharedStore::take(const StampedNames &nowStored, bool settled, Made made)
             replacedHere.insert(mine.key(), mine->edit.name);
         mine = own.erase(mine);
     }
-    pending.removeIf(
-        [this](StampedNames::iterator edit) { return NamesTimes::entry(stored, edit.key()).madeMs > edit->madeMs; });
+    // A guess over a fact not later than an edit waiting here replaces it not: stored, the edit goes under it.
+    pending.removeIf([this](StampedNames::iterator edit) {
+        const Stamped now = NamesTimes::entry(stored, edit.key());
+        return now.madeMs > edit->madeMs && !(now.guessed && edit->madeMs >= now.underMs);
+    });
     emit namesChanged(names());
     if (!replacedHere.isEmpty())
         emit replaced(replacedHere);

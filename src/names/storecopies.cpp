@@ -1,6 +1,7 @@
 #include "names/storecopies.h"
 
 #include "names/conflictcopy.h"
+#include "names/copiesfolder.h"
 #include "names/storeclock.h"
 #include "names/storefile.h"
 #include "names/storelock.h"
@@ -9,7 +10,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMap>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <limits>
@@ -28,6 +28,7 @@ struct TimesFile
 {
     QString name; // empty: the store's own
     QByteArray data;
+    qint64 changedMs = 0;
     bool used = false;
     bool movedAside = false; // in Konfliktkopien already: it only stamps a list of its own
 };
@@ -76,7 +77,7 @@ void readCopies(const QDir &folder, const Copies &copies, QList<ListFile> &lists
     for (auto copy = copies.cbegin(); copy != copies.cend(); ++copy) {
         const QString file = folder.filePath(copy.key());
         if (copy->of == ConflictCopy::Of::Times) {
-            times.append({copy.key(), timesData(file)});
+            times.append({copy.key(), timesData(file), changedMs(file)});
             continue;
         }
         NamesCsv::Error error;
@@ -95,7 +96,8 @@ QList<TimesFile *> stampsOf(const ListFile &list, QList<TimesFile> &times)
 {
     QList<TimesFile *> stamps;
     for (TimesFile &file : times) {
-        if ((!list.name.isEmpty() || !file.name.isEmpty()) && NamesTimes::settles(list.data, file.data))
+        if ((!list.name.isEmpty() || !file.name.isEmpty()) && NamesTimes::settles(list.data, file.data)
+            && NamesTimes::writtenWith(file.changedMs, list.changedMs))
             stamps.append(&file);
     }
     for (TimesFile &file : times) {
@@ -183,28 +185,10 @@ Merging combine(const StoreFile::Snapshot &base, const QList<ListFile> &lists, Q
             merging.moved.append(list.name);
     }
     moveTimes(merging, lists, times, waited);
+    // Times written with a guessed list, also those in Konfliktkopien, tell when its names were made.
+    for (const TimesFile &file : times)
+        merging.names = NamesTimes::settled(merging.names, file.data, file.changedMs);
     return merging;
-}
-
-// The times in Konfliktkopien, by their names there.
-QStringList movedTimes(const QString &path)
-{
-    const QDir aside(StoreFile::copiesPath(path));
-    return aside.entryList({QStringLiteral("*.zeiten")}, QDir::Files, QDir::Name)
-        .replaceInStrings(QRegularExpression(QStringLiteral("^")), aside.dirName() + u'/');
-}
-
-// Each copy that is there by its name, size and time, and the times in Konfliktkopien, which a list copy may wait for.
-QStringList looks(const QDir &folder, const Copies &copies, const QStringList &moved)
-{
-    QStringList looks;
-    for (const QString &name : copies.keys() + moved) {
-        const QFileInfo file(folder.filePath(name));
-        if (file.exists())
-            looks.append(name + u'/' + QString::number(file.size()) + u'/'
-                         + QString::number(file.lastModified().toMSecsSinceEpoch()));
-    }
-    return looks;
 }
 
 } // namespace
@@ -221,13 +205,18 @@ StoreCopies::Merged StoreCopies::merge()
     firstSeen.removeIf([&copies](QHash<QString, qint64>::iterator seen) { return !copies.contains(seen.key()); });
     for (auto copy = copies.cbegin(); copy != copies.cend(); ++copy)
         firstSeen.insert(copy.key(), firstSeen.value(copy.key(), waited.now));
-    if (copies.isEmpty())
+    // Without copies, the times in Konfliktkopien are looked at only for guesses the store holds.
+    const QStringList moved = CopiesFolder::movedTimes(path);
+    if (copies.isEmpty() && moved.isEmpty())
         return {};
     const QDir folder = QFileInfo(path).dir();
-    const QStringList moved = movedTimes(path);
-    const QStringList seen = looks(folder, copies, moved);
+    const QStringList seen = CopiesFolder::looks(folder, copies.keys() + moved);
     if (seen == unmerged.copies && StoreFile::identify(path) == unmerged.store && waited.now < unmerged.retryAt)
         return {}; // nothing new since the last look
+    if (copies.isEmpty() && !NamesTimes::guessing(timesData(StoreFile::timesPath(path)))) {
+        unmerged = {seen, StoreFile::identify(path)};
+        return {};
+    }
     // What fails now is tried again at the next look.
     unmerged = {seen, StoreFile::identify(path), 0, unmerged.listsWait};
     // Those still there as they were seen; one that arrives or changes meanwhile is news at the next look.
@@ -241,7 +230,7 @@ StoreCopies::Merged StoreCopies::merge()
         if (lock.error().kind == NamesCsv::ErrorKind::Locked)
             return {};
         unmerged.retryAt = std::numeric_limits<qint64>::max(); // a folder not to write in: no use before it changes
-        return {false, {}, lock.error()};
+        return {false, {}, copies.isEmpty() ? NamesCsv::Error() : lock.error()};
     }
     const StoreFile::Snapshot base = StoreFile::read(path);
     if (!base.ok()) { // the store itself is set aside first, as at every read, which is news for the next look
@@ -252,13 +241,17 @@ StoreCopies::Merged StoreCopies::merge()
     NamesCsv::Error error; // no list yet is an empty one
     QList<ListFile> lists{{QString(), NamesCsv::readData(path, error).value_or(QByteArray()),
                            NamesTimes::plain(base.names), changedMs(path)}};
-    QList<TimesFile> times{{QString(), timesData(StoreFile::timesPath(path))}};
+    QList<TimesFile> times{{QString(), timesData(StoreFile::timesPath(path)), changedMs(StoreFile::timesPath(path))}};
     readCopies(folder, copies, lists, times, merged.setAside);
     for (const QString &name : moved)
-        times.append({name, timesData(folder.filePath(name)), false, true});
+        times.append({name, timesData(folder.filePath(name)), changedMs(folder.filePath(name)), false, true});
     // The store's list and times from two states of it, or no list at all, as for a moment while a service
     // puts its copy aside and the other computer's list in its place: the rest may be on its way yet.
     const bool stamped = base.exists && (base.settled || !stampsOf(lists.first(), times).isEmpty());
+    if (!stamped && copies.isEmpty()) { // its guesses, from another state of it, are looked at once it is written
+        remember(std::numeric_limits<qint64>::max(), false);
+        return merged;
+    }
     if (!stamped && waited.longest() < timesWaitMs) {
         remember(waited.now - waited.longest() + timesWaitMs, true);
         return merged;
@@ -273,7 +266,8 @@ StoreCopies::Merged StoreCopies::merge()
     }
     // One that cannot be moved stays, and is merged again, which changes nothing.
     for (const QString &name : merging.moved) {
-        if (const NamesCsv::Error moving = StoreFile::moveCopy(path, name); moving.kind != NamesCsv::ErrorKind::None)
+        if (const NamesCsv::Error moving = CopiesFolder::moveAway(folder, path, name);
+            moving.kind != NamesCsv::ErrorKind::None)
             merged.stays = moving;
     }
     remember(merging.retryAt, merging.listWaits);

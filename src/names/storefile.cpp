@@ -105,7 +105,8 @@ Snapshot readOnce(const QString &path)
     for (const QString &name : stamping.settled ? QStringList() : copies.entryList({timesCopies}, QDir::Files)) {
         const QByteArray copy =
             NamesCsv::readData(copies.filePath(name), timesError, timesMaxBytes).value_or(QByteArray());
-        if (!NamesTimes::settles(*list, copy))
+        if (!NamesTimes::settles(*list, copy)
+            || !NamesTimes::writtenWith(QFileInfo(copies.filePath(name)).lastModified().toMSecsSinceEpoch(), changedMs))
             continue;
         const NamesTimes::Stamping moved = NamesTimes::stamp(read.names, *list, copy, changedMs);
         stamping = {NamesTimes::merged(stamping.settled ? stamping.names : StampedNames(), moved.names), true,
@@ -212,18 +213,6 @@ bool makeCopiesFolder(const QString &path)
 {
     const QString target = copiesPath(path);
     return !isLink(target) && (QFileInfo(target).isDir() || QFileInfo(path).dir().mkdir(QFileInfo(target).fileName()));
-}
-
-NamesCsv::Error moveCopy(const QString &path, const QString &name)
-{
-    const QString target = copiesPath(path);
-    if (!makeCopiesFolder(path))
-        return isLink(target) ? linkError(target) : NamesCsv::writeError(target, QString());
-    const qsizetype dot = name.lastIndexOf(u'.');
-    QFile copy(QFileInfo(path).dir().filePath(name));
-    if (copy.rename(freeName(target + u'/' + name.left(dot), name.mid(dot))))
-        return {};
-    return NamesCsv::writeError(target, copy.errorString());
 }
 
 void keepTimes(const QString &path, const QByteArray &data)

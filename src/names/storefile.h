@@ -18,8 +18,6 @@ bool makeCopiesFolder(const QString &path);
 // The store's times written with a list still to come here, as the copy of a conflict the other computer lost, kept
 // there for it, named by their content: two computers keeping the same ones make no new conflict.
 void keepTimes(const QString &path, const QByteArray &data);
-// Moves the conflict copy of that name beside the store into that folder, never over another file nor through a link.
-NamesCsv::Error moveCopy(const QString &path, const QString &name);
 
 // The store writes only its own regular files: a link where one goes (on Windows, any
 // reparse point) is left as it is, and so is its target.
