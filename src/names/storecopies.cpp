@@ -191,6 +191,26 @@ Merging combine(const StoreFile::Snapshot &base, const QList<ListFile> &lists, Q
     return merging;
 }
 
+// What the merge changed written, then the copies moved: none where the store could not be written.
+bool writeAndMove(const QString &path, const StoreFile::Snapshot &base, const QList<TimesFile> &times,
+                  const Merging &merging, StoreCopies::Merged &merged)
+{
+    if (merging.names != base.names || merging.writers != base.writers) {
+        if (!base.settled && !times.first().used && !times.first().data.isEmpty())
+            StoreFile::keepTimes(path, times.first().data);
+        if (StoreFile::write(path, merging.names, merging.writers).kind != NamesCsv::ErrorKind::None)
+            return false;
+        merged.wrote = true;
+    }
+    // One that cannot be moved stays, and is merged again, which changes nothing.
+    for (const QString &name : merging.moved) {
+        if (const NamesCsv::Error moving = CopiesFolder::moveAway(QFileInfo(path).dir(), path, name);
+            moving.kind != NamesCsv::ErrorKind::None)
+            merged.stays = moving;
+    }
+    return true;
+}
+
 } // namespace
 
 StoreCopies::StoreCopies(QString storePath)
@@ -257,19 +277,8 @@ StoreCopies::Merged StoreCopies::merge()
         return merged;
     }
     const Merging merging = combine(base, lists, times, waited);
-    if (merging.names != base.names || merging.writers != base.writers) {
-        if (!base.settled && !times.first().used && !times.first().data.isEmpty())
-            StoreFile::keepTimes(path, times.first().data);
-        if (StoreFile::write(path, merging.names, merging.writers).kind != NamesCsv::ErrorKind::None)
-            return merged; // the copies stay, to be merged at the next look
-        merged.wrote = true;
-    }
-    // One that cannot be moved stays, and is merged again, which changes nothing.
-    for (const QString &name : merging.moved) {
-        if (const NamesCsv::Error moving = CopiesFolder::moveAway(folder, path, name);
-            moving.kind != NamesCsv::ErrorKind::None)
-            merged.stays = moving;
-    }
+    if (!writeAndMove(path, base, times, merging, merged))
+        return merged; // the copies stay, to be merged at the next look
     remember(merging.retryAt, merging.listWaits);
     return merged;
 }
