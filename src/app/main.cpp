@@ -78,9 +78,18 @@ QString displayVariable(const char *name)
                : QStringLiteral("%1 is '%2'").arg(QLatin1String(name), qEnvironmentVariable(name));
 }
 
-// The application and its window, both gone when this returns: the last names stored, the clipboard handed on.
-int runWindow(int argc, char *argv[])
+} // namespace
+
+int main(int argc, char *argv[])
 {
+    if (asksFor(argc, argv, "-h", "--help")) {
+        print(stdout, usage);
+        return std::ferror(stdout) == 0 && std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    if (asksFor(argc, argv, "-v", "--version")) {
+        print(stdout, "vesk-adressen " VESK_VERSION "\n");
+        return std::ferror(stdout) == 0 && std::fflush(stdout) == 0 ? 0 : 1;
+    }
     const QString asked = displayAsked(argc, argv);
     const bool fallback = fallsBackOffscreen(argc, argv, asked);
     QApplication app(argc, argv);
@@ -107,25 +116,4 @@ int runWindow(int argc, char *argv[])
     VeskAr window;
     window.setVisible(true);
     return QApplication::exec();
-}
-
-} // namespace
-
-int main(int argc, char *argv[])
-{
-    if (asksFor(argc, argv, "-h", "--help")) {
-        print(stdout, usage);
-        return std::ferror(stdout) == 0 && std::fflush(stdout) == 0 ? 0 : 1;
-    }
-    if (asksFor(argc, argv, "-v", "--version")) {
-        print(stdout, "vesk-adressen " VESK_VERSION "\n");
-        return std::ferror(stdout) == 0 && std::fflush(stdout) == 0 ? 0 : 1;
-    }
-    const int status = runWindow(argc, argv);
-#ifdef Q_OS_WIN
-    // All is written and closed: ended here, since winpthreads can hang the unloading of the libraries at exit.
-    std::fflush(nullptr);
-    TerminateProcess(GetCurrentProcess(), UINT(status));
-#endif
-    return status;
 }

@@ -48,12 +48,5 @@ int main(int argc, char *argv[])
         err << "error: cannot write to standard output\n" << Qt::flush;
         status = CliSession::Failure;
     }
-#ifdef Q_OS_WIN
-    // All is written and closed: ended here, since winpthreads can hang the unloading of the libraries at exit.
-    out.flush();
-    err.flush();
-    std::fflush(nullptr);
-    TerminateProcess(GetCurrentProcess(), UINT(status));
-#endif
     return status;
 }
