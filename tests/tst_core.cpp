@@ -68,8 +68,12 @@ private slots:
 #endif
             NamesDocument document(store());
             std::optional<Files::Unreplaceable> readOnly;
-            if (n == 2) // where it cannot be set aside, it is never overwritten
+            if (n == 2) { // where it cannot be set aside, it is never overwritten
                 readOnly.emplace(store(), true);
+#ifndef Q_OS_WIN
+                QVERIFY(!StoreLock(store()).acquire(0)); // nor is the lock taken there
+#endif
+            }
             const NamesStore::LoadResult stored = Store::restored(document);
             readOnly.reset();
             QCOMPARE(stored.error.kind, ErrorKind::UnknownAddress);
