@@ -9,7 +9,6 @@
 #include "names/usersettings.h"
 #include "panel/arlabel.h"
 #include "panel/switchdrawing.h"
-#include "support/coretest.h"
 #include "support/storetest.h"
 #include "support/widgettest.h"
 
@@ -141,10 +140,8 @@ private slots:
         window->strEdit->setText(u"c7"_s);
         QTest::keyClick(window->strEdit, Qt::Key_Return);
         focusTable();
-        QCOMPARE(table->currentRow(), 2 * 12 + 6);
+        QCOMPARE(std::pair(table->currentRow(), window->strEdit->text()), std::pair(2 * 12 + 6, u"7C"_s));
         QVERIFY(table->viewport()->rect().contains(table->visualItemRect(table->item(2 * 12 + 6, 1)))); // in view
-        QCOMPARE(window->strEdit->text(), u"7C"_s);
-        // At first the table, shown, has room for twelve rows.
         QVERIFY(table->viewport()->height() >= 12 * table->verticalHeader()->defaultSectionSize());
         // A row chosen shows its address in the entry and on the panel; the cursor moves on in it.
         QTest::keyClick(table, Qt::Key_Right);
@@ -157,8 +154,7 @@ private slots:
         QTest::mouseClick(window->arLabel, Qt::LeftButton, Qt::NoModifier, {85, 60}); // switch 3 to the bottom: 3E
         QCOMPARE(window->strEdit->text(), u"3B"_s);
         QTest::keyClick(window->arLabel, Qt::Key_Return);
-        QCOMPARE(window->strEdit->text(), u"3E"_s);
-        QCOMPARE(table->currentRow(), 4 * 12 + 2);
+        QCOMPARE(std::pair(window->strEdit->text(), table->currentRow()), std::pair(u"3E"_s, 4 * 12 + 2));
         table->setCurrentCell(1, 0);
         QTest::keyClick(table, Qt::Key_Up);
         QCOMPARE(window->strEdit->text(), u"1A"_s); // the first row too
@@ -171,10 +167,10 @@ private slots:
         QCOMPARE(table->currentRow(), 0);
         // The addresses' own column, as wide as they are, not to be edited, and no row numbers; a screen reader
         // reads the rows by their addresses, and the table and the search's clear button by name.
-        QCOMPARE(table->item(95, 1)->text(), u"12H"_s);
-        QCOMPARE((QStringList{table->verticalHeaderItem(95)->text(), table->accessibleName(),
-                              window->searchEdit->findChild<QToolButton *>()->accessibleName()}),
-                 (QStringList{"12H", "Namen", "Suche leeren"}));
+        QCOMPARE(
+            (QStringList{table->item(95, 1)->text(), table->verticalHeaderItem(95)->text(), table->accessibleName(),
+                         window->searchEdit->findChild<QToolButton *>()->accessibleName()}),
+            (QStringList{"12H", "12H", "Namen", "Suche leeren"}));
         QVERIFY(table->item(95, 1)->flags() == Qt::ItemIsEnabled && table->verticalHeader()->isHidden()
                 && table->horizontalHeader()->sectionResizeMode(1) == QHeaderView::ResizeToContents);
     }
@@ -212,32 +208,27 @@ private slots:
         const QString pdf = workFile(TablePdf::fileName);
         const QString shownPdf = QDir::toNativeSeparators(pdf);
         MessageBoxCatcher::Box box = catcher.takeOne();
-        QCOMPARE(box.title, u"Tabelle rendern"_s);
-        QCOMPARE(box.text, QStringLiteral("Tabelle wurde erfolgreich gerendert und gespeichert.\nDatei: %1\n"
-                                          "Kleiner gedruckt, damit sie ins Feld passen: 3B\n"
-                                          "Gekürzt gedruckt, zu lang für das Feld: 5C")
-                               .arg(shownPdf));
+        QCOMPARE(std::pair(box.title, box.text),
+                 std::pair(u"Tabelle rendern"_s, u"Tabelle wurde erfolgreich gerendert und gespeichert.\nDatei: %1\n"
+                                                 "Kleiner gedruckt, damit sie ins Feld passen: 3B\nGekürzt gedruckt, "
+                                                 "zu lang für das Feld: 5C"_s.arg(shownPdf)));
         // The panel shows the entry's address again, not the last cell drawn.
         QCOMPARE(window->strEdit->text(), u"7C"_s);
         QCOMPARE(knobRows(grabbed(window->arLabel)), (QList<int>{0, 1, 0, 0, 1}));
         const QByteArray written = Files::read(pdf);
         QVERIFY(written.startsWith("%PDF"));
         // Ctrl+P: the very page, landscape, previewed, then printed into a file, never on a printer.
-        focusTable(); // active, as the user's window
-        table->setCurrentCell(2, 0);
-        QTest::keyClick(table, Qt::Key_F2);
-        QTest::keyClicks(QApplication::focusWidget(), u"Weichenantrieb"_s); // printed too, while still being typed
-        for (const auto &[file, icon, told] : QList<std::tuple<QString, QMessageBox::Icon, QString>>{
+        QTest::keyClicks(openEditor(2), u"Weichenantrieb"_s); // printed too, while still being typed
+        for (const auto &[to, icon, told] : QList<std::tuple<QString, QMessageBox::Icon, QString>>{
                  {u"tabelle.pdf"_s, QMessageBox::Information,
                   u"Die Tabelle wurde in %1 gespeichert.\nKleiner gedruckt, damit sie ins Feld passen: "
                   "3A, 3B\nGekürzt gedruckt, zu lang für das Feld: 5C"_s},
                  {u"nicht/da.pdf"_s, QMessageBox::Warning,
                   u"Die Tabelle konnte nicht gedruckt werden.\n\nGrund: Drucker %1: The printer could "
                   "not be started."_s}}) {
-            onDialog<QPrintPreviewDialog>([this, typed = file](QPrintPreviewDialog *preview) {
-                auto *widget = preview->findChild<QPrintPreviewWidget *>();
-                QCOMPARE((QList<int>{widget->pageCount(), widget->orientation()}),
-                         (QList<int>{1, QPageLayout::Landscape}));
+            onDialog<QPrintPreviewDialog>([this, typed = to](QPrintPreviewDialog *preview) {
+                auto *view = preview->findChild<QPrintPreviewWidget *>();
+                QCOMPARE((QList<int>{view->pageCount(), view->orientation()}), (QList<int>{1, QPageLayout::Landscape}));
 #ifndef Q_OS_WIN // whose print dialog is the system's
                 printInto(typed);
                 for (QAction *print : preview->findChildren<QAction *>()) {
@@ -249,8 +240,7 @@ private slots:
             QTest::keyClick(window.get(), Qt::Key_P, Qt::ControlModifier);
 #ifndef Q_OS_WIN
             box = catcher.takeOne();
-            QCOMPARE(std::pair(box.icon, box.text),
-                     std::pair(icon, told.arg(QDir::toNativeSeparators(workFile(file)))));
+            QCOMPARE(std::pair(box.icon, box.text), std::pair(icon, told.arg(QDir::toNativeSeparators(workFile(to)))));
 #endif
             focusTable(); // from the report
         }
@@ -275,16 +265,13 @@ private slots:
         QDesktopServices::unsetUrlHandler(u"file"_s); // the platform's own, which opens nothing here
         QTest::mouseClick(window->table_2, Qt::LeftButton);
         QDesktopServices::setUrlHandler(u"file"_s, this, "openUrl");
-        QCOMPARE(catcher.takeOne().text,
-                 u"Die Datei %1 konnte nicht geöffnet werden.\nIst ein Programm zum Anzeigen von "
-                 "PDF-Dateien eingerichtet?"_s.arg(shownPdf));
+        QCOMPARE(catcher.takeOne().text, u"Die Datei %1 konnte nicht geöffnet werden.\nIst ein Programm zum "
+                                         "Anzeigen von PDF-Dateien eingerichtet?"_s.arg(shownPdf));
 
         typeNames({{30, u"Privat \uE000"_s}});
         QCOMPARE(mark(30), std::pair(QBrush(QColor(0xc00000)), u"Zeichen fehlen in der Schrift: \uE000"_s));
         // Marked too while the user types, before the name is committed.
-        table->setCurrentCell(1, 0);
-        QTest::keyClick(table, Qt::Key_F2);
-        auto *editor = table->viewport()->findChild<QLineEdit *>();
+        auto *editor = openEditor(1);
         QVERIFY(editor);
         QTest::keyClicks(editor, u"Weichenantrieb"_s);
         QCOMPARE(editor->toolTip(), u"Wird verkleinert gedruckt"_s);
@@ -294,13 +281,11 @@ private slots:
         editor->setText(longest);
         QTest::keyClick(editor, Qt::Key_Y);
         QCOMPARE(editor->text(), longest);
-        QTRY_COMPARE(
-            QToolTip::text(),
-            u"Ein Name hat höchstens 1000 Zeichen und 4000 UTF-16-Einheiten (Emoji und Akzente belegen mehrere)."_s);
+        QTRY_COMPARE(QToolTip::text(), u"Ein Name hat höchstens 1000 Zeichen und 4000 UTF-16-Einheiten (Emoji und "
+                                       "Akzente belegen mehrere)."_s);
         editor->clear();
         editor->insert(u"a\r\nb\rc"_s);
-        QCOMPARE(editor->text(), u"a\nb\nc"_s);
-        QCOMPARE(editor->cursorPosition(), 5);
+        QCOMPARE(std::pair(editor->text(), editor->cursorPosition()), std::pair(u"a\nb\nc"_s, 5));
         // Nor a hidden character, typed or pasted.
         QKeyEvent typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, u"\u202E"_s);
         QApplication::sendEvent(editor, &typed);
@@ -331,7 +316,6 @@ private slots:
 
     void spreadsheetKeys()
     {
-        // The names take what the addresses leave of the table's width.
         focusTable();
         QTableWidget &table = *window->adrTable;
         QCOMPARE(table.columnWidth(0) + table.columnWidth(1), table.viewport()->width());
@@ -369,9 +353,7 @@ private slots:
         QCOMPARE(namesAt({92, 94, 95}), (QStringList{"-", "Signal", "Tor"}));
 
         // Tab leaves the table, also from an open editor, which it commits; Shift+Tab goes back.
-        window->adrTable->setCurrentCell(7, 0);
-        QTest::keyClick(window->adrTable, Qt::Key_F2);
-        QTest::keyClicks(QApplication::focusWidget(), u"acht"_s);
+        QTest::keyClicks(openEditor(7), u"acht"_s);
         // A name from another window meanwhile replaces nothing typed.
         window->findChild<NamesDocument *>()->store().put({{u"8A"_s, u"fremd"_s}});
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -380,7 +362,6 @@ private slots:
         focusTable();
         QTest::keyClick(window->adrTable, Qt::Key_Backtab);
         QTRY_VERIFY(window->searchEdit->hasFocus());
-        // The context menu loads, saves and clears, undoes and redoes.
         QCOMPARE(fromContextMenu(2), (QStringList{"Namen laden…", "Namen speichern…", "Namen leeren", "",
                                                   "Rückgängig: Name ändern", "Wiederholen:"}));
         QCOMPARE(namesAt({7, 93}), (QStringList{"-", "-"}));
@@ -407,9 +388,8 @@ private slots:
         QTest::keyClick(window.get(), Qt::Key_F, Qt::ControlModifier);
         QVERIFY(window->searchEdit->isVisible() && window->searchEdit->hasFocus());
         QTest::keyClicks(window->searchEdit, u"weiche"_s);
-        QCOMPARE(shownRows(), (QList<int>{3, 20, 50}));
-        QCOMPARE(window->adrTable->currentRow(), 40); // the selection and the panel's address stay
-        QCOMPARE(window->strEdit->text(), u"5D"_s);
+        QCOMPARE(std::tuple(shownRows(), window->adrTable->currentRow(), window->strEdit->text()),
+                 std::tuple(QList<int>{3, 20, 50}, 40, u"5D"_s)); // the selection and the panel's address stay
         window->searchEdit->setText(u"ü"_s);
         QCOMPARE(shownRows(), (QList<int>{20}));
         window->searchEdit->setText(u"xy"_s); // no row shown: entered by key where it was
@@ -419,8 +399,7 @@ private slots:
         window->searchEdit->setText(u"a1"_s); // an address, also letter first
         QCOMPARE(shownRows(), (QList<int>{0, 9, 10, 11}));
         QTest::keyClick(window->searchEdit, Qt::Key_Return);
-        QVERIFY(window->adrTable->hasFocus());
-        QCOMPARE(window->adrTable->currentRow(), 0); // entered at the first row shown, not at hidden 40
+        QVERIFY(window->adrTable->hasFocus() && window->adrTable->currentRow() == 0); // the first shown, not 40
         // A name edited out of the filter stays until the filter changes.
         window->searchEdit->setFocus();
         window->searchEdit->setText(u"weiche"_s);
@@ -436,9 +415,8 @@ private slots:
         window->adrTable->setCurrentCell(40, 0); // however it came to be current
         for (const char key : QByteArray("x\r"))
             QTest::keyClick(QApplication::focusWidget(), key);
-        QCOMPARE(window->adrTable->currentRow(), 50);
-        QCOMPARE(namesAt({20, 21, 40, 50}), (QStringList{"Sud", "-", "Signal", "Tor"}));
-        QCOMPARE(shownRows(), (QList<int>{3, 20, 50}));
+        QCOMPARE(std::tuple(window->adrTable->currentRow(), namesAt({20, 21, 40, 50}), shownRows()),
+                 std::tuple(50, QStringList{"Sud", "-", "Signal", "Tor"}, QList<int>{3, 20, 50}));
         QTest::keyClick(window.get(), Qt::Key_F, Qt::ControlModifier);
         window->findChild<NamesDocument *>()->store().put({{u"8A"_s, u"Weiche 8"_s}}); // as from another window
         QCOMPARE(shownRows(), (QList<int>{3, 7}));                                     // filtered anew, as it arrives
@@ -454,18 +432,15 @@ private slots:
         QTest::keyClick(window.get(), Qt::Key_F, Qt::ControlModifier);
         QTest::keyClicks(window->searchEdit, u"weiche"_s);
         QTableWidget &table = *window->adrTable;
-        QTest::keyClick(window->searchEdit, Qt::Key_Return); // into the table at its first row shown, 2A
-        QGuiApplication::clipboard()->setText(u"W1\nW2\nW3"_s);
-        QTest::keyClick(&table, Qt::Key_V, Qt::ControlModifier); // all placed: no box
-        QCOMPARE(namesAt({1, 2, 3, 24, 28, 32}), (QStringList{"W1", "Haengt", "CLI-Name", "W2", "W3", "Weiche 9C"}));
+        QTest::keyClick(window->searchEdit, Qt::Key_Return);       // into the table at its first row shown, 2A
         QTest::keySequence(&table, QKeySequence(u"Down, Down"_s)); // to 5C
         QGuiApplication::clipboard()->setText(u"a\nb\nc\nd"_s);
         QTest::keyClick(&table, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(catcher.takeOne().text, u"Nicht alles wurde eingefügt.\n\nDie Suche zeigt nach 9C keine Zeile mehr: "
                                          "2 der eingefügten Zeilen, ab Zeile 3, fanden keinen Platz."_s);
         QCOMPARE(namesAt({28, 32, 33}), (QStringList{"a", "b", "-"}));
-        focusTable();                                                  // back from the box
-        QTest::keySequence(&table, QKeySequence(u"Ctrl+Z, Ctrl+Z"_s)); // rows shown only: the search stays
+        focusTable();                                          // back from the box
+        QTest::keySequence(&table, QKeySequence(u"Ctrl+Z"_s)); // rows shown only: the search stays
         QCOMPARE(namesAt({1, 24, 28, 32}), (QStringList{"Weiche eins", "Weiche 1C", "Weiche 5C", "Weiche 9C"}));
         QVERIFY(window->searchEdit->text() == u"weiche"_s && table.isRowHidden(3));
         QTest::keySequence(&table, QKeySequence(u"Ctrl+Z"_s));
@@ -483,10 +458,9 @@ private slots:
                 && QGuiApplication::clipboard()->text() == u"a\nb\nc\nd"_s);
         QGuiApplication::clipboard()->setText(u"1A\tneu\n13A\tx"_s);
         QTest::keyClick(&table, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(catcher.takeOne().text,
-                 u"Nicht alles wurde eingefügt.\n\nDie eingefügte Zeile 2 („13A“) nennt keine Adresse der Tabelle "
-                 "(A–H, 1–12) mit einem Namen.\n\nEin Name kam in eine Zeile, die die Suche verbarg; die Suche ist "
-                 "darum geleert."_s);
+        QCOMPARE(catcher.takeOne().text, u"Nicht alles wurde eingefügt.\n\nDie eingefügte Zeile 2 („13A“) nennt keine "
+                                         "Adresse der Tabelle (A–H, 1–12) mit einem Namen.\n\nEin Name kam in eine "
+                                         "Zeile, die die Suche verbarg; die Suche ist darum geleert."_s);
         QVERIFY(window->searchEdit->text().isEmpty() && namesAt({0}) == QStringList{"neu"});
         // A hidden row given the name it holds is not changed: nothing told, the search stays.
         QTest::keyClick(window.get(), Qt::Key_F, Qt::ControlModifier);
@@ -569,10 +543,9 @@ private slots:
             "copies DISPLAY sides DISPLAY page-ranges DISPLAY multiple-document-handling DISPLAY job-hold-until "
             "DISPLAY landscape DISPLAY media DISPLAY print-scaling}"));
         QProcess ipp;
-        ipp.start(u"ipptool"_s, {u"-c"_s,
-                                 u"ipp://%1/printers/%2"_s.arg(
-                                     QUrl::toPercentEncoding(qEnvironmentVariable("CUPS_SERVER")), chosen[0]),
-                                 workFile(u"jobs.test"_s)});
+        const QString uri =
+            u"ipp://%1/printers/%2"_s.arg(QUrl::toPercentEncoding(qEnvironmentVariable("CUPS_SERVER")), chosen[0]);
+        ipp.start(u"ipptool"_s, {u"-c"_s, uri, workFile(u"jobs.test"_s)});
         QVERIFY(ipp.waitForFinished());
         QCOMPARE(catcher.takeOne().text + u'\n' + QString::fromUtf8(ipp.readAllStandardOutput()).section(u'\n', 1, 1),
                  job);
@@ -722,16 +695,15 @@ private slots:
             // A sheet of the list shows all its values, greyed, and its preview; one's own comes back as entered.
             dialog.formatBox->setCurrentIndex(0);
             QCOMPARE(fields(dialog), (QList<double>{70, 37, 3, 8, 0, 0, 0, 0}));
-            QVERIFY(!dialog.customBox->isEnabled() && dialog.saveButton->isEnabled());
-            QCOMPARE(dialog.previewStack->currentWidget(), dialog.previewPage);
+            QVERIFY(!dialog.customBox->isEnabled() && dialog.saveButton->isEnabled()
+                    && dialog.previewStack->currentWidget() == dialog.previewPage);
             dialog.formatBox->setCurrentIndex(own);
             QCOMPARE(fields(dialog), sheet189);
             dialog.columnsSpin->setValue(9);
             QCOMPARE(dialog.reasonLabel->text(), u"Diese Etiketten passen nicht auf ein A4-Blatt.\n\n"_s + tooSmall);
             QVERIFY(!dialog.testSheetButton->isEnabled());
             dialog.columnsSpin->setValue(7);
-            // A sheet typed in the list's box is taken where it names one alone; else the box shows the one chosen, and
-            // why.
+            // A sheet typed in the box is taken where it names one alone; else the box shows the one chosen, and why.
             const QString ownName = u"Eigenes Format"_s;
             // Kept while another window is used.
             typeInto(dialog.formatBox->lineEdit(), u"avery"_s, {}, Qt::Key_End);
@@ -798,29 +770,38 @@ private slots:
         emit shared.restored(found);
         emit shared.setAside(found);
         emit shared.setAside({{}, found.error, {}});
+        emit shared.copySetAside(found);
+        emit shared.copiesStay(found.error);
         emit shared.restored({{}, {NamesCsv::ErrorKind::Unreadable, 0, u"x"_s}, {}});
         const QString path = QDir::toNativeSeparators(workFile(u"data/vesk-adressen/namen.csv"_s));
         const QString damaged = u"Die gespeicherten Namen in %1 konnten nicht gelesen werden.\nZeile 2: Die Adresse "
                                 "„13A“ gibt es in der Tabelle nicht (A–H, 1–12).\n\nDie Datei "_s.arg(path);
         const QString aside =
             u"wurde zur Seite gelegt und bleibt erhalten:\n%1\n\n"_s.arg(QDir::toNativeSeparators(found.setAsidePath));
-        QTRY_COMPARE(catcher.boxes.size(), 4);
-        QCOMPARE(
-            (QStringList{catcher.boxes[0].text, catcher.boxes[1].text, catcher.boxes[2].text, catcher.boxes[3].text}),
-            (QStringList{damaged + aside + "Die Tabelle beginnt leer.",
-                         damaged + aside + "Die Namen dieses Fensters wurden neu gesichert.",
-                         damaged + "bleibt unverändert; Namen, die Sie jetzt eingeben, werden nicht gesichert.",
-                         u"Die gespeicherten Namen in %1 lassen sich gerade nicht lesen.\nDie Datei kann nicht "
-                         "gelesen werden: x\n\nDie Datei bleibt, wo sie ist; ihre Namen erscheinen, sobald sie "
-                         "sich lesen lässt. Namen, die Sie eingeben, kommen zu ihnen hinzu."_s.arg(path)}));
+        QTRY_COMPARE(catcher.boxes.size(), 6);
+        QCOMPARE((QStringList{catcher.boxes[0].text, catcher.boxes[1].text, catcher.boxes[2].text,
+                              catcher.boxes[3].text, catcher.boxes[4].text, catcher.boxes[5].text}),
+                 (QStringList{
+                     damaged + aside + "Die Tabelle beginnt leer.",
+                     damaged + aside + "Die Namen dieses Fensters wurden neu gesichert.",
+                     damaged + "bleibt unverändert; Namen, die Sie jetzt eingeben, werden nicht gesichert.",
+                     u"Eine Konfliktkopie der Namen, die ein Dienst zum Abgleichen von Ordnern neben %1 abgelegt "
+                     "hat, konnte nicht gelesen werden.\nZeile 2: Die Adresse „13A“ gibt es in der Tabelle nicht "
+                     "(A–H, 1–12).\n\nSie wurde zur Seite gelegt und bleibt erhalten:\n%2\n\nDie gespeicherten "
+                     "Namen bleiben, wie sie sind."_s.arg(path, QDir::toNativeSeparators(found.setAsidePath)),
+                     u"Konfliktkopien der Namen, die ein Dienst zum Abgleichen von Ordnern neben %1 abgelegt hat, "
+                     "bleiben dort liegen, bis sie eingearbeitet und in den Ordner Konfliktkopien verschoben "
+                     "werden können:\nZeile 2: Die Adresse „13A“ gibt es in der Tabelle nicht (A–H, 1–12)."_s.arg(path),
+                     u"Die gespeicherten Namen in %1 lassen sich gerade nicht lesen.\nDie Datei kann nicht "
+                     "gelesen werden: x\n\nDie Datei bleibt, wo sie ist; ihre Namen erscheinen, sobald sie "
+                     "sich lesen lässt. Namen, die Sie eingeben, kommen zu ihnen hinzu."_s.arg(path)}));
         catcher.boxes.clear();
-        // A list loaded is shown.
         const QString list = workFile(u"liste.csv"_s);
         QVERIFY(Files::write(list, "Adresse;Name\n1A;neu\n"));
         QVERIFY(window->findChild<NamesFiles *>()->load(list) && window->viewTable->isChecked());
         typeNames({{0, u"eins"_s}});
         const QString store = workFile(u"data/vesk-adressen/namen.csv"_s);
-        QTRY_COMPARE(SharedStore::read(store).names.value(u"1A"_s), u"eins"_s);
+        QTRY_COMPARE(NamesStore::read(store).names.value(u"1A"_s), u"eins"_s);
         {
             Files::Unreplaceable held(store, true);
             typeNames({{1, u"zwei"_s}, {2, u"drei"_s}});
@@ -830,9 +811,8 @@ private slots:
             QVERIFY(catcher.takeOne().text.contains(u"konnten nicht in"_s));
             // While names wait, the window says so without a box.
             QVERIFY(window->isWindowModified() && window->storeState->isVisible());
-            QCOMPARE(window->storeState->text(),
-                     u"Namen noch nicht gesichert: 2. Es wird weiter versucht, sie in %1 zu sichern."_s.arg(
-                         QDir::toNativeSeparators(store)));
+            QCOMPARE(window->storeState->text(), u"Namen noch nicht gesichert: 2. Es wird weiter versucht, sie in %1 "
+                                                 "zu sichern."_s.arg(QDir::toNativeSeparators(store)));
             // At logout it asks only where the session manager lets it, which the offscreen one does not.
             QGuiApplicationPrivate::instance()->commitData();
             QVERIFY(catcher.boxes.isEmpty());
@@ -882,7 +862,7 @@ private slots:
             return !window->isWindowModified();
         }));
         QVERIFY(!window->storeState->isVisible() && window->storeState->text().isEmpty()); // nothing read out hidden
-        QCOMPARE(SharedStore::read(store).names.size(), 3);
+        QCOMPARE(NamesStore::read(store).names.size(), 3);
         {
             // A failure as short as a moment shows nothing: the last one is over.
             Files::Unreplaceable held(store, true);
@@ -922,7 +902,7 @@ private slots:
         QTest::keySequence(window->adrTable, QKeySequence(u"Ctrl+Z, Ctrl+Shift+Z"_s));
         QVERIFY(window->replacedState->isHidden() && window->replacedState->text().isEmpty());
         window = std::make_unique<VeskAr>();
-        const Names stored = SharedStore::read(workFile(u"data/vesk-adressen/namen.csv"_s)).names;
+        const Names stored = NamesStore::read(workFile(u"data/vesk-adressen/namen.csv"_s)).names;
         QCOMPARE((QStringList{stored.value(u"1A"_s), stored.value(u"3B"_s), stored.value(u"4B"_s)}), shown);
         QTRY_COMPARE(namesAt({0, 14, 15}), shown);
     }
@@ -967,19 +947,16 @@ private slots:
             QTest::mouseMove(&panel, {5, y});
         QTest::mouseRelease(&panel, Qt::LeftButton, Qt::NoModifier, {5, 40}); // after moves, no click
         QCOMPARE(panel.getStrAdr(), u"2B"_s);
-        drag(127, {49}); // the last switch's band ends here
-        drag(97, {49});  // between bands: the first switch
-        QCOMPARE(drag(72, {71}), u"11C"_s);
-        QCOMPARE(knobRows(grabbed(&panel)), (QList<int>{2, 0, 2, 0, 1}));
-        QCOMPARE(drag(30, {71}), u"14C"_s); // switch 2's band
+        QCOMPARE(drag(72, {71}), u"11B"_s); // between bands: the first switch
+        QCOMPARE(knobRows(grabbed(&panel)), (QList<int>{2, 0, 2, 0, 2}));
+        QCOMPARE(drag(30, {71}), u"14B"_s); // switch 2's band
 
         // A click on switch 2's middle row sets it, takes the focus and chooses that switch.
         panel.setStrAdr(u"1A"_s);
         QTest::mouseClick(&panel, Qt::LeftButton, Qt::NoModifier, {60, 45});
         QTest::mouseClick(&panel, Qt::LeftButton, Qt::NoModifier, {35, 78});   // below the knobs: nothing
         QTest::mouseClick(&panel, Qt::RightButton, Qt::NoModifier, {110, 65}); // nor the right button
-        QVERIFY(panel.hasFocus());
-        QCOMPARE(panel.getStrAdr(), u"3A"_s);
+        QCOMPARE(std::pair(panel.hasFocus(), panel.getStrAdr()), std::pair(true, u"3A"_s));
         // Down and Up move one row as drawn and stop at the ends; Left and Right choose the switch.
         // clang-format off
         const QList<QPair<QString, QString>> steps = {
@@ -1011,8 +988,7 @@ private slots:
         QCOMPARE(dotted, (QList<int>{0, 4, 0, 4, 0})); // a pixel thick
         // The focus mark stands around the chosen switch only while the panel has the focus.
         const QColor highlight = panel.palette().color(QPalette::Highlight);
-        QCOMPARE((QList<QColor>{image.pixelColor(3, 14), image.pixelColor(3, 76)}),
-                 (QList<QColor>{highlight, highlight}));
+        QCOMPARE((QList<QColor>{image.pixelColor(3, 14), image.pixelColor(3, 76)}), QList<QColor>(2, highlight));
         QVERIFY(image.pixelColor(28, 40) != highlight);
         panel.clearFocus();
         QCOMPARE(grabbed(&panel).pixel(3, 40), qRgb(255, 255, 255));
@@ -1101,10 +1077,7 @@ private:
     void typeNames(const QList<QPair<int, QString>> &named, int next = -1)
     {
         for (const auto &[row, name] : named) {
-            focusTable();
-            window->adrTable->setCurrentCell(row, 0);
-            QTest::keyClick(window->adrTable, Qt::Key_F2);
-            auto *editor = window->adrTable->viewport()->findChild<QLineEdit *>();
+            auto *editor = openEditor(row);
             QVERIFY(editor);
             editor->setText(name);
             QTest::keyClick(editor, Qt::Key_Return);
@@ -1112,6 +1085,15 @@ private:
             QCOMPARE(namesAt({row}), QStringList{name});
             QCOMPARE(window->adrTable->currentRow(), next >= 0 ? next : std::min(row + 1, 95));
         }
+    }
+
+    // Opens a row's name for editing by F2, the window active as the user's and its table focused.
+    QLineEdit *openEditor(int row)
+    {
+        focusTable();
+        window->adrTable->setCurrentCell(row, 0);
+        QTest::keyClick(window->adrTable, Qt::Key_F2);
+        return window->adrTable->viewport()->findChild<QLineEdit *>();
     }
 
     // Types into a shown window's field in place of what it holds (pasted first), then presses Tab or the key given.

@@ -5,6 +5,8 @@
 #include "document/sharedstore.h"
 #include "names/nameforms.h"
 #include "names/namesstore.h"
+#include "names/storeclock.h"
+#include "names/storecopies.h"
 #include "page/labelsheet.h"
 #include "page/labelspdf.h"
 #include "page/tablepdf.h"
@@ -12,6 +14,17 @@
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Another side's lock is held for milliseconds at a time.
+constexpr qint64 lockRetryMs = 100;
+constexpr double msPerSecond = 1000;
+
+} // namespace
 
 // The descriptions leave out the commands: the help names those each option goes with.
 CliSession::CliSession(QTextStream &out, QTextStream &err)
@@ -128,8 +141,46 @@ std::optional<Names> CliSession::chosenNames()
 
 std::optional<Names> CliSession::readStored()
 {
-    return readNames(SharedStore::read(NamesStore::defaultPath()), QStringLiteral("stored names"),
+    mergeCopies();
+    return readNames(NamesStore::read(NamesStore::defaultPath()), QStringLiteral("stored names"),
                      NamesStore::defaultPath());
+}
+
+// A window looks again and again; a command looks until nothing waits, at most as long as a
+// copy of the times waits for its list, the longest wait, and leaves nothing waiting behind.
+void CliSession::mergeCopies()
+{
+    StoreCopies copies(NamesStore::defaultPath());
+    std::optional<qint64> until;
+    bool told = false;
+    for (;;) {
+        const StoreCopies::Merged merged = copies.merge();
+        for (const NamesStore::LoadResult &found : merged.setAside) {
+            if (!found.setAsidePath.isEmpty())
+                warn(QStringLiteral("a conflict copy could not be read (%1) and was set aside as %2")
+                         .arg(describe(found.error), QDir::toNativeSeparators(found.setAsidePath)));
+        }
+        if (merged.stays.kind != NamesCsv::ErrorKind::None)
+            warn(QStringLiteral("conflict copies stay beside %1 until they can be merged and moved into %2: %3")
+                     .arg(QDir::toNativeSeparators(NamesStore::defaultPath()),
+                          QDir::toNativeSeparators(StoreFile::copiesPath(NamesStore::defaultPath())),
+                          describe(merged.stays)));
+        const qint64 now = StoreClock::ticks();
+        if (!until)
+            until = now + StoreCopies::timesWaitMs; // from the first look, where each copy's wait begins
+        const std::optional<qint64> waiting = copies.waitingUntil();
+        if (!waiting || now >= *until)
+            return;
+        const qint64 pauseMs = std::min(std::max(*waiting - now, lockRetryMs), *until - now);
+        if (pauseMs > lockRetryMs && !told) { // no silent wait of seconds
+            told = true;
+            printError(QStringLiteral("note: waiting up to %1 s for the rest of a conflict copy that a sync service "
+                                      "is still bringing beside %2")
+                           .arg(QString::number(std::ceil(double(*until - now) / msPerSecond)),
+                                QDir::toNativeSeparators(NamesStore::defaultPath())));
+        }
+        StoreClock::pause(int(pauseMs));
+    }
 }
 
 std::optional<Names> CliSession::readList(const QString &file)

@@ -39,7 +39,11 @@ public:
     std::optional<QString> addressKey(const QString &address);
     // The names of the list given with --names, else those the window keeps.
     std::optional<Names> chosenNames();
+    // Merged first with the conflict copies beside them, as a window merges them.
     std::optional<Names> readStored();
+    // Merges the conflict copies beside the stored names, waiting for what waits as a window
+    // would, and tells each damaged copy set aside.
+    void mergeCopies();
     std::optional<Names> readList(const QString &file);
     static QString describe(const NamesCsv::Error &error);
 

@@ -131,6 +131,8 @@ int NamesCommands::find(const QStringList &texts)
 // As a window stores an edit: merged under the lock into the names stored now.
 int NamesCommands::store(const NameEntries &entries)
 {
+    // Copies that wait for their times are merged before, not stored over with guessed times.
+    session.mergeCopies();
     SharedStore shared(NamesStore::defaultPath());
     QObject::connect(&shared, &SharedStore::restored, &shared, [this](const NamesStore::LoadResult &found) {
         if (!found.ok() && !found.setAsidePath.isEmpty())

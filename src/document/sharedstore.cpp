@@ -3,9 +3,8 @@
 #include "names/storeclock.h"
 #include "names/storefile.h"
 
-#include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QSignalBlocker>
 #include <QThread>
 
@@ -15,6 +14,7 @@ namespace {
 constexpr int firstRetryMs = 250;
 constexpr int lastRetryMs = 30000;
 constexpr int reportAfterMs = 3000;
+constexpr int waitStepMs = 1000;
 // A name stored with a time further ahead than this came from a clock that is wrong.
 constexpr qint64 clockAheadMs = qint64{60} * 60 * 1000;
 // How long a side that goes away waits for its last write on a folder that stalls.
@@ -38,10 +38,13 @@ SharedStore::SharedStore(QString path, QObject *parent)
     qRegisterMetaType<NamesStore::LoadResult>();
     qRegisterMetaType<StoreFile::Snapshot>();
     qRegisterMetaType<StoreWorker::Written>();
+    qRegisterMetaType<NamesCsv::Error>();
     worker->moveToThread(thread);
     connect(worker, &StoreWorker::restored, this, &SharedStore::restoredBy);
     connect(worker, &StoreWorker::changed, this, &SharedStore::changedBy);
     connect(worker, &StoreWorker::written, this, &SharedStore::writtenBy);
+    connect(worker, &StoreWorker::copySetAside, this, &SharedStore::copySetAside);
+    connect(worker, &StoreWorker::copiesStay, this, &SharedStore::copiesStay);
     thread->start();
     retry.setSingleShot(true);
     StoreClock::drive(retry);
@@ -66,19 +69,6 @@ SharedStore::~SharedStore()
         delete worker;
         delete thread;
     }
-}
-
-NamesCsv::ReadResult SharedStore::read(const QString &path)
-{
-    if (QFileInfo::exists(path))
-        return NamesCsv::readFile(path);
-    if (StoreFile::isLink(path))
-        return {{}, StoreFile::linkError(path)}; // to what is not there: no empty list
-    // No list yet is no names; a file where a folder should be is an error, not an empty list.
-    const QString folder = NamesCsv::nearestExisting(QFileInfo(path).path());
-    if (!QFileInfo(folder).isDir())
-        return {{}, {NamesCsv::ErrorKind::Unreadable, 0, QStringLiteral("%1 is no folder").arg(folder)}};
-    return {};
 }
 
 void SharedStore::restore()
@@ -117,6 +107,7 @@ void SharedStore::storeNow()
     if (!failingSince)
         failingSince = StoreClock::ticks();
     answerWait.start(reportAfterMs);
+    answerSince = StoreClock::ticks();
     inFlight = std::exchange(pending, {});
     QMetaObject::invokeMethod(worker,
                               [target = worker, known = stored, edits = inFlight] { target->write(known, edits); });
@@ -130,8 +121,15 @@ bool SharedStore::waitRestored(int ms)
 bool SharedStore::waitStored(int ms)
 {
     storeNow();
-    waitUntil([this] { return pendingCount() == 0 || (failing() && lastError.kind != NamesCsv::ErrorKind::Locked); },
-              ms);
+    for (int seen = -1; seen != handsChanged;) {
+        seen = handsChanged;
+        waitUntil(
+            [this, seen] {
+                return pendingCount() == 0 || handsChanged != seen
+                       || (failing() && lastError.kind != NamesCsv::ErrorKind::Locked);
+            },
+            ms);
+    }
     return pendingCount() == 0;
 }
 
@@ -141,14 +139,18 @@ void SharedStore::discardPending()
     inFlight.clear();
 }
 
+// In steps, so that a time this process was held (stopped, as by Ctrl+Z) is not waited: its worker was held too.
 bool SharedStore::waitUntil(const std::function<bool()> &done, int ms)
 {
-    const QDeadlineTimer deadline(ms);
-    while (!done() && !deadline.hasExpired()) {
+    QElapsedTimer since;
+    since.start();
+    for (qint64 leftMs = ms; !done() && leftMs > 0;) {
+        const qint64 stepMs = std::min<qint64>(leftMs, waitStepMs);
         QEventLoop loop;
         connect(this, &SharedStore::answered, &loop, &QEventLoop::quit);
-        QTimer::singleShot(std::chrono::milliseconds(deadline.remainingTime()), &loop, &QEventLoop::quit);
+        QTimer::singleShot(std::chrono::milliseconds(stepMs), &loop, &QEventLoop::quit);
         loop.exec();
+        leftMs -= std::min(since.restart(), stepMs);
     }
     return done();
 }
@@ -179,7 +181,7 @@ void SharedStore::changedBy(const StoreFile::Snapshot &snapshot)
     }
     if (snapshot.names == stored)
         return;
-    take(snapshot.names, snapshot.settled);
+    take(snapshot.names, snapshot.settled, snapshot.copiesMerged ? Made::Apart : Made::Knowing);
     if (!pending.isEmpty())
         retry.start(0); // another side could store: perhaps what made this one fail is gone
 }
@@ -193,7 +195,12 @@ void SharedStore::writtenBy(const StoreWorker::Written &written)
         emit setAside(*written.setAside);
     }
     lastError = written.error;
-    if (written.error.kind == NamesCsv::ErrorKind::None) {
+    if (written.deferred) { // no failure: tried again soon
+        pending = NamesTimes::merged(inFlight, pending);
+        inFlight.clear();
+        failingSince.reset();
+        retry.start(firstRetryMs);
+    } else if (written.error.kind == NamesCsv::ErrorKind::None) {
         const qint64 now = StoreClock::now();
         for (auto edit = inFlight.cbegin(); edit != inFlight.cend(); ++edit) {
             const auto mine = own.find(edit.key());
@@ -209,6 +216,12 @@ void SharedStore::writtenBy(const StoreWorker::Written &written)
     } else {
         pending = NamesTimes::merged(inFlight, pending);
         inFlight.clear();
+        lastHolder = written.holder;
+        if (locked(StoreLock::Holder::Changing)) { // others store meanwhile: no failure
+            ++handsChanged;
+            failingSince = StoreClock::ticks();
+            retryDelayMs = firstRetryMs;
+        }
         failedAgain();
     }
     emit stateChanged();
@@ -217,7 +230,7 @@ void SharedStore::writtenBy(const StoreWorker::Written &written)
 
 // The names now stored. A later edit from elsewhere replaces this side's; where it was made
 // before this side's was stored, its maker could not know this one, which is told.
-void SharedStore::take(const StampedNames &nowStored, bool settled)
+void SharedStore::take(const StampedNames &nowStored, bool settled, Made made)
 {
     stored = nowStored;
     if (!settled) { // times guessed from the file's: shown, but only the next store decides
@@ -231,13 +244,16 @@ void SharedStore::take(const StampedNames &nowStored, bool settled)
             ++mine;
             continue;
         }
-        const bool unknowing = mine->storedMs == 0 || now.madeMs < mine->storedMs;
+        const bool unknowing = made == Made::Apart || mine->storedMs == 0 || now.madeMs < mine->storedMs;
         if (unknowing && now.name != mine->edit.name)
             replacedHere.insert(mine.key(), mine->edit.name);
         mine = own.erase(mine);
     }
-    pending.removeIf(
-        [this](StampedNames::iterator edit) { return NamesTimes::entry(stored, edit.key()).madeMs > edit->madeMs; });
+    // A guess over a fact not later than an edit waiting here replaces it not: stored, the edit goes under it.
+    pending.removeIf([this](StampedNames::iterator edit) {
+        const Stamped now = NamesTimes::entry(stored, edit.key());
+        return now.madeMs > edit->madeMs && !(now.guessed && edit->madeMs >= now.underMs);
+    });
     emit namesChanged(names());
     if (!replacedHere.isEmpty())
         emit replaced(replacedHere);
@@ -246,6 +262,12 @@ void SharedStore::take(const StampedNames &nowStored, bool settled)
 // The worker has not answered for a while: the folder stalls, as a network folder can.
 void SharedStore::stalled()
 {
+    // So late that this process was held meanwhile, not the folder: the worker's time begins anew.
+    if (StoreClock::ticks() - answerSince >= 2 * qint64{reportAfterMs}) {
+        answerSince = StoreClock::ticks();
+        answerWait.start(reportAfterMs);
+        return;
+    }
     if (reported)
         return;
     reported = true;
@@ -258,10 +280,17 @@ void SharedStore::failedAgain()
 {
     if (!storing)
         return;
-    if (!reported && StoreClock::ticks() - *failingSince >= reportAfterMs) {
+    // A lock whose holder is not shown alive is freed within staleMs, as one left behind.
+    const int tellAfterMs = locked(StoreLock::Holder::Unknown) ? StoreLock::staleMs + reportAfterMs : reportAfterMs;
+    if (!reported && StoreClock::ticks() - *failingSince >= tellAfterMs) {
         reported = true;
         emit failed(lastError);
     }
     retry.start(retryDelayMs);
     retryDelayMs = std::min(2 * retryDelayMs, lastRetryMs);
+}
+
+bool SharedStore::locked(StoreLock::Holder holder) const
+{
+    return lastError.kind == NamesCsv::ErrorKind::Locked && lastHolder == holder;
 }

@@ -31,9 +31,6 @@ public:
     // Stores what is still pending, once, so that nothing is left behind by accident.
     ~SharedStore() override;
 
-    // The stored names, read only: a damaged store is left as it is. A missing one has none.
-    static NamesCsv::ReadResult read(const QString &path);
-
     // Reads the store and follows it from then on; restored() tells what was found. A
     // damaged one is set aside, or, where it cannot be, left alone and storing stays off for
     // this run, so it is never overwritten. One that cannot be opened now is read again.
@@ -48,7 +45,8 @@ public:
     // Asks for what is pending to be stored now.
     void storeNow();
     // Runs the event loop until what is pending is stored, storing fails for another reason
-    // than another side's lock, or ms have passed. True when nothing is left pending.
+    // than another side's lock, or one side kept the lock ms long: while it changes hands,
+    // others store, and this waits on. True when nothing is left pending.
     bool waitStored(int ms);
     // Runs the event loop until restore() was answered, at most ms.
     bool waitRestored(int ms);
@@ -70,6 +68,10 @@ signals:
     // The store turned out damaged while running: set aside (or, with no path, left alone
     // and storing stopped), and this side's names stored anew.
     void setAside(const NamesStore::LoadResult &found);
+    // A sync service's conflict copy of the store turned out damaged and was set aside; the store is as it was.
+    void copySetAside(const NamesStore::LoadResult &found);
+    // Conflict copies stay beside the store, for this reason: looked at again once the folder changes.
+    void copiesStay(const NamesCsv::Error &error);
     // Names this side gave that another side replaced by ones made before this side's were
     // stored, so made without knowing them: this side's names.
     void replaced(const NameEntries &ours);
@@ -80,8 +82,12 @@ private:
     void restoredBy(const NamesStore::LoadResult &found);
     void changedBy(const StoreFile::Snapshot &snapshot);
     void writtenBy(const StoreWorker::Written &written);
-    void take(const StampedNames &nowStored, bool settled);
+    // Apart: the names were made on a computer that could not know this side's.
+    enum class Made { Knowing, Apart };
+    void take(const StampedNames &nowStored, bool settled, Made made = Made::Knowing);
     void failedAgain();
+    // The last try failed for the lock, which holder kept.
+    bool locked(StoreLock::Holder holder) const;
     void stalled();
     bool waitUntil(const std::function<bool()> &done, int ms);
 
@@ -90,6 +96,7 @@ private:
     StoreWorker *worker;
     QTimer retry;
     QTimer answerWait;
+    qint64 answerSince = 0; // on StoreClock::ticks()
     int retryDelayMs;
     std::optional<qint64> failingSince; // StoreClock::ticks(); none while it does not fail
     StampedNames stored;                // the file as last read or written
@@ -102,6 +109,8 @@ private:
     };
     QHash<QString, OwnEdit> own; // to tell when a later edit made meanwhile replaced one
     NamesCsv::Error lastError;
+    StoreLock::Holder lastHolder = StoreLock::Holder::Live; // of the lock, where that failed
+    int handsChanged = 0;                                   // times the lock changed hands while a try waited for it
     bool busy = false;
     bool restoredYet = false;
     bool storing = true;

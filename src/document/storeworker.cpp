@@ -5,11 +5,12 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSysInfo>
 #include <QThread>
 
 namespace {
 
-// Others write for milliseconds at a time; a lock left behind is freed after StoreLock::staleMs.
+// Others write for milliseconds at a time; a lock left behind is freed as StoreLock judges it.
 constexpr int lockWaitMs = 1000;
 // Twice a second: a network folder may itself show a change only a second late.
 constexpr int pollMs = 500;
@@ -19,11 +20,13 @@ constexpr int lastWriteRetryMs = 100;
 
 StoreWorker::StoreWorker(QString path)
     : path(std::move(path))
+    , copies(this->path)
 {
 }
 
 void StoreWorker::restore()
 {
+    mergeCopies();
     seen = StoreFile::identify(path);
     const NamesStore::LoadResult found = NamesStore::load(path);
     seenRead = !found.leftInPlace();
@@ -51,7 +54,7 @@ void StoreWorker::follow()
 // Told only once the lock is released, so that whoever hears of it finds the lock free.
 void StoreWorker::write(const StampedNames &known, const StampedNames &edits)
 {
-    const Written written = writeLocked(known, edits);
+    const Written written = writeLocked(known, edits, Apart::Defer);
     emit this->written(written);
 }
 
@@ -60,16 +63,25 @@ void StoreWorker::write(const StampedNames &known, const StampedNames &edits)
 void StoreWorker::writeLast(const StampedNames &known, const StampedNames &edits, int withinMs)
 {
     const qint64 until = StoreClock::ticks() + withinMs;
-    while (writeLocked(known, edits).error.kind != NamesCsv::ErrorKind::None && StoreClock::ticks() < until)
+    while (writeLocked(known, edits, Apart::Write).error.kind != NamesCsv::ErrorKind::None
+           && StoreClock::ticks() < until)
         StoreClock::pause(lastWriteRetryMs);
 }
 
-StoreWorker::Written StoreWorker::writeLocked(const StampedNames &known, const StampedNames &edits)
+StoreWorker::Written StoreWorker::writeLocked(const StampedNames &known, const StampedNames &edits, Apart apart)
 {
     Written written;
+    if (apart == Apart::Defer)
+        mergeCopies(); // what waits beside the list first
+    // Guessed times written would stand as made then, and erase what the times on their way still hold.
+    if (apart == Apart::Defer && copies.listsWait()) {
+        written.deferred = true;
+        return written;
+    }
     StoreLock lock(path);
     if (!lock.acquire(lockWaitMs)) {
         written.error = lock.error();
+        written.holder = lock.holder();
         return written;
     }
     const NamesStore::LoadResult found = NamesStore::load(path);
@@ -82,8 +94,10 @@ StoreWorker::Written StoreWorker::writeLocked(const StampedNames &known, const S
     }
     if (written.error.kind == NamesCsv::ErrorKind::None) {
         written.names = NamesTimes::merged(found.ok() && found.exists ? found.names : known, edits);
+        // This computer recorded as a writer, by which OneDrive names its conflict copies.
+        const Writers writers = NamesTimes::merged(found.writers, {{QSysInfo::machineHostName(), StoreClock::now()}});
         if (written.names != found.names || !found.settled)
-            written.error = StoreFile::write(path, written.names);
+            written.error = StoreFile::write(path, written.names, writers);
     }
     // This side's own write, or its try, is no news; a store that could not be read is read again.
     seen = StoreFile::identify(path);
@@ -104,15 +118,27 @@ void StoreWorker::check()
     if (watcher == nullptr)
         return; // stopped
     watch();
+    const bool merged = mergeCopies();
     const auto now = StoreFile::identify(path);
     if (seenRead && now == seen)
         return;
-    const StoreFile::Snapshot snapshot = StoreFile::read(path);
+    StoreFile::Snapshot snapshot = StoreFile::read(path);
+    snapshot.copiesMerged = merged;
     seen = snapshot.identity;
     seenRead = snapshot.error.kind != NamesCsv::ErrorKind::Unreadable;
     if (!seenRead)
         return; // read again at the next look
     emit changed(snapshot);
+}
+
+bool StoreWorker::mergeCopies()
+{
+    const StoreCopies::Merged merged = copies.merge();
+    for (const NamesStore::LoadResult &found : merged.setAside)
+        emit copySetAside(found);
+    if (merged.stays.kind != NamesCsv::ErrorKind::None)
+        emit copiesStay(merged.stays);
+    return merged.wrote;
 }
 
 // A replaced file ends the system's watch on it; the folder's watch sees the replacement.

@@ -2,7 +2,9 @@
 #define STOREWORKER_H
 
 #include "names/namesstore.h"
+#include "names/storecopies.h"
 #include "names/storefile.h"
+#include "names/storelock.h"
 
 #include <QFileSystemWatcher>
 #include <QObject>
@@ -11,7 +13,8 @@
 // The store's file system side, on a thread of its own: a folder that stalls blocks this
 // thread in the kernel, never a window's. Follows the store by the system's notifications
 // and, since on a network folder no change made by another computer is notified, by a
-// cheap look at both files twice a second, on the store's clock.
+// cheap look at both files twice a second, on the store's clock. At each look it merges the
+// conflict copies a sync service left beside the store.
 class StoreWorker : public QObject
 {
     Q_OBJECT
@@ -20,8 +23,11 @@ public:
     struct Written
     {
         NamesCsv::Error error;
+        StoreLock::Holder holder = StoreLock::Holder::Live; // who kept the lock, where it could not be taken
         std::optional<NamesStore::LoadResult> setAside;
         StampedNames names; // the store as written
+        // Not tried: the store's names are guessed while a sync service brings its list and times apart.
+        bool deferred = false;
     };
 
     explicit StoreWorker(QString path);
@@ -42,14 +48,22 @@ signals:
     // The store changed, or could be read at last; a snapshot that is not ok() is damaged.
     void changed(const StoreFile::Snapshot &snapshot);
     void written(const StoreWorker::Written &written);
+    // A damaged conflict copy was set aside.
+    void copySetAside(const NamesStore::LoadResult &found);
+    // Conflict copies stay beside the store, unmerged or unmoved, for this reason.
+    void copiesStay(const NamesCsv::Error &error);
 
 private:
-    Written writeLocked(const StampedNames &known, const StampedNames &edits);
+    // Whether a write waits while a sync service brings the list and its times apart; the last one cannot.
+    enum class Apart { Defer, Write };
+    Written writeLocked(const StampedNames &known, const StampedNames &edits, Apart apart);
     void follow();
+    bool mergeCopies();
     void check();
     void watch();
 
     const QString path;
+    StoreCopies copies;
     QFileSystemWatcher *watcher = nullptr; // while it follows the store
     QTimer *poll = nullptr;
     std::pair<StoreFile::Identity, StoreFile::Identity> seen;

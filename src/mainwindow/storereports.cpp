@@ -21,6 +21,8 @@ StoreReports::StoreReports(SharedStore *store, QWidget *window)
 {
     connect(store, &SharedStore::restored, this, &StoreReports::reportRestore);
     connect(store, &SharedStore::failed, this, &StoreReports::reportFailure);
+    connect(store, &SharedStore::copySetAside, this, &StoreReports::reportCopy);
+    connect(store, &SharedStore::copiesStay, this, &StoreReports::reportCopiesStay);
     connect(store, &SharedStore::setAside, this, [this](const NamesStore::LoadResult &found) {
         reportDamaged(found, tr("Die Namen dieses Fensters wurden neu gesichert."));
     });
@@ -63,6 +65,25 @@ void StoreReports::reportFailure(const NamesCsv::Error &error)
                                  "Sie bleiben im Fenster und werden gesichert, sobald es wieder geht; bis dahin zeigt "
                                  "das Fenster, wie viele Namen warten.")
                                   .arg(storePath(), describe(error)));
+}
+
+// Its names cannot be merged; the stored names stay as they were.
+void StoreReports::reportCopy(const NamesStore::LoadResult &copy)
+{
+    warn(tr("Gespeicherte Namen"),
+         tr("Eine Konfliktkopie der Namen, die ein Dienst zum Abgleichen von Ordnern neben %1 abgelegt hat, "
+            "konnte nicht gelesen werden.\n%2\n\n"
+            "Sie wurde zur Seite gelegt und bleibt erhalten:\n%3\n\nDie gespeicherten Namen bleiben, wie sie sind.")
+             .arg(storePath(), describe(copy.error), QDir::toNativeSeparators(copy.setAsidePath)));
+}
+
+// Merged where they could be; the next look after a change of the folder tries again.
+void StoreReports::reportCopiesStay(const NamesCsv::Error &error)
+{
+    warn(tr("Gespeicherte Namen"),
+         tr("Konfliktkopien der Namen, die ein Dienst zum Abgleichen von Ordnern neben %1 abgelegt hat, bleiben dort "
+            "liegen, bis sie eingearbeitet und in den Ordner Konfliktkopien verschoben werden können:\n%2")
+             .arg(storePath(), describe(error)));
 }
 
 void StoreReports::warn(const QString &title, const QString &text)

@@ -22,6 +22,8 @@ private:
     void reportRestore(const NamesStore::LoadResult &stored);
     void reportDamaged(const NamesStore::LoadResult &stored, const QString &outcome);
     void reportFailure(const NamesCsv::Error &error);
+    void reportCopy(const NamesStore::LoadResult &copy);
+    void reportCopiesStay(const NamesCsv::Error &error);
     void warn(const QString &title, const QString &text);
     QString storePath() const;
 

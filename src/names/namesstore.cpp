@@ -7,21 +7,6 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-namespace {
-
-QString freeSetAsidePath(const QString &path)
-{
-    const QString base =
-        path + QStringLiteral(".defekt-") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
-    QString candidate = base;
-    // A dangling link counts as taken: the rename would fall back to writing through it.
-    for (int n = 2; QFileInfo::exists(candidate) || StoreFile::isLink(candidate); ++n)
-        candidate = base + QStringLiteral("-%1").arg(n);
-    return candidate;
-}
-
-} // namespace
-
 namespace NamesStore {
 
 QString defaultPath()
@@ -32,19 +17,39 @@ QString defaultPath()
     return home + QStringLiteral("/vesk-adressen/namen.csv");
 }
 
+NamesCsv::ReadResult read(const QString &path)
+{
+    if (QFileInfo::exists(path))
+        return NamesCsv::readFile(path);
+    if (StoreFile::isLink(path))
+        return {{}, StoreFile::linkError(path)}; // to what is not there: no empty list
+    // No list yet is no names; a file where a folder should be is an error, not an empty list.
+    const QString folder = NamesCsv::nearestExisting(QFileInfo(path).path());
+    if (!QFileInfo(folder).isDir())
+        return {{}, {NamesCsv::ErrorKind::Unreadable, 0, QStringLiteral("%1 is no folder").arg(folder)}};
+    return {};
+}
+
 LoadResult load(const QString &path)
 {
     const StoreFile::Snapshot read = StoreFile::read(path);
     const bool link = StoreFile::isLink(path);
     // A link to what is not there, such as a folder not mounted, is no empty list.
     if (read.ok() && (read.exists || !link))
-        return {read.names, {}, {}, read.exists};
+        return {read.names, {}, {}, read.exists, read.settled, read.writers};
     if (link)
         return {{}, StoreFile::linkError(path), {}, true}; // not moved aside: left as it is
     if (read.error.kind == NamesCsv::ErrorKind::Unreadable)
         return {{}, read.error, {}, true}; // held open by another program, perhaps: not damaged
-    const QString aside = freeSetAsidePath(path);
-    return {{}, read.error, QFile::rename(path, aside) ? aside : QString(), true};
+    return {{}, read.error, setAside(path), true};
+}
+
+QString setAside(const QString &path)
+{
+    const QString aside = StoreFile::freeName(
+        path + QStringLiteral(".defekt-") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss")),
+        QString());
+    return QFile::rename(path, aside) ? aside : QString();
 }
 
 } // namespace NamesStore

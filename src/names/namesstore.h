@@ -25,6 +25,7 @@ struct LoadResult
     QString setAsidePath;  // where an unreadable file was moved; empty if it could not be moved
     bool exists = false;
     bool settled = false; // see NamesTimes::Stamping
+    Writers writers = {};
     bool ok() const { return error.kind == NamesCsv::ErrorKind::None; }
     // Left where it is, to be read again: held open by another program, or a link the user may remove.
     bool leftInPlace() const
@@ -33,11 +34,15 @@ struct LoadResult
     }
 };
 
+// The stored names, read only: a damaged store is left as it is. A missing one has none.
+NamesCsv::ReadResult read(const QString &path);
 // Reads the stored names. A damaged file is never overwritten later: it is renamed aside
 // to "<path>.defekt-JJJJMMTT-hhmmss" (a number added if that exists). One that cannot be
 // opened now (error Unreadable), or a link in its place (error Link), is left where it is,
 // to be read again.
 LoadResult load(const QString &path);
+// Renames a damaged file aside as load() does; where it went, or empty where it could not.
+QString setAside(const QString &path);
 
 } // namespace NamesStore
 

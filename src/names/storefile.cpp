@@ -3,6 +3,7 @@
 #include "address/outputfile.h"
 #include "names/storeclock.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -11,6 +12,7 @@
 #ifdef Q_OS_UNIX
 #include <QRandomGenerator>
 
+#include <array>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -36,8 +38,10 @@ constexpr qint64 nanosecondsPerSecond = 1000000000;
 constexpr qint64 nanosecondsPerMs = 1000000;
 constexpr qint64 missingSize = -1;
 constexpr qint64 unknownSize = -2; // the file cannot be looked at, so whether it is there is unknown
+constexpr int keptNameLength = 16; // hex digits of the kept times' hash, as long as the times' own fingerprints
 #ifdef Q_OS_UNIX
 constexpr int temporaryAttempts = 100;
+constexpr qint64 msPerSecond = 1000;
 constexpr int temporaryNameBase = 36;
 constexpr mode_t newFileMode = 0666; // less the user's umask, as any program makes a file
 constexpr mode_t permissionBits = 0777;
@@ -81,10 +85,36 @@ Snapshot readOnce(const QString &path)
     NamesCsv::Error timesError; // a times file that cannot be read counts as none
     const QByteArray times =
         NamesCsv::readData(StoreFile::timesPath(path), timesError, timesMaxBytes).value_or(QByteArray());
-    const NamesTimes::Stamping stamping =
-        NamesTimes::stamp(read.names, *list, times, snapshot.identity.first.modified / nanosecondsPerMs);
+    const qint64 changedMs = snapshot.identity.first.modified / nanosecondsPerMs;
+    NamesTimes::Stamping stamping = NamesTimes::stamp(read.names, *list, times, changedMs);
+    const QDir copies(StoreFile::copiesPath(path));
+    // The times of a list merged as a conflict copy and moved aside, this one having come in its place without
+    // its own: it erased none of that list's names, which stand as those times tell.
+    const QString listCopies = QFileInfo(path).completeBaseName() + QStringLiteral("*.csv");
+    for (const QString &name : stamping.settled ? QStringList() : copies.entryList({listCopies}, QDir::Files)) {
+        const std::optional<QByteArray> copy =
+            NamesCsv::readData(copies.filePath(name), timesError, NamesCsv::maxListBytes);
+        if (!copy || !NamesTimes::settles(*copy, times))
+            continue;
+        // Times written with a list record each of its names.
+        stamping.names = NamesTimes::merged(NamesTimes::stamp(read.names, *list, {}, changedMs).names,
+                                            NamesTimes::stamp(NamesCsv::parse(*copy).names, *copy, times, 0).names);
+    }
+    // A sync service may bring the list alone, its times having been merged as a conflict copy and moved aside.
+    const QString timesCopies = QFileInfo(path).completeBaseName() + QStringLiteral("*.zeiten");
+    for (const QString &name : stamping.settled ? QStringList() : copies.entryList({timesCopies}, QDir::Files)) {
+        const QByteArray copy =
+            NamesCsv::readData(copies.filePath(name), timesError, timesMaxBytes).value_or(QByteArray());
+        if (!NamesTimes::settles(*list, copy)
+            || !NamesTimes::writtenWith(QFileInfo(copies.filePath(name)).lastModified().toMSecsSinceEpoch(), changedMs))
+            continue;
+        const NamesTimes::Stamping moved = NamesTimes::stamp(read.names, *list, copy, changedMs);
+        stamping = {NamesTimes::merged(stamping.settled ? stamping.names : StampedNames(), moved.names), true,
+                    NamesTimes::merged(stamping.writers, moved.writers)};
+    }
     snapshot.names = stamping.names;
     snapshot.settled = stamping.settled;
+    snapshot.writers = stamping.writers;
     return snapshot;
 }
 
@@ -123,6 +153,11 @@ NamesCsv::Error writeOwn(const QString &path, const QByteArray &data)
         failure = qt_error_string(errno);
     if (!failure)
         failure = OutputFile::writeAll(file, data);
+    const qint64 nowMs = StoreClock::now(); // the store's time, which its edits are stamped with and a copy is dated by
+    const struct timespec changed = {time_t(nowMs / msPerSecond), long(nowMs % msPerSecond * nanosecondsPerMs)};
+    const std::array<struct timespec, 2> times{changed, changed};
+    if (!failure && ::futimens(file, times.data()) != 0)
+        failure = qt_error_string(errno);
     if (!failure && ::fsync(file) != 0)
         failure = qt_error_string(errno);
     if (::close(file) != 0 && !failure)
@@ -141,7 +176,11 @@ NamesCsv::Error writeOwn(const QString &path, const QByteArray &data)
         return StoreFile::linkError(path);
     if (QFileInfo(path).isDir())
         return StoreFile::folderError(path);
-    return NamesCsv::writeData(path, data);
+    const NamesCsv::Error error = NamesCsv::writeData(path, data);
+    QFile file(path); // dated by the store's time, which its edits are stamped with
+    if (error.kind == NamesCsv::ErrorKind::None && file.open(QIODevice::Append))
+        file.setFileTime(QDateTime::fromMSecsSinceEpoch(StoreClock::now()), QFileDevice::FileModificationTime);
+    return error;
 }
 #endif
 
@@ -163,6 +202,25 @@ namespace StoreFile {
 QString timesPath(const QString &path)
 {
     return path + QStringLiteral(".zeiten");
+}
+
+QString copiesPath(const QString &path)
+{
+    return QFileInfo(path).dir().filePath(QStringLiteral("Konfliktkopien"));
+}
+
+bool makeCopiesFolder(const QString &path)
+{
+    const QString target = copiesPath(path);
+    return !isLink(target) && (QFileInfo(target).isDir() || QFileInfo(path).dir().mkdir(QFileInfo(target).fileName()));
+}
+
+void keepTimes(const QString &path, const QByteArray &data)
+{
+    const QString content = QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex().left(keptNameLength);
+    QFile kept(copiesPath(path) + u'/' + QFileInfo(path).fileName() + u'.' + content + QStringLiteral(".zeiten"));
+    if (makeCopiesFolder(path) && kept.open(QIODevice::NewOnly)) // never through a link
+        kept.write(data);
 }
 
 bool isLink(const QString &path)
@@ -207,13 +265,21 @@ Snapshot read(const QString &path)
     }
 }
 
-NamesCsv::Error write(const QString &path, const StampedNames &names)
+NamesCsv::Error write(const QString &path, const StampedNames &names, const Writers &writers)
 {
     // The times first: left with them alone, the list's older names count as made when it was
     // written before, which puts no name ahead of a later edit.
     const QByteArray list = NamesCsv::serialize(NamesTimes::plain(names));
-    const NamesCsv::Error error = replace(timesPath(path), NamesTimes::serialize(names, list));
+    const NamesCsv::Error error = replace(timesPath(path), NamesTimes::serialize(names, list, writers));
     return error.kind != NamesCsv::ErrorKind::None ? error : replace(path, list);
+}
+
+QString freeName(const QString &base, const QString &suffix)
+{
+    QString candidate = base + suffix;
+    for (int n = 2; QFileInfo::exists(candidate) || isLink(candidate); ++n)
+        candidate = base + QStringLiteral("-%1").arg(n) + suffix;
+    return candidate;
 }
 
 } // namespace StoreFile

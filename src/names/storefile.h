@@ -11,6 +11,13 @@
 namespace StoreFile {
 
 QString timesPath(const QString &path);
+// Where conflict copies go once merged, beside the store.
+QString copiesPath(const QString &path);
+// Makes that folder where it is not there yet; false where it cannot, or a link is in its place.
+bool makeCopiesFolder(const QString &path);
+// The store's times written with a list still to come here, as the copy of a conflict the other computer lost, kept
+// there for it, named by their content: two computers keeping the same ones make no new conflict.
+void keepTimes(const QString &path, const QByteArray &data);
 
 // The store writes only its own regular files: a link where one goes (on Windows, any
 // reparse point) is left as it is, and so is its target.
@@ -40,6 +47,9 @@ struct Snapshot
     NamesCsv::Error error;
     bool exists = false;
     bool settled = false; // see NamesTimes::Stamping
+    Writers writers = {};
+    // Conflict copies were merged into it: their names were made apart, not knowing this side's.
+    bool copiesMerged = false;
     std::pair<Identity, Identity> identity;
     bool ok() const { return error.kind == NamesCsv::ErrorKind::None; }
 };
@@ -48,7 +58,10 @@ struct Snapshot
 // read again a few times: a network folder can hand out a file half replaced.
 Snapshot read(const QString &path);
 // The times, then the names list; each replaced whole or not at all, a link never written through.
-NamesCsv::Error write(const QString &path, const StampedNames &names);
+NamesCsv::Error write(const QString &path, const StampedNames &names, const Writers &writers = {});
+// base + suffix, or with a number before the suffix where that is taken; a dangling link counts
+// as taken, since a rename would fall back to writing through it.
+QString freeName(const QString &base, const QString &suffix);
 
 } // namespace StoreFile
 

@@ -9,15 +9,25 @@
 #include <thread>
 
 // The lock every side takes to write the store: "<store>.lock", as QLockFile keeps it. A
-// lock whose process is gone is freed at once where it can be asked (this computer), one
-// left by another computer or by a process killed while creating it by its age. So that a
-// live lock is never taken for left behind, its holder keeps it fresh while it holds it.
-// Waits, so never on a window's thread.
+// lock whose process on this computer is gone, a zombie included, is freed at once; any
+// other once it is no longer refreshed: by its age, or, since a sync service brings another
+// computer's lock with that computer's times, as watched on this computer's own clock. So
+// that a live lock is never taken for left behind, its holder keeps it fresh while it holds
+// it. Waits, so never on a window's thread.
 class StoreLock
 {
 public:
     // A lock not refreshed for this long is taken as left behind.
     static constexpr int staleMs = 10000;
+    // An empty lock is one being made, which takes no longer than this on a local disk.
+    static constexpr int makingMs = 1000;
+
+    // Who kept the lock while acquire() waited in vain.
+    enum class Holder {
+        Live,    // one side, shown alive: a process here, or seen refreshing the lock
+        Unknown, // one side not shown alive, so perhaps left behind: freed once it is
+        Changing // one side after another: others store meanwhile
+    };
 
     explicit StoreLock(const QString &storePath);
     ~StoreLock(); // releases it
@@ -28,6 +38,7 @@ public:
     bool acquire(int waitMs);
     // Why acquire failed, naming the holder of a held lock.
     NamesCsv::Error error() const;
+    Holder holder() const { return kept; }
 
 private:
     void keepFresh(qint64 due);
@@ -36,6 +47,7 @@ private:
     QLockFile lock;
     std::thread refresher;
     std::atomic<bool> held = false;
+    Holder kept = Holder::Unknown;
 };
 
 #endif

@@ -2,6 +2,9 @@
 #define STORETEST_H
 
 #include "document/namesdocument.h"
+#include "names/storeclock.h"
+#include "names/storelock.h"
+#include "support/coretest.h"
 
 #include <QDateTime>
 #include <QSignalSpy>
