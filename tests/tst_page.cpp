@@ -144,17 +144,20 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("wrapped"); // at 8 pt, as the screen wraps
-        QTest::addColumn<QString>("fitted");  // set smaller: three letters on either side of a break
+        QTest::addColumn<QString>("fitted");  // set smaller: at the dictionary's places, three letters on either side
+        QTest::addColumn<QString>("atWidth"); // or where the width runs out
 
-        // Every character is 10 wide, W 90; the limit is 80.
+        // Every character is 10 wide, W 90; the limit is 80. The dictionary has no place in "xxxxxxxx".
         // clang-format off
-        QTest::newRow("last space") << "ab cd efgh" << "ab cd\nefgh" << "ab cd\nefgh";
-        QTest::newRow("exact on last, no space") << "abcdefgh" << "abcdefg-\nh" << "abcde-\nfgh";
-        QTest::newRow("a space first") << " abcdefgh" << "\nabcdefg-\nh" << "abcde-\nfgh";
-        QTest::newRow("many lines") << QString(30, u'a') << "aaaaaaa-\naaaaaa-\naaaaaa-\naaaaaa-\naaaaa" << "aaaaaaa-\naaaaaaa-\naaaaaaa-\naaaaaa-\naaa";
-        QTest::newRow("wide inside") << "aWb" << "a-\nW-\nb" << "a-\nW-\nb";
-        QTest::newRow("wide after a space") << "ab Wb" << "ab\nW-\nb" << "ab\nW-\nb";
-        QTest::newRow("after its own - and /") << "Nord-Süd-Ost Ein/Ausfahrt" << "Nord-Sü-\nd-Ost\nEin/Aus-\nfahrt" << "Nord-\nSüd-Ost\nEin/\nAusfa-\nhrt";
+        QTest::newRow("last space") << "ab cd efgh" << "ab cd\nefgh" << "ab cd\nefgh" << "ab cd\nefgh";
+        QTest::newRow("exact on last, no place") << "xxxxxxxx" << "xxxxxxx-\nx" << "xxxxx-\nxxx" << "xxxxx-\nxxx";
+        QTest::newRow("a space first") << " xxxxxxxx" << "\nxxxxxxx-\nx" << "xxxxx-\nxxx" << "xxxxx-\nxxx";
+        QTest::newRow("many lines") << QString(30, u'a') << "aaaaaaa-\naaaaaa-\naaaaaa-\naaaaaa-\naaaaa" << "aaaaaaa-\naaaaaaa-\naaaaaaa-\naaaaaa-\naaa" << "aaaaaaa-\naaaaaaa-\naaaaaaa-\naaaaaa-\naaa";
+        QTest::newRow("wide inside") << "aWb" << "a-\nW-\nb" << "a-\nW-\nb" << "a-\nW-\nb";
+        QTest::newRow("wide after a space") << "ab Wb" << "ab\nW-\nb" << "ab\nW-\nb" << "ab\nW-\nb";
+        QTest::newRow("after its own - and /") << "Nord-Süd-Ost Ein/Ausfahrt" << "Nord-Sü-\nd-Ost\nEin/Aus-\nfahrt" << "Nord-\nSüd-Ost\nEin/\nAus-\nfahrt" << "Nord-\nSüd-Ost\nEin/\nAusfa-\nhrt";
+        QTest::newRow("syllables") << "Gleisbesetztmeldung" << "Gleisbe-\nsetztm-\neldung" << "Gleisbe-\nsetzt-\nmeldung" << "Gleisbe-\nsetztme-\nldung";
+        QTest::newRow("the last place that fits") << "Stellwerke" << "Stellwe-\nrke" << "Stell-\nwerke" << "Stellwe-\nrke";
         // clang-format on
     }
 
@@ -163,14 +166,16 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, wrapped);
         QFETCH(QString, fitted);
+        QFETCH(QString, atWidth);
         const CharWidth width = [](QChar c) { return c == u'W' ? 90 : 10; };
         QCOMPARE(wrapName(name, 80, width), wrapped);
         QCOMPARE(wrapNameLines(name, 80, width, 2), wrapped.split(u'\n').mid(0, 2)); // stops after two lines
-        QCOMPARE(wrapWords(name, 80, width, true), std::optional(fitted.split(u'\n')));
-        QCOMPARE(wrapWords(name, 80, width, true, 2), std::optional(fitted.split(u'\n').mid(0, 2)));
+        QCOMPARE(wrapWords(name, 80, width, WordBreaks::Hyphenated), std::optional(fitted.split(u'\n')));
+        QCOMPARE(wrapWords(name, 80, width, WordBreaks::Hyphenated, 2), std::optional(fitted.split(u'\n').mid(0, 2)));
+        QCOMPARE(wrapWords(name, 80, width, WordBreaks::AtWidth), std::optional(atWidth.split(u'\n')));
         // Where no word is broken, so without breaking words; elsewhere not at all.
         const bool whole = QString(fitted).replace(u'\n', u' ') == name;
-        QCOMPARE(wrapWords(name, 80, width, false), whole ? std::optional(fitted.split(u'\n')) : std::nullopt);
+        QCOMPARE(wrapWords(name, 80, width, WordBreaks::None), whole ? std::optional(fitted.split(u'\n')) : std::nullopt);
     }
 
     void everyCellAsDrawn()

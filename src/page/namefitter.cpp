@@ -68,14 +68,15 @@ int NameFitter::linesWithin(qreal pointSize, qreal lineSpacing, const QRectF &sp
     }
 }
 
-std::optional<QStringList> NameFitter::wrapToWidth(QStringView name, qreal pointSize, qreal width, bool breakWords,
+std::optional<QStringList> NameFitter::wrapToWidth(QStringView name, qreal pointSize, qreal width, WordBreaks breaks,
                                                    qsizetype maxLines) const
 {
     // Whole units, rounded up, and room for the hyphen a break may add.
     const CharWidth widthOf = sizes.charWidths(pointSize);
-    const int limit = qFloor(width - (breakWords ? sizes.metrics(pointSize).horizontalAdvance(hyphen) : 0));
+    const int limit =
+        qFloor(width - (breaks != WordBreaks::None ? sizes.metrics(pointSize).horizontalAdvance(hyphen) : 0));
     return paragraphsWrapped(name, maxLines, [&](QStringView paragraph, qsizetype most) {
-        return wrapWords(paragraph, limit, widthOf, breakWords, most);
+        return wrapWords(paragraph, limit, widthOf, breaks, most);
     });
 }
 
@@ -138,26 +139,32 @@ FittedName NameFitter::fitAtMost(const QString &name, const QRectF &space, qreal
     // words broken, found by halving the steps between 5 pt and the largest. One line more
     // than the space holds tells that a size does not fit, so no wrap goes further. With
     // breakBeforeSmallest, a name that fits whole at 5 pt only is broken where that fits larger.
-    const auto wrappedAt = [&](qreal size, bool breakWords) {
-        return wrapToWidth(name, size, space.width(), breakWords, linesWithin(size, lineSpacingAt(size), space) + 1);
+    // Words are broken at the dictionary's places, or where that does not fit even at 5 pt,
+    // where the width runs out: a name printed whole reads better than one cut short.
+    const auto wrappedAt = [&](qreal size, WordBreaks breaks) {
+        return wrapToWidth(name, size, space.width(), breaks, linesWithin(size, lineSpacingAt(size), space) + 1);
     };
-    const auto fittedAt = [&](int step, bool breakWords) -> std::optional<FittedName> {
+    const auto fittedAt = [&](int step, WordBreaks breaks) -> std::optional<FittedName> {
         const qreal size = smallestPointSize + pointSizeStep * step;
         const qreal spacing = lineSpacingAt(size);
-        const std::optional<QStringList> lines = wrappedAt(size, breakWords);
+        const std::optional<QStringList> lines = wrappedAt(size, breaks);
         if (!lines || !fits(*lines, size, spacing, space))
             return std::nullopt;
         return FittedName{size < namePointSize ? FittedName::Smaller : FittedName::Fits, size, spacing, *lines, {}};
     };
     const int steps = static_cast<int>((largest - smallestPointSize) / pointSizeStep);
-    if (!fittedAt(0, true)) {
-        const QStringList lines = *wrappedAt(smallestPointSize, true);
-        return {
-            FittedName::Shortened, smallestPointSize, lineSpacingAt(smallestPointSize), shortened(lines, space), {}};
+    WordBreaks breaks = WordBreaks::Hyphenated;
+    if (!fittedAt(0, breaks)) {
+        if (!fittedAt(0, WordBreaks::AtWidth)) {
+            const QStringList lines = *wrappedAt(smallestPointSize, breaks);
+            return {
+                FittedName::Shortened, smallestPointSize, lineSpacingAt(smallestPointSize), shortened(lines, space), {}};
+        }
+        breaks = WordBreaks::AtWidth;
     }
     std::optional<FittedName> smallestWhole;
     for (int step = steps; step >= 0 && !smallestWhole; --step) {
-        smallestWhole = fittedAt(step, false);
+        smallestWhole = fittedAt(step, WordBreaks::None);
         if (smallestWhole && (step > 0 || !breakBeforeSmallest))
             return *smallestWhole;
     }
@@ -165,10 +172,10 @@ FittedName NameFitter::fitAtMost(const QString &name, const QRectF &space, qreal
     int high = steps;
     while (low < high) {
         const int middle = (low + high + 1) / 2;
-        if (fittedAt(middle, true))
+        if (fittedAt(middle, breaks))
             low = middle;
         else
             high = middle - 1;
     }
-    return low == 0 && smallestWhole ? *smallestWhole : *fittedAt(low, true);
+    return low == 0 && smallestWhole ? *smallestWhole : *fittedAt(low, breaks);
 }

@@ -42,9 +42,8 @@ private:
     bool fits(const QStringList &lines, qreal pointSize, qreal lineSpacing, const QRectF &space) const;
     // How many lines fit between the space's top and bottom, whatever their widths.
     int linesWithin(qreal pointSize, qreal lineSpacing, const QRectF &space) const;
-    // Nothing where breakWords is false and a word would have to be broken. The first
-    // maxLines lines only, as wrapWords gives them.
-    std::optional<QStringList> wrapToWidth(QStringView name, qreal pointSize, qreal width, bool breakWords,
+    // The first maxLines lines only, as wrapWords gives them.
+    std::optional<QStringList> wrapToWidth(QStringView name, qreal pointSize, qreal width, WordBreaks breaks,
                                            qsizetype maxLines) const;
     QStringList shortened(QStringList lines, const QRectF &space) const;
     FittedName fitPrinted(const QString &name, const QRectF &space) const;

@@ -1,9 +1,12 @@
 #include "page/namewrap.h"
 
+#include "page/hyphenation.h"
+
 #include <QFont>
 #include <QFontMetrics>
 #include <QHash>
 
+#include <algorithm>
 #include <memory>
 
 QFont tableFont(qreal pointSize, QFont::Weight weight)
@@ -53,14 +56,24 @@ bool isBreakMark(QChar c)
     return c == u'-' || c == u'/';
 }
 
-// Where a word too long for a line is broken: the first part is word.left(result).
-qsizetype breakPoint(QStringView word, int maxWidth, const CharWidth &charWidth)
+// Where a word too long for a line is broken: the first part is word.left(result). After a "-"
+// or "/" of its own, else at the last place the dictionary offers, else where the width runs
+// out; three letters on either side where the line allows. The places count from the start of
+// the whole word, of which word is the rest from wordStart on.
+qsizetype breakPoint(QStringView word, qsizetype wordStart, const QList<qsizetype> &places, int maxWidth,
+                     const CharWidth &charWidth)
 {
     qsizetype fitting = 0;
     for (qint64 width = 0; fitting < word.size() && width + charWidth(word.at(fitting)) < maxWidth; ++fitting)
         width += charWidth(word.at(fitting));
     for (qsizetype cut = fitting; cut >= minBreakPart; --cut) {
         if (isBreakMark(word.at(cut - 1)) && word.size() - cut >= minBreakPart)
+            return cut;
+    }
+    for (auto place = std::upper_bound(places.cbegin(), places.cend(), wordStart + fitting);
+         place != places.cbegin() && *(place - 1) - wordStart >= minBreakPart;) {
+        const qsizetype cut = *--place - wordStart;
+        if (word.size() - cut >= minBreakPart)
             return cut;
     }
     const qsizetype leavingEnough = std::min(fitting, word.size() - minBreakPart);
@@ -111,7 +124,7 @@ QList<LineBreak> lineBreaks(QStringView name, int maxWidth, const CharWidth &cha
 
 } // namespace
 
-std::optional<QStringList> wrapWords(QStringView line, int maxWidth, const CharWidth &charWidth, bool breakWords,
+std::optional<QStringList> wrapWords(QStringView line, int maxWidth, const CharWidth &charWidth, WordBreaks breaks,
                                      qsizetype maxLines)
 {
     // Each word and each line is measured once, as a sum of its characters, so that the
@@ -137,10 +150,15 @@ std::optional<QStringList> wrapWords(QStringView line, int maxWidth, const CharW
         }
         if (!current.isEmpty())
             lines.append(current);
+        const qsizetype wordSize = word.size();
+        QList<qsizetype> places;
         while (lines.size() < maxLines && word.size() > 1 && wordWidth >= maxWidth) {
-            if (!breakWords)
+            if (breaks == WordBreaks::None)
                 return std::nullopt;
-            const QStringView part = word.left(breakPoint(word, maxWidth, charWidth));
+            const qsizetype wordStart = wordSize - word.size();
+            if (wordStart == 0 && breaks == WordBreaks::Hyphenated)
+                places = Hyphenation::german().breaks(word); // once a word
+            const QStringView part = word.left(breakPoint(word, wordStart, places, maxWidth, charWidth));
             lines.append(part.toString());
             if (!isBreakMark(part.back()))
                 lines.last() += addedHyphen;

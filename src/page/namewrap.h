@@ -40,12 +40,16 @@ QString wrapName(const QString &name, int maxWidth, const CharWidth &charWidth);
 QStringList wrapNameLines(QStringView name, int maxWidth, const CharWidth &charWidth,
                           qsizetype maxLines = std::numeric_limits<qsizetype>::max());
 
-// The lines of one line of a name set smaller to fit, each below maxWidth: broken at
-// spaces; a word too long for a line after a "-" or "/" it has, else with "-" added, and
-// then with at least three letters on either side where the line allows. With breakWords
-// false, nothing where a word would have to be broken. Stops once maxLines lines are
-// complete: those are the first lines of the whole wrap, which may break a word later.
-std::optional<QStringList> wrapWords(QStringView line, int maxWidth, const CharWidth &charWidth, bool breakWords,
+// How a word too long for a line is broken: not at all, or after a "-" or "/" it has, else
+// with "-" added at the last place the German hyphenation dictionary offers where one fits,
+// or where the width runs out; with at least three letters on either side where the line allows.
+enum class WordBreaks { None, Hyphenated, AtWidth };
+
+// The lines of one line of a name set smaller to fit, each below maxWidth: broken at spaces,
+// and a word too long for a line as breaks says; nothing where a word would have to be
+// broken and breaks is None. Stops once maxLines lines are complete: those are the first
+// lines of the whole wrap, which may break a word later.
+std::optional<QStringList> wrapWords(QStringView line, int maxWidth, const CharWidth &charWidth, WordBreaks breaks,
                                      qsizetype maxLines = std::numeric_limits<qsizetype>::max());
 
 #endif
