@@ -33,9 +33,9 @@ private slots:
             {"table", "Weichenantriebsgleis", "Weichenantriebsgleis · 5"}, // whole where it can be
             {"table", "Drehscheibenpositionsrückmeldung", "Drehscheiben- | positionsrück- | meldung · 7.5"},
             {"table", "Signalbrückenbeleuchtung", "Signalbrücken- | beleuchtung · 7.5"},
-            // Shortened if broken at syllables only: printed whole, broken where the width runs out.
+            // Shortened if broken at syllables: printed whole, broken where the width runs out.
             {"table", "Kupplungsantriebsstraßenscheibensignal Positionsentkupplungsantriebssignal", "Kupplungsantriebs- | straßenscheibensi- | gnal | Positionsentkupp- | lungsantriebssignal · 5.5"},
-            {"table", "Kupplungsantriebsstraßenscheibensignal Positionsentkupplungsantriebssignal Positionsantriebsentkupplungs", ""},
+            {"table", "Kupplungsantriebsstraßenscheibensignal Positionsentkupplungsantriebssignal Positionsantriebsentkupplungs", "Kupplungsantriebsstr- | aßenscheibensignal | Positionsentkupplung- | santriebssignal | Positionsantriebsentk- | upplungs · 5"},
         };
         for (const auto &[sheet, name, printed] : rows)
             QTest::addRow("%s %s", sheet, name) << QString::fromUtf8(sheet) << QString::fromUtf8(name) << QString::fromUtf8(printed);
