@@ -13,8 +13,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "VESK Adressen Rechner <entwicklung@vesk-adressen.example.org>")
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The table is set in Arial's metric twin; Qt's own dialogs read German.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, qt6-translations-l10n")
+# The table is set in Arial's metric twin; Qt's own dialogs read German; long words break
+# after the German hyphenation patterns (libhyphen0 comes from the program's links).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, qt6-translations-l10n, hyphen-de")
 # The extended description; CPack puts the summary above it.
 string(JOIN "\n" CPACK_DEBIAN_PACKAGE_DESCRIPTION
        "Modules of the VESK 2-D BUS take their bus address from five three-position"

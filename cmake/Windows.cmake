@@ -26,6 +26,23 @@ install(FILES ${PROJECT_SOURCE_DIR}/data/windows/Qt-Lizenz.txt DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/data/label-templates-license.txt DESTINATION . RENAME Etiketten-Lizenz.txt)
 install(FILES ${VESK_LGPL} DESTINATION . RENAME LGPL-3.txt)
 
+# German hyphenation: the patterns beside the programs (libhyphen is compiled into them), and
+# the licence both ship under, cited from Debian's copyright files.
+install(FILES ${VESK_HYPHEN_PATTERNS} DESTINATION hyphen)
+find_file(VESK_HYPHEN_DE_COPYRIGHT copyright PATHS /usr/share/doc/hyphen-de NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH
+          REQUIRED)
+find_file(VESK_LGPL21 LGPL-2.1 PATHS /usr/share/common-licenses NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+set(hyphen_licence ${CMAKE_BINARY_DIR}/Silbentrennung-Lizenz.txt)
+execute_process(COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/cmake/hyphenlicence.py
+                        ${VESK_HYPHEN_SOURCE}/debian/copyright ${VESK_HYPHEN_DE_COPYRIGHT} ${hyphen_licence}
+                COMMAND_ERROR_IS_FATAL ANY)
+install(FILES ${hyphen_licence} DESTINATION .)
+install(FILES ${VESK_LGPL21} DESTINATION . RENAME LGPL-2.1.txt)
+# The programs and tests in the build tree find the patterns beside them, as installed.
+foreach(folder src src/cli tests bench)
+    file(COPY ${VESK_HYPHEN_PATTERNS} DESTINATION ${CMAKE_BINARY_DIR}/${folder}/hyphen)
+endforeach()
+
 # The programs and tests in the build tree find Qt's plugins in its prefix, and the German
 # texts where Debian keeps them.
 get_filename_component(qt_prefix ${qt_bin_dir} DIRECTORY)
