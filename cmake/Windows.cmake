@@ -33,6 +33,7 @@ find_file(VESK_HYPHEN_DE_COPYRIGHT copyright PATHS /usr/share/doc/hyphen-de NO_D
           REQUIRED)
 find_file(VESK_LGPL21 LGPL-2.1 PATHS /usr/share/common-licenses NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 set(hyphen_licence ${CMAKE_BINARY_DIR}/Silbentrennung-Lizenz.txt)
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
 execute_process(COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/cmake/hyphenlicence.py
                         ${VESK_HYPHEN_SOURCE}/debian/copyright ${VESK_HYPHEN_DE_COPYRIGHT} ${hyphen_licence}
                 COMMAND_ERROR_IS_FATAL ANY)
