@@ -39,10 +39,9 @@ execute_process(COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/cmake/hyphen
                 COMMAND_ERROR_IS_FATAL ANY)
 install(FILES ${hyphen_licence} DESTINATION .)
 install(FILES ${VESK_LGPL21} DESTINATION . RENAME LGPL-2.1.txt)
-# The programs and tests in the build tree find the patterns beside them, as installed.
-foreach(folder src src/cli tests bench)
-    file(COPY ${VESK_HYPHEN_PATTERNS} DESTINATION ${CMAKE_BINARY_DIR}/${folder}/hyphen)
-endforeach()
+# The programs and tests in the build tree (the toolchain puts them all in its top folder)
+# find the patterns beside them, as installed.
+file(COPY ${VESK_HYPHEN_PATTERNS} DESTINATION ${CMAKE_BINARY_DIR}/hyphen)
 
 # The programs and tests in the build tree find Qt's plugins in its prefix, and the German
 # texts where Debian keeps them.
