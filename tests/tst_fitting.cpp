@@ -1,6 +1,8 @@
+#include "page/hyphenation.h"
 #include "page/labelspdf.h"
 #include "page/tablepdf.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -12,6 +14,37 @@ class TestFitting : public QObject
     Q_OBJECT
 
 private slots:
+    void dictionaryPlaces_data()
+    {
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<QString>("places"); // the word with "·" where it may break
+
+        QTest::newRow("syllables") << u"Gleisbesetztmeldung"_s << u"Gleis·be·setzt·mel·dung"_s;
+        QTest::newRow("upper case") << u"GLEISBESETZTMELDUNG"_s << u"GLEIS·BE·SETZT·MEL·DUNG"_s;
+        QTest::newRow("runs of letters") << u"Nord-Einfahrt3Schifffahrt"_s << u"Nord-Ein·fahrt3Schiff·fahrt"_s;
+        QTest::newRow("letters beyond Latin-1") << u"Ωgleisbesetzt Gleisbesetzt"_s << u"Ωgleisbesetzt Gleis·be·setzt"_s;
+        QTest::newRow("none") << u"xxxxxxxx"_s << u"xxxxxxxx"_s;
+        QTest::newRow("nothing") << QString() << QString();
+    }
+
+    void dictionaryPlaces()
+    {
+        QFETCH(QString, word);
+        QFETCH(QString, places);
+        QString marked = word;
+        const QList<qsizetype> breaks = Hyphenation::german().breaks(word);
+        for (auto place = breaks.crbegin(); place != breaks.crend(); ++place)
+            marked.insert(*place, u'·');
+        QCOMPARE(marked, places);
+    }
+
+    void withoutDictionary()
+    {
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^The hyphenation dictionary .*nowhere.dic cannot be read"_s));
+        const Hyphenation missing(u"nowhere.dic"_s);
+        QCOMPARE(std::pair(missing.isLoaded(), missing.breaks(u"Gleisbesetztmeldung"_s)), std::pair(false, QList<qsizetype>()));
+    }
+
     void printedLines_data()
     {
         QTest::addColumn<QString>("sheet"); // a label format, or the table's cell of 1A
@@ -24,18 +57,18 @@ private slots:
             {"52.5x29.7", "Drehscheibenpositionsrückmeldung", "Drehscheibenposi- | tionsrückmeldung · 8"},
             {"52.5x29.7", "Gleisbesetztmeldung Nord-Südeinfahrtsweichenantrieb", "Gleisbesetztmel- | dung | Nord- | Südeinfahrtswei- | chenantrieb · 8"},
             {"52.5x29.7", "Signal 08154701123498765432100815470112", "Signal | 081547011234987- | 65432100815470- | 112 · 8"},
-            {"70x37", "Bahnübergangssicherungsanlage Süd", "Bahnübergangssicherungsanlage | Süd · 6"},
+            {"70x37", "Drehscheibenpositionsrückmeldung West", "Drehscheibenpositionsrückmeldung | West · 6"}, // whole if it can be
             {"70x37", "Donaudampfschifffahrtsgesellschaftskapitänswitwenrentenversicherungsanstalt", "Donaudampfschifffahrtsge- | sellschaftskapitänswitwen- | rentenversicherungsan- | stalt · 8"},
             {"table", "Bahnübergangssicherungsanlage Süd", "Bahnüber- | gangssiche- | rungsanlage | Süd · 7.5"},
             {"table", "Gleisweichenantriebsentkupplung Gleisweichenantriebsentkupplung", "Gleisweichenan- | triebsentkupplung | Gleisweichenan- | triebsentkupplung · 6"},
             {"table", "Entkupplungsgleis Bahnhof Nord", "Entkupplungsgleis | Bahnhof Nord · 6"},
             {"table", "Entkupplungsgleisweiche", "Entkupplungs- | gleisweiche · 7.5"},
-            {"table", "Weichenantriebsgleis", "Weichenantriebsgleis · 5"}, // whole where it can be
+            {"table", "Weichenantriebsgleis", "Weichenantriebsgleis · 5"},
             {"table", "Drehscheibenpositionsrückmeldung", "Drehscheiben- | positionsrück- | meldung · 7.5"},
             {"table", "Signalbrückenbeleuchtung", "Signalbrücken- | beleuchtung · 7.5"},
             // Shortened if broken at syllables: printed whole, broken where the width runs out.
             {"table", "Kupplungsantriebsstraßenscheibensignal Positionsentkupplungsantriebssignal", "Kupplungsantriebs- | straßenscheibensi- | gnal | Positionsentkupp- | lungsantriebssignal · 5.5"},
-            {"table", "Kupplungsantriebsstraßenscheibensignal Positionsentkupplungsantriebssignal Positionsantriebsentkupplungs", "Kupplungsantriebsstr- | aßenscheibensignal | Positionsentkupplung- | santriebssignal | Positionsantriebsentk- | upplungs · 5"},
+            {"table", "Kupplungsrückbeleuchtungsversorgungs Versorgungsdreheinfahrts Loksignalausfahrtsweichenkastenweichen", "Kupplungsrückbeleuc- | htungsversorgungs | Versorgungsdreheinfa- | hrts | Loksignalausfahrtswei- | chenkastenweichen · 5"},
         };
         for (const auto &[sheet, name, printed] : rows)
             QTest::addRow("%s %s", sheet, name) << QString::fromUtf8(sheet) << QString::fromUtf8(name) << QString::fromUtf8(printed);
