@@ -177,7 +177,7 @@ private slots:
 
     void render()
     {
-        typeNames({{14, u"Weichenantrieb Straßenbeleuchtung Einfahrt"_s}, {28, u"Ab"_s.repeated(150)}});
+        typeNames({{14, u"Drehscheibenpositionsrückmeldung Süd"_s}, {28, u"Ab"_s.repeated(150)}});
         typeNames({{0, u"%s %n 100% Grüße"_s}, {4, u"weg"_s}, {4, QString()}});
         // A name, once typed, marked orange if it will print smaller, red if shortened, not if whole.
         QTableWidget *table = window->adrTable;
@@ -201,7 +201,7 @@ private slots:
         QVERIFY(QFileInfo::exists(workFile(TablePdf::fileName))); // written before the click returns
         qInstallMessageHandler(previous);
         QCOMPARE(debugLines, (QStringList{"Adr: 1A  Name: %s %n 100% Grüße", "Adr: 5A  Name: ",
-                                          "Adr: 3B  Name: Weichenantrieb Straßenbeleuchtung Einfahrt",
+                                          "Adr: 3B  Name: Drehscheibenpositionsrückmeldung Süd",
                                           "Adr: 5C  Name: " + u"Ab"_s.repeated(150), "arLabel->adrNames = hash;",
                                           "arLabel->startTableRender();", "strEdit->setText(arLabel->getStrAdr()); ",
                                           "arLabel->setStrAdr(strEdit->text().toUpper());", "fertig"}));
