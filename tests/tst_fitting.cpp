@@ -40,9 +40,11 @@ private slots:
 
     void withoutDictionary()
     {
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^The hyphenation dictionary .*nowhere.dic cannot be read"_s));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(u"^The hyphenation dictionary .*nowhere.dic cannot be read"_s));
         const Hyphenation missing(u"nowhere.dic"_s);
-        QCOMPARE(std::pair(missing.isLoaded(), missing.breaks(u"Gleisbesetztmeldung"_s)), std::pair(false, QList<qsizetype>()));
+        QCOMPARE(std::pair(missing.isLoaded(), missing.breaks(u"Gleisbesetztmeldung"_s)),
+                 std::pair(false, QList<qsizetype>()));
     }
 
     void printedLines_data()

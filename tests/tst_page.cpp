@@ -175,7 +175,8 @@ private slots:
         QCOMPARE(wrapWords(name, 80, width, WordBreaks::AtWidth), std::optional(atWidth.split(u'\n')));
         // Where no word is broken, so without breaking words; elsewhere not at all.
         const bool whole = QString(fitted).replace(u'\n', u' ') == name;
-        QCOMPARE(wrapWords(name, 80, width, WordBreaks::None), whole ? std::optional(fitted.split(u'\n')) : std::nullopt);
+        QCOMPARE(wrapWords(name, 80, width, WordBreaks::None),
+                 whole ? std::optional(fitted.split(u'\n')) : std::nullopt);
     }
 
     void everyCellAsDrawn()

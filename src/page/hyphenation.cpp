@@ -18,6 +18,7 @@ namespace {
 constexpr int minimumLetters = 2;
 // What libhyphen asks of the buffer for the places of a word beyond the word's own length.
 constexpr qsizetype placesPadding = 5;
+constexpr char16_t lastLatin1 = 0xff;
 // Words remembered with their places, before the memory starts anew.
 constexpr qsizetype mostKnown = 10000;
 
@@ -98,7 +99,7 @@ QList<qsizetype> Hyphenation::hyphenate(const QString &run) const
     // The patterns are lower case, in the dictionary's encoding; a letter it cannot hold
     // leaves the run unbroken.
     const bool utf8 = patterns.isUtf8();
-    const auto unencodable = [utf8](QChar c) { return utf8 ? c.isSurrogate() : c.unicode() > 0xff; };
+    const auto unencodable = [utf8](QChar c) { return utf8 ? c.isSurrogate() : c.unicode() > lastLatin1; };
     if (std::any_of(run.cbegin(), run.cend(), unencodable))
         return {};
     const QByteArray word = utf8 ? run.toUtf8() : run.toLatin1(); // ends with '\0', as libhyphen needs

@@ -8,8 +8,8 @@
 namespace {
 
 const QByteArray nextLevel = "NEXTLEVEL";
-const QByteArray settingNames[] = {"LEFTHYPHENMIN", "RIGHTHYPHENMIN", "COMPOUNDLEFTHYPHENMIN",
-                                   "COMPOUNDRIGHTHYPHENMIN", "NOHYPHEN"};
+const QByteArray settingNames[] = {"LEFTHYPHENMIN", "RIGHTHYPHENMIN", "COMPOUNDLEFTHYPHENMIN", "COMPOUNDRIGHTHYPHENMIN",
+                                   "NOHYPHEN"};
 constexpr char commentMark = '%';
 constexpr char replacementMark = '/';
 

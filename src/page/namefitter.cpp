@@ -153,15 +153,13 @@ FittedName NameFitter::fitAtMost(const QString &name, const QRectF &space, qreal
         return FittedName{size < namePointSize ? FittedName::Smaller : FittedName::Fits, size, spacing, *lines, {}};
     };
     const int steps = static_cast<int>((largest - smallestPointSize) / pointSizeStep);
-    WordBreaks breaks = WordBreaks::Hyphenated;
-    if (!fittedAt(0, breaks)) {
-        if (!fittedAt(0, WordBreaks::AtWidth)) {
-            const QStringList lines = *wrappedAt(smallestPointSize, breaks);
-            return {
-                FittedName::Shortened, smallestPointSize, lineSpacingAt(smallestPointSize), shortened(lines, space), {}};
-        }
-        breaks = WordBreaks::AtWidth;
+    const bool syllablesFit = fittedAt(0, WordBreaks::Hyphenated).has_value();
+    if (!syllablesFit && !fittedAt(0, WordBreaks::AtWidth)) {
+        const QStringList lines = *wrappedAt(smallestPointSize, WordBreaks::Hyphenated);
+        return {
+            FittedName::Shortened, smallestPointSize, lineSpacingAt(smallestPointSize), shortened(lines, space), {}};
     }
+    const WordBreaks breaks = syllablesFit ? WordBreaks::Hyphenated : WordBreaks::AtWidth;
     std::optional<FittedName> smallestWhole;
     for (int step = steps; step >= 0 && !smallestWhole; --step) {
         smallestWhole = fittedAt(step, WordBreaks::None);

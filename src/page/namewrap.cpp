@@ -122,6 +122,32 @@ QList<LineBreak> lineBreaks(QStringView name, int maxWidth, const CharWidth &cha
     return breaks;
 }
 
+struct WordWrap
+{
+    int maxWidth;
+    const CharWidth &charWidth;
+    WordBreaks breaks;
+    qsizetype maxLines;
+};
+
+// Adds the lines a word too long for one is broken into, until its rest fits a line or the
+// last line wanted is complete; the rest stays in word, its width in wordWidth.
+void breakWord(QStringView &word, qint64 &wordWidth, QStringList &lines, const WordWrap &wrap)
+{
+    const qsizetype wordSize = word.size();
+    const QList<qsizetype> places =
+        wrap.breaks == WordBreaks::Hyphenated ? Hyphenation::german().breaks(word) : QList<qsizetype>();
+    while (lines.size() < wrap.maxLines && word.size() > 1 && wordWidth >= wrap.maxWidth) {
+        const QStringView part =
+            word.left(breakPoint(word, wordSize - word.size(), places, wrap.maxWidth, wrap.charWidth));
+        lines.append(part.toString());
+        if (!isBreakMark(part.back()))
+            lines.last() += addedHyphen;
+        wordWidth -= widthOf(part, wrap.charWidth);
+        word = word.mid(part.size());
+    }
+}
+
 } // namespace
 
 std::optional<QStringList> wrapWords(QStringView line, int maxWidth, const CharWidth &charWidth, WordBreaks breaks,
@@ -150,21 +176,11 @@ std::optional<QStringList> wrapWords(QStringView line, int maxWidth, const CharW
         }
         if (!current.isEmpty())
             lines.append(current);
-        const qsizetype wordSize = word.size();
-        QList<qsizetype> places;
-        while (lines.size() < maxLines && word.size() > 1 && wordWidth >= maxWidth) {
-            if (breaks == WordBreaks::None)
-                return std::nullopt;
-            const qsizetype wordStart = wordSize - word.size();
-            if (wordStart == 0 && breaks == WordBreaks::Hyphenated)
-                places = Hyphenation::german().breaks(word); // once a word
-            const QStringView part = word.left(breakPoint(word, wordStart, places, maxWidth, charWidth));
-            lines.append(part.toString());
-            if (!isBreakMark(part.back()))
-                lines.last() += addedHyphen;
-            wordWidth -= widthOf(part, charWidth);
-            word = word.mid(part.size());
-        }
+        const bool tooLong = lines.size() < maxLines && word.size() > 1 && wordWidth >= maxWidth;
+        if (tooLong && breaks == WordBreaks::None)
+            return std::nullopt;
+        if (tooLong)
+            breakWord(word, wordWidth, lines, {maxWidth, charWidth, breaks, maxLines});
         if (lines.size() >= maxLines)
             return lines;
         current = word.toString();
