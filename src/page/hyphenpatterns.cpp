@@ -72,14 +72,17 @@ void HyphenPatterns::addLine(const QByteArray &line, qsizetype number)
 void HyphenPatterns::addNeeded(const Level &level, const QByteArray &word, QList<const Pattern *> &needed)
 {
     const auto byLetters = [](const Pattern &pattern, const QByteArray &letters) { return pattern.letters < letters; };
-    // The patterns of these letters, and one that begins with them; false if none does.
+    const auto lettersBefore = [](const QByteArray &letters, const Pattern &pattern) {
+        return letters < pattern.letters;
+    };
+    // The pattern of these letters, or one that begins with them; false if none does. Of
+    // patterns with the same letters only the file's last, which replaces the others in
+    // libhyphen (which leaks the replaced).
     const auto addBeginning = [&](const QByteArray &piece) {
-        auto pattern = std::lower_bound(level.patterns.cbegin(), level.patterns.cend(), piece, byLetters);
+        const auto pattern = std::lower_bound(level.patterns.cbegin(), level.patterns.cend(), piece, byLetters);
         if (pattern == level.patterns.cend() || !pattern->letters.startsWith(piece))
             return false;
-        needed.append(&*pattern);
-        for (; pattern != level.patterns.cend() && pattern->letters == piece; ++pattern)
-            needed.append(&*pattern);
+        needed.append(&*(std::upper_bound(pattern, level.patterns.cend(), pattern->letters, lettersBefore) - 1));
         return true;
     };
     // The word's pieces, each also after the "." of a start and before the "." of an end: on
@@ -107,7 +110,7 @@ QByteArray HyphenPatterns::dictionaryFor(const QByteArray &word) const
         dictionary += level.settings;
         QList<const Pattern *> needed;
         addNeeded(level, word, needed);
-        // Once each, in the file's order: a later pattern of the same letters replaces an earlier.
+        // Once each, in the file's order.
         const auto inFileOrder = [](const Pattern *a, const Pattern *b) { return a->line < b->line; };
         std::sort(needed.begin(), needed.end(), inFileOrder);
         needed.erase(std::unique(needed.begin(), needed.end()), needed.end());
