@@ -20,6 +20,10 @@ private slots:
         QTest::addColumn<QString>("places"); // the word with "·" where it may break
 
         QTest::newRow("syllables") << u"Gleisbesetztmeldung"_s << u"Gleis·be·setzt·mel·dung"_s;
+        QTest::newRow("two letters at the ends")
+            << u"Anlage Straßenbahnhaltestelle"_s << u"An·la·ge Stra·ßen·bahn·hal·te·stel·le"_s;
+        QTest::newRow("ck before a consonant") << u"Rückmeldung Brücke"_s << u"Rück·mel·dung Brü·cke"_s;
+        QTest::newRow("lower case longer") << u"İGleisbesetzt"_s << u"İGleisbesetzt"_s;
         QTest::newRow("upper case") << u"GLEISBESETZTMELDUNG"_s << u"GLEIS·BE·SETZT·MEL·DUNG"_s;
         QTest::newRow("runs of letters") << u"Nord-Einfahrt3Schifffahrt"_s << u"Nord-Ein·fahrt3Schiff·fahrt"_s;
         QTest::newRow("letters beyond Latin-1") << u"Ωgleisbesetzt Gleisbesetzt"_s << u"Ωgleisbesetzt Gleis·be·setzt"_s;

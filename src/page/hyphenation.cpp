@@ -22,6 +22,15 @@ constexpr char16_t lastLatin1 = 0xff;
 // Words remembered with their places, before the memory starts anew.
 constexpr qsizetype mostKnown = 10000;
 
+// "ck" begins a syllable only before a vowel ("Rü-cke"): the German patterns also offer
+// "Rü-ckmeldung", which a reader stumbles at.
+bool splitsFromItsSyllable(const QString &run, qsizetype place)
+{
+    static const QString vowels = QStringLiteral("aeiouäöüy");
+    const QChar afterIt = place + 2 < run.size() ? run.at(place + 2) : QChar();
+    return QStringView(run).mid(place, 2) == u"ck" && (afterIt.isNull() || !vowels.contains(afterIt));
+}
+
 struct DictionaryFree
 {
     void operator()(HyphenDict *dictionary) const { hnj_hyphen_free(dictionary); }
@@ -118,7 +127,8 @@ QList<qsizetype> Hyphenation::hyphenate(const QString &run) const
         // Counted in characters, also in UTF-8. A break that changes the letters (the old
         // spelling's "Schiff-fahrt") is left out: a name prints as it was written.
         for (qsizetype place = 0; place + 1 < run.size(); ++place) {
-            if ((hyphens.at(place) & 1) != 0 && (!replacements || !replacements[place]))
+            if ((hyphens.at(place) & 1) != 0 && (!replacements || !replacements[place])
+                && !splitsFromItsSyllable(run, place + 1))
                 places.append(place + 1);
         }
     }
