@@ -4,6 +4,7 @@
 #include "address/namedaddresses.h"
 #include "document/namesdocument.h"
 #include "mainwindow/namestable.h"
+#include "page/hyphenation.h"
 #include "page/labelspdf.h"
 #include "page/namewrap.h"
 #include "page/pageunits.h"
@@ -80,6 +81,26 @@ void wrap(benchmark::State &state, const QString &name)
 BENCHMARK_CAPTURE(wrap, short, QStringLiteral("Weichenantrieb Bahnhof Nord"));
 BENCHMARK_CAPTURE(wrap, words10000, repeated(QStringLiteral("Signal Einfahrt "), 10000))->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(wrap, oneWord10000, QString(10000, u'x'))->Unit(benchmark::kMicrosecond);
+
+// The places of a compound never seen before (none is remembered), as long as the argument:
+// the time per letter stays the same from 100 letters to the 1,000 a name may have.
+void hyphenateNewWord(benchmark::State &state)
+{
+    const QString syllables = QStringLiteral("gleisbesetztmeldungweichenantriebbahnübergangssicherungsanlage");
+    const QString digits = QStringLiteral("qxjv");
+    for (qint64 count = 0; state.KeepRunning(); ++count) {
+        state.PauseTiming();
+        QString word; // a prefix of its own, then syllables
+        for (qint64 rest = count; rest > 0; rest /= digits.size())
+            word += digits.at(rest % digits.size());
+        for (qsizetype i = word.size(); i < state.range(0); ++i)
+            word += syllables.at(i % syllables.size());
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(Hyphenation::german().breaks(word));
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(hyphenateNewWord)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);
 
 void paintPageIntoImage(benchmark::State &state)
 {
