@@ -20,13 +20,15 @@ private slots:
         QTest::addColumn<QString>("places"); // the word with "·" where it may break
 
         QTest::newRow("syllables") << u"Gleisbesetztmeldung"_s << u"Gleis·be·setzt·mel·dung"_s;
-        QTest::newRow("two letters at the ends")
-            << u"Anlage Straßenbahnhaltestelle"_s << u"An·la·ge Stra·ßen·bahn·hal·te·stel·le"_s;
+        QTest::newRow("three letters at the ends")
+            << u"Anlage Straßenbahnhaltestelle"_s << u"Anlage Stra·ßen·bahn·hal·te·stelle"_s;
+        QTest::newRow("marks composed") << u"Zusta\u0308ndigkeitsu\u0308bertragung"_s
+                                        << u"Zusta\u0308n·dig·keits·u\u0308ber·tra·gung"_s;
         QTest::newRow("ck before a consonant") << u"Rückmeldung Brücke"_s << u"Rück·mel·dung Brü·cke"_s;
-        QTest::newRow("lower case longer") << u"İGleisbesetzt"_s << u"İGleisbesetzt"_s;
         QTest::newRow("upper case") << u"GLEISBESETZTMELDUNG"_s << u"GLEIS·BE·SETZT·MEL·DUNG"_s;
         QTest::newRow("runs of letters") << u"Nord-Einfahrt3Schifffahrt"_s << u"Nord-Ein·fahrt3Schiff·fahrt"_s;
-        QTest::newRow("letters beyond Latin-1") << u"Ωgleisbesetzt Gleisbesetzt"_s << u"Ωgleisbesetzt Gleis·be·setzt"_s;
+        QTest::newRow("letters it does not hold")
+            << u"İGleisbesetzt Ωgleisbesetzt"_s << u"İGleis·be·setzt Ωgleis·be·setzt"_s;
         QTest::newRow("none") << u"xxxxxxxx"_s << u"xxxxxxxx"_s;
         QTest::newRow("nothing") << QString() << QString();
     }
@@ -63,6 +65,8 @@ private slots:
             {"52.5x29.7", "Drehscheibenpositionsrückmeldung", "Drehscheibenposi- | tionsrückmeldung · 8"},
             {"52.5x29.7", "Gleisbesetztmeldung Nord-Südeinfahrtsweichenantrieb", "Gleisbesetztmel- | dung | Nord- | Südeinfahrtswei- | chenantrieb · 8"},
             {"52.5x29.7", "Signal 08154701123498765432100815470112", "Signal | 081547011234987- | 65432100815470- | 112 · 8"},
+            {"52.5x29.7", "Kraft\u00adfahr\u00adzeug\u00adhaft\u00adpflicht\u00adver\u00adsiche\u00adrungs", "Kraftfahrzeughaft- | pflichtversiche- | rungs · 8"},
+            {"52.5x29.7", "Kfz–Zulassungsstellenverwaltungsgebäude", "Kfz– | Zulassungsstellen- | verwaltungsge- | bäude · 8"},
             {"70x37", "Drehscheibenpositionsrückmeldung West", "Drehscheibenpositionsrückmeldung | West · 6"}, // whole if it can be
             {"70x37", "Donaudampfschifffahrtsgesellschaftskapitänswitwenrentenversicherungsanstalt", "Donaudampfschifffahrtsge- | sellschaftskapitänswitwen- | rentenversicherungsan- | stalt · 8"},
             {"table", "Bahnübergangssicherungsanlage Süd", "Bahnüber- | gangssiche- | rungsanlage | Süd · 7.5"},

@@ -14,8 +14,10 @@
 
 namespace {
 
-// Two letters on either side of a break inside a word, as LibreOffice has it for German.
-constexpr int minimumLetters = 2;
+// Three letters at least on either side of a break, two at the parts of a compound, as the
+// German dictionary has it.
+constexpr int minimumLetters = 3;
+constexpr int minimumCompoundLetters = 2;
 // What libhyphen asks of the buffer for the places of a word beyond the word's own length.
 constexpr qsizetype placesPadding = 5;
 constexpr char16_t lastLatin1 = 0xff;
@@ -75,25 +77,42 @@ Hyphenation::Hyphenation(const QString &dictionaryPath)
 
 QList<qsizetype> Hyphenation::breaks(QStringView word) const
 {
+    // Runs of the letters the dictionary holds, each in lower case and composed with its
+    // combining marks (a list from a Mac has "ü" as "u" and a mark); ends holds where each
+    // letter of the run ends in the word.
     QList<qsizetype> breaks;
+    QString run;
+    QList<qsizetype> ends;
+    const auto breakRun = [&] {
+        for (const qsizetype place : placesIn(run))
+            breaks.append(ends.at(place - 1));
+        run.clear();
+        ends.clear();
+    };
+    const bool utf8 = patterns.isUtf8();
     for (qsizetype start = 0; start < word.size() && isLoaded();) {
-        qsizetype end = start;
-        while (end < word.size() && word.at(end).isLetter())
+        qsizetype end = start + 1;
+        while (end < word.size() && word.at(end).isMark())
             ++end;
-        // A letter whose lower case is longer leaves its run unbroken.
-        const QString run = word.mid(start, end - start).toString().toLower();
-        if (run.size() == end - start) {
-            for (const qsizetype place : placesIn(run))
-                breaks.append(start + place);
+        const QString letter =
+            word.mid(start, end - start).toString().normalized(QString::NormalizationForm_C).toLower();
+        const bool held =
+            letter.size() == 1 && letter.front().isLetter() && (utf8 || letter.front().unicode() <= lastLatin1);
+        if (held) {
+            run += letter;
+            ends.append(end);
+        } else {
+            breakRun();
         }
-        start = end + 1;
+        start = end;
     }
+    breakRun();
     return breaks;
 }
 
 QList<qsizetype> Hyphenation::placesIn(const QString &run) const
 {
-    if (run.size() <= minimumLetters)
+    if (run.size() < 2 * minimumLetters)
         return {};
     const QMutexLocker locker(&knownMutex);
     if (const auto places = known.constFind(run); places != known.cend())
@@ -105,13 +124,8 @@ QList<qsizetype> Hyphenation::placesIn(const QString &run) const
 
 QList<qsizetype> Hyphenation::hyphenate(const QString &run) const
 {
-    // The patterns are lower case, in the dictionary's encoding; a letter it cannot hold
-    // leaves the run unbroken.
-    const bool utf8 = patterns.isUtf8();
-    const auto unencodable = [utf8](QChar c) { return utf8 ? c.isSurrogate() : c.unicode() > lastLatin1; };
-    if (std::any_of(run.cbegin(), run.cend(), unencodable))
-        return {};
-    const QByteArray word = utf8 ? run.toUtf8() : run.toLatin1(); // ends with '\0', as libhyphen needs
+    // The patterns are lower case, in the dictionary's encoding.
+    const QByteArray word = patterns.isUtf8() ? run.toUtf8() : run.toLatin1(); // ends with '\0', as libhyphen needs
     const Dictionary dictionary = loaded(patterns.dictionaryFor(word));
     if (!dictionary)
         return {};
@@ -122,7 +136,7 @@ QList<qsizetype> Hyphenation::hyphenate(const QString &run) const
     QList<qsizetype> places;
     if (hnj_hyphen_hyphenate3(dictionary.get(), word.constData(), static_cast<int>(word.size()), hyphens.data(),
                               nullptr, &replacements, &positions, &removed, minimumLetters, minimumLetters,
-                              minimumLetters, minimumLetters)
+                              minimumCompoundLetters, minimumCompoundLetters)
         == 0) {
         // Counted in characters, also in UTF-8. A break that changes the letters (the old
         // spelling's "Schiff-fahrt") is left out: a name prints as it was written.

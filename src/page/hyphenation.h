@@ -22,11 +22,12 @@ public:
 
     bool isLoaded() const { return !patterns.isEmpty(); }
     // Where the dictionary lets the word be broken, ascending: each the length of the part
-    // before the break. Only inside runs of letters, two letters at least on either side.
+    // before the break. Only inside runs of letters it holds, three at least on either side.
     QList<qsizetype> breaks(QStringView word) const;
 
 private:
-    // The places after which a run of letters, in lower case, may be broken.
+    // The places after which a run of letters, in lower case and in the dictionary's
+    // encoding, may be broken.
     QList<qsizetype> placesIn(const QString &run) const;
     QList<qsizetype> hyphenate(const QString &run) const;
 

@@ -42,6 +42,8 @@ namespace {
 constexpr qsizetype minBreakPart = 3;
 constexpr qsizetype unlimitedLines = std::numeric_limits<qsizetype>::max();
 const QString addedHyphen = QStringLiteral("-");
+constexpr QChar enDash = u'\u2013';
+constexpr QChar softHyphen = u'\u00ad'; // prints nothing where a line does not break at it
 
 qint64 widthOf(QStringView text, const CharWidth &charWidth)
 {
@@ -53,7 +55,24 @@ qint64 widthOf(QStringView text, const CharWidth &charWidth)
 
 bool isBreakMark(QChar c)
 {
-    return c == u'-' || c == u'/';
+    return c == u'-' || c == u'/' || c == enDash;
+}
+
+// Where the width runs out, a character is never cut from its combining marks, nor a
+// character beyond the BMP in half; one too wide alone stays whole.
+qsizetype characterStart(QStringView word, qsizetype cut)
+{
+    const auto continues = [word](qsizetype at) {
+        return at < word.size() && (word.at(at).isLowSurrogate() || word.at(at).isMark());
+    };
+    qsizetype start = cut;
+    while (start > 0 && continues(start))
+        --start;
+    if (start > 0)
+        return start;
+    while (continues(cut))
+        ++cut;
+    return cut;
 }
 
 // Where a word too long for a line is broken: the first part is word.left(result). After a "-"
@@ -77,7 +96,7 @@ qsizetype breakPoint(QStringView word, qsizetype wordStart, const QList<qsizetyp
             return cut;
     }
     const qsizetype leavingEnough = std::min(fitting, word.size() - minBreakPart);
-    return leavingEnough >= minBreakPart ? leavingEnough : std::max<qsizetype>(fitting, 1);
+    return characterStart(word, leavingEnough >= minBreakPart ? leavingEnough : std::max<qsizetype>(fitting, 1));
 }
 
 // Where wrapName ends a line: at a space, which the line break replaces, or before a
@@ -196,7 +215,7 @@ QString printedText(QString name)
         if (c.category() == QChar::Other_Control && c != u'\n')
             c = u' ';
     }
-    return name;
+    return name.remove(softHyphen);
 }
 
 QString wrapName(const QString &name, int maxWidth, const CharWidth &charWidth)

@@ -29,7 +29,8 @@ constexpr int nameWrapWidth = 80;
 CharWidth arialScreenWidth();
 
 // A name as it prints: tabs and other control characters as one space each, so none moves
-// the text out of its cell; line breaks stay line breaks.
+// the text out of its cell; line breaks stay line breaks; soft hyphens left out, the
+// dictionary finds the places to break.
 QString printedText(QString name);
 
 // Inserts line breaks so that each line of the name stays below maxWidth: at the
@@ -40,7 +41,7 @@ QString wrapName(const QString &name, int maxWidth, const CharWidth &charWidth);
 QStringList wrapNameLines(QStringView name, int maxWidth, const CharWidth &charWidth,
                           qsizetype maxLines = std::numeric_limits<qsizetype>::max());
 
-// How a word too long for a line is broken: not at all, or after a "-" or "/" it has, else
+// How a word too long for a line is broken: not at all, or after a "-", "–" or "/" it has, else
 // with "-" added at the last place the German hyphenation dictionary offers where one fits,
 // or where the width runs out; with at least three letters on either side where the line allows.
 enum class WordBreaks { None, Hyphenated, AtWidth };
