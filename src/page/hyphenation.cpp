@@ -112,7 +112,7 @@ QList<qsizetype> Hyphenation::breaks(QStringView word) const
 
 QList<qsizetype> Hyphenation::placesIn(const QString &run) const
 {
-    if (run.size() < 2 * minimumLetters)
+    if (run.size() < qsizetype(2) * minimumLetters)
         return {};
     const QMutexLocker locker(&knownMutex);
     if (const auto places = known.constFind(run); places != known.cend())
