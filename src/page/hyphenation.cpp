@@ -18,6 +18,7 @@ namespace {
 // German dictionary has it.
 constexpr int minimumLetters = 3;
 constexpr int minimumCompoundLetters = 2;
+constexpr qsizetype shortestBroken = 2 * qsizetype(minimumLetters);
 // What libhyphen asks of the buffer for the places of a word beyond the word's own length.
 constexpr qsizetype placesPadding = 5;
 constexpr char16_t lastLatin1 = 0xff;
@@ -112,7 +113,7 @@ QList<qsizetype> Hyphenation::breaks(QStringView word) const
 
 QList<qsizetype> Hyphenation::placesIn(const QString &run) const
 {
-    if (run.size() < qsizetype(2) * minimumLetters)
+    if (run.size() < shortestBroken)
         return {};
     const QMutexLocker locker(&knownMutex);
     if (const auto places = known.constFind(run); places != known.cend())
