@@ -19,12 +19,13 @@ private slots:
         QTest::addColumn<QString>("word");
         QTest::addColumn<QString>("places"); // the word with "·" where it may break
 
-        QTest::newRow("syllables") << u"Gleisbesetztmeldung"_s << u"Gleis·be·setzt·mel·dung"_s;
+        QTest::newRow("syllables") << u"Entkupplungsgleis Gleisbesetztmeldung"_s
+                                   << u"Ent·kupp·lungs·gleis Gleis·be·setzt·mel·dung"_s;
         QTest::newRow("three letters at the ends")
             << u"Anlage Straßenbahnhaltestelle"_s << u"Anlage Stra·ßen·bahn·hal·te·stelle"_s;
         QTest::newRow("marks composed") << u"Zusta\u0308ndigkeitsu\u0308bertragung"_s
                                         << u"Zusta\u0308n·dig·keits·u\u0308ber·tra·gung"_s;
-        QTest::newRow("ck before a consonant") << u"Rückmeldung Brücke"_s << u"Rück·mel·dung Brü·cke"_s;
+        QTest::newRow("ck before a consonant") << u"Gleisrückmeldung Brücke"_s << u"Gleis·rück·mel·dung Brü·cke"_s;
         QTest::newRow("upper case") << u"GLEISBESETZTMELDUNG"_s << u"GLEIS·BE·SETZT·MEL·DUNG"_s;
         QTest::newRow("runs of letters") << u"Nord-Einfahrt3Schifffahrt"_s << u"Nord-Ein·fahrt3Schiff·fahrt"_s;
         QTest::newRow("letters it does not hold")

@@ -25,13 +25,13 @@ constexpr char16_t lastLatin1 = 0xff;
 // Words remembered with their places, before the memory starts anew.
 constexpr qsizetype mostKnown = 10000;
 
-// "ck" begins a syllable only before a vowel ("Rü-cke"): the German patterns also offer
-// "Rü-ckmeldung", which a reader stumbles at.
-bool splitsFromItsSyllable(const QString &run, qsizetype place)
+// "ck" begins a syllable only before a vowel ("Brü-cke"): the German patterns also offer
+// "Gleisrü-ckmeldung", which a reader stumbles at. A place has three letters after it, so
+// one follows the "ck".
+bool splitsFromItsSyllable(QStringView run, qsizetype place)
 {
     static const QString vowels = QStringLiteral("aeiouäöüy");
-    const QChar afterIt = place + 2 < run.size() ? run.at(place + 2) : QChar();
-    return QStringView(run).mid(place, 2) == u"ck" && (afterIt.isNull() || !vowels.contains(afterIt));
+    return run.mid(place, 2) == u"ck" && !vowels.contains(run.at(place + 2));
 }
 
 struct DictionaryFree
