@@ -2,7 +2,9 @@
 #include "page/labelspdf.h"
 #include "page/tablepdf.h"
 
+#include <QFile>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -30,6 +32,7 @@ private slots:
         QTest::newRow("runs of letters") << u"Nord-Einfahrt3Schifffahrt"_s << u"Nord-Ein·fahrt3Schiff·fahrt"_s;
         QTest::newRow("letters it does not hold")
             << u"İGleisbesetzt Ωgleisbesetzt"_s << u"İGleis·be·setzt Ωgleis·be·setzt"_s;
+        QTest::newRow("a pattern with a blank after it") << u"Idealbahnhof"_s << u"Ide·al·bahn·hof"_s;
         QTest::newRow("none") << u"xxxxxxxx"_s << u"xxxxxxxx"_s;
         QTest::newRow("nothing") << QString() << QString();
     }
@@ -45,13 +48,22 @@ private slots:
         QCOMPARE(marked, places);
     }
 
+    // Missing, or holding no pattern.
     void withoutDictionary()
     {
-        QTest::ignoreMessage(QtWarningMsg,
-                             QRegularExpression(u"^The hyphenation dictionary .*nowhere.dic cannot be read"_s));
-        const Hyphenation missing(u"nowhere.dic"_s);
-        QCOMPARE(std::pair(missing.isLoaded(), missing.breaks(u"Gleisbesetztmeldung"_s)),
-                 std::pair(false, QList<qsizetype>()));
+        const QTemporaryDir dir;
+        const QString empty = dir.filePath(u"leer.dic"_s);
+        QFile file(empty);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("ISO8859-1\nLEFTHYPHENMIN 2\n") > 0);
+        file.close();
+        for (const QString &path : {dir.filePath(u"nowhere.dic"_s), empty}) {
+            QTest::ignoreMessage(QtWarningMsg,
+                                 QRegularExpression(u"^The hyphenation dictionary .*(nowhere|leer).dic "
+                                                    "cannot be read: long words are broken without it"_s));
+            const Hyphenation missing(path);
+            QCOMPARE(std::pair(missing.isLoaded(), missing.breaks(u"Gleisbesetztmeldung"_s)),
+                     std::pair(false, QList<qsizetype>()));
+        }
     }
 
     void printedLines_data()
