@@ -33,6 +33,7 @@ private slots:
         QTest::newRow("letters it does not hold")
             << u"İGleisbesetzt Ωgleisbesetzt"_s << u"İGleis·be·setzt Ωgleis·be·setzt"_s;
         QTest::newRow("a pattern with a blank after it") << u"Idealbahnhof"_s << u"Ide·al·bahn·hof"_s;
+        QTest::newRow("a pattern at the word's end") << u"Anlaufserie"_s << u"Anlauf·serie"_s;
         QTest::newRow("none") << u"xxxxxxxx"_s << u"xxxxxxxx"_s;
         QTest::newRow("nothing") << QString() << QString();
     }
