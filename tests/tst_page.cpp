@@ -157,6 +157,8 @@ private slots:
         QTest::newRow("wide after a space") << "ab Wb" << "ab\nW-\nb" << "ab\nW-\nb" << "ab\nW-\nb";
         QTest::newRow("after its own - and /") << "Nord-Süd-Ost Ein/Ausfahrt" << "Nord-Sü-\nd-Ost\nEin/Aus-\nfahrt" << "Nord-\nSüd-Ost\nEin/\nAus-\nfahrt" << "Nord-\nSüd-Ost\nEin/\nAusfa-\nhrt";
         QTest::newRow("syllables") << "Gleisbesetztmeldung" << "Gleisbe-\nsetztm-\neldung" << "Gleisbe-\nsetzt-\nmeldung" << "Gleisbe-\nsetztme-\nldung";
+        QTest::newRow("a character whole") << "aaaaa😀bb" << "aaaaa😀-\nbb" << "aaaaa-\n😀bb" << "aaaaa-\n😀bb";
+        QTest::newRow("with its mark") << "aaaaau\xcc\x88" "bb" << "aaaaau\xcc\x88-\nbb" << "aaaaa-\nu\xcc\x88" "bb" << "aaaaa-\nu\xcc\x88" "bb";
         QTest::newRow("the last place that fits") << "Stellwerke" << "Stellwe-\nrke" << "Stell-\nwerke" << "Stellwe-\nrke";
         // clang-format on
     }
