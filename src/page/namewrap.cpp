@@ -42,6 +42,9 @@ namespace {
 constexpr qsizetype minBreakPart = 3;
 constexpr qsizetype unlimitedLines = std::numeric_limits<qsizetype>::max();
 const QString addedHyphen = QStringLiteral("-");
+// Longer is no German word (the longest in use have some 80 letters): it breaks where the
+// width runs out, and a window with such names starts without asking the dictionary.
+constexpr qsizetype longestGermanWord = 100;
 constexpr QChar enDash = u'\u2013';
 constexpr QChar softHyphen = u'\u00ad'; // prints nothing where a line does not break at it
 
@@ -154,8 +157,8 @@ struct WordWrap
 void breakWord(QStringView &word, qint64 &wordWidth, QStringList &lines, const WordWrap &wrap)
 {
     const qsizetype wordSize = word.size();
-    const QList<qsizetype> places =
-        wrap.breaks == WordBreaks::Hyphenated ? Hyphenation::german().breaks(word) : QList<qsizetype>();
+    const bool german = wrap.breaks == WordBreaks::Hyphenated && word.size() <= longestGermanWord;
+    const QList<qsizetype> places = german ? Hyphenation::german().breaks(word) : QList<qsizetype>();
     while (lines.size() < wrap.maxLines && word.size() > 1 && wordWidth >= wrap.maxWidth) {
         const QStringView part =
             word.left(breakPoint(word, wordSize - word.size(), places, wrap.maxWidth, wrap.charWidth));
