@@ -7,7 +7,6 @@
 
 #include <hyphen.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
