@@ -5,6 +5,8 @@
 #include "names/namescsv.h"
 #include "names/storelock.h"
 
+#include <algorithm>
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
@@ -118,7 +120,10 @@ private slots:
 #ifndef Q_OS_WIN // pdftotext runs on Linux: all 96 names of the example on four sheets of 24
         QCOMPARE(Pdf::read(dir.filePath(u"Etiketten.pdf"_s)).count(Pdf::Word{u"page"_s, QRectF(0, 0, 595, 842)}), 4);
 #endif
-        QCOMPARE(session.split(u'\n'), transcript.split(u'\n'));
+        const QStringList ran = session.split(u'\n');
+        const QStringList shown = transcript.split(u'\n');
+        for (qsizetype line = 0; line < std::max(ran.size(), shown.size()); ++line) // the first line apart
+            QCOMPARE(ran.value(line), shown.value(line));
     }
 
     void run_data(); // below the class: moc misreads raw strings that hold quotes
