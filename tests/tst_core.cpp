@@ -549,7 +549,8 @@ private slots:
             copies.merge();
         }
         const qint64 until = copies.waitingUntil().value_or(0); // 10 s from the first look, however slow
-        QVERIFY(until >= firstLook + StoreCopies::timesWaitMs && until <= StoreClock::ticks() + StoreCopies::timesWaitMs);
+        QVERIFY(until >= firstLook + StoreCopies::timesWaitMs
+                && until <= StoreClock::ticks() + StoreCopies::timesWaitMs);
         QCOMPARE(NamesTimes::plain(Store::restored(b).names), a.names());
     }
 
