@@ -93,8 +93,8 @@ private slots:
 
     void readmeTranscript()
     {
-        // The README's transcript, run in a copy of doc/, which it shows as /home/anna/anlage.
-        const QString readme = QString::fromUtf8(Files::read(QStringLiteral(VESK_SOURCE_DIR "/README.md")));
+        // The command line's transcript, run in a copy of doc/, which it shows as /home/anna/anlage.
+        const QString readme = QString::fromUtf8(Files::read(QStringLiteral(VESK_SOURCE_DIR "/doc/commandline.md")));
         const qsizetype start = readme.indexOf(u"```\n$ vesk-dipp"_s) + 4;
         const QString transcript = readme.mid(start, readme.indexOf(u"```"_s, start) - start);
         QTemporaryDir dir;
