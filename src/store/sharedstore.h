@@ -2,8 +2,8 @@
 #define SHAREDSTORE_H
 
 #include "document/nameschange.h"
-#include "document/storeworker.h"
-#include "names/storelock.h"
+#include "store/storelock.h"
+#include "store/storeworker.h"
 
 #include <QObject>
 #include <QTimer>
