@@ -1,7 +1,7 @@
 #ifndef SHAREDSTORE_H
 #define SHAREDSTORE_H
 
-#include "document/nameschange.h"
+#include "names/nameentries.h"
 #include "store/storelock.h"
 #include "store/storeworker.h"
 
