@@ -1,7 +1,7 @@
 #include "longestnames.h"
 
-#include "names/namesstore.h"
-#include "names/storefile.h"
+#include "store/namesstore.h"
+#include "store/storefile.h"
 
 #include <QDateTime>
 #include <QDir>

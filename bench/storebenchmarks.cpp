@@ -1,5 +1,5 @@
 #include "document/namesdocument.h"
-#include "names/storelock.h"
+#include "store/storelock.h"
 
 #include <QDir>
 #include <QElapsedTimer>

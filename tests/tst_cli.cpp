@@ -3,7 +3,7 @@
 #include "support/synctest.h"
 
 #include "names/namescsv.h"
-#include "names/storelock.h"
+#include "store/storelock.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 #include "document/namesdocument.h"
 #include "names/namescsv.h"
-#include "names/storeclock.h"
-#include "names/storecopies.h"
-#include "names/storefile.h"
-#include "names/storelock.h"
+#include "store/storeclock.h"
+#include "store/storecopies.h"
+#include "store/storefile.h"
+#include "store/storelock.h"
 #include "support/coretest.h"
 #include "support/storetest.h"
 

@@ -1,13 +1,13 @@
 #include "address/addresscodec.h"
 #include "address/modulename.h"
 #include "document/namesdocument.h"
-#include "names/conflictcopy.h"
 #include "names/nameforms.h"
 #include "names/namerules.h"
 #include "names/namescsv.h"
-#include "names/storeclock.h"
-#include "names/storefile.h"
-#include "names/storelock.h"
+#include "store/conflictcopy.h"
+#include "store/storeclock.h"
+#include "store/storefile.h"
+#include "store/storelock.h"
 #include "support/storetest.h"
 
 #include <QSignalSpy>

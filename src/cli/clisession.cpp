@@ -1,16 +1,16 @@
 #include "cli/clisession.h"
 
 #include "address/namedaddresses.h"
-#include "address/outputfile.h"
-#include "document/sharedstore.h"
+#include "base/outputfile.h"
 #include "names/nameforms.h"
-#include "names/namesstore.h"
-#include "names/storeclock.h"
-#include "names/storecopies.h"
 #include "page/labelsheet.h"
 #include "page/labelspdf.h"
 #include "page/tablepdf.h"
 #include "print/printeroffsets.h"
+#include "store/namesstore.h"
+#include "store/sharedstore.h"
+#include "store/storeclock.h"
+#include "store/storecopies.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -4,10 +4,10 @@
 #include "address/namedaddresses.h"
 #include "cli/addresscommands.h"
 #include "cli/clisession.h"
-#include "document/sharedstore.h"
 #include "names/nameforms.h"
 #include "names/namerules.h"
-#include "names/namesstore.h"
+#include "store/namesstore.h"
+#include "store/sharedstore.h"
 
 #include <QDir>
 

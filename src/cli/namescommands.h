@@ -2,7 +2,7 @@
 #define NAMESCOMMANDS_H
 
 #include "cli/clicommand.h"
-#include "document/nameschange.h"
+#include "names/nameentries.h"
 
 class CliSession;
 

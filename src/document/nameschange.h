@@ -1,19 +1,11 @@
 #ifndef NAMESCHANGE_H
 #define NAMESCHANGE_H
 
-#include "address/namedaddresses.h"
+#include "names/nameentries.h"
 
 #include <QUndoCommand>
 
 #include <functional>
-#include <optional>
-
-// Names of some addresses: a name, or nothing where an address has none.
-using NameEntries = QHash<QString, std::optional<QString>>;
-
-// The name of key, or nothing where it has none.
-std::optional<QString> entryOf(const Names &names, const QString &key);
-NameEntries entriesOf(const Names &names, const QList<QString> &keys);
 
 // One undoable change to the names: an edit, a paste, a load, a clear. It keeps only the
 // addresses it touched, before and after. Its undo and redo change an address only where

@@ -2,9 +2,9 @@
 #define NAMESDOCUMENT_H
 
 #include "document/nameschange.h"
-#include "document/sharedstore.h"
 #include "names/namescsv.h"
 #include "names/namespaste.h"
+#include "store/sharedstore.h"
 
 #include <QObject>
 #include <QUndoStack>

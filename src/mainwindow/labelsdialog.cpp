@@ -1,8 +1,8 @@
 #include "mainwindow/labelsdialog.h"
 
+#include "base/usersettings.h"
 #include "mainwindow/fittingdialog.h"
 #include "mainwindow/typedfields.h"
-#include "names/usersettings.h"
 #include "page/labellayout.h"
 #include "page/labelspdf.h"
 #include "print/lastprinter.h"

@@ -1,7 +1,7 @@
 #include "mainwindow/namessearch.h"
 
 #include "address/namedaddresses.h"
-#include "mainwindow/namestable.h"
+#include "mainwindow/tablecolumns.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -65,7 +65,7 @@ void NamesSearch::filter()
     const bool inTable = focus != nullptr && (focus == table || table->isAncestorOf(focus));
     for (int row = 0; row < table->rowCount(); ++row) {
         const bool shown = matches(row);
-        const bool edited = table->indexWidget(table->model()->index(row, NamesTable::nameColumn)) != nullptr;
+        const bool edited = table->indexWidget(table->model()->index(row, TableColumns::name)) != nullptr;
         // An arrow key commits the editor it leaves before the cursor moves: the row it moves to
         // must not vanish meanwhile.
         if (shown || (!inTable && !edited))
@@ -76,7 +76,7 @@ void NamesSearch::filter()
 bool NamesSearch::matches(int row) const
 {
     const QString text = field->text();
-    const QTableWidgetItem *name = table->item(row, NamesTable::nameColumn);
+    const QTableWidgetItem *name = table->item(row, TableColumns::name);
     // Number first as the window writes it, letter first as the printed table does.
     return (name != nullptr && name->text().contains(text, Qt::CaseInsensitive))
            || NamedAddresses::keyOfRow(row).contains(text, Qt::CaseInsensitive)
@@ -91,7 +91,7 @@ bool NamesSearch::eventFilter(QObject *watched, QEvent *event)
         const int first = shownRowAfter(table, -1);
         if (static_cast<QFocusEvent *>(event)->reason() != Qt::MouseFocusReason
             && table->isRowHidden(table->currentRow()) && first >= 0)
-            table->setCurrentCell(first, NamesTable::nameColumn);
+            table->setCurrentCell(first, TableColumns::name);
         return QObject::eventFilter(watched, event);
     }
     if (watched != field || event->type() != QEvent::KeyPress)

@@ -4,6 +4,7 @@
 #include "address/namedaddresses.h"
 #include "mainwindow/namefitmarks.h"
 #include "mainwindow/namesclipboard.h"
+#include "mainwindow/tablecolumns.h"
 
 #include <QObject>
 
@@ -22,8 +23,8 @@ class NamesTable : public QObject
     Q_OBJECT
 
 public:
-    static constexpr int nameColumn = 0;
-    static constexpr int addressColumn = 1;
+    static constexpr int nameColumn = TableColumns::name;
+    static constexpr int addressColumn = TableColumns::address;
 
     NamesTable(QTableWidget *table, NamesDocument *document);
 

@@ -1,7 +1,7 @@
 #include "mainwindow/storereports.h"
 
-#include "document/sharedstore.h"
 #include "mainwindow/reportqueue.h"
+#include "store/sharedstore.h"
 
 #include <QDir>
 

@@ -2,7 +2,7 @@
 #define STOREREPORTS_H
 
 #include "names/namescsv.h"
-#include "names/namesstore.h"
+#include "store/namesstore.h"
 
 #include <QObject>
 

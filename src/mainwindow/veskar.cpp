@@ -2,6 +2,7 @@
 
 #include "address/addresscodec.h"
 #include "address/namedaddresses.h"
+#include "base/usersettings.h"
 #include "document/namesdocument.h"
 #include "mainwindow/namesfiles.h"
 #include "mainwindow/namessearch.h"
@@ -9,7 +10,6 @@
 #include "mainwindow/printactions.h"
 #include "mainwindow/storereports.h"
 #include "names/nameforms.h"
-#include "names/usersettings.h"
 #include "panel/arlabel.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 #ifndef VESKAR_H
 #define VESKAR_H
 
-#include "document/nameschange.h"
+#include "names/nameentries.h"
 #include "ui_veskar.h"
 
 #include <QWidget>

@@ -1,7 +1,7 @@
 #include "names/namescsv.h"
 
 #include "address/namedaddresses.h"
-#include "address/outputfile.h"
+#include "base/outputfile.h"
 #include "names/lineends.h"
 #include "names/listdecoding.h"
 #include "names/namerules.h"

@@ -1,6 +1,7 @@
 #ifndef LABELLAYOUT_H
 #define LABELLAYOUT_H
 
+#include "page/labelparts.h"
 #include "page/switchpainter.h"
 
 #include <QList>
@@ -19,16 +20,11 @@
 // that cannot hold the address, the switches and one line of name so is refused.
 struct LabelLayout
 {
-    struct Text
-    {
-        QRectF box;
-        qreal pointSize = 0;
-        Qt::Alignment alignment = Qt::AlignLeft;
-    };
+    using Text = LabelParts::Text;
 
-    static constexpr qreal smallestPoints = 5;
+    static constexpr qreal smallestPoints = LabelParts::smallestPoints;
     static constexpr qreal smallestAddressPoints = 8; // never below the name's largest size
-    static constexpr qreal smallestDrawingMm = 12;
+    static constexpr qreal smallestDrawingMm = LabelParts::smallestDrawingMm;
 
     bool fits = false;
     QSizeF labelMm;

@@ -61,7 +61,7 @@ const Metrics &metrics()
 qreal smallestSwitchesWidth(qreal markColumn)
 {
     const SwitchGeometry &table = TableGeometry::cellSwitches;
-    return LabelLayout::smallestDrawingMm * mm * (1 + table.framePen / table.frame.width())
+    return smallestDrawingMm * mm * (1 + table.framePen / table.frame.width())
            + markColumnWidth(markSizes[0], markColumn) + smallestPen;
 }
 
@@ -82,7 +82,7 @@ std::optional<Switches> switchesIn(const QRectF &space, qreal markColumn)
             (space.height() - 1.5 * markHeight - smallestPen / 2)
                 / (table.frame.height() - knobCentre + table.framePen / 2),
         });
-        if (table.frame.width() * scale < LabelLayout::smallestDrawingMm * mm || table.rowPitch * scale < markHeight
+        if (table.frame.width() * scale < smallestDrawingMm * mm || table.rowPitch * scale < markHeight
             || table.knobPitch * scale < m.digit * points)
             continue;
         Switches s{table.scaled(scale, smallestPen), {}, {}, {}, {}};

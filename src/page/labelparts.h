@@ -1,9 +1,11 @@
 #ifndef LABELPARTS_H
 #define LABELPARTS_H
 
-#include "page/labellayout.h"
 #include "page/pageunits.h"
 #include "page/switchpainter.h"
+
+#include <QList>
+#include <QRectF>
 
 #include <optional>
 
@@ -11,8 +13,19 @@
 // of 1/1200 inch.
 namespace LabelParts {
 
+// A text as the layout places it (LabelLayout::Text).
+struct Text
+{
+    QRectF box;
+    qreal pointSize = 0;
+    Qt::Alignment alignment = Qt::AlignLeft;
+};
+
+constexpr qreal smallestPoints = 5;     // no text smaller
+constexpr qreal smallestDrawingMm = 12; // no drawing narrower
+
 constexpr qreal mm = PageUnits::perMillimetre;
-constexpr qreal markSizes[] = {6, 5.5, LabelLayout::smallestPoints};
+constexpr qreal markSizes[] = {6, 5.5, smallestPoints};
 constexpr qreal markGapMm = 0.5; // between the marks and the drawing
 constexpr qreal largestDrawingMm = 40;
 constexpr qreal smallestPen = 3;
@@ -36,8 +49,8 @@ struct Switches
 {
     SwitchGeometry geometry;
     QRectF drawing; // the frame and its pen
-    QList<LabelLayout::Text> marks;
-    QList<LabelLayout::Text> numbers;
+    QList<Text> marks;
+    QList<Text> numbers;
     QRectF bounds;
 };
 

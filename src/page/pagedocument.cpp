@@ -1,6 +1,6 @@
 #include "page/pagedocument.h"
 
-#include "address/outputfile.h"
+#include "base/outputfile.h"
 #include "page/pageunits.h"
 
 #include <QBuffer>

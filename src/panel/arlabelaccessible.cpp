@@ -1,19 +1,19 @@
 #include "panel/arlabelaccessible.h"
 
-#include "panel/arlabel.h"
+#include <QWidget>
 
 namespace {
 
 QAccessibleInterface *create(const QString &className, QObject *object)
 {
     if (className == QLatin1String("ArLabel") && object != nullptr && object->isWidgetType())
-        return new ArLabelAccessible(static_cast<ArLabel *>(object));
+        return new ArLabelAccessible(static_cast<QWidget *>(object));
     return nullptr;
 }
 
 } // namespace
 
-ArLabelAccessible::ArLabelAccessible(ArLabel *panel)
+ArLabelAccessible::ArLabelAccessible(QWidget *panel)
     : QAccessibleWidget(panel, QAccessible::Slider)
 {
 }
@@ -21,7 +21,7 @@ ArLabelAccessible::ArLabelAccessible(ArLabel *panel)
 QString ArLabelAccessible::text(QAccessible::Text t) const
 {
     if (t == QAccessible::Value)
-        return static_cast<const ArLabel *>(widget())->accessibleValue();
+        return widget()->accessibleDescription();
     return QAccessibleWidget::text(t);
 }
 

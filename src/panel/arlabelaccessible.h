@@ -3,14 +3,12 @@
 
 #include <QAccessibleWidget>
 
-class ArLabel;
-
 // Tells assistive technology what the switch panel shows: its name and, as the value,
-// the five switches and the address they make.
+// the five switches and the address they make, which the panel keeps as its description.
 class ArLabelAccessible : public QAccessibleWidget
 {
 public:
-    explicit ArLabelAccessible(ArLabel *panel);
+    explicit ArLabelAccessible(QWidget *panel);
 
     QString text(QAccessible::Text t) const override;
 

@@ -1,6 +1,6 @@
 #include "print/lastprinter.h"
 
-#include "names/usersettings.h"
+#include "base/usersettings.h"
 
 #include <QPrinter>
 #include <QPrinterInfo>

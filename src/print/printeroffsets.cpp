@@ -1,6 +1,6 @@
 #include "print/printeroffsets.h"
 
-#include "names/usersettings.h"
+#include "base/usersettings.h"
 
 #include <QStringList>
 

@@ -2,8 +2,8 @@
 #define STORETEST_H
 
 #include "document/namesdocument.h"
-#include "names/storeclock.h"
-#include "names/storelock.h"
+#include "store/storeclock.h"
+#include "store/storelock.h"
 #include "support/coretest.h"
 
 #include <QDateTime>

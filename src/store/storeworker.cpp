@@ -1,7 +1,7 @@
-#include "document/storeworker.h"
+#include "store/storeworker.h"
 
-#include "names/storeclock.h"
-#include "names/storelock.h"
+#include "store/storeclock.h"
+#include "store/storelock.h"
 
 #include <QDir>
 #include <QFileInfo>

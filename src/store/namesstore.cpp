@@ -1,6 +1,6 @@
-#include "names/namesstore.h"
+#include "store/namesstore.h"
 
-#include "names/storefile.h"
+#include "store/storefile.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,10 +1,10 @@
 #ifndef STOREWORKER_H
 #define STOREWORKER_H
 
-#include "names/namesstore.h"
-#include "names/storecopies.h"
-#include "names/storefile.h"
-#include "names/storelock.h"
+#include "store/namesstore.h"
+#include "store/storecopies.h"
+#include "store/storefile.h"
+#include "store/storelock.h"
 
 #include <QFileSystemWatcher>
 #include <QObject>

@@ -1,7 +1,7 @@
-#include "names/storefile.h"
+#include "store/storefile.h"
 
-#include "address/outputfile.h"
-#include "names/storeclock.h"
+#include "base/outputfile.h"
+#include "store/storeclock.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>

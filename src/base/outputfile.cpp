@@ -1,4 +1,4 @@
-#include "address/outputfile.h"
+#include "base/outputfile.h"
 
 #include <QFile>
 #include <QFileInfo>

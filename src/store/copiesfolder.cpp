@@ -1,6 +1,6 @@
-#include "names/copiesfolder.h"
+#include "store/copiesfolder.h"
 
-#include "names/storefile.h"
+#include "store/storefile.h"
 
 #include <QDateTime>
 #include <QFile>

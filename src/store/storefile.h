@@ -2,7 +2,7 @@
 #define STOREFILE_H
 
 #include "names/namescsv.h"
-#include "names/stampednames.h"
+#include "store/stampednames.h"
 
 #include <QString>
 

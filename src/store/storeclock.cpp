@@ -1,4 +1,4 @@
-#include "names/storeclock.h"
+#include "store/storeclock.h"
 
 #include <QDateTime>
 #include <QTimer>

@@ -1,6 +1,6 @@
-#include "names/conflictcopy.h"
+#include "store/conflictcopy.h"
 
-#include "names/storefile.h"
+#include "store/storefile.h"
 
 #include <QRegularExpression>
 

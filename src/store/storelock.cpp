@@ -1,7 +1,7 @@
-#include "names/storelock.h"
+#include "store/storelock.h"
 
-#include "names/storeclock.h"
-#include "names/storefile.h"
+#include "store/storeclock.h"
+#include "store/storefile.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "document/sharedstore.h"
+#include "store/sharedstore.h"
 
-#include "names/storeclock.h"
-#include "names/storefile.h"
+#include "store/storeclock.h"
+#include "store/storefile.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>

@@ -1,8 +1,8 @@
 #ifndef STORECOPIES_H
 #define STORECOPIES_H
 
-#include "names/namesstore.h"
-#include "names/storefile.h"
+#include "store/namesstore.h"
+#include "store/storefile.h"
 
 #include <QHash>
 #include <QList>

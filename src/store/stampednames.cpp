@@ -1,4 +1,4 @@
-#include "names/stampednames.h"
+#include "store/stampednames.h"
 
 #include <QCryptographicHash>
 #include <QList>

@@ -1,9 +1,9 @@
 #ifndef SHAREDSTORE_H
 #define SHAREDSTORE_H
 
-#include "document/nameschange.h"
-#include "document/storeworker.h"
-#include "names/storelock.h"
+#include "names/nameentries.h"
+#include "store/storelock.h"
+#include "store/storeworker.h"
 
 #include <QObject>
 #include <QTimer>

@@ -1,10 +1,10 @@
-#include "names/storecopies.h"
+#include "store/storecopies.h"
 
-#include "names/conflictcopy.h"
-#include "names/copiesfolder.h"
-#include "names/storeclock.h"
-#include "names/storefile.h"
-#include "names/storelock.h"
+#include "store/conflictcopy.h"
+#include "store/copiesfolder.h"
+#include "store/storeclock.h"
+#include "store/storefile.h"
+#include "store/storelock.h"
 
 #include <QDateTime>
 #include <QDir>
