@@ -3,6 +3,7 @@
 
 #include "document/nameschange.h"
 #include "document/storeworker.h"
+#include "names/ownedits.h"
 #include "names/storelock.h"
 
 #include <QObject>
@@ -82,9 +83,9 @@ private:
     void restoredBy(const NamesStore::LoadResult &found);
     void changedBy(const StoreFile::Snapshot &snapshot);
     void writtenBy(const StoreWorker::Written &written);
-    // Apart: the names were made on a computer that could not know this side's.
-    enum class Made { Knowing, Apart };
-    void take(const StampedNames &nowStored, bool settled, Made made = Made::Knowing);
+    // The names now stored; with times guessed (not settled), shown, but only the next store decides.
+    void take(const StampedNames &nowStored, bool settled, OwnEdits::Made made = OwnEdits::Made::Knowing);
+    void takeSettled(const StampedNames &nowStored, OwnEdits::Made made = OwnEdits::Made::Knowing);
     void failedAgain();
     // The last try failed for the lock, which holder kept.
     bool locked(StoreLock::Holder holder) const;
@@ -102,12 +103,7 @@ private:
     StampedNames stored;                // the file as last read or written
     StampedNames pending;               // this side's edits not yet handed to the worker
     StampedNames inFlight;              // handed to the worker, not yet answered
-    struct OwnEdit
-    {
-        Stamped edit;
-        qint64 storedMs = 0; // when it was stored; 0 while it is not
-    };
-    QHash<QString, OwnEdit> own; // to tell when a later edit made meanwhile replaced one
+    OwnEdits own;                       // to tell when a later edit made meanwhile replaced one
     NamesCsv::Error lastError;
     StoreLock::Holder lastHolder = StoreLock::Holder::Live; // of the lock, where that failed
     int handsChanged = 0;                                   // times the lock changed hands while a try waited for it
