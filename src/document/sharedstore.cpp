@@ -10,10 +10,7 @@
 
 namespace {
 
-// Tries again soon, then less often; a failure that heals in a few seconds is not reported.
-constexpr int firstRetryMs = 250;
-constexpr int lastRetryMs = 30000;
-constexpr int reportAfterMs = 3000;
+constexpr int reportAfterMs = StoreRetry::reportAfterMs;
 constexpr int waitStepMs = 1000;
 // How long a side that goes away waits for its last write on a folder that stalls.
 constexpr int lastWriteWaitMs = 10000;
@@ -31,7 +28,6 @@ SharedStore::SharedStore(QString path, QObject *parent)
     , path(std::move(path))
     , thread(new QThread)
     , worker(new StoreWorker(this->path))
-    , retryDelayMs(firstRetryMs)
 {
     qRegisterMetaType<NamesStore::LoadResult>();
     qRegisterMetaType<StoreFile::Snapshot>();
@@ -97,8 +93,7 @@ void SharedStore::storeNow()
     if (busy || !storing || pending.isEmpty())
         return;
     busy = true;
-    if (!failingSince)
-        failingSince = StoreClock::ticks();
+    retries.trying(StoreClock::ticks());
     answerWait.start(reportAfterMs);
     answerSince = StoreClock::ticks();
     inFlight = std::exchange(pending, {});
@@ -191,13 +186,10 @@ void SharedStore::writtenBy(const StoreWorker::Written &written)
     if (written.deferred) { // no failure: tried again soon
         pending = NamesTimes::merged(inFlight, pending);
         inFlight.clear();
-        failingSince.reset();
-        retry.start(firstRetryMs);
+        retry.start(retries.deferred());
     } else if (written.error.kind == NamesCsv::ErrorKind::None) {
         own.stored(std::exchange(inFlight, {}), StoreClock::now());
-        retryDelayMs = firstRetryMs;
-        failingSince.reset();
-        reported = false;
+        retries.succeeded();
         takeSettled(written.names);
         storeNow(); // what was edited meanwhile
     } else {
@@ -206,8 +198,7 @@ void SharedStore::writtenBy(const StoreWorker::Written &written)
         lastHolder = written.holder;
         if (locked(StoreLock::Holder::Changing)) { // others store meanwhile: no failure
             ++handsChanged;
-            failingSince = StoreClock::ticks();
-            retryDelayMs = firstRetryMs;
+            retries.handsChanged(StoreClock::ticks());
         }
         failedAgain();
     }
@@ -246,9 +237,8 @@ void SharedStore::stalled()
         answerWait.start(reportAfterMs);
         return;
     }
-    if (reported)
+    if (!retries.tellOnce())
         return;
-    reported = true;
     lastError = {NamesCsv::ErrorKind::Stalled, 0, {}};
     emit failed(lastError);
     emit stateChanged();
@@ -258,14 +248,9 @@ void SharedStore::failedAgain()
 {
     if (!storing)
         return;
-    // A lock whose holder is not shown alive is freed within staleMs, as one left behind.
-    const int tellAfterMs = locked(StoreLock::Holder::Unknown) ? StoreLock::staleMs + reportAfterMs : reportAfterMs;
-    if (!reported && StoreClock::ticks() - *failingSince >= tellAfterMs) {
-        reported = true;
+    if (retries.failed(StoreClock::ticks(), lastError, lastHolder))
         emit failed(lastError);
-    }
-    retry.start(retryDelayMs);
-    retryDelayMs = std::min(2 * retryDelayMs, lastRetryMs);
+    retry.start(retries.nextDelayMs());
 }
 
 bool SharedStore::locked(StoreLock::Holder holder) const

@@ -5,6 +5,7 @@
 #include "document/storeworker.h"
 #include "names/ownedits.h"
 #include "names/storelock.h"
+#include "names/storeretry.h"
 
 #include <QObject>
 #include <QTimer>
@@ -55,7 +56,7 @@ public:
     void discardPending();
     qsizetype pendingCount() const { return pending.size() + inFlight.size(); }
     // The pending names cannot be stored: a lasting failure, or storing is off.
-    bool failing() const { return reported || !storing; }
+    bool failing() const { return retries.told() || !storing; }
     // Why the last try failed.
     const NamesCsv::Error &error() const { return lastError; }
 
@@ -98,19 +99,17 @@ private:
     QTimer retry;
     QTimer answerWait;
     qint64 answerSince = 0; // on StoreClock::ticks()
-    int retryDelayMs;
-    std::optional<qint64> failingSince; // StoreClock::ticks(); none while it does not fail
-    StampedNames stored;                // the file as last read or written
-    StampedNames pending;               // this side's edits not yet handed to the worker
-    StampedNames inFlight;              // handed to the worker, not yet answered
-    OwnEdits own;                       // to tell when a later edit made meanwhile replaced one
+    StoreRetry retries;
+    StampedNames stored;   // the file as last read or written
+    StampedNames pending;  // this side's edits not yet handed to the worker
+    StampedNames inFlight; // handed to the worker, not yet answered
+    OwnEdits own;          // to tell when a later edit made meanwhile replaced one
     NamesCsv::Error lastError;
     StoreLock::Holder lastHolder = StoreLock::Holder::Live; // of the lock, where that failed
     int handsChanged = 0;                                   // times the lock changed hands while a try waited for it
     bool busy = false;
     bool restoredYet = false;
     bool storing = true;
-    bool reported = false;
 };
 
 #endif
