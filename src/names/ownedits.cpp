@@ -12,7 +12,7 @@ constexpr qint64 clockAheadMs = qint64{60} * 60 * 1000;
 Stamped OwnEdits::add(const QString &key, const std::optional<QString> &name, const StampedNames &shown, qint64 nowMs)
 {
     const qint64 replacedMs = NamesTimes::entry(shown, key).madeMs;
-    const Stamped edit{name, replacedMs < nowMs + clockAheadMs ? std::max(nowMs, replacedMs + 1) : nowMs};
+    Stamped edit{name, replacedMs < nowMs + clockAheadMs ? std::max(nowMs, replacedMs + 1) : nowMs};
     edits.insert(key, {edit, 0});
     return edit;
 }
