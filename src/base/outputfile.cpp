@@ -169,8 +169,11 @@ std::optional<QString> writeInPlace(const QString &path, const QByteArray &data)
 
 std::optional<QString> write(const QString &path, const QByteArray &data)
 {
-    if (isInPlace(path))
-        return writeInPlace(path, data);
+    return isInPlace(path) ? writeInPlace(path, data) : replace(path, data);
+}
+
+std::optional<QString> replace(const QString &path, const QByteArray &data)
+{
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit())
         return std::nullopt;

@@ -28,6 +28,9 @@ std::optional<QString> writeAll(int descriptor, const QByteArray &data);
 // A FIFO no one reads from is refused at once rather than waited on.
 std::optional<QString> writeInPlace(const QString &path, const QByteArray &data);
 
+// Replaces the file at path with data atomically, whatever is there: the reason on failure.
+std::optional<QString> replace(const QString &path, const QByteArray &data);
+
 // Writes data to path, in place or replacing the file as above: the reason on failure.
 std::optional<QString> write(const QString &path, const QByteArray &data);
 

@@ -13,11 +13,14 @@
 class NamesChange : public QUndoCommand
 {
 public:
-    // Sets the names of to; with guarded, only where an address still holds its name in from.
-    using Apply = std::function<void(const NameEntries &from, const NameEntries &to, bool guarded)>;
+    // Which addresses an undo or redo sets: OnlyUnchanged, only those that still hold their name in from.
+    enum class Overwrite { Any, OnlyUnchanged };
+    // Sets the names of to, where overwrite lets it.
+    using Apply = std::function<void(const NameEntries &from, const NameEntries &to, Overwrite overwrite)>;
+    // Shown: after is what the names show already, put there by another side.
+    enum class After { ToApply, Shown };
 
-    // With shown, after is what the names show already, put there by another side.
-    NamesChange(const QString &text, NameEntries before, NameEntries after, Apply apply, bool shown = false);
+    NamesChange(const QString &text, NameEntries before, NameEntries after, Apply apply, After state = After::ToApply);
 
     void undo() override;
     void redo() override;
@@ -27,7 +30,7 @@ private:
     NameEntries after;
     Apply apply;
     bool done = false; // the first redo is the edit itself, which stands over any name
-    bool shown;
+    bool shown;        // the first redo has nothing to do
 };
 
 #endif

@@ -78,31 +78,35 @@ void NamesDocument::change(const QString &text, const Names &after)
 {
     const QList<QString> keys = differingKeys(current, after);
     if (!keys.isEmpty())
-        undo.push(newChange(text, entriesOf(current, keys), entriesOf(after, keys), false));
+        undo.push(newChange(text, entriesOf(current, keys), entriesOf(after, keys), NamesChange::After::ToApply));
 }
 
 NamesChange *NamesDocument::newChange(const QString &text, const NameEntries &before, const NameEntries &after,
-                                      bool shown)
+                                      NamesChange::After state)
 {
     return new NamesChange(
         text, before, after,
-        [this](const NameEntries &from, const NameEntries &to, bool guarded) { apply(from, to, guarded); }, shown);
+        [this](const NameEntries &from, const NameEntries &to, NamesChange::Overwrite overwrite) {
+            apply(from, to, overwrite);
+        },
+        state);
 }
 
 // A step of its own, already shown, whose undo gives this window's names back.
 void NamesDocument::keepReplaced(const NameEntries &ours)
 {
-    undo.push(newChange(tr("Späterer Name von anderswo"), ours, entriesOf(current, ours.keys()), true));
+    undo.push(
+        newChange(tr("Späterer Name von anderswo"), ours, entriesOf(current, ours.keys()), NamesChange::After::Shown));
     emit replaced(ours, current);
 }
 
-void NamesDocument::apply(const NameEntries &from, const NameEntries &to, bool guarded)
+void NamesDocument::apply(const NameEntries &from, const NameEntries &to, NamesChange::Overwrite overwrite)
 {
     NameEntries changed;
     for (auto entry = to.cbegin(); entry != to.cend(); ++entry) {
         const QString &key = entry.key();
         // An undo or redo leaves an address that another window changed since as it left it.
-        if (!guarded || entryOf(current, key) == from.value(key))
+        if (overwrite == NamesChange::Overwrite::Any || entryOf(current, key) == from.value(key))
             changed.insert(key, entry.value());
     }
     emit changing(changed.keys());

@@ -47,9 +47,10 @@ signals:
 
 private:
     void change(const QString &text, const Names &after);
-    void apply(const NameEntries &from, const NameEntries &to, bool guarded);
+    void apply(const NameEntries &from, const NameEntries &to, NamesChange::Overwrite overwrite);
     void keepReplaced(const NameEntries &ours);
-    NamesChange *newChange(const QString &text, const NameEntries &before, const NameEntries &after, bool shown);
+    NamesChange *newChange(const QString &text, const NameEntries &before, const NameEntries &after,
+                           NamesChange::After state);
     void show(const Names &names);
 
     SharedStore shared;

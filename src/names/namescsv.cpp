@@ -5,10 +5,9 @@
 #include "names/lineends.h"
 #include "names/listdecoding.h"
 #include "names/namerules.h"
+#include "names/quotedfield.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringList>
 
 #include <algorithm>
@@ -22,7 +21,7 @@ using NamesCsv::ErrorKind;
 
 const QString addressHeader = QStringLiteral("Adresse");
 const QString nameHeader = QStringLiteral("Name");
-constexpr QChar quote = u'"';
+using QuotedField::quote;
 constexpr QChar separators[] = {u';', u',', u'\t'};
 // A spreadsheet reads a cell beginning so as a formula (some, also a tab or CR); an apostrophe first shows the text.
 constexpr QChar formulaStarts[] = {u'=', u'+', u'-', u'@', u'\t', LineEnds::carriageReturn};
@@ -35,8 +34,7 @@ struct Record
 };
 
 // Splits text into records, keeping track of the line each starts on. Lines end in LF,
-// CR LF or CR alone, as one system or another writes them; inside quotes, each is a line
-// break, kept as LF, so no name holds a CR.
+// CR LF or CR alone, as one system or another writes them.
 class RecordReader
 {
 public:
@@ -89,31 +87,18 @@ private:
 
     std::optional<QString> quotedField(Error &error)
     {
-        const int startLine = line;
-        QString field;
-        ++pos;
-        for (;;) {
-            if (atEnd()) {
-                error = {ErrorKind::UnterminatedQuote, startLine, {}};
-                return std::nullopt;
-            }
-            if (skipLineEnd()) {
-                field.append(LineEnds::lineFeed);
-                continue;
-            }
-            const QChar c = text.at(pos++);
-            if (c == quote) {
-                if (!atQuote())
-                    break;
-                ++pos;
-            }
-            field.append(c);
+        const QuotedField::Read field = QuotedField::read(text, pos);
+        if (!field.closed) {
+            error = {ErrorKind::UnterminatedQuote, line, {}};
+            return std::nullopt;
         }
+        pos = field.end;
+        line += field.lineEnds;
         if (!atFieldEnd()) {
             error = {ErrorKind::TextAfterQuote, line, {}};
             return std::nullopt;
         }
-        return field;
+        return field.text;
     }
 
     const QString &text;
@@ -292,10 +277,8 @@ Error writeFile(const QString &path, const Names &names)
 
 Error writeData(const QString &path, const QByteArray &data)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit())
-        return {};
-    return writeError(QFileInfo(path).path(), file.errorString());
+    const std::optional<QString> failure = OutputFile::replace(path, data);
+    return failure ? writeError(QFileInfo(path).path(), *failure) : Error{};
 }
 
 } // namespace NamesCsv

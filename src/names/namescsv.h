@@ -34,7 +34,7 @@ enum class ErrorKind {
     FolderUnwritable,  // the folder cannot be created or written to; detail: the system's reason
     NoSpace,           // the device is full
     Stalled,           // the folder has not answered for a while
-    SpreadsheetFile,   // a spreadsheet's own file; detail: xlsx, ods or xls
+    SpreadsheetFile,   // a spreadsheet's own file; detail: xlsx, ods, xls or numbers
     TooLarge,          // detail: the file's size in bytes
     NameTooLong,       // detail: how many characters the name has
     NotText,           // a picture or another file that holds no text

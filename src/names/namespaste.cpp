@@ -4,6 +4,7 @@
 #include "names/lineends.h"
 #include "names/nameforms.h"
 #include "names/namerules.h"
+#include "names/quotedfield.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -15,7 +16,7 @@
 namespace {
 
 constexpr QChar cellSeparator = u'\t';
-constexpr QChar quote = u'"';
+using QuotedField::quote;
 // A cell told in a message: enough to find it, not so much that the box outgrows the screen.
 constexpr qsizetype quotedCellLength = 40;
 
@@ -30,37 +31,14 @@ struct Cell
     qsizetype end; // where the tab or line end after it is
 };
 
-// The cell that opens with a quote at `at`, as spreadsheets write one; nothing if the quote is
-// not closed right before a tab or a line end, for text typed by hand is read as it stands.
-std::optional<Cell> quotedCell(QStringView text, qsizetype at)
-{
-    QString cell;
-    for (qsizetype i = at + 1; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c == quote) {
-            if (i + 1 < text.size() && text.at(i + 1) == quote) {
-                cell.append(quote);
-                ++i;
-                continue;
-            }
-            return endsCell(text, i + 1) ? std::optional<Cell>(Cell{std::move(cell), i + 1}) : std::nullopt;
-        }
-        // A line break kept in a cell is LF alone, as in the names list.
-        if (const qsizetype lineEnd = LineEnds::lengthAt(text, i); lineEnd > 0) {
-            cell.append(LineEnds::lineFeed);
-            i += lineEnd - 1;
-            continue;
-        }
-        cell.append(c);
-    }
-    return std::nullopt;
-}
-
 Cell cellAt(QStringView text, qsizetype at)
 {
+    // Quoted as spreadsheets write a cell only where the quote closes right before a tab or a
+    // line end: text typed by hand is read as it stands.
     if (at < text.size() && text.at(at) == quote) {
-        if (std::optional<Cell> quoted = quotedCell(text, at))
-            return std::move(*quoted);
+        QuotedField::Read quoted = QuotedField::read(text, at);
+        if (quoted.closed && endsCell(text, quoted.end))
+            return {std::move(quoted.text), quoted.end};
     }
     qsizetype end = at;
     while (!endsCell(text, end))

@@ -10,13 +10,8 @@
 
 namespace {
 
-// Tries again soon, then less often; a failure that heals in a few seconds is not reported.
-constexpr int firstRetryMs = 250;
-constexpr int lastRetryMs = 30000;
-constexpr int reportAfterMs = 3000;
+constexpr int reportAfterMs = StoreRetry::reportAfterMs;
 constexpr int waitStepMs = 1000;
-// A name stored with a time further ahead than this came from a clock that is wrong.
-constexpr qint64 clockAheadMs = qint64{60} * 60 * 1000;
 // How long a side that goes away waits for its last write on a folder that stalls.
 constexpr int lastWriteWaitMs = 10000;
 constexpr int lastWriteSlackMs = 2000; // for the write that is under way then
@@ -33,7 +28,6 @@ SharedStore::SharedStore(QString path, QObject *parent)
     , path(std::move(path))
     , thread(new QThread)
     , worker(new StoreWorker(this->path))
-    , retryDelayMs(firstRetryMs)
 {
     qRegisterMetaType<NamesStore::LoadResult>();
     qRegisterMetaType<StoreFile::Snapshot>();
@@ -87,13 +81,8 @@ void SharedStore::put(const NameEntries &entries)
         return;
     const StampedNames shown = shownOf(stored, inFlight, pending);
     const qint64 now = StoreClock::now();
-    for (auto entry = entries.cbegin(); entry != entries.cend(); ++entry) {
-        // Later than the name it replaces, also where that came from a clock a little ahead.
-        const qint64 replacedMs = NamesTimes::entry(shown, entry.key()).madeMs;
-        const Stamped edit{entry.value(), replacedMs < now + clockAheadMs ? std::max(now, replacedMs + 1) : now};
-        pending.insert(entry.key(), edit);
-        own.insert(entry.key(), {edit, 0});
-    }
+    for (auto entry = entries.cbegin(); entry != entries.cend(); ++entry)
+        pending.insert(entry.key(), own.add(entry.key(), entry.value(), shown, now));
     emit namesChanged(names());
     emit stateChanged();
     retry.start(0); // once the event loop is idle: a burst of changes is one write
@@ -104,8 +93,7 @@ void SharedStore::storeNow()
     if (busy || !storing || pending.isEmpty())
         return;
     busy = true;
-    if (!failingSince)
-        failingSince = StoreClock::ticks();
+    retries.trying(StoreClock::ticks());
     answerWait.start(reportAfterMs);
     answerSince = StoreClock::ticks();
     inFlight = std::exchange(pending, {});
@@ -181,7 +169,7 @@ void SharedStore::changedBy(const StoreFile::Snapshot &snapshot)
     }
     if (snapshot.names == stored)
         return;
-    take(snapshot.names, snapshot.settled, snapshot.copiesMerged ? Made::Apart : Made::Knowing);
+    take(snapshot.names, snapshot.settled, snapshot.copiesMerged ? OwnEdits::Made::Apart : OwnEdits::Made::Knowing);
     if (!pending.isEmpty())
         retry.start(0); // another side could store: perhaps what made this one fail is gone
 }
@@ -198,20 +186,11 @@ void SharedStore::writtenBy(const StoreWorker::Written &written)
     if (written.deferred) { // no failure: tried again soon
         pending = NamesTimes::merged(inFlight, pending);
         inFlight.clear();
-        failingSince.reset();
-        retry.start(firstRetryMs);
+        retry.start(retries.deferred());
     } else if (written.error.kind == NamesCsv::ErrorKind::None) {
-        const qint64 now = StoreClock::now();
-        for (auto edit = inFlight.cbegin(); edit != inFlight.cend(); ++edit) {
-            const auto mine = own.find(edit.key());
-            if (mine != own.end() && mine->edit == *edit)
-                mine->storedMs = now;
-        }
-        inFlight.clear();
-        retryDelayMs = firstRetryMs;
-        failingSince.reset();
-        reported = false;
-        take(written.names, true);
+        own.stored(std::exchange(inFlight, {}), StoreClock::now());
+        retries.succeeded();
+        takeSettled(written.names);
         storeNow(); // what was edited meanwhile
     } else {
         pending = NamesTimes::merged(inFlight, pending);
@@ -219,8 +198,7 @@ void SharedStore::writtenBy(const StoreWorker::Written &written)
         lastHolder = written.holder;
         if (locked(StoreLock::Holder::Changing)) { // others store meanwhile: no failure
             ++handsChanged;
-            failingSince = StoreClock::ticks();
-            retryDelayMs = firstRetryMs;
+            retries.handsChanged(StoreClock::ticks());
         }
         failedAgain();
     }
@@ -228,32 +206,23 @@ void SharedStore::writtenBy(const StoreWorker::Written &written)
     emit answered();
 }
 
-// The names now stored. A later edit from elsewhere replaces this side's; where it was made
-// before this side's was stored, its maker could not know this one, which is told.
-void SharedStore::take(const StampedNames &nowStored, bool settled, Made made)
+void SharedStore::take(const StampedNames &nowStored, bool settled, OwnEdits::Made made)
 {
-    stored = nowStored;
-    if (!settled) { // times guessed from the file's: shown, but only the next store decides
-        emit namesChanged(names());
+    if (settled) {
+        takeSettled(nowStored, made);
         return;
     }
-    NameEntries replacedHere;
-    for (auto mine = own.begin(); mine != own.end();) {
-        const Stamped now = NamesTimes::entry(stored, mine.key());
-        if (now.madeMs <= mine->edit.madeMs) {
-            ++mine;
-            continue;
-        }
-        const bool unknowing = made == Made::Apart || mine->storedMs == 0 || now.madeMs < mine->storedMs;
-        if (unknowing && now.name != mine->edit.name)
-            replacedHere.insert(mine.key(), mine->edit.name);
-        mine = own.erase(mine);
-    }
-    // A guess over a fact not later than an edit waiting here replaces it not: stored, the edit goes under it.
-    pending.removeIf([this](StampedNames::iterator edit) {
-        const Stamped now = NamesTimes::entry(stored, edit.key());
-        return now.madeMs > edit->madeMs && !(now.guessed && edit->madeMs >= now.underMs);
-    });
+    stored = nowStored;
+    emit namesChanged(names());
+}
+
+// A later edit from elsewhere replaces this side's; where it was made before this side's was
+// stored, its maker could not know this one, which is told.
+void SharedStore::takeSettled(const StampedNames &nowStored, OwnEdits::Made made)
+{
+    stored = nowStored;
+    const NameEntries replacedHere = own.replacedBy(stored, made);
+    pending = OwnEdits::unreplaced(pending, stored);
     emit namesChanged(names());
     if (!replacedHere.isEmpty())
         emit replaced(replacedHere);
@@ -268,9 +237,8 @@ void SharedStore::stalled()
         answerWait.start(reportAfterMs);
         return;
     }
-    if (reported)
+    if (!retries.tellOnce())
         return;
-    reported = true;
     lastError = {NamesCsv::ErrorKind::Stalled, 0, {}};
     emit failed(lastError);
     emit stateChanged();
@@ -280,14 +248,9 @@ void SharedStore::failedAgain()
 {
     if (!storing)
         return;
-    // A lock whose holder is not shown alive is freed within staleMs, as one left behind.
-    const int tellAfterMs = locked(StoreLock::Holder::Unknown) ? StoreLock::staleMs + reportAfterMs : reportAfterMs;
-    if (!reported && StoreClock::ticks() - *failingSince >= tellAfterMs) {
-        reported = true;
+    if (retries.failed(StoreClock::ticks(), lastError, lastHolder))
         emit failed(lastError);
-    }
-    retry.start(retryDelayMs);
-    retryDelayMs = std::min(2 * retryDelayMs, lastRetryMs);
+    retry.start(retries.nextDelayMs());
 }
 
 bool SharedStore::locked(StoreLock::Holder holder) const

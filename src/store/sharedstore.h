@@ -2,7 +2,9 @@
 #define SHAREDSTORE_H
 
 #include "names/nameentries.h"
+#include "store/ownedits.h"
 #include "store/storelock.h"
+#include "store/storeretry.h"
 #include "store/storeworker.h"
 
 #include <QObject>
@@ -54,7 +56,7 @@ public:
     void discardPending();
     qsizetype pendingCount() const { return pending.size() + inFlight.size(); }
     // The pending names cannot be stored: a lasting failure, or storing is off.
-    bool failing() const { return reported || !storing; }
+    bool failing() const { return retries.told() || !storing; }
     // Why the last try failed.
     const NamesCsv::Error &error() const { return lastError; }
 
@@ -82,9 +84,9 @@ private:
     void restoredBy(const NamesStore::LoadResult &found);
     void changedBy(const StoreFile::Snapshot &snapshot);
     void writtenBy(const StoreWorker::Written &written);
-    // Apart: the names were made on a computer that could not know this side's.
-    enum class Made { Knowing, Apart };
-    void take(const StampedNames &nowStored, bool settled, Made made = Made::Knowing);
+    // The names now stored; with times guessed (not settled), shown, but only the next store decides.
+    void take(const StampedNames &nowStored, bool settled, OwnEdits::Made made = OwnEdits::Made::Knowing);
+    void takeSettled(const StampedNames &nowStored, OwnEdits::Made made = OwnEdits::Made::Knowing);
     void failedAgain();
     // The last try failed for the lock, which holder kept.
     bool locked(StoreLock::Holder holder) const;
@@ -97,24 +99,17 @@ private:
     QTimer retry;
     QTimer answerWait;
     qint64 answerSince = 0; // on StoreClock::ticks()
-    int retryDelayMs;
-    std::optional<qint64> failingSince; // StoreClock::ticks(); none while it does not fail
-    StampedNames stored;                // the file as last read or written
-    StampedNames pending;               // this side's edits not yet handed to the worker
-    StampedNames inFlight;              // handed to the worker, not yet answered
-    struct OwnEdit
-    {
-        Stamped edit;
-        qint64 storedMs = 0; // when it was stored; 0 while it is not
-    };
-    QHash<QString, OwnEdit> own; // to tell when a later edit made meanwhile replaced one
+    StoreRetry retries;
+    StampedNames stored;   // the file as last read or written
+    StampedNames pending;  // this side's edits not yet handed to the worker
+    StampedNames inFlight; // handed to the worker, not yet answered
+    OwnEdits own;          // to tell when a later edit made meanwhile replaced one
     NamesCsv::Error lastError;
     StoreLock::Holder lastHolder = StoreLock::Holder::Live; // of the lock, where that failed
     int handsChanged = 0;                                   // times the lock changed hands while a try waited for it
     bool busy = false;
     bool restoredYet = false;
     bool storing = true;
-    bool reported = false;
 };
 
 #endif

@@ -240,10 +240,11 @@ StoreCopies::Merged StoreCopies::merge()
     // What fails now is tried again at the next look.
     unmerged = {seen, StoreFile::identify(path), 0, unmerged.listsWait};
     // Those still there as they were seen; one that arrives or changes meanwhile is news at the next look.
-    const auto remember = [this, &folder, &seen](qint64 retryAt, bool listsWait) {
+    enum class Lists { Here, Wait };
+    const auto remember = [this, &folder, &seen](qint64 retryAt, Lists lists) {
         QStringList left = seen;
         left.removeIf([&folder](const QString &look) { return !folder.exists(look.section(u'/', 0, 0)); });
-        unmerged = {left, StoreFile::identify(path), retryAt, listsWait};
+        unmerged = {left, StoreFile::identify(path), retryAt, lists == Lists::Wait};
     };
     StoreLock lock(path);
     if (!lock.acquire(0)) { // another side writes: the next look tries again
@@ -269,17 +270,17 @@ StoreCopies::Merged StoreCopies::merge()
     // puts its copy aside and the other computer's list in its place: the rest may be on its way yet.
     const bool stamped = base.exists && (base.settled || !stampsOf(lists.first(), times).isEmpty());
     if (!stamped && copies.isEmpty()) { // its guesses, from another state of it, are looked at once it is written
-        remember(std::numeric_limits<qint64>::max(), false);
+        remember(std::numeric_limits<qint64>::max(), Lists::Here);
         return merged;
     }
     if (!stamped && waited.longest() < timesWaitMs) {
-        remember(waited.now - waited.longest() + timesWaitMs, true);
+        remember(waited.now - waited.longest() + timesWaitMs, Lists::Wait);
         return merged;
     }
     const Merging merging = combine(base, lists, times, waited);
     if (!writeAndMove(path, base, times, merging, merged))
         return merged; // the copies stay, to be merged at the next look
-    remember(merging.retryAt, merging.listWaits);
+    remember(merging.retryAt, merging.listWaits ? Lists::Wait : Lists::Here);
     return merged;
 }
 

@@ -2,6 +2,7 @@
 
 #include "base/outputfile.h"
 #include "store/storeclock.h"
+#include "store/storeretry.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -30,8 +31,6 @@ constexpr int readAttempts = 4;
 constexpr int rereadPauseMs = 100;
 // A list changed this recently by a program that keeps no times may still be being written.
 constexpr qint64 beingWrittenMs = 2000;
-constexpr int replaceAttempts = 10;
-constexpr int replacePauseMs = 50;
 // Far more than the times of 96 names take.
 constexpr qint64 timesMaxBytes = qint64{64} * 1024;
 constexpr qint64 nanosecondsPerSecond = 1000000000;
@@ -184,15 +183,9 @@ NamesCsv::Error writeOwn(const QString &path, const QByteArray &data)
 }
 #endif
 
-// On Windows a file that another side reads for a moment cannot be replaced meanwhile.
 NamesCsv::Error replace(const QString &path, const QByteArray &data)
 {
-    for (int attempt = 1;; ++attempt) {
-        NamesCsv::Error error = writeOwn(path, data);
-        if (error.kind != NamesCsv::ErrorKind::Unwritable || attempt == replaceAttempts)
-            return error;
-        StoreClock::pause(replacePauseMs);
-    }
+    return StoreRetry::repeat([&] { return writeOwn(path, data); }, StoreRetry::replacing);
 }
 
 } // namespace

@@ -37,7 +37,6 @@ struct Identity
     {
         return size == other.size && modified == other.modified && id == other.id;
     }
-    bool operator!=(const Identity &other) const { return !(*this == other); }
 };
 std::pair<Identity, Identity> identify(const QString &path);
 

@@ -2,6 +2,7 @@
 
 #include "store/storeclock.h"
 #include "store/storelock.h"
+#include "store/storeretry.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,7 +15,6 @@ namespace {
 constexpr int lockWaitMs = 1000;
 // Twice a second: a network folder may itself show a change only a second late.
 constexpr int pollMs = 500;
-constexpr int lastWriteRetryMs = 100;
 
 } // namespace
 
@@ -62,10 +62,7 @@ void StoreWorker::write(const StampedNames &known, const StampedNames &edits)
 // moment keeps it from being replaced, so this tries again for a while.
 void StoreWorker::writeLast(const StampedNames &known, const StampedNames &edits, int withinMs)
 {
-    const qint64 until = StoreClock::ticks() + withinMs;
-    while (writeLocked(known, edits, Apart::Write).error.kind != NamesCsv::ErrorKind::None
-           && StoreClock::ticks() < until)
-        StoreClock::pause(lastWriteRetryMs);
+    StoreRetry::repeat([&] { return writeLocked(known, edits, Apart::Write).error; }, StoreRetry::lastWrite(withinMs));
 }
 
 StoreWorker::Written StoreWorker::writeLocked(const StampedNames &known, const StampedNames &edits, Apart apart)
