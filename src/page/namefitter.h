@@ -7,6 +7,7 @@
 #include "page/namewrap.h"
 
 #include <QFont>
+#include <QPainter>
 #include <QRectF>
 #include <QStringList>
 
@@ -34,8 +35,8 @@ public:
     FittedName fitInto(const QString &name, const QRectF &space) const;
     qreal ascent(qreal pointSize) const;
 
-    // The table's font of a size, as the names are measured and painted in.
-    const QFont &font(qreal pointSize) const { return sizes.font(pointSize); }
+    // The lines of a fitted name, in the font they were measured in, the first on this baseline.
+    void paint(QPainter &painter, const FittedName &fitted, QPointF firstBaseline) const;
 
 private:
     bool fitsWidth(const QString &line, qreal pointSize, qreal width) const;
@@ -47,7 +48,9 @@ private:
                                            qsizetype maxLines) const;
     QStringList shortened(QStringList lines, const QRectF &space) const;
     FittedName fitPrinted(const QString &name, const QRectF &space) const;
-    FittedName fitAtMost(const QString &name, const QRectF &space, qreal largest, bool breakBeforeSmallest) const;
+    // What becomes of a name that fits whole at 5 pt only: kept so, or broken where that fits it larger.
+    enum class AtSmallest { KeepWhole, BreakLarger };
+    FittedName fitAtMost(const QString &name, const QRectF &space, qreal largest, AtSmallest atSmallest) const;
 
     FontMetricsCache sizes;
     FontCoverage coverage;
