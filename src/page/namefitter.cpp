@@ -1,5 +1,6 @@
 #include "page/namefitter.h"
 
+#include <QPainter>
 #include <QtMath>
 
 #include <algorithm>

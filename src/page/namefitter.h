@@ -6,12 +6,13 @@
 #include "page/fontmetricscache.h"
 #include "page/namewrap.h"
 
-#include <QFont>
-#include <QPainter>
+#include <QPointF>
 #include <QRectF>
 #include <QStringList>
 
 #include <optional>
+
+class QPainter;
 
 // Keeps a name inside a space. One that does not fit is set smaller, in steps down to 5 pt,
 // wrapped at its space's width, and if it does not fit even then, cut after its last line

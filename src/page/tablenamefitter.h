@@ -4,7 +4,7 @@
 #include "page/fittedname.h"
 #include "page/namefitter.h"
 
-#include <QFont>
+#include <QPointF>
 #include <QRectF>
 #include <QString>
 
