@@ -660,7 +660,7 @@ private slots:
         for (const LabelLayout::Text &text : layout.marks + layout.numbers)
             shown.append(u"%1 %2 %3"_s.arg(text.pointSize).arg(inMm(text.box.left()), inMm(text.box.top())));
         shown << u"D "_s + box(layout.drawing) + u' ' + inMm(layout.switches.framePen) << u"N "_s + box(layout.name);
-        QCOMPARE(layout.fits ? shown.join(u" | "_s) : layout.germanReason(), parts);
+        QCOMPARE(layout.fits ? shown.join(u" | "_s) : layout.reason(QLocale::German), parts);
     }
 
     void labelsPdf()
@@ -736,7 +736,7 @@ private slots:
         static const QRegularExpression needs(
             uR"(the labels are too small: .* need at least ([\d.]+) x ([\d.]+) mm; these are)"_s);
         const auto shown = [](QSizeF size) {
-            const QRegularExpressionMatch m = needs.match(LabelLayout::of(size).englishReason());
+            const QRegularExpressionMatch m = needs.match(LabelLayout::of(size).reason(QLocale::English));
             return LabelLayout::of(size).fits ? size : QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble());
         };
         if (formatWords.isEmpty()) {
@@ -767,7 +767,7 @@ private slots:
             QCOMPARE(!layout.fits, refused == 1);
         if (!layout.fits) {
             // For want of room: the size named holds everything (checked below), and is the least that does.
-            QVERIFY(layout.germanReason().startsWith(u"Die Etiketten sind zu klein: "_s));
+            QVERIFY(layout.reason(QLocale::German).startsWith(u"Die Etiketten sind zu klein: "_s));
             QVERIFY(size.expandedTo(label) == size && size != label);
             const QSizeF more = size - label; // beyond the rounding up to 0.1 mm where it was short
             QVERIFY(more.width() < 0.1 || !LabelLayout::of(size - QSizeF(0.2, 0)).fits);

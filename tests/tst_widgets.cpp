@@ -6,7 +6,7 @@
 #include "mainwindow/reportqueue.h"
 #include "mainwindow/veskar.h"
 #include "panel/arlabel.h"
-#include "panel/switchdrawing.h"
+#include "panel/panelswitches.h"
 #include "store/namesstore.h"
 #include "store/storeclock.h"
 #include "support/storetest.h"
@@ -913,15 +913,15 @@ private slots:
         const QList<QPair<int, int>> switches{{23, 0}, {24, 1}, {46, 1}, {47, 0}, {48, 0}, {49, 2}, {71, 2},  {72, 0},
                                               {73, 0}, {74, 3}, {96, 3}, {97, 0}, {98, 0}, {99, 4}, {127, 4}, {128, 0}};
         for (const auto &[x, index] : switches)
-            QVERIFY2(SwitchDrawing::switchAt(x) == index, qPrintable(QString::number(x)));
+            QVERIFY2(PanelSwitches::switchAt(x) == index, qPrintable(QString::number(x)));
         const QList<QPair<int, int>> rows{{28, -1}, {29, 0},  {31, 0}, {32, -1}, {48, -1}, {49, 2},
                                           {67, 2},  {68, -1}, {69, 1}, {71, 1},  {72, -1}};
         for (const auto &[y, position] : rows)
-            QVERIFY2(SwitchDrawing::positionAt(y).value_or(-1) == position, qPrintable(QString::number(y)));
+            QVERIFY2(PanelSwitches::positionAt(y).value_or(-1) == position, qPrintable(QString::number(y)));
         // The frame's right edge, 3 pixels wide, ends at the panel's last column, its bottom at the last row.
         const QImage image = grabbed(window->arLabel);
-        QVERIFY(qGray(image.pixel(SwitchDrawing::size.width() - 1, 40)) < 128
-                && qGray(image.pixel(40, SwitchDrawing::size.height() - 1)) < 128);
+        QVERIFY(qGray(image.pixel(PanelSwitches::size.width() - 1, 40)) < 128
+                && qGray(image.pixel(40, PanelSwitches::size.height() - 1)) < 128);
     }
 
     void panel()

@@ -46,9 +46,10 @@ int letterIndex(const QString &text)
 
 namespace AddressCodec {
 
-DippSetting decode(const QString &text)
+DippSetting decode(const QString &typed)
 {
     DippSetting dipp{};
+    const QString text = typed.toUpper();
 
     bool ok = false;
     // Any blank around the number (a no-break space too), as an address is read everywhere.

@@ -21,9 +21,9 @@ using DippSetting = std::array<int, AddressCodec::switchCount>;
 // Switches 0-2 hold the number (weights 9, 3, 1, plus one), switches 3-4 the letter.
 namespace AddressCodec {
 
-// Reads any text: the number is what remains after removing the letters A-K,
-// the letter is the latest of A-K found anywhere. Never fails.
-DippSetting decode(const QString &text);
+// Reads any text, in either case: the number is what remains after removing the letters
+// A-K, the letter is the latest of A-K found anywhere. Never fails.
+DippSetting decode(const QString &typed);
 
 // Writes the canonical form, number then letter (1A, 12B, 27I).
 QString encode(const DippSetting &dipp);

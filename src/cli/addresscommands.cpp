@@ -71,7 +71,7 @@ int AddressCommands::decode(const QStringList &texts)
             status = session.fail(QStringLiteral("'%1' is not an address like 7C or C7").arg(text));
             continue;
         }
-        const DippSetting dipp = AddressCodec::decode(text.toUpper());
+        const DippSetting dipp = AddressCodec::decode(text);
         session.print(settingLine(dipp));
         if (!AddressCodec::isSettable(dipp)) {
             session.warn(QStringLiteral("%1 cannot be set with the switches (a position is outside 0-2)")

@@ -142,8 +142,8 @@ QString CommandTable::wholeHelp() const
     }
     const QString description =
         introduction + QStringLiteral("\n\n") + commandsHeading + listing(everyCommand()) + u'\n' + closing;
-    return helpText(QStringLiteral("[options] ") + commandWords, description, optionsOf(everyCommand(), true),
-                    either(firstWords) + u'.');
+    return helpText(QStringLiteral("[options] ") + commandWords, description,
+                    optionsOf(everyCommand(), Untaken::Listed), either(firstWords) + u'.');
 }
 
 QString CommandTable::commandHelp(const CliCommand &command) const
@@ -163,19 +163,19 @@ QString CommandTable::commandHelp(const CliCommand &command) const
 
 QString CommandTable::groupHelp(const QString &group) const
 {
-    const QList<QCommandLineOption> shown = optionsOf(members(group), false);
+    const QList<QCommandLineOption> shown = optionsOf(members(group), Untaken::Left);
     const QString usage = group + (shown.isEmpty() ? QString() : QStringLiteral(" [options]")) + u' ' + commandWords;
     return helpText(usage, commandsHeading + listing(members(group)).chopped(1), shown);
 }
 
 // The options as the help of these commands lists them, each after the commands it goes with.
 // One that none of them takes is listed only in the whole help, as help and version are.
-QList<QCommandLineOption> CommandTable::optionsOf(const QList<const CliCommand *> &listed, bool whole) const
+QList<QCommandLineOption> CommandTable::optionsOf(const QList<const CliCommand *> &listed, Untaken untaken) const
 {
     QList<QCommandLineOption> shown;
     for (const QCommandLineOption *option : options) {
         const QStringList names = takersIn(listed, *option);
-        if (names.isEmpty() && !whole)
+        if (names.isEmpty() && untaken == Untaken::Left)
             continue;
         shown.append(*option);
         if (!names.isEmpty())

@@ -32,7 +32,9 @@ private:
     QString wholeHelp() const;
     QString commandHelp(const CliCommand &command) const;
     QString groupHelp(const QString &group) const;
-    QList<QCommandLineOption> optionsOf(const QList<const CliCommand *> &listed, bool whole) const;
+    // Whether a help lists the options none of its commands takes, as the whole help does.
+    enum class Untaken { Left, Listed };
+    QList<QCommandLineOption> optionsOf(const QList<const CliCommand *> &listed, Untaken untaken) const;
 
     QList<CliCommand> commands;
     QList<const QCommandLineOption *> options;

@@ -61,7 +61,7 @@ int PageCommands::render(const QStringList &arguments)
         session.print(QStringLiteral("no names"));
         return CliSession::Success;
     }
-    return produce(TablePdf::document(*names), TablePdf::fileName, QStringLiteral("cell"));
+    return produce(TablePdf::document(*names), TablePdf::fileName, NameHolder::Cell);
 }
 
 int PageCommands::labels(const QStringList &addresses)
@@ -84,10 +84,10 @@ int PageCommands::labels(const QStringList &addresses)
         if (!addresses.isEmpty() || parser.isSet(session.checkOption) || parser.isSet(session.startOption)
             || parser.isSet(session.namesOption))
             return session.usageError(QStringLiteral("--outlines takes no addresses, --names, --check or --start."));
-        return produce(LabelsPdf::testSheet(*format), LabelsPdf::testSheetFileName, QString());
+        return produce(LabelsPdf::testSheet(*format), LabelsPdf::testSheetFileName, NameHolder::Label);
     }
     if (const LabelLayout layout = LabelLayout::of(format->label); !layout.fits)
-        return session.fail(layout.englishReason());
+        return session.fail(layout.reason(QLocale::English));
     bool numeric = false;
     const int start = parser.value(session.startOption).toInt(&numeric);
     if (!numeric || start < 1 || start > format->perSheet()) {
@@ -107,7 +107,7 @@ int PageCommands::labels(const QStringList &addresses)
     }
     if (keys.isEmpty())
         return session.fail(QStringLiteral("no address has a name; name the addresses to label, or list them"));
-    return produce(LabelsPdf::document(*names, *format, keys, start), LabelsPdf::fileName, QStringLiteral("label"));
+    return produce(LabelsPdf::document(*names, *format, keys, start), LabelsPdf::fileName, NameHolder::Label);
 }
 
 int PageCommands::listFormats(const QString &text)
@@ -121,7 +121,7 @@ int PageCommands::listFormats(const QString &text)
 }
 
 // Told how it fits, printed, or written to a file, as the options say.
-int PageCommands::produce(const PageDocument &document, const QString &defaultFile, const QString &space)
+int PageCommands::produce(const PageDocument &document, const QString &defaultFile, NameHolder holder)
 {
     const QCommandLineParser &parser = session.parser;
     std::optional<QPointF> offset;
@@ -142,7 +142,7 @@ int PageCommands::produce(const PageDocument &document, const QString &defaultFi
         const PrintReport job = PagePrinter::printTo(parser.value(session.printerOption), document, offset);
         if (!job.ok())
             return session.fail(job.commandLine());
-        warnAbout(job.pages, space);
+        warnAbout(job.pages, holder);
         session.print(job.commandLine());
         return CliSession::Success;
     }
@@ -152,13 +152,14 @@ int PageCommands::produce(const PageDocument &document, const QString &defaultFi
     const RenderResult result = document.shifted(offset.value_or(QPointF())).writePdf(path);
     if (!result.ok)
         return session.cannotWrite(path, result.error);
-    warnAbout(result, space);
+    warnAbout(result, holder);
     session.printWritten(path);
     return CliSession::Success;
 }
 
-void PageCommands::warnAbout(const RenderResult &result, const QString &space)
+void PageCommands::warnAbout(const RenderResult &result, NameHolder holder)
 {
+    const QString space = holder == NameHolder::Cell ? QStringLiteral("cell") : QStringLiteral("label");
     for (const QString &key : result.shortened)
         session.warn(QStringLiteral("the name of %1 is too long for its %2 and is printed shortened").arg(key, space));
     for (const QString &key : result.missing)

@@ -18,8 +18,10 @@ private:
     int render(const QStringList &arguments);
     int labels(const QStringList &addresses);
     int listFormats(const QString &text);
-    int produce(const PageDocument &document, const QString &defaultFile, const QString &space);
-    void warnAbout(const RenderResult &result, const QString &space);
+    // What holds each name on the pages, as a warning calls it.
+    enum class NameHolder { Cell, Label };
+    int produce(const PageDocument &document, const QString &defaultFile, NameHolder holder);
+    void warnAbout(const RenderResult &result, NameHolder holder);
     int check(const NameFits &fits);
 
     CliSession &session;

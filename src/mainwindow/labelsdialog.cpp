@@ -192,7 +192,7 @@ void LabelsDialog::refresh()
                                           : tr("Diese Etiketten passen nicht auf ein A4-Blatt."));
     }
     if (const LabelLayout layout = LabelLayout::of(format.label); !layout.fits)
-        problems.append(layout.germanReason());
+        problems.append(layout.reason(QLocale::German));
     startSpin->setMaximum(std::max(format.perSheet(), 1));
     const qsizetype count = chosenKeys().size();
     countLabel->setText(count == 0

@@ -16,10 +16,10 @@
 #include <QUrl>
 #include <QWidget>
 
-PrintActions::PrintActions(QWidget *window, NamesDocument *names, NamesTable *namesTable)
+PrintActions::PrintActions(QWidget *window, NamesDocument *document, NamesTable *namesTable)
     : QObject(window)
     , window(window)
-    , names(names)
+    , document(document)
     , namesTable(namesTable)
 {
     auto *print = new QAction(window);
@@ -47,7 +47,7 @@ void PrintActions::reportRender(const QString &path, const TablePdf::Result &res
 void PrintActions::printTable()
 {
     namesTable->commitEditor();
-    const PageDocument page = TablePdf::document(names->names());
+    const PageDocument page = TablePdf::document(document->names());
     QPrinter printer(QPrinter::HighResolution);
     PagePrinter::prepare(printer, page);
     QPrintPreviewDialog preview(&printer, window);
@@ -70,7 +70,7 @@ void PrintActions::printTable()
 void PrintActions::showLabels()
 {
     namesTable->commitEditor();
-    LabelsDialog dialog(names->names(), namesTable->selectedKeys(), window);
+    LabelsDialog dialog(document->names(), namesTable->selectedKeys(), window);
     dialog.exec();
 }
 

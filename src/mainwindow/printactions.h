@@ -16,7 +16,7 @@ class PrintActions : public QObject
     Q_OBJECT
 
 public:
-    PrintActions(QWidget *window, NamesDocument *names, NamesTable *namesTable);
+    PrintActions(QWidget *window, NamesDocument *document, NamesTable *namesTable);
 
     void openTable();
     // The very page "Tabelle rendern" writes, previewed, then printed at 100 %.
@@ -27,7 +27,7 @@ public:
 
 private:
     QWidget *window;
-    NamesDocument *names;
+    NamesDocument *document;
     NamesTable *namesTable;
 };
 

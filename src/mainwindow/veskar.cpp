@@ -52,7 +52,7 @@ VeskAr::VeskAr(QWidget *parent)
     : QWidget(parent)
 {
     setupUi(this);
-    showNamesTable(false);
+    setNamesTableVisible(false);
     setStyleSheet(styleSheetText);
 
     arLabel = new ArLabel(groupBox_2);
@@ -71,10 +71,10 @@ VeskAr::VeskAr(QWidget *parent)
     setTabOrder(rechnen, arLabel);
 
     groupBox_2->layout()->activate();
-    names = new NamesDocument(NamesStore::defaultPath(), this);
-    namesTable = new NamesTable(adrTable, names);
+    document = new NamesDocument(NamesStore::defaultPath(), this);
+    namesTable = new NamesTable(adrTable, document);
     connect(namesTable->files(), &NamesFiles::loaded, viewTable, [this] { viewTable->setChecked(true); });
-    auto *printing = new PrintActions(this, names, namesTable);
+    auto *printing = new PrintActions(this, document, namesTable);
     connect(table_2, &QPushButton::clicked, printing, &PrintActions::openTable);
     connect(printButton, &QPushButton::clicked, printing, &PrintActions::printTable);
     connect(labelsButton, &QPushButton::clicked, printing, &PrintActions::showLabels);
@@ -89,15 +89,15 @@ VeskAr::VeskAr(QWidget *parent)
     });
     addAction(find);
     // What this window changes, also by undo or redo, it shows.
-    connect(names, &NamesDocument::changing, search, &NamesSearch::reveal);
-    new StoreReports(&names->store(), this);
-    connect(names, &NamesDocument::replaced, this, &VeskAr::showReplaced);
-    connect(names->undoStack(), &QUndoStack::indexChanged, replacedState, &QWidget::hide);
-    connect(names->undoStack(), &QUndoStack::indexChanged, replacedState, &QLabel::clear);
-    names->restore();
+    connect(document, &NamesDocument::changing, search, &NamesSearch::reveal);
+    new StoreReports(&document->store(), this);
+    connect(document, &NamesDocument::replaced, this, &VeskAr::showReplaced);
+    connect(document->undoStack(), &QUndoStack::indexChanged, replacedState, &QWidget::hide);
+    connect(document->undoStack(), &QUndoStack::indexChanged, replacedState, &QLabel::clear);
+    document->restore();
     // Qt shows the marker where the title has [*] while the window is modified.
     setWindowTitle(windowTitle() + QStringLiteral("[*]"));
-    connect(&names->store(), &SharedStore::stateChanged, this, &VeskAr::showStoreState);
+    connect(&document->store(), &SharedStore::stateChanged, this, &VeskAr::showStoreState);
     showStoreState();
     connect(qApp, &QGuiApplication::commitDataRequest, this, &VeskAr::commitData, Qt::DirectConnection);
     restoreGeometryOrFitTwelveRows();
@@ -107,13 +107,13 @@ VeskAr::VeskAr(QWidget *parent)
 // but this window is no longer there to show it.
 VeskAr::~VeskAr()
 {
-    disconnect(&names->store(), nullptr, this, nullptr);
+    disconnect(&document->store(), nullptr, this, nullptr);
 }
 
 // Without a box: the title's marker and a line under the table, while names wait.
 void VeskAr::showStoreState()
 {
-    const SharedStore &store = names->store();
+    const SharedStore &store = document->store();
     const bool waiting = store.failing() && store.pendingCount() > 0;
     setWindowModified(waiting);
     // Hidden, the line holds no text: a screen reader would read it, and announce each change.
@@ -141,11 +141,11 @@ void VeskAr::showReplaced(const NameEntries &ours, const Names &now)
 }
 
 // Names the store does not hold yet are tried once more; failing that, the user decides.
-bool VeskAr::mayClose(bool mayAsk)
+bool VeskAr::mayClose(Asking asking)
 {
     namesTable->commitEditor();
-    SharedStore &store = names->store();
-    if (store.waitStored(closeWaitMs) || !mayAsk)
+    SharedStore &store = document->store();
+    if (store.waitStored(closeWaitMs) || asking == Asking::Forbidden)
         return true;
     QMessageBox box(QMessageBox::Warning, tr("Namen nicht gesichert"),
                     tr("Noch nicht gesicherte Namen: %1. Sie konnten nicht in %2 gesichert werden.\n\n"
@@ -170,7 +170,7 @@ bool VeskAr::mayClose(bool mayAsk)
 
 void VeskAr::commitData(QSessionManager &manager)
 {
-    if (!mayClose(manager.allowsInteraction()))
+    if (!mayClose(manager.allowsInteraction() ? Asking::Allowed : Asking::Forbidden))
         manager.cancel();
 }
 
@@ -182,21 +182,21 @@ void VeskAr::restoreGeometryOrFitTwelveRows()
     const int twelveRows = adrTable->horizontalHeader()->sizeHint().height() + 2 * adrTable->frameWidth()
                            + rowsShownAtFirstStart * adrTable->verticalHeader()->defaultSectionSize();
     adrTable->setMinimumHeight(twelveRows);
-    showNamesTable(true);
+    setNamesTableVisible(true);
     resize(sizeHint().expandedTo(size()));
     adrTable->setMinimumHeight(0);
-    showNamesTable(viewTable->isChecked());
+    setNamesTableVisible(viewTable->isChecked());
 }
 
-void VeskAr::showNamesTable(bool shown)
+void VeskAr::setNamesTableVisible(bool visible)
 {
-    adrTable->setVisible(shown);
-    searchEdit->setVisible(shown);
+    adrTable->setVisible(visible);
+    searchEdit->setVisible(visible);
 }
 
 void VeskAr::closeEvent(QCloseEvent *event)
 {
-    if (!mayClose(true)) {
+    if (!mayClose(Asking::Allowed)) {
         event->ignore();
         return;
     }
@@ -214,7 +214,7 @@ void VeskAr::applyAddress(const QString &text)
 void VeskAr::changeDipp()
 {
     const QString typed = strEdit->text();
-    applyAddress(typed.toUpper());
+    applyAddress(typed);
     const QString address = arLabel->getStrAdr();
     strEdit->setText(address);
     selectRowOf(address);
@@ -272,8 +272,8 @@ void VeskAr::renderTable()
     Names hash;
     for (int row = 0; row < NamedAddresses::count; ++row) {
         const QString address = NamedAddresses::keyOfRow(row);
-        const auto name = names->names().constFind(address);
-        if (name == names->names().cend())
+        const auto name = document->names().constFind(address);
+        if (name == document->names().cend())
             continue;
         hash.insert(address, *name);
         logProgress(QStringLiteral("Adr: ") + address + QStringLiteral("  Name: ") + *name);
@@ -286,6 +286,6 @@ void VeskAr::renderTable()
     logProgress(QStringLiteral("strEdit->setText(arLabel->getStrAdr()); "));
     strEdit->setText(arLabel->getStrAdr());
     logProgress(QStringLiteral("arLabel->setStrAdr(strEdit->text().toUpper());"));
-    applyAddress(strEdit->text().toUpper());
+    applyAddress(strEdit->text());
     logProgress(QStringLiteral("fertig"));
 }

@@ -36,13 +36,15 @@ private:
     void selectRowOf(const QString &address);
     void showRowAddress(int row, int previousRow);
     void restoreGeometryOrFitTwelveRows();
-    void showNamesTable(bool shown);
+    void setNamesTableVisible(bool visible);
     void showStoreState();
     void showReplaced(const NameEntries &ours, const Names &now);
-    bool mayClose(bool mayAsk);
+    // Whether closing may ask the user: a session ending may forbid it.
+    enum class Asking { Allowed, Forbidden };
+    bool mayClose(Asking asking);
     void commitData(QSessionManager &manager);
 
-    NamesDocument *names;
+    NamesDocument *document;
     NamesTable *namesTable;
 };
 

@@ -1,6 +1,7 @@
 #include "page/labellayout.h"
 
 #include "page/labelparts.h"
+#include "page/labelsheet.h"
 #include "page/namewrap.h"
 
 #include <QCoreApplication>
@@ -12,6 +13,17 @@
 namespace {
 
 using namespace LabelParts;
+
+// Why labels are refused, in both wordings: the sizes needed, then the labels' own. The German
+// goes through translation like every text of the window.
+constexpr struct
+{
+    const char *german;
+    const char *english;
+} tooSmall = {QT_TRANSLATE_NOOP("LabelLayout", "Die Etiketten sind zu klein: Adresse, Schalter und eine Zeile Namen "
+                                               "brauchen mindestens %1 × %2 mm, diese sind %3 × %4 mm."),
+              "the labels are too small: the address, the switches and one line of name need at least %1 x %2 mm; "
+              "these are %3 x %4 mm"};
 
 // A tenth of the label's shorter side, at least enough for a printer's slip, at most as
 // the larger labels always had; the gaps between the parts a share of it.
@@ -195,15 +207,6 @@ qreal leastHolding(qreal least, qreal most, const Holds &holds)
     return rounded;
 }
 
-// As the label formats name lengths: 25.4, 10.
-QString millimetres(qreal value, const QLocale &locale)
-{
-    QString text = locale.toString(value, 'f', 1);
-    if (text.endsWith(locale.decimalPoint() + u'0'))
-        text.chop(2);
-    return text;
-}
-
 } // namespace
 
 LabelLayout LabelLayout::of(QSizeF labelMm)
@@ -221,21 +224,13 @@ LabelLayout LabelLayout::of(QSizeF labelMm)
     return refused;
 }
 
-QString LabelLayout::germanReason() const
+QString LabelLayout::reason(QLocale::Language language) const
 {
-    const QLocale german(QLocale::German);
-    return QCoreApplication::translate("LabelLayout",
-                                       "Die Etiketten sind zu klein: Adresse, Schalter und eine Zeile Namen brauchen "
-                                       "mindestens %1 × %2 mm, diese sind %3 × %4 mm.")
-        .arg(millimetres(neededMm.width(), german), millimetres(neededMm.height(), german),
-             millimetres(labelMm.width(), german), millimetres(labelMm.height(), german));
-}
-
-QString LabelLayout::englishReason() const
-{
-    const QLocale english = QLocale::c();
-    return QStringLiteral("the labels are too small: the address, the switches and one line of name need at least "
-                          "%1 x %2 mm; these are %3 x %4 mm")
-        .arg(millimetres(neededMm.width(), english), millimetres(neededMm.height(), english),
-             millimetres(labelMm.width(), english), millimetres(labelMm.height(), english));
+    const bool german = language == QLocale::German;
+    const QLocale locale = german ? QLocale(QLocale::German) : QLocale::c();
+    const char *wording = german ? tooSmall.german : tooSmall.english;
+    const QString text = german ? QCoreApplication::translate("LabelLayout", wording) : QString::fromUtf8(wording);
+    return text.arg(
+        LabelSheet::millimetres(neededMm.width(), locale), LabelSheet::millimetres(neededMm.height(), locale),
+        LabelSheet::millimetres(labelMm.width(), locale), LabelSheet::millimetres(labelMm.height(), locale));
 }

@@ -5,6 +5,7 @@
 #include "page/switchpainter.h"
 
 #include <QList>
+#include <QLocale>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -40,9 +41,8 @@ struct LabelLayout
 
     static LabelLayout of(QSizeF labelMm);
 
-    // Why the labels are refused, for the window and for the command line.
-    QString germanReason() const;
-    QString englishReason() const;
+    // Why the labels are refused: in German for the window, in English for the command line.
+    QString reason(QLocale::Language language) const;
 };
 
 #endif

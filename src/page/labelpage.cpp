@@ -57,9 +57,6 @@ std::optional<FittedName> LabelPage::paintLabel(QPainter &painter, const LabelLa
         return std::nullopt;
     const qreal ascent = fitter.ascent(namePointSize);
     const FittedName fitted = fitter.fitInto(*name, QRectF(0, -ascent, layout.name.width(), layout.name.height()));
-    painter.setFont(fitter.font(fitted.pointSize));
-    for (int n = 0; n < fitted.lines.size(); ++n)
-        painter.drawText(QPointF(layout.name.left(), layout.name.top() + ascent + fitted.lineSpacing * n),
-                         fitted.lines.at(n));
+    fitter.paint(painter, fitted, QPointF(layout.name.left(), layout.name.top() + ascent));
     return fitted;
 }

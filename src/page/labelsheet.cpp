@@ -6,11 +6,6 @@ namespace {
 
 constexpr int maximumFractionDigits = 1;
 
-QString millimetres(qreal value)
-{
-    return QString::number(value, 'f', maximumFractionDigits).remove(QStringLiteral(".0"));
-}
-
 // Columns and rows centred on the paper.
 LabelFormat centred(QSizeF label, int columns, int rows, QSizeF gaps)
 {
@@ -71,7 +66,7 @@ QString LabelFormat::name() const
 
 QString LabelFormat::sizeName() const
 {
-    return millimetres(label.width()) + u'x' + millimetres(label.height());
+    return LabelSheet::millimetres(label.width()) + u'x' + LabelSheet::millimetres(label.height());
 }
 
 QString LabelFormat::listing() const
@@ -80,6 +75,14 @@ QString LabelFormat::listing() const
 }
 
 namespace LabelSheet {
+
+QString millimetres(qreal value, const QLocale &locale)
+{
+    QString text = locale.toString(value, 'f', maximumFractionDigits);
+    if (text.endsWith(locale.decimalPoint() + u'0'))
+        text.chop(2);
+    return text;
+}
 
 const QList<LabelFormat> &formats()
 {

@@ -2,6 +2,7 @@
 #define LABELSHEET_H
 
 #include <QList>
+#include <QLocale>
 #include <QPointF>
 #include <QRectF>
 #include <QSizeF>
@@ -43,6 +44,10 @@ struct LabelFormat
 namespace LabelSheet {
 
 inline const QSizeF paperSize(210, 297);
+
+// A length as the sheets are named and the labels measured in messages: to a tenth of a
+// millimetre, without ".0", such as 25.4 or 10; in the locale's digits.
+QString millimetres(qreal value, const QLocale &locale = QLocale::c());
 
 // The sheets sold everywhere, named by their labels' size, then the sheets of gLabels'
 // templates by maker and article number.

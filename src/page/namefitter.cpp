@@ -1,5 +1,6 @@
 #include "page/namefitter.h"
 
+#include <QPainter>
 #include <QtMath>
 
 #include <algorithm>
@@ -117,14 +118,21 @@ FittedName NameFitter::fitPrinted(const QString &name, const QRectF &space) cons
         });
     if (fits(asWrapped, namePointSize, nameLineSpacing, space))
         return {FittedName::Fits, namePointSize, nameLineSpacing, asWrapped, {}};
-    return fitAtMost(name, space, namePointSize - pointSizeStep, false);
+    return fitAtMost(name, space, namePointSize - pointSizeStep, AtSmallest::KeepWhole);
 }
 
 FittedName NameFitter::fitInto(const QString &name, const QRectF &space) const
 {
-    FittedName fitted = fitAtMost(printedText(name), space, namePointSize, true);
+    FittedName fitted = fitAtMost(printedText(name), space, namePointSize, AtSmallest::BreakLarger);
     fitted.missing = coverage.missingCharacters(name);
     return fitted;
+}
+
+void NameFitter::paint(QPainter &painter, const FittedName &fitted, QPointF firstBaseline) const
+{
+    painter.setFont(sizes.font(fitted.pointSize));
+    for (int n = 0; n < fitted.lines.size(); ++n)
+        painter.drawText(firstBaseline + QPointF(0, fitted.lineSpacing * n), fitted.lines.at(n));
 }
 
 qreal NameFitter::ascent(qreal pointSize) const
@@ -132,13 +140,11 @@ qreal NameFitter::ascent(qreal pointSize) const
     return sizes.metrics(pointSize).ascent();
 }
 
-FittedName NameFitter::fitAtMost(const QString &name, const QRectF &space, qreal largest,
-                                 bool breakBeforeSmallest) const
+FittedName NameFitter::fitAtMost(const QString &name, const QRectF &space, qreal largest, AtSmallest atSmallest) const
 {
     // The largest size at which no word has to be broken, else the largest that fits with
     // words broken, found by halving the steps between 5 pt and the largest. One line more
-    // than the space holds tells that a size does not fit, so no wrap goes further. With
-    // breakBeforeSmallest, a name that fits whole at 5 pt only is broken where that fits larger.
+    // than the space holds tells that a size does not fit, so no wrap goes further.
     // Words are broken at the dictionary's places, or where that does not fit even at 5 pt,
     // where the width runs out: a name printed whole reads better than one cut short.
     const auto wrappedAt = [&](qreal size, WordBreaks breaks) {
@@ -163,7 +169,7 @@ FittedName NameFitter::fitAtMost(const QString &name, const QRectF &space, qreal
     std::optional<FittedName> smallestWhole;
     for (int step = steps; step >= 0 && !smallestWhole; --step) {
         smallestWhole = fittedAt(step, WordBreaks::None);
-        if (smallestWhole && (step > 0 || !breakBeforeSmallest))
+        if (smallestWhole && (step > 0 || atSmallest == AtSmallest::KeepWhole))
             return *smallestWhole;
     }
     int low = 0;

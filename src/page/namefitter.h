@@ -6,11 +6,13 @@
 #include "page/fontmetricscache.h"
 #include "page/namewrap.h"
 
-#include <QFont>
+#include <QPointF>
 #include <QRectF>
 #include <QStringList>
 
 #include <optional>
+
+class QPainter;
 
 // Keeps a name inside a space. One that does not fit is set smaller, in steps down to 5 pt,
 // wrapped at its space's width, and if it does not fit even then, cut after its last line
@@ -34,8 +36,8 @@ public:
     FittedName fitInto(const QString &name, const QRectF &space) const;
     qreal ascent(qreal pointSize) const;
 
-    // The table's font of a size, as the names are measured and painted in.
-    const QFont &font(qreal pointSize) const { return sizes.font(pointSize); }
+    // The lines of a fitted name, in the font they were measured in, the first on this baseline.
+    void paint(QPainter &painter, const FittedName &fitted, QPointF firstBaseline) const;
 
 private:
     bool fitsWidth(const QString &line, qreal pointSize, qreal width) const;
@@ -47,7 +49,9 @@ private:
                                            qsizetype maxLines) const;
     QStringList shortened(QStringList lines, const QRectF &space) const;
     FittedName fitPrinted(const QString &name, const QRectF &space) const;
-    FittedName fitAtMost(const QString &name, const QRectF &space, qreal largest, bool breakBeforeSmallest) const;
+    // What becomes of a name that fits whole at 5 pt only: kept so, or broken where that fits it larger.
+    enum class AtSmallest { KeepWhole, BreakLarger };
+    FittedName fitAtMost(const QString &name, const QRectF &space, qreal largest, AtSmallest atSmallest) const;
 
     FontMetricsCache sizes;
     FontCoverage coverage;

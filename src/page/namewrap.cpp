@@ -109,6 +109,8 @@ struct LineBreak
     qsizetype before = 0;
     bool hyphen = false;
 
+    static LineBreak atSpace(qsizetype space) { return {space, false}; }
+    static LineBreak hyphenatedBefore(qsizetype character) { return {character, true}; }
     qsizetype next() const { return hyphen ? before : before + 1; }
 };
 
@@ -127,11 +129,11 @@ QList<LineBreak> lineBreaks(QStringView name, int maxWidth, const CharWidth &cha
         if (width < maxWidth)
             continue;
         if (lastSpace >= 0) {
-            breaks.append({lastSpace, false});
+            breaks.append(LineBreak::atSpace(lastSpace));
             pos = lastSpace;
             width = 0;
         } else if (pos > lineStart) {
-            breaks.append({pos, true});
+            breaks.append(LineBreak::hyphenatedBefore(pos));
             // Measuring resumes with the "\n", then the overflowing character again.
             width = charWidth(u'\n');
             --pos;

@@ -9,18 +9,20 @@
 SwitchGeometry SwitchGeometry::scaled(qreal factor, qreal minimumPen) const
 {
     const auto pen = [factor, minimumPen](qreal width) { return width > 0 ? std::max(width * factor, minimumPen) : 0; };
-    return {QRectF(frame.topLeft() * factor, frame.size() * factor),
-            pen(framePen),
-            knobOrigin * factor,
-            knobPitch * factor,
-            rowPitch * factor,
-            knobSize * factor,
-            pen(knobPen),
-            pen(firstKnobPen),
-            pen(dividerPen),
-            dividerOffset * factor,
-            pen(rowLinePen),
-            rowLineLength * factor};
+    SwitchGeometry s;
+    s.frame = QRectF(frame.topLeft() * factor, frame.size() * factor);
+    s.framePen = pen(framePen);
+    s.knobOrigin = knobOrigin * factor;
+    s.knobPitch = knobPitch * factor;
+    s.rowPitch = rowPitch * factor;
+    s.knobSize = knobSize * factor;
+    s.knobPen = pen(knobPen);
+    s.firstKnobPen = pen(firstKnobPen);
+    s.dividerPen = pen(dividerPen);
+    s.dividerOffset = dividerOffset * factor;
+    s.rowLinePen = pen(rowLinePen);
+    s.rowLineLength = rowLineLength * factor;
+    return s;
 }
 
 namespace SwitchPainter {

@@ -31,10 +31,25 @@ constexpr QPoint nameBaseline(810, 0);
 constexpr int separatorOffset = 235;
 constexpr qreal captionPenWidth = 6.0;
 
-// A cell's switches: frame, pen, knob origin, pitches, knob size, the knobs' outlines (the
-// first takes the caption's heavier pen), the dividers between the switches.
-inline const SwitchGeometry cellSwitches{
-    QRectF(420, 0, 370, 230), 7.5, QPointF(440, 10), 70, 70, 50, 3, captionPenWidth, 1, 10, 0, 0};
+// A cell's switches: the knobs outlined, the first with the caption's heavier pen, and
+// dividers between the switches; no row lines.
+// Each number stands beside the name of what it sets.
+// NOLINTBEGIN(readability-magic-numbers)
+inline constexpr SwitchGeometry cellSwitches = [] {
+    SwitchGeometry cell;
+    cell.frame = QRectF(420, 0, 370, 230);
+    cell.framePen = 7.5;
+    cell.knobOrigin = QPointF(440, 10);
+    cell.knobPitch = 70;
+    cell.rowPitch = 70;
+    cell.knobSize = 50;
+    cell.knobPen = 3;
+    cell.firstKnobPen = captionPenWidth;
+    cell.dividerPen = 1;
+    cell.dividerOffset = 10;
+    return cell;
+}();
+// NOLINTEND(readability-magic-numbers)
 
 // The heavy line between the modules, at the left edge of column E.
 constexpr int columnLineAfter = 4;

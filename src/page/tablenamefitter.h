@@ -4,7 +4,7 @@
 #include "page/fittedname.h"
 #include "page/namefitter.h"
 
-#include <QFont>
+#include <QPointF>
 #include <QRectF>
 #include <QString>
 
@@ -23,7 +23,10 @@ public:
     // The same for an address among the 96; nothing to print for any other.
     FittedName fit(const QString &name, const QString &address) const;
 
-    const QFont &font(qreal pointSize) const { return fitter.font(pointSize); }
+    void paint(QPainter &painter, const FittedName &fitted, QPointF firstBaseline) const
+    {
+        fitter.paint(painter, fitted, firstBaseline);
+    }
 
 private:
     int pageWidth;

@@ -94,10 +94,7 @@ std::optional<FittedName> TablePage::paintName(QPainter &painter, const TableNam
     if (entry == names.cend())
         return std::nullopt;
     const FittedName fitted = fitter.fit(*entry, column, row);
-    painter.setFont(fitter.font(fitted.pointSize));
-    const QPointF start = cellOrigin(column, row) + nameBaseline;
-    for (int n = 0; n < fitted.lines.size(); ++n)
-        painter.drawText(start + QPointF(0, fitted.lineSpacing * n), fitted.lines.at(n));
+    fitter.paint(painter, fitted, cellOrigin(column, row) + nameBaseline);
     return fitted;
 }
 

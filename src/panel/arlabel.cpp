@@ -1,7 +1,7 @@
 #include "panel/arlabel.h"
 
 #include "panel/arlabelaccessible.h"
-#include "panel/switchdrawing.h"
+#include "panel/panelswitches.h"
 
 #include <QAccessible>
 #include <QMouseEvent>
@@ -15,7 +15,7 @@ constexpr int repaintIntervalMs = 500;
 ArLabel::ArLabel(QWidget *parent)
     : QWidget(parent)
 {
-    setFixedSize(SwitchDrawing::size);
+    setFixedSize(PanelSwitches::size);
     setFocusPolicy(Qt::StrongFocus);
     // Before the name: setting it makes Qt create and keep the panel's interface.
     ArLabelAccessible::install();
@@ -55,8 +55,8 @@ void ArLabel::mouseMoveEvent(QMouseEvent *event)
 {
     movedSincePress = true;
     // The press chooses the switch, the pointer's y its position.
-    if (const std::optional<int> position = SwitchDrawing::positionAt(event->position().toPoint().y()))
-        setPosition(SwitchDrawing::switchAt(pressPos.x()), *position);
+    if (const std::optional<int> position = PanelSwitches::positionAt(event->position().toPoint().y()))
+        setPosition(PanelSwitches::switchAt(pressPos.x()), *position);
     update();
 }
 
@@ -65,7 +65,7 @@ void ArLabel::mouseReleaseEvent(QMouseEvent *event)
     // A click without a move sets the knob to the row clicked, by the knobs as drawn.
     if (event->button() != Qt::LeftButton || movedSincePress)
         return;
-    if (const auto place = SwitchDrawing::knobPlaceAt(event->position().toPoint())) {
+    if (const auto place = PanelSwitches::knobPlaceAt(event->position().toPoint())) {
         chosenSwitch = place->index;
         setPosition(place->index, AddressCodec::positionOfRow(place->row));
         update();
@@ -154,9 +154,9 @@ void ArLabel::paintEvent(QPaintEvent * /*event*/)
     if (renderPending)
         renderTable();
     QPainter painter(this);
-    SwitchDrawing::paint(painter, dipp);
+    PanelSwitches::paint(painter, dipp);
     if (hasFocus())
-        SwitchDrawing::paintFocus(painter, chosenSwitch, palette().color(QPalette::Highlight));
+        PanelSwitches::paintFocus(painter, chosenSwitch, palette().color(QPalette::Highlight));
 }
 
 void ArLabel::renderTable()

@@ -1,5 +1,64 @@
 #include "print/printreport.h"
 
+#include <algorithm>
+
+namespace {
+
+using Outcome = PrintReport::Outcome;
+
+// How the window tells a job by what was printed; NoJob for a failure.
+enum JobPhrase { PrintedPhrase, WaitingPhrase, SentPhrase, WrittenPhrase, JobPhraseCount, NoJob = JobPhraseCount };
+
+struct Wording
+{
+    Outcome outcome;
+    JobPhrase jobPhrase;
+    const char *english;
+    const char *englishWithReason; // where it differs
+    const char *german;            // a failure; or why a job waits
+    const char *germanWithReason;
+};
+
+// Each outcome in both wordings: %1 is the printer (or the file written), %2 the service's
+// reason, which a wording "with reason" shows where there is one. The window tells a job by what
+// was printed (the job phrase) and a failure by its German wording. The German goes through
+// translation like every text of the window.
+constexpr Wording wordings[] = {
+    {Outcome::Printed, PrintedPhrase, "printed on %1", nullptr, nullptr, nullptr},
+    {Outcome::Paused, WaitingPhrase, "queued on %1: the printer is paused", nullptr,
+     QT_TRANSLATE_NOOP("PrintReport", "der Drucker ist angehalten"), nullptr},
+    {Outcome::Held, WaitingPhrase, "queued on %1: the job is held", nullptr,
+     QT_TRANSLATE_NOOP("PrintReport", "der Auftrag wird zurückgehalten"), nullptr},
+    {Outcome::Sent, SentPhrase, "sent to the printer %1", nullptr, nullptr, nullptr},
+    {Outcome::Written, WrittenPhrase, "written to %1", nullptr, nullptr, nullptr},
+    {Outcome::Refused, NoJob, "cannot print on %1: the queue does not accept jobs",
+     "cannot print on %1: the queue does not accept jobs (%2)",
+     QT_TRANSLATE_NOOP("PrintReport", "Der Drucker %1 nimmt keine Aufträge an."),
+     QT_TRANSLATE_NOOP("PrintReport", "Der Drucker %1 nimmt keine Aufträge an: %2")},
+    {Outcome::NoService, NoJob, "cannot print on %1: the print service (CUPS) is not running", nullptr,
+     QT_TRANSLATE_NOOP("PrintReport", "Der Druckdienst (CUPS) läuft nicht."), nullptr},
+    {Outcome::NoPrinter, NoJob, "cannot print on %1: there is no printer '%1'", nullptr,
+     QT_TRANSLATE_NOOP("PrintReport", "Den Drucker %1 gibt es nicht."), nullptr},
+    {Outcome::Failed, NoJob, "cannot print on %1: %2", nullptr, QT_TRANSLATE_NOOP("PrintReport", "Drucker %1: %2"),
+     nullptr},
+};
+
+const Wording &wordingOf(Outcome outcome)
+{
+    return *std::find_if(std::cbegin(wordings), std::cend(wordings),
+                         [outcome](const Wording &wording) { return wording.outcome == outcome; });
+}
+
+// Both at once, so that a printer's or a file's name holding "%2" stays as it is.
+QString filled(const QString &wording, const QString &printer, const QString &reason)
+{
+    if (wording.contains(QLatin1String("%2")))
+        return wording.arg(printer, reason);
+    return wording.contains(QLatin1String("%1")) ? wording.arg(printer) : wording;
+}
+
+} // namespace
+
 PrintReport PrintReport::of(Outcome outcome, const QString &printer, const QString &reason)
 {
     PrintReport report;
@@ -29,35 +88,15 @@ bool PrintReport::ok() const
 
 QString PrintReport::commandLine() const
 {
-    switch (outcome) {
-    case Outcome::Printed:
-        return QStringLiteral("printed on %1").arg(printer);
-    case Outcome::Paused:
-        return QStringLiteral("queued on %1: the printer is paused").arg(printer);
-    case Outcome::Held:
-        return QStringLiteral("queued on %1: the job is held").arg(printer);
-    case Outcome::Sent:
-        return QStringLiteral("sent to the printer %1").arg(printer);
-    case Outcome::Written:
-        return QStringLiteral("written to %1").arg(printer);
-    case Outcome::Refused:
-        return reason.isEmpty()
-                   ? QStringLiteral("cannot print on %1: the queue does not accept jobs").arg(printer)
-                   : QStringLiteral("cannot print on %1: the queue does not accept jobs (%2)").arg(printer, reason);
-    case Outcome::NoService:
-        return QStringLiteral("cannot print on %1: the print service (CUPS) is not running").arg(printer);
-    case Outcome::NoPrinter:
-        return QStringLiteral("cannot print on %1: there is no printer '%1'").arg(printer);
-    case Outcome::Failed:
-        break;
-    }
-    return QStringLiteral("cannot print on %1: %2").arg(printer, reason);
+    const Wording &wording = wordingOf(outcome);
+    return filled(
+        QString::fromUtf8(!reason.isEmpty() && wording.englishWithReason ? wording.englishWithReason : wording.english),
+        printer, reason);
 }
 
 QString PrintReport::windowText(Subject subject) const
 {
-    enum Phrase { PrintedPhrase, WaitingPhrase, SentPhrase, WrittenPhrase, PhraseCount };
-    static const char *const phrases[][PhraseCount] = {
+    static const char *const jobs[][JobPhraseCount] = {
         {QT_TR_NOOP("Die Tabelle wurde auf %1 gedruckt."),
          QT_TR_NOOP("Die Tabelle wartet in der Warteschlange von %1: %2."),
          QT_TR_NOOP("Die Tabelle wurde an den Drucker %1 übergeben."),
@@ -71,43 +110,21 @@ QString PrintReport::windowText(Subject subject) const
          QT_TR_NOOP("Das Testblatt wurde an den Drucker %1 übergeben."),
          QT_TR_NOOP("Das Testblatt wurde in %1 gespeichert.")},
     };
-    const auto &phrase = phrases[static_cast<int>(subject)];
-    switch (outcome) {
-    case Outcome::Printed:
-        return tr(phrase[PrintedPhrase]).arg(printer);
-    case Outcome::Paused:
-    case Outcome::Held: {
-        const QString why =
-            outcome == Outcome::Paused ? tr("der Drucker ist angehalten") : tr("der Auftrag wird zurückgehalten");
-        return tr(phrase[WaitingPhrase]).arg(printer, why);
-    }
-    case Outcome::Sent:
-        return tr(phrase[SentPhrase]).arg(printer);
-    case Outcome::Written:
-        return tr(phrase[WrittenPhrase]).arg(printer);
-    case Outcome::Refused:
-    case Outcome::NoService:
-    case Outcome::NoPrinter:
-    case Outcome::Failed:
-        break;
-    }
-    return windowReason();
+    if (!ok())
+        return windowReason();
+    const Wording &wording = wordingOf(outcome);
+    const QString job = tr(jobs[static_cast<int>(subject)][wording.jobPhrase]);
+    return wording.german ? job.arg(printer, tr(wording.german)) : job.arg(printer);
 }
 
 QString PrintReport::windowReason() const
 {
-    switch (outcome) {
-    case Outcome::Refused:
-        return reason.isEmpty() ? tr("Der Drucker %1 nimmt keine Aufträge an.").arg(printer)
-                                : tr("Der Drucker %1 nimmt keine Aufträge an: %2").arg(printer, reason);
-    case Outcome::NoService:
-        return tr("Der Druckdienst (CUPS) läuft nicht.");
-    case Outcome::NoPrinter:
-        return tr("Den Drucker %1 gibt es nicht.").arg(printer);
-    default:
-        break;
-    }
-    return printer.isEmpty() ? reason : tr("Drucker %1: %2").arg(printer, reason);
+    // Only a failure has a reason of its own; the rest are told as a failure is.
+    const Wording &wording = wordingOf(ok() ? Outcome::Failed : outcome);
+    if (wording.outcome == Outcome::Failed && printer.isEmpty())
+        return reason;
+    return filled(tr(!reason.isEmpty() && wording.germanWithReason ? wording.germanWithReason : wording.german),
+                  printer, reason);
 }
 
 RenderResult PrintReport::result() const

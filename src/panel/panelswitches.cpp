@@ -1,4 +1,4 @@
-#include "panel/switchdrawing.h"
+#include "panel/panelswitches.h"
 
 #include "page/switchpainter.h"
 
@@ -6,8 +6,22 @@
 
 namespace {
 
-// Frame, pen, knob origin, pitches, knob size; no outlines or dividers; dotted row lines.
-const SwitchGeometry geometry{QRectF(1, 1, 127, 80), 3, QPointF(5, 15), 25, 20, 20, 0, 0, 0, 0, 1, 127};
+// Dotted row lines; no outlines or dividers.
+// Each number stands beside the name of what it sets.
+// NOLINTBEGIN(readability-magic-numbers)
+constexpr SwitchGeometry geometry = [] {
+    SwitchGeometry panel;
+    panel.frame = QRectF(1, 1, 127, 80);
+    panel.framePen = 3;
+    panel.knobOrigin = QPointF(5, 15);
+    panel.knobPitch = 25;
+    panel.rowPitch = 20;
+    panel.knobSize = 20;
+    panel.rowLinePen = 1;
+    panel.rowLineLength = 127;
+    return panel;
+}();
+// NOLINTEND(readability-magic-numbers)
 constexpr int rowCount = AddressCodec::positionCount;
 constexpr int focusMargin = 2;
 
@@ -35,7 +49,7 @@ std::optional<int> bandValue(const Band (&bands)[N], int v)
 
 } // namespace
 
-namespace SwitchDrawing {
+namespace PanelSwitches {
 
 void paint(QPainter &painter, const DippSetting &dipp)
 {
@@ -68,4 +82,4 @@ std::optional<int> positionAt(int y)
     return bandValue(positionBands, y);
 }
 
-} // namespace SwitchDrawing
+} // namespace PanelSwitches

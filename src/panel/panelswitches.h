@@ -1,5 +1,5 @@
-#ifndef SWITCHDRAWING_H
-#define SWITCHDRAWING_H
+#ifndef PANELSWITCHES_H
+#define PANELSWITCHES_H
 
 #include "address/addresscodec.h"
 #include "page/switchpainter.h"
@@ -13,7 +13,7 @@ class QColor;
 class QPainter;
 
 // The panel's drawing of five switches and where the mouse meets it, in widget coordinates.
-namespace SwitchDrawing {
+namespace PanelSwitches {
 
 constexpr QSize size(130, 83);
 
@@ -33,6 +33,6 @@ int switchAt(int x);
 // The position that a drag to this y sets, if the y lies in one of the narrow bands.
 std::optional<int> positionAt(int y);
 
-} // namespace SwitchDrawing
+} // namespace PanelSwitches
 
 #endif
