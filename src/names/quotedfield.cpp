@@ -22,5 +22,6 @@ QuotedField::Read QuotedField::read(QStringView text, qsizetype at)
         if (c == quote)
             ++i; // the second of a doubled quote
     }
+    field.end = text.size();
     return field;
 }

@@ -14,7 +14,7 @@ constexpr QChar quote = u'"';
 struct Read
 {
     QString text;
-    qsizetype end = 0;   // just past the closing quote
+    qsizetype end = 0;   // just past the closing quote, or the end of the text
     int lineEnds = 0;    // inside the field
     bool closed = false; // false: the text ends before a closing quote
 };
