@@ -1,6 +1,7 @@
 #include "store/copiesfolder.h"
 
 #include "store/storefile.h"
+#include "store/storepath.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -32,7 +33,7 @@ NamesCsv::Error moveAway(const QDir &folder, const QString &path, const QString 
 {
     const QString target = StoreFile::copiesPath(path);
     if (!StoreFile::makeCopiesFolder(path))
-        return StoreFile::isLink(target) ? StoreFile::linkError(target) : NamesCsv::writeError(target, QString());
+        return StorePath::isLink(target) ? StorePath::linkError(target) : NamesCsv::writeError(target, QString());
     const qsizetype dot = name.lastIndexOf(u'.');
     QFile copy(folder.filePath(name));
     if (copy.rename(StoreFile::freeName(target + u'/' + name.left(dot), name.mid(dot))))

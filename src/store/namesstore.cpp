@@ -1,6 +1,7 @@
 #include "store/namesstore.h"
 
 #include "store/storefile.h"
+#include "store/storepath.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -21,8 +22,8 @@ NamesCsv::ReadResult read(const QString &path)
 {
     if (QFileInfo::exists(path))
         return NamesCsv::readFile(path);
-    if (StoreFile::isLink(path))
-        return {{}, StoreFile::linkError(path)}; // to what is not there: no empty list
+    if (StorePath::isLink(path))
+        return {{}, StorePath::linkError(path)}; // to what is not there: no empty list
     // No list yet is no names; a file where a folder should be is an error, not an empty list.
     const QString folder = NamesCsv::nearestExisting(QFileInfo(path).path());
     if (!QFileInfo(folder).isDir())
@@ -33,12 +34,12 @@ NamesCsv::ReadResult read(const QString &path)
 LoadResult load(const QString &path)
 {
     const StoreFile::Snapshot read = StoreFile::read(path);
-    const bool link = StoreFile::isLink(path);
+    const bool link = StorePath::isLink(path);
     // A link to what is not there, such as a folder not mounted, is no empty list.
     if (read.ok() && (read.exists || !link))
         return {read.names, {}, {}, read.exists, read.settled, read.writers};
     if (link)
-        return {{}, StoreFile::linkError(path), {}, true}; // not moved aside: left as it is
+        return {{}, StorePath::linkError(path), {}, true}; // not moved aside: left as it is
     if (read.error.kind == NamesCsv::ErrorKind::Unreadable)
         return {{}, read.error, {}, true}; // held open by another program, perhaps: not damaged
     return {{}, read.error, setAside(path), true};

@@ -5,6 +5,7 @@
 #include "store/storeclock.h"
 #include "store/storefile.h"
 #include "store/storelock.h"
+#include "store/storepath.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -55,7 +56,7 @@ Copies findCopies(const QString &path)
     std::optional<QStringList> hosts; // read only for a name that needs them
     Copies copies;
     for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden)) {
-        if (name == store.fileName() || folder.filePath(name) == timesPath || StoreFile::isLink(folder.filePath(name)))
+        if (name == store.fileName() || folder.filePath(name) == timesPath || StorePath::isLink(folder.filePath(name)))
             continue;
         ConflictCopy copy = ConflictCopy::classify(store.fileName(), name, {});
         if (copy.of == ConflictCopy::Of::Nothing) {

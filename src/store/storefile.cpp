@@ -2,6 +2,7 @@
 
 #include "base/outputfile.h"
 #include "store/storeclock.h"
+#include "store/storepath.h"
 #include "store/storeretry.h"
 
 #include <QCryptographicHash>
@@ -140,9 +141,9 @@ NamesCsv::Error writeOwn(const QString &path, const QByteArray &data)
     struct stat replaced = {};
     const bool exists = ::lstat(name.constData(), &replaced) == 0;
     if (exists && S_ISLNK(replaced.st_mode))
-        return StoreFile::linkError(path);
+        return StorePath::linkError(path);
     if (exists && S_ISDIR(replaced.st_mode))
-        return StoreFile::folderError(path);
+        return StorePath::folderError(path);
     QByteArray temporary;
     const int file = createTemporary(name, temporary);
     if (file < 0)
@@ -171,10 +172,10 @@ NamesCsv::Error writeOwn(const QString &path, const QByteArray &data)
 #else
 NamesCsv::Error writeOwn(const QString &path, const QByteArray &data)
 {
-    if (StoreFile::isLink(path))
-        return StoreFile::linkError(path);
+    if (StorePath::isLink(path))
+        return StorePath::linkError(path);
     if (QFileInfo(path).isDir())
-        return StoreFile::folderError(path);
+        return StorePath::folderError(path);
     const NamesCsv::Error error = NamesCsv::writeData(path, data);
     QFile file(path); // dated by the store's time, which its edits are stamped with
     if (error.kind == NamesCsv::ErrorKind::None && file.open(QIODevice::Append))
@@ -205,7 +206,8 @@ QString copiesPath(const QString &path)
 bool makeCopiesFolder(const QString &path)
 {
     const QString target = copiesPath(path);
-    return !isLink(target) && (QFileInfo(target).isDir() || QFileInfo(path).dir().mkdir(QFileInfo(target).fileName()));
+    return !StorePath::isLink(target)
+           && (QFileInfo(target).isDir() || QFileInfo(path).dir().mkdir(QFileInfo(target).fileName()));
 }
 
 void keepTimes(const QString &path, const QByteArray &data)
@@ -214,28 +216,6 @@ void keepTimes(const QString &path, const QByteArray &data)
     QFile kept(copiesPath(path) + u'/' + QFileInfo(path).fileName() + u'.' + content + QStringLiteral(".zeiten"));
     if (makeCopiesFolder(path) && kept.open(QIODevice::NewOnly)) // never through a link
         kept.write(data);
-}
-
-bool isLink(const QString &path)
-{
-#ifdef Q_OS_UNIX
-    struct stat status = {};
-    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 && S_ISLNK(status.st_mode);
-#else
-    const DWORD attributes =
-        ::GetFileAttributesW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()));
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-#endif
-}
-
-NamesCsv::Error linkError(const QString &path)
-{
-    return {NamesCsv::ErrorKind::Link, 0, QDir::toNativeSeparators(path)};
-}
-
-NamesCsv::Error folderError(const QString &path)
-{
-    return {NamesCsv::ErrorKind::Unwritable, 0, QStringLiteral("%1 is a folder").arg(QDir::toNativeSeparators(path))};
 }
 
 std::pair<Identity, Identity> identify(const QString &path)
@@ -270,7 +250,7 @@ NamesCsv::Error write(const QString &path, const StampedNames &names, const Writ
 QString freeName(const QString &base, const QString &suffix)
 {
     QString candidate = base + suffix;
-    for (int n = 2; QFileInfo::exists(candidate) || isLink(candidate); ++n)
+    for (int n = 2; QFileInfo::exists(candidate) || StorePath::isLink(candidate); ++n)
         candidate = base + QStringLiteral("-%1").arg(n) + suffix;
     return candidate;
 }

@@ -19,13 +19,6 @@ bool makeCopiesFolder(const QString &path);
 // there for it, named by their content: two computers keeping the same ones make no new conflict.
 void keepTimes(const QString &path, const QByteArray &data);
 
-// The store writes only its own regular files: a link where one goes (on Windows, any
-// reparse point) is left as it is, and so is its target.
-bool isLink(const QString &path);
-NamesCsv::Error linkError(const QString &path);
-// The system names a folder in a file's place without its path, which may be another file's than the one told.
-NamesCsv::Error folderError(const QString &path);
-
 // What tells a change of either file cheaply, where no change is reported: a replaced
 // file is another file even with the same size and time.
 struct Identity

@@ -1,7 +1,7 @@
 #include "store/storelock.h"
 
 #include "store/storeclock.h"
-#include "store/storefile.h"
+#include "store/storepath.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -123,7 +123,7 @@ StoreLock::~StoreLock()
 bool StoreLock::acquire(int waitMs)
 {
     // QLockFile would read a link there as another's lock, and remove it once stale.
-    if (!QDir().mkpath(QFileInfo(path).path()) || StoreFile::isLink(path))
+    if (!QDir().mkpath(QFileInfo(path).path()) || StorePath::isLink(path))
         return false;
     const qint64 until = StoreClock::ticks() + waitMs;
     QByteArray first;
@@ -160,11 +160,11 @@ bool StoreLock::acquire(int waitMs)
 
 NamesCsv::Error StoreLock::error() const
 {
-    if (StoreFile::isLink(path))
-        return StoreFile::linkError(path);
+    if (StorePath::isLink(path))
+        return StorePath::linkError(path);
     // QLockFile takes a folder in its place for a lock held by another.
     if (QFileInfo(path).isDir())
-        return StoreFile::folderError(path);
+        return StorePath::folderError(path);
     if (lock.error() != QLockFile::LockFailedError)
         return NamesCsv::writeError(QFileInfo(path).path(), QString());
     qint64 pid = 0;
