@@ -1,8 +1,12 @@
 #include "store/ownedits.h"
+#include "store/storeretry.h"
 
 #include <QTest>
 
-// This side's edits against later ones stored (times in ms): which stands, and which is told.
+using namespace Qt::StringLiterals;
+
+// The store's rules as values (times in ms): which of this side's edits stands against later ones stored, which
+// is told, and when a failing write is tried again and told.
 class TestOwnEdits : public QObject
 {
     Q_OBJECT
@@ -57,6 +61,56 @@ private slots:
                  told);
         QCOMPARE(OwnEdits::unreplaced(pending, now).size(), waits ? 1 : 0);
         QCOMPARE(own.replacedBy({{"1A", {"later", 9000}}}, OwnEdits::Made::Apart).size(), kept ? 1 : 0);
+    }
+
+    // A window's tries of a failing write, at ms: "-" quiet, "told", or the delay before the next try.
+    void retries_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("back-off doubles up to 30 s") << "d d d d d d d d d"
+                                                     << "250 500 1000 2000 4000 8000 16000 30000 30000";
+        QTest::newRow("a success starts over") << "d d ok d"
+                                               << "250 500 250";
+        QTest::newRow("the lock changing hands starts over") << "d d hands:0 d"
+                                                             << "250 500 250";
+        QTest::newRow("told once, after 3 s") << "try:0 fail:2999 try:2999 fail:3000 fail:9000"
+                                              << "- told -";
+        QTest::newRow("told anew after a success") << "try:0 fail:3000 ok try:5000 fail:8000"
+                                                   << "told told";
+        QTest::newRow("a write put off is no failure") << "try:0 defer try:2000 fail:4999 fail:5000"
+                                                       << "250 - told";
+        QTest::newRow("hands changed: failing from then") << "try:0 hands:2000 fail:4999 fail:5000"
+                                                          << "- told";
+        QTest::newRow("another kind told at once, once") << "once once ok once"
+                                                         << "told - told";
+        QTest::newRow("a lock left behind: after 13 s") << "try:0 left:12999 left:13000"
+                                                        << "- told";
+    }
+    void retries()
+    {
+        QFETCH(QString, steps);
+        StoreRetry retry;
+        QStringList answers;
+        for (const QString &step : steps.split(u' ')) {
+            const QString verb = step.section(u':', 0, 0);
+            const qint64 ms = step.section(u':', 1).toLongLong();
+            const NamesCsv::Error error{
+                verb == u"left" ? NamesCsv::ErrorKind::Locked : NamesCsv::ErrorKind::Unwritable, 0, {}};
+            if (verb == u"d" || verb == u"defer")
+                answers.append(QString::number(verb == u"d" ? retry.nextDelayMs() : retry.deferred()));
+            else if (verb == u"fail" || verb == u"left")
+                answers.append(retry.failed(ms, error, StoreLock::Holder::Unknown) ? u"told"_s : u"-"_s);
+            else if (verb == u"once")
+                answers.append(retry.tellOnce() ? u"told"_s : u"-"_s);
+            else if (verb == u"ok")
+                retry.succeeded();
+            else if (verb == u"try")
+                retry.trying(ms);
+            else
+                retry.handsChanged(ms);
+        }
+        QTEST(answers.join(u' '), "said");
     }
 };
 
