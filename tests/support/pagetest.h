@@ -37,13 +37,13 @@ constexpr double mm = 72 / 25.4;      // in points
 constexpr double arialHeight = 1.117; // a word's box from descent to ascent, in points a point
 
 // Where a point of the table lands on the PDF page, in points.
-QPointF onPage(double tableX, double tableY)
+inline QPointF onPage(double tableX, double tableY)
 {
     return QPointF(margin, margin) + (QPointF(tableOrigin) + QPointF(tableX, tableY)) * pointsPerUnit;
 }
 
 // An image of a part of a page (units of 1/1200 inch) at 1200 dpi / shrink, white where nothing is.
-QImage drawn(const QRect &part, int shrink, const std::function<void(QPainter &)> &paint)
+inline QImage drawn(const QRect &part, int shrink, const std::function<void(QPainter &)> &paint)
 {
     QImage image(part.size() / shrink, QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -56,7 +56,7 @@ QImage drawn(const QRect &part, int shrink, const std::function<void(QPainter &)
 }
 
 // The runs of ink (black, or a thin line's grey) along row y from x0 to x1 longer than a minimum: first pixel, length.
-QList<QPair<int, int>> inkRuns(const QImage &image, int y, int x0, int x1, double longerThan = 0)
+inline QList<QPair<int, int>> inkRuns(const QImage &image, int y, int x0, int x1, double longerThan = 0)
 {
     QList<QPair<int, int>> runs;
     for (int x = x0; x < x1; ++x) {
@@ -71,7 +71,7 @@ QList<QPair<int, int>> inkRuns(const QImage &image, int y, int x0, int x1, doubl
 }
 
 // The runs of ink along a horizontal or vertical line of an image, each "from-to" in pixels times scale, to a tenth.
-QString inkAlong(const QImage &image, const QLineF &line, double scale = 1)
+inline QString inkAlong(const QImage &image, const QLineF &line, double scale = 1)
 {
     const bool down = line.dx() == 0;
     const QLineF along = down ? QLineF(line.p1().transposed(), line.p2().transposed()) : line;
@@ -104,7 +104,6 @@ inline const Names names{
     {"4C", "Pr \uE000"},                                        // in no font
     {"13A", "nie"},
 };
-TablePdf::Result written;
 
 // A work folder, and no printer of the user's.
 struct Work
