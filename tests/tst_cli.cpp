@@ -1,14 +1,10 @@
-#include "names/namescsv.h"
 #include "support/clitest.h"
 #include "support/storetest.h"
 
 #include <QDeadlineTimer>
-#include <QRegularExpression>
-#include <QStringEncoder>
 
 #ifndef Q_OS_WIN
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <sys/sysmacros.h>
 #endif
 
@@ -57,12 +53,9 @@ private slots:
 
     void run()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(QByteArray, names);
-        QFETCH(int, exitCode);
-        QFETCH(QString, out);
-        QFETCH(QString, err);
-        QFETCH(QByteArray, stored);
+        auto [arguments, names, exitCode, out, err, stored] =
+            fetched<QStringList, QByteArray, int, QString, QString, QByteArray>("arguments", "names", "exitCode", "out",
+                                                                                "err", "stored");
 
         QTemporaryDir dir;
         const QString store = dir.filePath(u"vesk-adressen/namen.csv"_s);
@@ -107,10 +100,9 @@ private slots:
             ::run(process, {u"vesk-dipp"_s, u"labels"_s, u"--names"_s, u"namen.csv"_s, u"--offset"_s, offset},
                   dir.path());
             QCOMPARE(process.exitCode(), 0);
-            for (const Pdf::Word &word : Pdf::read(dir.filePath(u"Etiketten.pdf"_s))) {
+            for (const Pdf::Word &word : Pdf::read(dir.filePath(u"Etiketten.pdf"_s)))
                 if (word.text == u"Pumpe")
                     places.append(word.box.topLeft());
-            }
             ::run(process, {u"vesk-dipp"_s, u"labels"_s, u"--outlines"_s, u"--offset"_s, offset}, dir.path());
             QCOMPARE(printed(process.readAllStandardOutput()), dir.path() + u"/Testblatt.pdf\n"_s);
         }
@@ -120,10 +112,9 @@ private slots:
 
     void inPlace_data()
     {
-        QTest::addColumn<QStringList>("arguments"); // %1 is the node written into
-        QTest::addColumn<QString>("node");          // "fifo", or a character device "major,minor"
-        QTest::addColumn<QByteArray>("arrives");    // how what the FIFO's reader gets starts; no reader where empty
-        QTest::addColumn<QString>("err");           // a pattern; %1 is the node
+        // arguments: %1 is the node written into. node: "fifo", or a character device "major,minor". arrives: how what
+        // the FIFO's reader gets starts; no reader where empty. err: a pattern; %1 is the node.
+        addColumns<QStringList, QString, QByteArray, QString>("arguments", "node", "arrives", "err");
 
         const QStringList exporting{u"names"_s, u"export"_s, u"%1"_s};
         const QStringList rendering{u"render"_s, u"--output"_s, u"%1"_s};
@@ -148,10 +139,8 @@ private slots:
 #ifdef Q_OS_WIN
         QSKIP("no FIFOs or device files to make");
 #else
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, node);
-        QFETCH(QByteArray, arrives);
-        QFETCH(QString, err);
+        auto [arguments, node, arrives, err] =
+            fetched<QStringList, QString, QByteArray, QString>("arguments", "node", "arrives", "err");
 
         constexpr int answerMs = 30000;
         constexpr int drainMs = 10;
@@ -200,12 +189,10 @@ private slots:
 
 void TestCli::run_data()
 {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QByteArray>("names"); // the names the window keeps; "x": a file where their folder goes
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("out"); // patterns; %1 is the working folder
-    QTest::addColumn<QString>("err");
-    QTest::addColumn<QByteArray>("stored"); // the names kept afterwards; null: as before
+    // names: the names the window keeps; "x": a file where their folder goes. out: patterns; %1 is the working folder.
+    // stored: the names kept afterwards; null: as before.
+    addColumns<QStringList, QByteArray, int, QString, QString, QByteArray>("arguments", "names", "exitCode", "out",
+                                                                           "err", "stored");
 
     const QByteArray damaged("Adresse;Name\n99Z;x\n");
     // clang-format off

@@ -155,10 +155,8 @@ private slots:
 
     void guessesMerged_data()
     {
-        QTest::addColumn<Stamped>("stored"); // of 2A
-        QTest::addColumn<Stamped>("edit");
-        QTest::addColumn<Stamped>("merged");
-        QTest::addColumn<QByteArray>("line");                         // in the times file
+        // stored: of 2A. line: in the times file.
+        addColumns<Stamped, Stamped, Stamped, QByteArray>("stored", "edit", "merged", "line");
         const Stamped guess{u"neu"_s, 300, true, u"alt"_s, 200, "L"}; // over alt, made at 200; from list L
         const Stamped bare{u"neu"_s, 300, true, std::nullopt, 0, "L"};
         // clang-format off
@@ -180,10 +178,8 @@ private slots:
     // A name guessed made when its list changed, its times not there, is marked so, with the fact it overrode.
     void guessesMerged()
     {
-        QFETCH(Stamped, stored);
-        QFETCH(Stamped, edit);
-        QFETCH(Stamped, merged);
-        QFETCH(QByteArray, line);
+        auto [stored, edit, merged, line] =
+            fetched<Stamped, Stamped, Stamped, QByteArray>("stored", "edit", "merged", "line");
         const StampedNames names = NamesTimes::merged({{u"2A"_s, stored}}, {{u"2A"_s, edit}});
         QCOMPARE(names, (StampedNames{{u"2A"_s, merged}}));
         const QByteArray list = NamesCsv::serialize(NamesTimes::plain(names));
@@ -270,18 +266,16 @@ private slots:
     // Freed once unrefreshed: at once by its age, else watched on this computer's clock (another's may be ahead).
     void locksJudged_data()
     {
-        QTest::addColumn<QByteArray>("lock");  // HOST, ID: this computer, as a lock of its own names it
-        QTest::addColumn<qint64>("changedMs"); // how long ago; ahead where negative
-        QTest::addColumn<int>("freedAfterMs"); // -1: refreshed at every look, half a second apart, so held
-        QTest::addColumn<QByteArray>("freer"); // its freer's lock, 20 s ahead, as carried by a sync service
+        // lock: HOST, ID: this computer, as its own lock names it. changedMs: how long ago, ahead where negative.
+        // freedAfterMs: -1: refreshed at every look, 0.5 s apart, so held. freer: its freer's lock, 20 s ahead, synced.
+        addColumns<QByteArray, qint64, int, QByteArray>("lock", "changedMs", "freedAfterMs", "freer");
         const QByteArray another("1\nvesk-dipp\nanderer-rechner\n");
-        QTest::newRow("a dead process here")
-            << QByteArray("99999999\nvesk-dipp\nHOST\nID\n") << qint64{0} << 0 << QByteArray();
+        QTest::newRow("a dead process here") << "99999999\nvesk-dipp\nHOST\nID\n"_ba << qint64{0} << 0 << QByteArray();
         QTest::newRow("empty, a second old") << QByteArray() << qint64{1000} << 0 << QByteArray();
         QTest::newRow("empty, being made") << QByteArray() << qint64{0} << 1000 << QByteArray();
         QTest::newRow("another's, 10 s old") << another << qint64{10000} << 0 << QByteArray();
         QTest::newRow("another's, same name")
-            << QByteArray("1\nvesk-dipp\nHOST\nanderer\n") << qint64{10000} << 0 << QByteArray();
+            << "1\nvesk-dipp\nHOST\nanderer\n"_ba << qint64{10000} << 0 << QByteArray();
         QTest::newRow("another's, a day ahead") << another << -qint64{86400000} << 10000 << QByteArray();
         QTest::newRow("another's, a day ahead, refreshed") << another << -qint64{86400000} << -1 << QByteArray();
         QTest::newRow("another's, its freer's too") << another << qint64{10000} << 10000 << another;
@@ -289,10 +283,8 @@ private slots:
 
     void locksJudged()
     {
-        QFETCH(QByteArray, lock);
-        QFETCH(qint64, changedMs);
-        QFETCH(int, freedAfterMs);
-        QFETCH(QByteArray, freer);
+        auto [lock, changedMs, freedAfterMs, freer] =
+            fetched<QByteArray, qint64, int, QByteArray>("lock", "changedMs", "freedAfterMs", "freer");
         const bool refreshed = freedAfterMs < 0;
         QVERIFY(QDir().mkpath(QFileInfo(store()).path())
                 && Files::write(store() + u".lock"_s, lock.replace("HOST", QSysInfo::machineHostName().toUtf8())

@@ -7,8 +7,6 @@
 
 #include <numeric>
 
-using namespace PageTest;
-
 // Labels: sheets and their test sheet, layouts at every size, the formats of the list; printers' offsets, and what a
 // print tells.
 class TestLabelPage : public QObject, private Work
@@ -24,10 +22,9 @@ private slots:
 
     void labelSheets_data()
     {
-        QTest::addColumn<int>("index"); // among the formats offered; -1 for one's own; each row named as its format
-        QTest::addColumn<int>("perSheet");
-        QTest::addColumn<QList<QRectF>>("rects"); // the first label, the second, the last; millimetres
-        QTest::addColumn<QString>("outlines");    // the test sheet's ink along three lines, mm
+        // index: among the formats offered; -1 for one's own; each row named as its format. rects: the first label, the
+        // second, the last; millimetres. outlines: the test sheet's ink along three lines, mm.
+        addColumns<int, int, QList<QRectF>, QString>("index", "perSheet", "rects", "outlines");
 
         // clang-format off
         QTest::newRow("70x37") << 0 << 24 << QList<QRectF>{{0, 0, 70, 37}, {70, 0, 70, 37}, {140, 259, 70, 37}} << "0-0.1 31.9-38.1 69.9-70.1 101.9-108.1 139.9-140 | 0-0.1 15.4-21.6 36.9-37 | 258.5-296.2";
@@ -42,11 +39,9 @@ private slots:
 
     void labelSheets()
     {
-        QFETCH(int, index);
+        auto [index, perSheet, rects, outlines] =
+            fetched<int, int, QList<QRectF>, QString>("index", "perSheet", "rects", "outlines");
         const QString name = QString::fromLatin1(QTest::currentDataTag());
-        QFETCH(int, perSheet);
-        QFETCH(QList<QRectF>, rects);
-        QFETCH(QString, outlines);
         const LabelFormat sheet = index >= 0 ? LabelSheet::formats().value(index)
                                              : LabelFormat{QSizeF(60, 10), 3, 8, QPointF(5, 10), QSizeF(5, 5), {}, {}};
         QCOMPARE(std::pair(sheet.name(), LabelSheet::format(name).has_value()), std::pair(name, index >= 0));
@@ -118,8 +113,7 @@ private slots:
     // Every part's place and size, as the README tells the room each has.
     void labelLayouts()
     {
-        QFETCH(QSizeF, label);
-        QFETCH(QString, parts);
+        auto [label, parts] = fetched<QSizeF, QString>("label", "parts");
         const LabelLayout layout = LabelLayout::of(label);
         const auto inMm = [](qreal units) { return QString::number(units / PageUnits::perMillimetre, 'f', 2); };
         const auto box = [&inMm](const QRectF &r) {
@@ -180,8 +174,8 @@ private slots:
 
     void labelFormats_data()
     {
-        QTest::addColumn<QSizeF>("label"); // mm
-        QTest::addColumn<int>("refused");  // 1 or 0 where known, else -1
+        // label: mm. refused: 1 or 0 where known, else -1.
+        addColumns<QSizeF, int>("label", "refused");
         // One's own: a common 189-label sheet, and smaller.
         const QList<LabelFormat> own{{QSizeF(25.4, 10), 7, 27, QPointF(8.5, 13.5), QSizeF(2.5, 0), {}, {}},
                                      {QSizeF(15, 10), 12, 27, QPointF(7.5, 13.5), QSizeF(1.5, 0), {}, {}}};
@@ -199,8 +193,7 @@ private slots:
     // a size refused at the size its reason names instead. Read back: the words' boxes, and the ink drawn by poppler.
     void labelFormats()
     {
-        QFETCH(QSizeF, label);
-        QFETCH(int, refused);
+        auto [label, refused] = fetched<QSizeF, int>("label", "refused");
         constexpr double border = 3;
         const QString name =
             u"Donaudampfschifffahrtsgesellschaftskapitänswitwenrentenversicherungsanstalt Entkupplungsgleis Bahnhof Nord Rangiergleis Weichenantrieb Straßenbeleuchtung Einfahrt"_s;
@@ -303,17 +296,16 @@ private slots:
         QCOMPARE(off, 0);
         const QRectF ink(QPointF(drawing.left() + 1, drawing.top() + 1) / scale,
                          QPointF(drawing.right(), drawing.bottom()) / scale);
-        for (const Word &word : words) {
+        for (const Word &word : words)
             if (ink.intersects(word.box))
                 wrong.append(word.text);
-        }
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(u", ")));
     }
 
     void printerOffsets_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QPointF>("offset"); // (99, 99) for none
+        // offset: (99, 99) for none.
+        addColumns<QString, QPointF>("text", "offset");
         QTest::addRow("right, down") << u"2,1"_s << QPointF(2, 1);
         QTest::addRow("left, up, blanks") << u" -0.5 , -1.5 "_s << QPointF(-0.5, -1.5);
         QTest::addRow("at the limit") << u"20,-20"_s << QPointF(20, -20);
@@ -329,8 +321,7 @@ private slots:
     // Read from the command line, kept by each printer's name, whatever characters it holds.
     void printerOffsets()
     {
-        QFETCH(QString, text);
-        QFETCH(QPointF, offset);
+        auto [text, offset] = fetched<QString, QPointF>("text", "offset");
         QVERIFY(QDir(dir.path()).mkpath(u"config/vesk-adressen"_s)
                 && Files::write(dir.filePath(u"config/vesk-adressen/vesk-adressen.conf"_s),
                                 "[druckerversatz]\nHP=" + text.toUtf8()));
@@ -349,10 +340,9 @@ private slots:
 
     void printReports_data()
     {
-        QTest::addColumn<PrintReport::Outcome>("outcome");
-        QTest::addColumn<QString>("reason");
-        QTest::addColumn<PrintReport::Subject>("subject");
-        QTest::addColumn<QStringList>("said"); // by the command line ("error: " where none printed), by a window
+        // said: by the command line ("error: " where none printed), by a window.
+        addColumns<PrintReport::Outcome, QString, PrintReport::Subject, QStringList>("outcome", "reason", "subject",
+                                                                                     "said");
 
         // clang-format off
         QTest::newRow("printed") << PrintReport::Outcome::Printed << "" << PrintReport::Subject::Table << QStringList{"printed on Q", "Die Tabelle wurde auf Q gedruckt.\nKleiner gedruckt, damit sie ins Feld passen: 1A, 5A\nGekürzt gedruckt, zu lang für das Feld: 6E\nZeichen fehlen in der Schrift und werden als leere Kästchen gedruckt: 4C"};
@@ -371,10 +361,9 @@ private slots:
     // What the command line and a window say; a window's result holds the pages only where printed.
     void printReports()
     {
-        QFETCH(PrintReport::Outcome, outcome);
-        QFETCH(QString, reason);
-        QFETCH(PrintReport::Subject, subject);
-        QFETCH(QStringList, said);
+        auto [outcome, reason, subject, said] =
+            fetched<PrintReport::Outcome, QString, PrintReport::Subject, QStringList>("outcome", "reason", "subject",
+                                                                                      "said");
         PrintReport report = PrintReport::of(outcome, u"Q"_s, reason);
         report.pages = RenderResult{true, {}, {u"1A"_s, u"5A"_s}, {u"6E"_s}, {u"4C"_s}};
         const RenderResult result = report.result();

@@ -1,20 +1,13 @@
 #include "address/addresscodec.h"
 #include "address/modulename.h"
-#include "document/namesdocument.h"
 #include "names/nameforms.h"
 #include "names/namerules.h"
-#include "names/namescsv.h"
 #include "support/storetest.h"
 
-#include <QSignalSpy>
-#include <QStringEncoder>
-
 // Addresses, names lists and pasted blocks.
-class TestNames : public QObject
+class TestNames : public QObject, private Store::Folder
 {
     Q_OBJECT
-
-    std::unique_ptr<QTemporaryDir> dir;
 
 public:
     // How a case meets its error: a list read, written (where a folder is missing, is in the way, or a node made),
@@ -27,11 +20,8 @@ private slots:
 
     void decode_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QList<int>>("dipp");
-        QTest::addColumn<QString>("canonical");
-        QTest::addColumn<bool>("plain");
-        QTest::addColumn<int>("row"); // in the names table; -1 for none
+        // row: in the names table; -1 for none.
+        addColumns<QString, QList<int>, QString, bool, int>("text", "dipp", "canonical", "plain", "row");
 
         QTest::newRow("leading zero") << "A07" << QList<int>{0, 2, 0, 0, 0} << "7A" << true << 6;
         QTest::newRow("blanks around and between") << " 12 b " << QList<int>{1, 0, 2, 0, 1} << "12B" << true << 23;
@@ -57,11 +47,8 @@ private slots:
 
     void decode()
     {
-        QFETCH(QString, text);
-        QFETCH(QList<int>, dipp);
-        QFETCH(QString, canonical);
-        QFETCH(bool, plain);
-        QFETCH(int, row);
+        auto [text, dipp, canonical, plain, row] =
+            fetched<QString, QList<int>, QString, bool, int>("text", "dipp", "canonical", "plain", "row");
 
         QCOMPARE(AddressCodec::isPlainAddress(text), plain);
         const DippSetting decoded = AddressCodec::decode(text.toUpper());
@@ -78,10 +65,8 @@ private slots:
 
     void switches_data()
     {
-        QTest::addColumn<QList<int>>("positions");
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<bool>("settable");
-        QTest::addColumn<QString>("rows"); // as drawn: + top, 0 middle, - bottom
+        // rows: as drawn: + top, 0 middle, - bottom.
+        addColumns<QList<int>, QString, bool, QString>("positions", "address", "settable", "rows");
 
         QTest::newRow("7C") << QList<int>{0, 2, 0, 0, 2} << "7C" << true << "+0++0";
         QTest::newRow("12H") << QList<int>{1, 0, 2, 2, 1} << "12H" << true << "-+00-";
@@ -92,10 +77,8 @@ private slots:
 
     void switches()
     {
-        QFETCH(QList<int>, positions);
-        QFETCH(QString, address);
-        QFETCH(bool, settable);
-        QFETCH(QString, rows);
+        auto [positions, address, settable, rows] =
+            fetched<QList<int>, QString, bool, QString>("positions", "address", "settable", "rows");
 
         DippSetting dipp{};
         std::copy(positions.cbegin(), positions.cend(), dipp.begin());
@@ -114,8 +97,7 @@ private slots:
 
     void parseGood_data()
     {
-        QTest::addColumn<QByteArray>("data");
-        QTest::addColumn<Names>("names");
+        addColumns<QByteArray, Names>("data", "names");
 
         // clang-format off
         QTest::newRow("semicolon, both forms") << QByteArray("Adresse;Name\n12A;Lager\nA3;Tor\n") << Names{{"12A", "Lager"}, {"3A", "Tor"}};
@@ -134,17 +116,15 @@ private slots:
         QTest::newRow("largest file") << QByteArray("Adresse;Name") + QByteArray(NamesCsv::maxListBytes - 18, ' ') + "\n1A;x\n" << Names{{"1A", "x"}};
         QTest::newRow("most code units") << (u"Adresse;Name\n1A;e"_s + u"\u0301"_s.repeated(3999)).toUtf8() << Names{{"1A", u"e"_s + u"\u0301"_s.repeated(3999)}};
         QTest::newRow("longest name") << (u"Adresse;Name\n1A;"_s + accents).toUtf8() << Names{{"1A", accents}};
-        for (const auto encoding : {QStringConverter::Utf16LE, QStringConverter::Utf16BE}) {
+        for (const auto encoding : {QStringConverter::Utf16LE, QStringConverter::Utf16BE})
             for (const auto flag : {QStringEncoder::Flag::WriteBom, QStringEncoder::Flag::Default})
                 QTest::addRow("UTF-16 %d %d", encoding, int(flag)) << QByteArray(QStringEncoder(encoding, flag)(u"Adresse\tName\r\n1A\t€ Öl 😀\r\n"_s)) << Names{{"1A", "€ Öl 😀"}};
-        }
         // clang-format on
     }
 
     void parseGood()
     {
-        QFETCH(QByteArray, data);
-        QFETCH(Names, names);
+        auto [data, names] = fetched<QByteArray, Names>("data", "names");
         const QString list = dir->filePath(u"liste.csv"_s);
         QVERIFY(Files::write(list, data));
         const NamesCsv::ReadResult result = NamesCsv::readFile(list);
@@ -154,10 +134,8 @@ private slots:
 
     void parseBad_data()
     {
-        QTest::addColumn<Path>("path");
-        QTest::addColumn<ErrorKind>("kind");
-        QTest::addColumn<QByteArray>("data");
-        QTest::addColumn<QString>("english"); // as the command line says it; after ": " the system's reason
+        // english: as the command line says it; after ": " the system's reason.
+        addColumns<Path, ErrorKind, QByteArray, QString>("path", "kind", "data", "english");
 
         const QString header = u"line 1: the header must name the columns Adresse and Name"_s;
         const QString unknown = u"line %1: '%2' is not one of the addresses A-H 1-12"_s;
@@ -214,10 +192,8 @@ private slots:
 
     void parseBad()
     {
-        QFETCH(Path, path);
-        QFETCH(ErrorKind, kind);
-        QFETCH(QByteArray, data);
-        QFETCH(QString, english);
+        auto [path, kind, data, english] =
+            fetched<Path, ErrorKind, QByteArray, QString>("path", "kind", "data", "english");
 
         const QString missing = dir->filePath(u"fehlt/namen.csv"_s);
         const QString list = dir->filePath(u"liste.csv"_s);
@@ -274,13 +250,10 @@ private slots:
 
     void paste_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("firstRow");
-        QTest::addColumn<QList<int>>("shown"); // by a search; all if none given
-        QTest::addColumn<Names>("names");
-        // Lines without a row, cells beside the names, names refused, names in hidden rows; 0 if not given.
-        QTest::addColumn<QList<qsizetype>>("left");
-        QTest::addColumn<QString>("told"); // in the window
+        // shown: by a search; all if none given. left: lines without a row, cells beside the names, names refused,
+        // names in hidden rows; 0 if not given. told: in the window.
+        addColumns<QString, int, QList<int>, Names, QList<qsizetype>, QString>("text", "firstRow", "shown", "names",
+                                                                               "left", "told");
 
         // clang-format off
         const QString notAll = u"Nicht alles wurde eingefügt.\n\n"_s;
@@ -311,12 +284,9 @@ private slots:
 
     void paste()
     {
-        QFETCH(QString, text);
-        QFETCH(int, firstRow);
-        QFETCH(QList<int>, shown);
-        QFETCH(Names, names);
-        QFETCH(QList<qsizetype>, left);
-        QFETCH(QString, told);
+        auto [text, firstRow, shown, names, left, told] =
+            fetched<QString, int, QList<int>, Names, QList<qsizetype>, QString>("text", "firstRow", "shown", "names",
+                                                                                "left", "told");
         left.resize(4);
         QSet<int> hidden;
         for (int row = 0; row < NamedAddresses::count && !shown.isEmpty(); ++row)
@@ -330,8 +300,8 @@ private slots:
 
     void shownForms_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QStringList>("seen"); // in the window's table, on a terminal's line, typed for names set
+        // seen: in the window's table, on a terminal's line, typed for names set.
+        addColumns<QString, QStringList>("name", "seen");
         // clang-format off
         QTest::newRow("an override and an isolate") << u"Weiche \u202EEnde\u2069 תחנה"_s << QStringList{u"Weiche ⟨U+202E⟩Ende⟨U+2069⟩ תחנה"_s, uR"(Weiche \u{202E}Ende\u{2069} תחנה)"_s, uR"(Weiche \u{202E}Ende\u{2069} תחנה)"_s};
         QTest::newRow("ESC, line break, tab, C1, DEL") << u"Öl\x1b[2J\nb\tc\u0085d\x7f"_s << QStringList{u"Öl␛[2J\nb␉c⟨U+0085⟩d␡"_s, uR"(Öl\u{1B}[2J\u{A}b\u{9}c\u{85}d\u{7F})"_s, u"\\u{d6}l\\u{1b}[2J\nb\\u{9}c\\u{85}d\\u{7F}"_s};
@@ -342,8 +312,7 @@ private slots:
 
     void shownForms()
     {
-        QFETCH(QString, name);
-        QFETCH(QStringList, seen);
+        auto [name, seen] = fetched<QString, QStringList>("name", "seen");
         QCOMPARE((QStringList{NameForms::visible(name), NameForms::escaped(name, NameForms::LineBreaks::Escaped)}),
                  seen.first(2));
         QCOMPARE((QStringList{NameForms::unescaped(seen[1]), NameForms::unescaped(seen[2]), NameForms::isolated(name)}),

@@ -1,10 +1,6 @@
 #include "names/conflictcopy.h"
 #include "support/storetest.h"
 
-#ifndef Q_OS_WIN
-#include <sys/stat.h>
-#endif
-
 // The undo of a window's names, the store at its edges and behind links, the names of conflict copies.
 class TestNamesStore : public QObject, private Store::Folder
 {
@@ -15,8 +11,7 @@ private slots:
 
     void undoRedo_data()
     {
-        QTest::addColumn<QString>("change");
-        QTest::addColumn<Names>("after");
+        addColumns<QString, Names>("change", "after");
 
         QTest::newRow("edit") << "edit" << Names{{"1A", "eins"}, {"2A", "neu"}, {"3A", ""}};
         QTest::newRow("paste past 12H") << "paste" << Names{{"1A", "eins"}, {"2A", "zwei"}, {"3A", ""}, {"12H", "a"}};
@@ -27,8 +22,7 @@ private slots:
 
     void undoRedo()
     {
-        QFETCH(QString, change);
-        QFETCH(Names, after);
+        auto [change, after] = fetched<QString, Names>("change", "after");
 
         Store::Restored document(store());
         document.setName(u"1A"_s, u"eins"_s);
@@ -130,9 +124,8 @@ private slots:
 
     void storeLinks_data()
     {
-        QTest::addColumn<QString>("linked"); // which of the store's files: the list, its times or its lock
-        QTest::addColumn<QString>("target"); // what the link points to; "hard" for a hard link
-        QTest::addColumn<ErrorKind>("kind");
+        // linked: the list, its times or its lock, made a link. target: what it points to; "hard": a hard link.
+        addColumns<QString, QString, ErrorKind>("linked", "target", "kind");
         for (const char *linked : {"", ".zeiten", ".lock"})
             for (const char *target : {"file", "folder", "device", "missing"})
                 QTest::addRow("%s to a %s", *linked != 0 ? linked : "list", target)
@@ -145,9 +138,7 @@ private slots:
 #ifdef Q_OS_WIN
         QSKIP("QFile::link makes shortcuts here, not links");
 #else
-        QFETCH(QString, linked);
-        QFETCH(QString, target);
-        QFETCH(ErrorKind, kind);
+        auto [linked, target, kind] = fetched<QString, QString, ErrorKind>("linked", "target", "kind");
         // The store's folder reached through a link, the user's to choose, is written as any.
         const QString store = dir->filePath(u"daten/vesk-adressen/namen.csv"_s);
         const QString link = store + linked;
@@ -181,8 +172,8 @@ private slots:
 
     void conflictCopyNames_data()
     {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("copy"); // of which, whose, its date and time; empty: no conflict copy
+        // copy: of which, whose, its date and time; empty: no conflict copy.
+        addColumns<QString, QString>("file", "copy");
         const auto row = [](const QString &file, const QString &copy) {
             QTest::newRow(qPrintable(file)) << file << copy;
         };
@@ -212,8 +203,7 @@ private slots:
     // Told by the name alone; OneDrive's only after a computer recorded as having written the store.
     void conflictCopyNames()
     {
-        QFETCH(QString, file);
-        QFETCH(QString, copy);
+        auto [file, copy] = fetched<QString, QString>("file", "copy");
         const ConflictCopy found = ConflictCopy::classify(u"namen.csv"_s, file, {u"ANNA-PC"_s, u"jürgens-laptop"_s});
         const char *const of[] = {"", "List", "Times"};
         const char *const services[] = {"", "Syncthing", "Nextcloud", "Dropbox", "OneDrive", "Dated"};

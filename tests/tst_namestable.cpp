@@ -1,5 +1,4 @@
 #include "mainwindow/reportqueue.h"
-#include "names/storeclock.h"
 #include "support/windowtest.h"
 
 #include <QMenu>

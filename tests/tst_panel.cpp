@@ -2,7 +2,6 @@
 #include "support/windowtest.h"
 
 #include <QAccessible>
-#include <QSignalSpy>
 #include <QToolButton>
 
 // The switches' panel, the address entry and the names table kept alike.
@@ -28,9 +27,7 @@ private slots:
 
     void addressWarnings_data()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QStringList>("warnings");
+        addColumns<QString, QString, QStringList>("typed", "shown", "warnings");
 
         const QString typo = u"„%1“ ist keine Adresse wie 7C oder C7 – gelesen als %2."_s;
         // clang-format off
@@ -43,9 +40,7 @@ private slots:
 
     void addressWarnings()
     {
-        QFETCH(QString, typed);
-        QFETCH(QString, shown);
-        QFETCH(QStringList, warnings);
+        auto [typed, shown, warnings] = fetched<QString, QString, QStringList>("typed", "shown", "warnings");
 
         window->strEdit->setText(typed);
         QTest::keyClick(window->strEdit, Qt::Key_Return);
@@ -191,9 +186,7 @@ private slots:
     {
         // The address, keys typed from the first switch on: Down and Up move one row as drawn and stop at the ends;
         // Left and Right choose the switch, stopping at the first and the last.
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("set");
+        addColumns<QString, QString, QString>("address", "keys", "set");
         const QString last = u"Right Right Right Right "_s;
         // clang-format off
         QTest::newRow("down") << "3A" << "Right Right Down" << "2A";
@@ -211,9 +204,7 @@ private slots:
 
     void panelKeys()
     {
-        QFETCH(QString, address);
-        QFETCH(QString, keys);
-        QFETCH(QString, set);
+        auto [address, keys, set] = fetched<QString, QString, QString>("address", "keys", "set");
 
         ArLabel &panel = *window->arLabel;
         panel.setStrAdr(address);

@@ -72,10 +72,9 @@ private slots:
                 QCOMPARE((QList<int>{view->pageCount(), view->orientation()}), (QList<int>{1, QPageLayout::Landscape}));
 #ifndef Q_OS_WIN // whose print dialog is the system's
                 printInto(typed);
-                for (QAction *print : preview->findChildren<QAction *>()) {
+                for (QAction *print : preview->findChildren<QAction *>())
                     if (print->text() == QCoreApplication::translate("QPrintPreviewDialog", "Print"))
                         print->trigger();
-                }
 #endif
             });
             QTest::keyClick(window.get(), Qt::Key_P, Qt::ControlModifier);
@@ -157,13 +156,11 @@ private slots:
 
     void printerOffset_data()
     {
-        QTest::addColumn<QByteArray>("lpdest"); // CUPS's default printer; null: its own, empty: none
-        QTest::addColumn<int>("down");          // Down keys in the printer box
-        QTest::addColumn<QStringList>("shown"); // how many printers, the one chosen then, the offset ("-": disabled)
-        // A test sheet printed then: the print dialog's printer, copies, collated, page, landscape, its CUPS
-        // options; what the window says, and the job as CUPS keeps it (ipptool's columns of the jobs' test).
-        QTest::addColumn<QStringList>("chosen");
-        QTest::addColumn<QString>("job");
+        // lpdest: CUPS's default printer; null: its own, empty: none. down: Down keys in the printer box. shown: how
+        // many printers, the one chosen then, the offset ("-": disabled).
+        // chosen: for a test sheet printed then, the print dialog's printer, copies, collated, page, landscape, its
+        // CUPS options. job: what the window says, and the job as CUPS keeps it (ipptool's columns of the jobs' test).
+        addColumns<QByteArray, int, QStringList, QStringList, QString>("lpdest", "down", "shown", "chosen", "job");
         const QString waits = u"Das Testblatt wartet in der Warteschlange von %1: der %2.\n"_s;
         // clang-format off
         QTest::newRow("no printer") << QByteArray() << 0 << QStringList{"0", "", "-", "-"} << QStringList() << "";
@@ -176,11 +173,9 @@ private slots:
     // An offset entered for each printer in the labels dialog, kept by its name.
     void printerOffset()
     {
-        QFETCH(QByteArray, lpdest);
-        QFETCH(int, down);
-        QFETCH(QStringList, shown);
+        auto [lpdest, down, job] = fetched<QByteArray, int, QString>("lpdest", "down", "job");
+        QFETCH(QStringList, shown); // the print dialog's answer captures these two
         QFETCH(QStringList, chosen);
-        QFETCH(QString, job);
 
         if (shown[1].isEmpty() ? !QPrinterInfo::availablePrinterNames().isEmpty()
                                : qEnvironmentVariable("VESK_SUITE_QUEUES") != u"vesk-suite-default vesk-suite-other"_s)

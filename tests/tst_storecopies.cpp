@@ -76,10 +76,9 @@ private slots:
 
     void conflictCopiesMerged_data()
     {
-        QTest::addColumn<QStringList>("steps"); // "file=what[@changed]" (A's or B's list or times, or damaged), "+ms"
-        QTest::addColumn<Names>("merged");
-        QTest::addColumn<QStringList>("left");  // in the store's folder
-        QTest::addColumn<QStringList>("moved"); // into Konfliktkopien, where the last of these was already
+        // steps: "file=what[@changed]" (A's or B's list or times, or damaged), "+ms". left: in the store's folder.
+        // moved: into Konfliktkopien, where the last of these was already.
+        addColumns<QStringList, Names, QStringList, QStringList>("steps", "merged", "left", "moved");
         const auto row = [](const char *name, const QStringList &steps, const Names &merged, const QStringList &left,
                             const QStringList &moved) { QTest::newRow(name) << steps << merged << left << moved; };
         const QString list("namen.sync-conflict-20261209-011038-M2B6222.csv");
@@ -109,10 +108,8 @@ private slots:
     // Computer A's store, B's files as a sync service leaves them: per address the later edit stands.
     void conflictCopiesMerged()
     {
-        QFETCH(QStringList, steps);
-        QFETCH(Names, merged);
-        QFETCH(QStringList, left);
-        QFETCH(QStringList, moved);
+        auto [steps, merged, left, moved] =
+            fetched<QStringList, Names, QStringList, QStringList>("steps", "merged", "left", "moved");
         const QDir folder(dir->filePath(u"vesk-adressen"_s));
         const QString b = dir->filePath(u"namen.csv"_s); // B's
         QVERIFY(QDir().mkpath(folder.filePath(u"Konfliktkopien"_s))
@@ -124,9 +121,8 @@ private slots:
         StampedNames guessed = bs; // B's times, 2A guessed over A's alt
         guessed.insert("2A", {"neu", 5000, true, "alt", 3000, Files::read(StoreFile::timesPath(b)).mid(23, 16)});
         const QHash<QString, QByteArray> content{{"A", Files::read(store())}, {"B", Files::read(b)}, {"T", Files::read(StoreFile::timesPath(b))}, {"D", "Adresse;Name\n99Z;kaputt\n"}, {"G", NamesTimes::serialize(guessed, Files::read(b), {})}};
+        const QByteArray aTimes = Files::read(StoreFile::timesPath(store())); // kept whole where no list of theirs is here
         // clang-format on
-        const QByteArray aTimes =
-            Files::read(StoreFile::timesPath(store())); // kept whole where no list of theirs is here
         StoreCopies copies(store());
         for (const QString &step : steps) {
             const QString file = folder.filePath(step.section(u'=', 0, 0));

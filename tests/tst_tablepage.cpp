@@ -7,8 +7,6 @@
 #include <QPrinter>
 #include <QRawFont>
 
-using namespace PageTest;
-
 // The names table's page: names wrapped, every cell as drawn, the PDF read back, printed as written; a label as
 // drawn, and every page moved by a printer's offset.
 class TestTablePage : public QObject, private Work
@@ -39,10 +37,9 @@ private slots:
 
     void wrapFixedWidths_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("wrapped"); // at 8 pt, as the screen wraps
-        QTest::addColumn<QString>("fitted");  // set smaller: at the dictionary's places, three letters on either side
-        QTest::addColumn<QString>("atWidth"); // or where the width runs out
+        // wrapped: at 8 pt, as the screen wraps. fitted: set smaller: at the dictionary's places, three letters on
+        // either side. atWidth: or where the width runs out.
+        addColumns<QString, QString, QString, QString>("name", "wrapped", "fitted", "atWidth");
 
         // Every character is 10 wide, W 90; the limit is 80. The dictionary has no place in "xxxxxxxx".
         // clang-format off
@@ -62,10 +59,8 @@ private slots:
 
     void wrapFixedWidths()
     {
-        QFETCH(QString, name);
-        QFETCH(QString, wrapped);
-        QFETCH(QString, fitted);
-        QFETCH(QString, atWidth);
+        auto [name, wrapped, fitted, atWidth] =
+            fetched<QString, QString, QString, QString>("name", "wrapped", "fitted", "atWidth");
         const CharWidth width = [](QChar c) { return c == u'W' ? 90 : 10; };
         QCOMPARE(wrapName(name, 80, width), wrapped);
         QCOMPARE(wrapNameLines(name, 80, width, 2), wrapped.split(u'\n').mid(0, 2)); // stops after two lines
@@ -321,8 +316,8 @@ private slots:
 
     void shiftedDrawing_data()
     {
-        QTest::addColumn<int>("kind"); // the table, labels, a test sheet
-        QTest::addColumn<QPointF>("offset");
+        // kind: the table, labels, a test sheet.
+        addColumns<int, QPointF>("kind", "offset");
         QTest::addRow("table") << 0 << QPointF(2, 1);
         QTest::addRow("labels") << 1 << QPointF(2, 1);
         QTest::addRow("test sheet up and left") << 2 << QPointF(-1.5, -0.5);
@@ -331,8 +326,7 @@ private slots:
     // Every word and every pixel where it was, moved by the offset: at 254 dpi a millimetre is 10 pixels.
     void shiftedDrawing()
     {
-        QFETCH(int, kind);
-        QFETCH(QPointF, offset);
+        auto [kind, offset] = fetched<int, QPointF>("kind", "offset");
         const LabelFormat format = *LabelSheet::format(u"Avery L7160"_s);
         const PageDocument exact =
             kind == 0   ? TablePdf::document(names)

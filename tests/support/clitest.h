@@ -3,12 +3,6 @@
 
 #include "support/coretest.h"
 
-#include <QDir>
-#include <QProcess>
-#include <QTest>
-
-using namespace Qt::StringLiterals;
-
 // Starts a command line, "vesk-dipp" or "vesk-adressen" first, where the window's names
 // are kept, with no runtime folder (as in cron, ssh); NAME=VALUE words before set the environment.
 inline void start(QProcess &process, QStringList words, const QString &folder)

@@ -8,18 +8,12 @@
 #include "print/printreport.h"
 #include "support/coretest.h"
 
-#include <QDir>
 #include <QImage>
 #include <QPainter>
-#include <QTemporaryDir>
-#include <QTest>
-
-using namespace Qt::StringLiterals;
 
 using Pdf::Word;
 
-// pdftotext and pdftoppm, which read the PDFs back, run on Linux only: scripts/check-windows reads the Windows PDF
-// there.
+// scripts/check-windows reads the Windows PDF back on Linux.
 #ifdef Q_OS_WIN
 #define VESK_SKIP_OFF_LINUX() QSKIP("pdftotext and pdftoppm, which read the PDFs back, run on Linux only")
 #else
@@ -117,5 +111,7 @@ struct Work
 };
 
 } // namespace PageTest
+
+using namespace PageTest; // the page suites' own helpers, unqualified
 
 #endif

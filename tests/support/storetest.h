@@ -2,19 +2,16 @@
 #define STORETEST_H
 
 #include "document/namesdocument.h"
+#include "names/namescsv.h"
 #include "names/storeclock.h"
 #include "names/storefile.h"
 #include "names/storelock.h"
 #include "support/coretest.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QSignalSpy>
+#include <QStringEncoder>
 #include <QSysInfo>
-#include <QTemporaryDir>
-#include <QTest>
-
-using namespace Qt::StringLiterals;
 
 using NamesCsv::ErrorKind;
 

@@ -1,7 +1,6 @@
 #ifndef WINDOWTEST_H
 #define WINDOWTEST_H
 
-#include "document/namesdocument.h"
 #include "mainwindow/appsetup.h"
 #include "mainwindow/labelsdialog.h"
 #include "mainwindow/namesfiles.h"
@@ -15,13 +14,9 @@
 
 #include <QClipboard>
 #include <QDesktopServices>
-#include <QDir>
 #include <QFileDialog>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QTemporaryDir>
-
-using namespace Qt::StringLiterals;
 
 using namespace WidgetTest;
 
