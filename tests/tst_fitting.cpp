@@ -1,13 +1,7 @@
 #include "page/hyphenation.h"
 #include "page/labelspdf.h"
 #include "page/tablepdf.h"
-
-#include <QFile>
-#include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QTest>
-
-using namespace Qt::StringLiterals;
+#include "support/coretest.h"
 
 // Long German names as they print, with their lines written out as a German reader breaks
 // them; the same table runs on Linux and, cross-built, under Wine.
@@ -18,30 +12,27 @@ class TestFitting : public QObject
 private slots:
     void dictionaryPlaces_data()
     {
-        QTest::addColumn<QString>("word");
-        QTest::addColumn<QString>("places"); // the word with "·" where it may break
+        // places: the word with "·" where it may break.
+        addColumns<QString, QString>("word", "places");
 
-        QTest::newRow("syllables") << u"Entkupplungsgleis Gleisbesetztmeldung"_s
-                                   << u"Ent·kupp·lungs·gleis Gleis·be·setzt·mel·dung"_s;
-        QTest::newRow("three letters at the ends")
-            << u"Anlage Straßenbahnhaltestelle"_s << u"Anlage Stra·ßen·bahn·hal·te·stelle"_s;
-        QTest::newRow("marks composed") << u"Zusta\u0308ndigkeitsu\u0308bertragung"_s
-                                        << u"Zusta\u0308n·dig·keits·u\u0308ber·tra·gung"_s;
+        // clang-format off
+        QTest::newRow("syllables") << u"Entkupplungsgleis Gleisbesetztmeldung"_s << u"Ent·kupp·lungs·gleis Gleis·be·setzt·mel·dung"_s;
+        QTest::newRow("three letters at the ends") << u"Anlage Straßenbahnhaltestelle"_s << u"Anlage Stra·ßen·bahn·hal·te·stelle"_s;
+        QTest::newRow("marks composed") << u"Zusta\u0308ndigkeitsu\u0308bertragung"_s << u"Zusta\u0308n·dig·keits·u\u0308ber·tra·gung"_s;
         QTest::newRow("ck before a consonant") << u"Gleisrückmeldung Brücke"_s << u"Gleis·rück·mel·dung Brü·cke"_s;
         QTest::newRow("upper case") << u"GLEISBESETZTMELDUNG"_s << u"GLEIS·BE·SETZT·MEL·DUNG"_s;
         QTest::newRow("runs of letters") << u"Nord-Einfahrt3Schifffahrt"_s << u"Nord-Ein·fahrt3Schiff·fahrt"_s;
-        QTest::newRow("letters it does not hold")
-            << u"İGleisbesetzt Ωgleisbesetzt"_s << u"İGleis·be·setzt Ωgleis·be·setzt"_s;
+        QTest::newRow("letters it does not hold") << u"İGleisbesetzt Ωgleisbesetzt"_s << u"İGleis·be·setzt Ωgleis·be·setzt"_s;
         QTest::newRow("a pattern with a blank after it") << u"Idealbahnhof"_s << u"Ide·al·bahn·hof"_s;
         QTest::newRow("a pattern at the word's end") << u"Anlaufserie"_s << u"Anlauf·serie"_s;
         QTest::newRow("none") << u"xxxxxxxx"_s << u"xxxxxxxx"_s;
         QTest::newRow("nothing") << QString() << QString();
+        // clang-format on
     }
 
     void dictionaryPlaces()
     {
-        QFETCH(QString, word);
-        QFETCH(QString, places);
+        auto [word, places] = fetched<QString, QString>("word", "places");
         QString marked = word;
         const QList<qsizetype> breaks = Hyphenation::german().breaks(word);
         for (auto place = breaks.crbegin(); place != breaks.crend(); ++place)
@@ -69,9 +60,8 @@ private slots:
 
     void printedLines_data()
     {
-        QTest::addColumn<QString>("sheet"); // a label format, or the table's cell of 1A
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("printed"); // the lines, then the size in points
+        // sheet: a label format, or the table's cell of 1A. printed: the lines, then the size in points.
+        addColumns<QString, QString, QString>("sheet", "name", "printed");
 
         // clang-format off
         const QList<std::array<const char *, 3>> rows{
@@ -101,9 +91,7 @@ private slots:
 
     void printedLines()
     {
-        QFETCH(QString, sheet);
-        QFETCH(QString, name);
-        QFETCH(QString, printed);
+        auto [sheet, name, printed] = fetched<QString, QString, QString>("sheet", "name", "printed");
         const Names names{{u"1A"_s, name}};
         const PageDocument document = sheet == u"table"_s
                                           ? TablePdf::document(names)

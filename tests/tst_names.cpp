@@ -1,46 +1,27 @@
 #include "address/addresscodec.h"
 #include "address/modulename.h"
-#include "document/namesdocument.h"
 #include "names/nameforms.h"
 #include "names/namerules.h"
-#include "names/namescsv.h"
-#include "store/conflictcopy.h"
-#include "store/storeclock.h"
-#include "store/storefile.h"
-#include "store/storelock.h"
 #include "support/storetest.h"
 
-#include <QSignalSpy>
-#include <QStringEncoder>
-#include <QTemporaryDir>
-#include <QTest>
-
-#ifndef Q_OS_WIN
-#include <sys/stat.h>
-#endif
-
-using namespace Qt::StringLiterals;
-
-using NamesCsv::ErrorKind;
-
-// Addresses, names lists, pasted blocks and the undo of a window's names.
-class TestNames : public QObject
+// Addresses, names lists and pasted blocks.
+class TestNames : public QObject, private Store::Folder
 {
     Q_OBJECT
 
-    QString store() const { return dir->filePath(u"vesk-adressen/namen.csv"_s); }
-    std::unique_ptr<QTemporaryDir> dir;
+public:
+    // How a case meets its error: a list read, written (where a folder is missing, is in the way, or a node made),
+    // the store's lock taken, or an error of the store's own told.
+    enum Path { Read, ReadMissing, WriteMissing, WriteHere, WriteNode, TakeLock, Told };
+    Q_ENUM(Path)
 
 private slots:
     void init() { dir = std::make_unique<QTemporaryDir>(); }
 
     void decode_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QList<int>>("dipp");
-        QTest::addColumn<QString>("canonical");
-        QTest::addColumn<bool>("plain");
-        QTest::addColumn<int>("row"); // in the names table; -1 for none
+        // row: in the names table; -1 for none.
+        addColumns<QString, QList<int>, QString, bool, int>("text", "dipp", "canonical", "plain", "row");
 
         QTest::newRow("leading zero") << "A07" << QList<int>{0, 2, 0, 0, 0} << "7A" << true << 6;
         QTest::newRow("blanks around and between") << " 12 b " << QList<int>{1, 0, 2, 0, 1} << "12B" << true << 23;
@@ -66,11 +47,8 @@ private slots:
 
     void decode()
     {
-        QFETCH(QString, text);
-        QFETCH(QList<int>, dipp);
-        QFETCH(QString, canonical);
-        QFETCH(bool, plain);
-        QFETCH(int, row);
+        auto [text, dipp, canonical, plain, row] =
+            fetched<QString, QList<int>, QString, bool, int>("text", "dipp", "canonical", "plain", "row");
 
         QCOMPARE(AddressCodec::isPlainAddress(text), plain);
         const DippSetting decoded = AddressCodec::decode(text.toUpper());
@@ -87,10 +65,8 @@ private slots:
 
     void switches_data()
     {
-        QTest::addColumn<QList<int>>("positions");
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<bool>("settable");
-        QTest::addColumn<QString>("rows"); // as drawn: + top, 0 middle, - bottom
+        // rows: as drawn: + top, 0 middle, - bottom.
+        addColumns<QList<int>, QString, bool, QString>("positions", "address", "settable", "rows");
 
         QTest::newRow("7C") << QList<int>{0, 2, 0, 0, 2} << "7C" << true << "+0++0";
         QTest::newRow("12H") << QList<int>{1, 0, 2, 2, 1} << "12H" << true << "-+00-";
@@ -101,10 +77,8 @@ private slots:
 
     void switches()
     {
-        QFETCH(QList<int>, positions);
-        QFETCH(QString, address);
-        QFETCH(bool, settable);
-        QFETCH(QString, rows);
+        auto [positions, address, settable, rows] =
+            fetched<QList<int>, QString, bool, QString>("positions", "address", "settable", "rows");
 
         DippSetting dipp{};
         std::copy(positions.cbegin(), positions.cend(), dipp.begin());
@@ -123,8 +97,7 @@ private slots:
 
     void parseGood_data()
     {
-        QTest::addColumn<QByteArray>("data");
-        QTest::addColumn<Names>("names");
+        addColumns<QByteArray, Names>("data", "names");
 
         // clang-format off
         QTest::newRow("semicolon, both forms") << QByteArray("Adresse;Name\n12A;Lager\nA3;Tor\n") << Names{{"12A", "Lager"}, {"3A", "Tor"}};
@@ -143,17 +116,15 @@ private slots:
         QTest::newRow("largest file") << QByteArray("Adresse;Name") + QByteArray(NamesCsv::maxListBytes - 18, ' ') + "\n1A;x\n" << Names{{"1A", "x"}};
         QTest::newRow("most code units") << (u"Adresse;Name\n1A;e"_s + u"\u0301"_s.repeated(3999)).toUtf8() << Names{{"1A", u"e"_s + u"\u0301"_s.repeated(3999)}};
         QTest::newRow("longest name") << (u"Adresse;Name\n1A;"_s + accents).toUtf8() << Names{{"1A", accents}};
-        for (const auto encoding : {QStringConverter::Utf16LE, QStringConverter::Utf16BE}) {
+        for (const auto encoding : {QStringConverter::Utf16LE, QStringConverter::Utf16BE})
             for (const auto flag : {QStringEncoder::Flag::WriteBom, QStringEncoder::Flag::Default})
                 QTest::addRow("UTF-16 %d %d", encoding, int(flag)) << QByteArray(QStringEncoder(encoding, flag)(u"Adresse\tName\r\n1A\t€ Öl 😀\r\n"_s)) << Names{{"1A", "€ Öl 😀"}};
-        }
         // clang-format on
     }
 
     void parseGood()
     {
-        QFETCH(QByteArray, data);
-        QFETCH(Names, names);
+        auto [data, names] = fetched<QByteArray, Names>("data", "names");
         const QString list = dir->filePath(u"liste.csv"_s);
         QVERIFY(Files::write(list, data));
         const NamesCsv::ReadResult result = NamesCsv::readFile(list);
@@ -163,89 +134,87 @@ private slots:
 
     void parseBad_data()
     {
-        QTest::addColumn<ErrorKind>("kind");
-        QTest::addColumn<QByteArray>("data");
-        QTest::addColumn<QString>("english"); // as the command line says it; after ": " the system's reason
+        // english: as the command line says it; after ": " the system's reason.
+        addColumns<Path, ErrorKind, QByteArray, QString>("path", "kind", "data", "english");
 
         const QString header = u"line 1: the header must name the columns Adresse and Name"_s;
         const QString unknown = u"line %1: '%2' is not one of the addresses A-H 1-12"_s;
         // clang-format off
         const QString stray = u"line %1: a byte that is not UTF-8 in a file that is otherwise UTF-8; save the list as UTF-8 again"_s;
-        QTest::newRow("empty") << ErrorKind::MissingHeader << QByteArray() << header;
-        QTest::newRow("no name column") << ErrorKind::MissingHeader << QByteArray("Adresse;Titel\n1A;x\n") << header;
-        QTest::newRow("number 13") << ErrorKind::UnknownAddress << QByteArray("Adresse;Name\n1A;x\n13A;x\n") << unknown.arg(3).arg("13A");
-        QTest::newRow("lines counted inside quotes") << ErrorKind::UnknownAddress << QByteArray("Adresse;Name\n1A;\"a\nb\"\n99Z;x\n") << unknown.arg(4).arg("99Z");
-        QTest::newRow("three fields") << ErrorKind::WrongFieldCount << QByteArray("Adresse;Name\n1A;x;y\n") << "line 2: a line needs 2 fields, this one has 3";
-        QTest::newRow("one field") << ErrorKind::WrongFieldCount << QByteArray("Adresse;Name\n\n1A\n") << "line 3: a line needs 2 fields, this one has 1";
-        QTest::newRow("other columns") << ErrorKind::OtherColumn << QByteArray("Ort;Adresse;Name;Typ\n") << "line 1: the header has a column 'Ort' besides Adresse and Name";
-        QTest::newRow("twice") << ErrorKind::DuplicateAddress << QByteArray("Adresse;Name\n1A;x\na1;y\n") << "line 3: address 1A is listed twice";
-        QTest::newRow("open quote") << ErrorKind::UnterminatedQuote << QByteArray("Adresse;Name\n1A;\"offen\n2A;x\n") << "line 2: a quoted field is not closed";
-        QTest::newRow("text after quote") << ErrorKind::TextAfterQuote << QByteArray("Adresse;Name\n1A;\"zu\nzu\"x\n") << "line 3: text follows a closing quote";
-        QTest::newRow("UTF-8 and a stray byte") << ErrorKind::MixedEncoding << QByteArray("Adresse;Name\n1A;Grüße\n2A;M\xFC" "de\n") << stray.arg(3);
-        QTest::newRow("a stray byte after the mark") << ErrorKind::MixedEncoding << QByteArray("\xEF\xBB\xBF" "Adresse;Name\x84\r\n") << stray.arg(1);
-        QTest::newRow("CR alone, a stray byte after U+0080") << ErrorKind::MixedEncoding << QByteArray("Adresse;Name\r\n1A;\xC2\x80\r\r2A;\xF6\r") << stray.arg(4);
+        QTest::newRow("empty") << Read << ErrorKind::MissingHeader << QByteArray() << header;
+        QTest::newRow("no name column") << Read << ErrorKind::MissingHeader << QByteArray("Adresse;Titel\n1A;x\n") << header;
+        QTest::newRow("number 13") << Read << ErrorKind::UnknownAddress << QByteArray("Adresse;Name\n1A;x\n13A;x\n") << unknown.arg(3).arg("13A");
+        QTest::newRow("lines counted inside quotes") << Read << ErrorKind::UnknownAddress << QByteArray("Adresse;Name\n1A;\"a\nb\"\n99Z;x\n") << unknown.arg(4).arg("99Z");
+        QTest::newRow("three fields") << Read << ErrorKind::WrongFieldCount << QByteArray("Adresse;Name\n1A;x;y\n") << "line 2: a line needs 2 fields, this one has 3";
+        QTest::newRow("one field") << Read << ErrorKind::WrongFieldCount << QByteArray("Adresse;Name\n\n1A\n") << "line 3: a line needs 2 fields, this one has 1";
+        QTest::newRow("other columns") << Read << ErrorKind::OtherColumn << QByteArray("Ort;Adresse;Name;Typ\n") << "line 1: the header has a column 'Ort' besides Adresse and Name";
+        QTest::newRow("twice") << Read << ErrorKind::DuplicateAddress << QByteArray("Adresse;Name\n1A;x\na1;y\n") << "line 3: address 1A is listed twice";
+        QTest::newRow("open quote") << Read << ErrorKind::UnterminatedQuote << QByteArray("Adresse;Name\n1A;\"offen\n2A;x\n") << "line 2: a quoted field is not closed";
+        QTest::newRow("text after quote") << Read << ErrorKind::TextAfterQuote << QByteArray("Adresse;Name\n1A;\"zu\nzu\"x\n") << "line 3: text follows a closing quote";
+        QTest::newRow("UTF-8 and a stray byte") << Read << ErrorKind::MixedEncoding << QByteArray("Adresse;Name\n1A;Grüße\n2A;M\xFC" "de\n") << stray.arg(3);
+        QTest::newRow("a stray byte after the mark") << Read << ErrorKind::MixedEncoding << QByteArray("\xEF\xBB\xBF" "Adresse;Name\x84\r\n") << stray.arg(1);
+        QTest::newRow("CR alone, a stray byte after U+0080") << Read << ErrorKind::MixedEncoding << QByteArray("Adresse;Name\r\n1A;\xC2\x80\r\r2A;\xF6\r") << stray.arg(4);
         const QString tooLong = u"line 3: the name is too long (%1 characters/UTF-16 code units); a name holds at most 1000 characters and 4000 code units (emoji and accents take several)"_s;
-        QTest::newRow("name too long") << ErrorKind::NameTooLong << QByteArray("Adresse;Name\n1A;x\n2A;") + QByteArray(1001, 'x') << tooLong.arg("1001/1001");
-        QTest::newRow("name too composed") << ErrorKind::NameTooLong << QByteArray("Adresse;Name\r\n1A;x\r\n2A;e") + u"\u0301"_s.repeated(4000).toUtf8() << tooLong.arg("1/4001");
+        QTest::newRow("name too long") << Read << ErrorKind::NameTooLong << QByteArray("Adresse;Name\n1A;x\n2A;") + QByteArray(1001, 'x') << tooLong.arg("1001/1001");
+        QTest::newRow("name too composed") << Read << ErrorKind::NameTooLong << QByteArray("Adresse;Name\r\n1A;x\r\n2A;e") + u"\u0301"_s.repeated(4000).toUtf8() << tooLong.arg("1/4001");
         const QString spreadsheet = u"a spreadsheet file (%1), not a names list: save it as CSV"_s;
-        QTest::newRow("xlsx") << ErrorKind::SpreadsheetFile << QByteArrayLiteral("PK\x03\x04\x14\0\0\0\0\0[Content_Types].xml\0\0PK\x03\x04xl/workbook.xml") << spreadsheet.arg("xlsx");
-        QTest::newRow("ods") << ErrorKind::SpreadsheetFile << QByteArrayLiteral("PK\x03\x04\x14\0\0\0\0\0mimetypeapplication/vnd.oasis.opendocument.spreadsheetPK") << spreadsheet.arg("ods");
-        QTest::newRow("numbers") << ErrorKind::SpreadsheetFile << QByteArrayLiteral("PK\x03\x04\x14\0\0\0\0\0Index/Document.iwa") << spreadsheet.arg("numbers");
+        QTest::newRow("xlsx") << Read << ErrorKind::SpreadsheetFile << QByteArrayLiteral("PK\x03\x04\x14\0\0\0\0\0[Content_Types].xml\0\0PK\x03\x04xl/workbook.xml") << spreadsheet.arg("xlsx");
+        QTest::newRow("ods") << Read << ErrorKind::SpreadsheetFile << QByteArrayLiteral("PK\x03\x04\x14\0\0\0\0\0mimetypeapplication/vnd.oasis.opendocument.spreadsheetPK") << spreadsheet.arg("ods");
+        QTest::newRow("numbers") << Read << ErrorKind::SpreadsheetFile << QByteArrayLiteral("PK\x03\x04\x14\0\0\0\0\0Index/Document.iwa") << spreadsheet.arg("numbers");
         const QString binary = u"the file holds no text: a picture or another binary file, not a names list"_s;
-        QTest::newRow("a zip of another kind") << ErrorKind::NotText << QByteArrayLiteral("PK\x03\x04\x14\0\0\0\0\0word/document.xml") << binary;
-        QTest::newRow("PNG") << ErrorKind::NotText << QByteArrayLiteral("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\0\x10\0\0\0\x10\x08\x06\0\0\0\x1F\xF3\xFF\xC3\xA4") << binary;
+        QTest::newRow("a zip of another kind") << Read << ErrorKind::NotText << QByteArrayLiteral("PK\x03\x04\x14\0\0\0\0\0word/document.xml") << binary;
+        QTest::newRow("PNG") << Read << ErrorKind::NotText << QByteArrayLiteral("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\0\x10\0\0\0\x10\x08\x06\0\0\0\x1F\xF3\xFF\xC3\xA4") << binary;
         for (const char control : {'\x01', '\b', '\x0E', '\x1F'}) {
-            QTest::addRow("Windows-1252, control %d", control) << ErrorKind::NotText << QByteArray("\x89") + control << binary;
-            QTest::addRow("UTF-16, control %d", control) << ErrorKind::NotText << QByteArray(1, control) + '\0' << binary;
+            QTest::addRow("Windows-1252, control %d", control) << Read << ErrorKind::NotText << QByteArray("\x89") + control << binary;
+            QTest::addRow("UTF-16, control %d", control) << Read << ErrorKind::NotText << QByteArray(1, control) + '\0' << binary;
         }
-        QTest::newRow("zeros a crash left") << ErrorKind::NotText << QByteArray(4096, '\0') << binary;
-        QTest::newRow("controls of text, no header") << ErrorKind::MissingHeader << QByteArrayLiteral("x y\0\t\x0B\x0C\r\n") << header;
+        QTest::newRow("zeros a crash left") << Read << ErrorKind::NotText << QByteArray(4096, '\0') << binary;
+        QTest::newRow("controls of text, no header") << Read << ErrorKind::MissingHeader << QByteArrayLiteral("x y\0\t\x0B\x0C\r\n") << header;
         for (const auto flag : {QStringEncoder::Flag::WriteBom, QStringEncoder::Flag::Default})
-            QTest::addRow("UTF-16 %d, Polish, no header", int(flag)) << ErrorKind::MissingHeader << QByteArray(QStringEncoder(QStringConverter::Utf16LE, flag)(u"Adresse;Titel\n1A;\u0142\u0101"_s)) << header;
-        QTest::newRow("xls") << ErrorKind::SpreadsheetFile << QByteArrayLiteral("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0\0\0\0") << spreadsheet.arg("xls");
-        QTest::newRow("too large") << ErrorKind::TooLarge << QByteArray(NamesCsv::maxListBytes + 1, '\n') << "the file has 4194305 bytes, too large for a names list (at most 4 MiB)";
-        QTest::newRow("missing file") << ErrorKind::Unreadable << QByteArray() << "cannot be read: ";
-        QTest::newRow("missing folder") << ErrorKind::FolderUnwritable << QByteArray() << "the folder cannot be created or written to: ";
-        QTest::newRow("a folder in the way") << ErrorKind::Unwritable << QByteArray() << "cannot be written: ";
+            QTest::addRow("UTF-16 %d, Polish, no header", int(flag)) << Read << ErrorKind::MissingHeader << QByteArray(QStringEncoder(QStringConverter::Utf16LE, flag)(u"Adresse;Titel\n1A;\u0142\u0101"_s)) << header;
+        QTest::newRow("xls") << Read << ErrorKind::SpreadsheetFile << QByteArrayLiteral("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0\0\0\0") << spreadsheet.arg("xls");
+        QTest::newRow("too large") << Read << ErrorKind::TooLarge << QByteArray(NamesCsv::maxListBytes + 1, '\n') << "the file has 4194305 bytes, too large for a names list (at most 4 MiB)";
+        QTest::newRow("missing file") << ReadMissing << ErrorKind::Unreadable << QByteArray() << "cannot be read: ";
+        QTest::newRow("missing folder") << WriteMissing << ErrorKind::FolderUnwritable << QByteArray() << "the folder cannot be created or written to: ";
+        QTest::newRow("a folder in the way") << WriteHere << ErrorKind::Unwritable << QByteArray() << "cannot be written: ";
 #ifndef Q_OS_WIN // written into as they are, made by the command in data
-        QTest::newRow("a full device") << ErrorKind::Unwritable << QByteArray("mknod c 1 7") << "cannot be written: No space left on device";
-        QTest::newRow("a FIFO no one reads") << ErrorKind::Unwritable << QByteArray("mkfifo") << "cannot be written: nobody reads from the FIFO";
-        QTest::newRow("a folder") << ErrorKind::Unwritable << QByteArray(".") << "cannot be written: Is a directory";
+        QTest::newRow("a full device") << WriteNode << ErrorKind::Unwritable << QByteArray("mknod c 1 7") << "cannot be written: No space left on device";
+        QTest::newRow("a FIFO no one reads") << WriteNode << ErrorKind::Unwritable << QByteArray("mkfifo") << "cannot be written: nobody reads from the FIFO";
+        QTest::newRow("a folder") << WriteNode << ErrorKind::Unwritable << QByteArray(".") << "cannot be written: Is a directory";
 #endif
         // Only the store meets these.
-        QTest::newRow("locked") << ErrorKind::Locked << QByteArray("99999\nfremdprog\nfremdrechner\n") << "cannot be written: another window or vesk-dipp holds its lock (fremdprog, 99999, fremdrechner)";
-        QTest::newRow("a link") << ErrorKind::Link << QByteArray() << "x is a symbolic link: the store does not write through a link and left the link and its target as they are";
-        QTest::newRow("stalled") << ErrorKind::Stalled << QByteArray() << "the folder does not answer; it stalls, as a network folder can";
-        QTest::newRow("full") << ErrorKind::NoSpace << QByteArray() << "no space left on the device";
+        QTest::newRow("locked") << TakeLock << ErrorKind::Locked << QByteArray("99999\nfremdprog\nfremdrechner\n") << "cannot be written: another window or vesk-dipp holds its lock (fremdprog, 99999, fremdrechner)";
+        QTest::newRow("a link") << Told << ErrorKind::Link << QByteArray() << "x is a symbolic link: the store does not write through a link and left the link and its target as they are";
+        QTest::newRow("stalled") << Told << ErrorKind::Stalled << QByteArray() << "the folder does not answer; it stalls, as a network folder can";
+        QTest::newRow("full") << Told << ErrorKind::NoSpace << QByteArray() << "no space left on the device";
         // clang-format on
     }
 
     void parseBad()
     {
-        QFETCH(ErrorKind, kind);
-        QFETCH(QByteArray, data);
-        QFETCH(QString, english);
+        auto [path, kind, data, english] =
+            fetched<Path, ErrorKind, QByteArray, QString>("path", "kind", "data", "english");
 
         const QString missing = dir->filePath(u"fehlt/namen.csv"_s);
         const QString list = dir->filePath(u"liste.csv"_s);
         NamesCsv::ReadResult result;
-        if (kind == ErrorKind::Unreadable)
+        if (path == ReadMissing)
             result = NamesCsv::readFile(missing);
-        else if (kind == ErrorKind::FolderUnwritable)
+        else if (path == WriteMissing)
             result.error = NamesCsv::writeFile(missing, {});
-        else if (kind == ErrorKind::Unwritable && data.isEmpty())
+        else if (path == WriteHere)
             result.error = NamesCsv::writeData(dir->filePath(u"."_s), {}); // a folder where the file would be
-        else if (kind == ErrorKind::Unwritable) {
+        else if (path == WriteNode) {
             const QString node = dir->filePath(data == "." ? u"."_s : u"node"_s);
             const QStringList made = QString::fromUtf8(data).split(u' ');
             if (data != "." && QProcess::execute(made.first(), QStringList{node} + made.mid(1)) != 0)
                 QSKIP("only root may make a device file");
             result.error = NamesCsv::writeFile(node, {});
-        } else if (StoreLock held(list); kind == ErrorKind::Locked) { // another computer's, fresh by the store's clock
+        } else if (StoreLock held(list); path == TakeLock) { // another computer's, fresh by the store's clock
             const QDateTime now = QDateTime::fromMSecsSinceEpoch(StoreClock::now());
             const bool written = Files::write(list + u".lock"_s, data) && Store::setFileTime(list + u".lock"_s, now);
             result.error = written && !held.acquire(0) ? held.error() : NamesCsv::Error{};
-        } else if (kind == ErrorKind::Link || kind == ErrorKind::Stalled || kind == ErrorKind::NoSpace)
+        } else if (path == Told)
             result.error = {kind, 0, u"x"_s};
         else
             result = Files::write(list, data) ? NamesCsv::readFile(list) : NamesCsv::ReadResult{};
@@ -281,13 +250,10 @@ private slots:
 
     void paste_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("firstRow");
-        QTest::addColumn<QList<int>>("shown"); // by a search; all if none given
-        QTest::addColumn<Names>("names");
-        // Lines without a row, cells beside the names, names refused, names in hidden rows; 0 if not given.
-        QTest::addColumn<QList<qsizetype>>("left");
-        QTest::addColumn<QString>("told"); // in the window
+        // shown: by a search; all if none given. left: lines without a row, cells beside the names, names refused,
+        // names in hidden rows; 0 if not given. told: in the window.
+        addColumns<QString, int, QList<int>, Names, QList<qsizetype>, QString>("text", "firstRow", "shown", "names",
+                                                                               "left", "told");
 
         // clang-format off
         const QString notAll = u"Nicht alles wurde eingefügt.\n\n"_s;
@@ -318,12 +284,9 @@ private slots:
 
     void paste()
     {
-        QFETCH(QString, text);
-        QFETCH(int, firstRow);
-        QFETCH(QList<int>, shown);
-        QFETCH(Names, names);
-        QFETCH(QList<qsizetype>, left);
-        QFETCH(QString, told);
+        auto [text, firstRow, shown, names, left, told] =
+            fetched<QString, int, QList<int>, Names, QList<qsizetype>, QString>("text", "firstRow", "shown", "names",
+                                                                                "left", "told");
         left.resize(4);
         QSet<int> hidden;
         for (int row = 0; row < NamedAddresses::count && !shown.isEmpty(); ++row)
@@ -337,8 +300,8 @@ private slots:
 
     void shownForms_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QStringList>("seen"); // in the window's table, on a terminal's line, typed for names set
+        // seen: in the window's table, on a terminal's line, typed for names set.
+        addColumns<QString, QStringList>("name", "seen");
         // clang-format off
         QTest::newRow("an override and an isolate") << u"Weiche \u202EEnde\u2069 תחנה"_s << QStringList{u"Weiche ⟨U+202E⟩Ende⟨U+2069⟩ תחנה"_s, uR"(Weiche \u{202E}Ende\u{2069} תחנה)"_s, uR"(Weiche \u{202E}Ende\u{2069} תחנה)"_s};
         QTest::newRow("ESC, line break, tab, C1, DEL") << u"Öl\x1b[2J\nb\tc\u0085d\x7f"_s << QStringList{u"Öl␛[2J\nb␉c⟨U+0085⟩d␡"_s, uR"(Öl\u{1B}[2J\u{A}b\u{9}c\u{85}d\u{7F})"_s, u"\\u{d6}l\\u{1b}[2J\nb\\u{9}c\\u{85}d\\u{7F}"_s};
@@ -349,220 +312,11 @@ private slots:
 
     void shownForms()
     {
-        QFETCH(QString, name);
-        QFETCH(QStringList, seen);
+        auto [name, seen] = fetched<QString, QStringList>("name", "seen");
         QCOMPARE((QStringList{NameForms::visible(name), NameForms::escaped(name, NameForms::LineBreaks::Escaped)}),
                  seen.first(2));
         QCOMPARE((QStringList{NameForms::unescaped(seen[1]), NameForms::unescaped(seen[2]), NameForms::isolated(name)}),
                  (QStringList{name, name, u"\u2068"_s + seen[0] + u"\u2069"_s}));
-    }
-
-    void undoRedo_data()
-    {
-        QTest::addColumn<QString>("change");
-        QTest::addColumn<Names>("after");
-
-        QTest::newRow("edit") << "edit" << Names{{"1A", "eins"}, {"2A", "neu"}, {"3A", ""}};
-        QTest::newRow("paste past 12H") << "paste" << Names{{"1A", "eins"}, {"2A", "zwei"}, {"3A", ""}, {"12H", "a"}};
-        QTest::newRow("load") << "load" << Names{{"5C", "fünf"}};
-        QTest::newRow("remove") << "remove" << Names{{"2A", "zwei"}};
-        QTest::newRow("clear") << "clear" << Names{};
-    }
-
-    void undoRedo()
-    {
-        QFETCH(QString, change);
-        QFETCH(Names, after);
-
-        Store::Restored document(store());
-        document.setName(u"1A"_s, u"eins"_s);
-        document.setName(u"2A"_s, u"zwei"_s);
-        document.setName(u"3A"_s, QString()); // emptied: there, with no name
-        const Names before = document.names();
-        QVERIFY(document.paste(0, u"\r\n \n\t\n"_s).names.isEmpty());  // no names in it: no change to undo
-        const QString list = dir->filePath(u"Grüße Anlage Süd.csv"_s); // a name beyond ASCII
-        QVERIFY(Files::write(list, "Adresse;Name\n5C;fünf\n"));
-        QSignalSpy shown(&document, &NamesDocument::namesChanged);
-        if (change == u"edit")
-            document.setName(u"2A"_s, u"neu"_s);
-        else if (change == u"paste")
-            QCOMPARE(document.paste(95, u"a\r\nc\n"_s).linesWithoutRow, 1);
-        else if (change == u"load")
-            QCOMPARE(document.load(list).kind, ErrorKind::None);
-        else if (change == u"remove")
-            document.remove({u"1A"_s, u"3A"_s});
-        else if (change == u"clear")
-            document.clear();
-        else
-            QFAIL("no such change");
-        for (const Names &expected : {after, before, after}) {
-            QCOMPARE(document.names(), expected);
-            QTRY_COMPARE(NamesStore::read(store()).names, expected); // stored without being asked
-            expected == after ? document.undoStack()->undo() : document.undoStack()->redo();
-        }
-        QCOMPARE(shown.size(), 4);            // the change, an undo, a redo, an undo
-        document.setName(u"1A"_s, QString()); // an emptied name is left out of a saved list
-        QCOMPARE(document.saveAs(list).kind, ErrorKind::None);
-        QCOMPARE(NamesCsv::readFile(list).names, (Names{{"2A", "zwei"}}));
-#ifndef Q_OS_WIN // a device is written into, never replaced by a file; only root may make one
-        const QString null = dir->filePath(u"null"_s);
-        QVERIFY(QProcess::execute(u"mknod"_s, {null, u"c"_s, u"1"_s, u"3"_s}) != 0
-                || document.saveAs(null).kind == ErrorKind::None);
-        QVERIFY(!QFileInfo(null).isFile());
-#endif
-    }
-
-    void storeEdges()
-    {
-        // A folder where the list or its times go: tried again for a while (ten times 50 ms), then told.
-        for (const QString &blocked : {StoreFile::timesPath(store()), store()}) {
-            const qint64 start = StoreClock::ticks();
-            QVERIFY(QDir().mkpath(blocked));
-            const NamesCsv::Error error = StoreFile::write(store(), {{"1A", {u"x"_s, 1}}});
-            QCOMPARE(error.kind, ErrorKind::Unwritable);
-            QCOMPARE(error.detail, QDir::toNativeSeparators(blocked) + u" is a folder"_s);
-            QVERIFY(StoreClock::ticks() - start >= 450 && QDir().rmdir(blocked));
-        }
-        QCOMPARE(QDir(QFileInfo(store()).path()).entryList(QDir::Files),
-                 QStringList{u"namen.csv.zeiten"_s}); // none left
-        // Stamped over an hour ahead, it came from a wrong clock: an edit here keeps this side's time, and loses.
-        // Its time is told by its name, which the list holds with an apostrophe first.
-        const Stamped ahead{u"=vorn"_s, QDateTime::currentMSecsSinceEpoch() + qint64{2} * 3600 * 1000};
-        QCOMPARE(StoreFile::write(store(), {{"1A", ahead}}).kind, ErrorKind::None);
-        Store::Restored document(store());
-        document.setName(u"1A"_s, u"hier"_s);
-        QVERIFY(Store::stored(document));
-        QCOMPARE(document.names().value(u"1A"_s), u"=vorn"_s);
-#ifndef Q_OS_WIN // held open on Windows, a lock needs no refresh
-        {
-            // Held, it is kept fresh once a period, not more often, never as old as one left behind.
-            StoreLock held(store());
-            QVERIFY(held.acquire(0));
-            for (const int periods : {1, 0}) {
-                QVERIFY(Store::setFileTime(store() + u".lock"_s, QDateTime::currentDateTime().addSecs(-11)));
-                StoreClock::advance(periods == 1 ? 2500 : 0);
-                QTest::qWait(100); // for what must not happen
-                QTRY_COMPARE(QFileInfo(store() + u".lock"_s).lastModified().secsTo(QDateTime::currentDateTime()) < 10,
-                             periods == 1);
-            }
-            // A link put in its place, and what it points to, from 2001: the link is refreshed, never its target.
-            const QString lock = store() + u".lock"_s;
-            const QString target = dir->filePath(u"geheim"_s);
-            QVERIFY(Files::write(target, "x") && QProcess::execute(u"ln"_s, {u"-sf"_s, target, lock}) == 0
-                    && QProcess::execute(u"touch"_s, {u"-h"_s, u"-d"_s, u"@1000000000"_s, lock, target}) == 0);
-            StoreClock::advance(2500);
-            struct stat own = {};
-            QTRY_VERIFY(::lstat(QFile::encodeName(lock).constData(), &own) == 0 && own.st_mtim.tv_sec > 1000000000);
-            QCOMPARE(QFileInfo(target).lastModified().toSecsSinceEpoch(), 1000000000);
-        }
-        // A lock no one can read yet stalls the store, as a network folder can: told once it lasts.
-        QSignalSpy failed(&document.store(), &SharedStore::failed);
-        QFile lock(store() + u".lock"_s);
-        QCOMPARE(QProcess::execute(u"mkfifo"_s, {lock.fileName()}), 0);
-        document.setName(u"2A"_s, u"zwei"_s);
-        document.store().storeNow();
-        StoreClock::advance(6000); // this late at once, this process was held, not the folder: not told yet
-        QCoreApplication::processEvents();
-        QCOMPARE(failed.size(), 0);
-        StoreClock::advance(3000);
-        QTRY_VERIFY(failed.size() == 1 && document.store().error().kind == ErrorKind::Stalled);
-        QVERIFY(lock.open(QIODevice::WriteOnly) && QFile::remove(lock.fileName())); // read at last, and gone
-        lock.close();
-        QTRY_VERIFY(!document.store().failing() && document.store().pendingCount() == 0); // stored then
-#endif
-    }
-
-    void storeLinks_data()
-    {
-        QTest::addColumn<QString>("linked"); // which of the store's files: the list, its times or its lock
-        QTest::addColumn<QString>("target"); // what the link points to; "hard" for a hard link
-        QTest::addColumn<ErrorKind>("kind");
-        for (const char *linked : {"", ".zeiten", ".lock"})
-            for (const char *target : {"file", "folder", "device", "missing"})
-                QTest::addRow("%s to a %s", *linked != 0 ? linked : "list", target)
-                    << linked << target << ErrorKind::Link;
-        QTest::newRow("list, a hard link") << QString() << u"hard"_s << ErrorKind::None;
-    }
-
-    void storeLinks()
-    {
-#ifdef Q_OS_WIN
-        QSKIP("QFile::link makes shortcuts here, not links");
-#else
-        QFETCH(QString, linked);
-        QFETCH(QString, target);
-        QFETCH(ErrorKind, kind);
-        // The store's folder reached through a link, the user's to choose, is written as any.
-        const QString store = dir->filePath(u"daten/vesk-adressen/namen.csv"_s);
-        const QString link = store + linked;
-        const QString to = dir->filePath(target);
-        const QDateTime written = QDateTime::currentDateTime().addSecs(-3600);
-        const QByteArray content = target == u"hard" ? "Adresse;Name\n" : "geheim\n"; // a hard link is read as the list
-        if (target == u"device" && QProcess::execute(u"mknod"_s, {to, u"c"_s, u"1"_s, u"3"_s}) != 0)
-            QSKIP("only root may make a device file");
-        QVERIFY(QDir().mkpath(dir->filePath(u"echt/vesk-adressen"_s))
-                && QFile::link(dir->filePath(u"echt"_s), dir->filePath(u"daten"_s)));
-        QVERIFY(
-            target == u"device" || target == u"missing"
-            || (target == u"folder" ? QDir().mkdir(to) : Files::write(to, content) && Store::setFileTime(to, written)));
-        QVERIFY(target != u"hard" || QFile::setPermissions(to, QFile::permissions(to) | QFileDevice::ExeOther));
-        QCOMPARE(QProcess::execute(u"ln"_s, {target == u"hard" ? u"-f"_s : u"-s"_s, to, link}), 0);
-        // Read as before a write, a link in place of the list is told, not moved aside; then written under the lock.
-        QCOMPARE(NamesStore::load(store).error.kind, linked.isEmpty() ? kind : ErrorKind::None);
-        QVERIFY(target != u"missing" || !linked.isEmpty() || NamesStore::read(store).error.kind == ErrorKind::Link);
-        StoreLock lock(store);
-        const NamesCsv::Error error = lock.acquire(0) ? StoreFile::write(store, {{"1A", {u"x"_s, 1}}}) : lock.error();
-        QCOMPARE(error.kind, kind);
-        QCOMPARE(error.detail, kind == ErrorKind::Link ? QDir::toNativeSeparators(link) : QString());
-        // The link, and what it points to, as they were; a hard link's other name keeps its bytes.
-        QCOMPARE(QFileInfo(link).symLinkTarget(), target == u"hard" ? QString() : to);
-        QCOMPARE(QFileInfo(to).isFile(), target == u"file" || target == u"hard");
-        QVERIFY(!QFileInfo(to).isFile() || (Files::read(to) == content && QFileInfo(to).lastModified() == written));
-        QVERIFY(target != u"hard" || QFile::permissions(store).testFlag(QFileDevice::ExeOther)); // as shared
-        QCOMPARE(Files::read(store).contains("1A;x\r\n"), kind == ErrorKind::None);
-#endif
-    }
-
-    void conflictCopyNames_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("copy"); // of which, whose, its date and time; empty: no conflict copy
-        const auto row = [](const QString &file, const QString &copy) {
-            QTest::newRow(qPrintable(file)) << file << copy;
-        };
-        // clang-format off
-        for (const auto &[list, times, copy] : {
-                 std::tuple{"namen.sync-conflict-20261209-011038-M2B6222.csv", "namen.csv.sync-conflict-20261209-011038-M2B6222.zeiten", "Syncthing 2026-12-09 01:10:38"},
-                 {"namen (conflicted copy 2026-12-09 011038).csv", "namen.csv (conflicted copy 2026-12-09 011038).zeiten", "Nextcloud 2026-12-09 01:10:38"},
-                 {"namen (conflicted copy anna 2026-12-09 011038).csv", "namen.csv (conflicted copy anna 2026-12-09 011038).zeiten", "Nextcloud 2026-12-09 01:10:38"},
-                 {"namen_conflict-20261209-011038.csv", "namen.csv_conflict-20261209-011038.zeiten", "Nextcloud 2026-12-09 01:10:38"},
-                 {"namen (Anna's conflicted copy 2026-12-09).csv", "namen.csv (Anna's conflicted copy 2026-12-09).zeiten", "Dropbox 2026-12-09"},
-                 {"namen (Anna’s conflicted copy 2026-12-09 (1)).csv", "namen.csv (Anna’s conflicted copy 2026-12-09 (1)).zeiten", "Dropbox 2026-12-09"},
-                 {"namen (Annas in Konflikt stehende Kopie 2026-12-09).csv", "namen.csv (Annas in Konflikt stehende Kopie 2026-12-09).zeiten", "Dropbox 2026-12-09"},
-                 {"namen-ANNA-PC.csv", "namen.csv-anna-pc.zeiten", "OneDrive"}, {"namen-Jürgens-Laptop.csv", "namen.csv-jürgens-laptop.zeiten", "OneDrive"},
-                 {"namen (copia in conflitto di Anna 2026-12-09).csv", "namen.csv (copia in conflitto di Anna 2026-12-09).zeiten", "Dated 2026-12-09"}}) {
-            row(QString::fromUtf8(list), u"List "_s + copy);
-            row(QString::fromUtf8(list) + u".zeiten"_s, u"Times "_s + copy); // or named as the times file
-            row(QString::fromUtf8(times), u"Times "_s + copy);
-        }
-        for (const char *file : {"namen.csv", "namen.csv.zeiten", "namen.csv.lock", "namen-alt.csv", "namen.csv.bak", "namen (1).csv", "namen.sync-conflict-bogus.csv",
-                 "dinge.sync-conflict-20261209-011038-M2B6222.csv", "namen.csv.zeiten.zeiten", "namen.sync-conflict-20261309-011038-M2B6222.csv", "namen.csv.defekt-20261209-011038",
-                 "namen.csv-BERT.zeiten", "namen.sync-conflict-20261209-011038-M2B6222.zeiten", "namen.csv.sync-conflict-20261209-011038-M2B6222.csv",
-                 "namen (conflicted copy 2026-12-09 251038).csv", "namen (Anna's conflicted copy 2026-02-30).csv", "namen (Kopie 2026-12-09) (1).csv"})
-            row(QString::fromUtf8(file), QString());
-        // clang-format on
-    }
-
-    // Told by the name alone; OneDrive's only after a computer recorded as having written the store.
-    void conflictCopyNames()
-    {
-        QFETCH(QString, file);
-        QFETCH(QString, copy);
-        const ConflictCopy found = ConflictCopy::classify(u"namen.csv"_s, file, {u"ANNA-PC"_s, u"jürgens-laptop"_s});
-        const char *const of[] = {"", "List", "Times"};
-        const char *const services[] = {"", "Syncthing", "Nextcloud", "Dropbox", "OneDrive", "Dated"};
-        const QString date = found.date.toString(Qt::ISODate) + u' ' + found.time.toString(Qt::ISODate);
-        QCOMPARE(u"%1 %2 %3"_s.arg(of[int(found.of)], services[int(found.service)], date).trimmed(), copy);
     }
 };
 

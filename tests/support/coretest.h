@@ -1,21 +1,26 @@
 #ifndef CORETEST_H
 #define CORETEST_H
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRectF>
 #include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
 
 #ifdef Q_OS_WIN
-#include <QDir>
 #include <cstdio>
 #include <memory>
 #include <qt_windows.h>
 #include <share.h>
 #else
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
+
+using namespace Qt::StringLiterals;
 
 // MinGW's thread library can leave a process hanging in its unload at exit once threads have
 // come and gone; the results are written by then, so a suite ends there, skipping the unload.
@@ -35,6 +40,20 @@
 #else
 #define VESK_GUILESS_TEST_MAIN(TestObject) QTEST_GUILESS_MAIN(TestObject)
 #endif
+
+// A _data table's columns, their types and names in the same order.
+template<typename... Types, typename... Names>
+void addColumns(const Names &...names)
+{
+    (QTest::addColumn<Types>(names), ...);
+}
+
+// The current row's cells of the columns named, as QFETCH declares them: auto [a, b] = fetched<A, B>("a", "b").
+template<typename... Types, typename... Names>
+std::tuple<Types...> fetched(const Names &...names)
+{
+    return std::tuple<Types...>(*static_cast<Types *>(QTest::qData(names, qMetaTypeId<Types>()))...);
+}
 
 // Helpers for every suite: files, a file no one may replace, a PDF read back.
 namespace Files {
@@ -126,10 +145,9 @@ inline QList<Word> read(const QString &path)
 inline QList<Word> wordsIn(const QList<Word> &words, const QRectF &area)
 {
     QList<Word> found;
-    for (const Word &word : words) {
+    for (const Word &word : words)
         if (area.contains(word.box.center()))
             found.append(word);
-    }
     std::sort(found.begin(), found.end(), [](const Word &a, const Word &b) {
         return qAbs(a.box.bottom() - b.box.bottom()) > 1 ? a.box.bottom() < b.box.bottom()
                                                          : a.box.left() < b.box.left();

@@ -10,8 +10,6 @@
 
 namespace Store {
 
-using namespace Qt::StringLiterals;
-
 // A sync service between two computers' copies of a folder, as Syncthing: a whole file at a time, renamed into place
 // with its time; of two changes the later stays, the other kept beside it. The lock stays (one process: a live holder).
 struct Service
@@ -24,10 +22,9 @@ struct Service
     QStringList names() const // those either side holds or held, but the lock and files being written
     {
         QStringList names = synced.keys();
-        for (const QString &folder : folders) {
+        for (const QString &folder : folders)
             for (QDirIterator file(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); file.hasNext();)
                 names.append(QDir(folder).relativeFilePath(file.next()));
-        }
         names.removeIf([](const QString &name) {
             return name.startsWith(u"namen.csv."_s) && name != u"namen.csv.zeiten"_s && !name.contains(u'-');
         });

@@ -38,14 +38,22 @@ struct MessageBoxCatcher
         timer.start(5);
     }
 
-    // The one box that a step shows, or an empty Box if none or several: waits for the first, then briefly.
+    // The one box that a step shows, or an empty Box if none or several: waits for the first, then for what the
+    // events it left bring.
     Box takeOne(int waitMs = 30000)
     {
         if (QTest::qWaitFor([this] { return !boxes.isEmpty(); }, waitMs))
-            QTest::qWait(30); // a second box would come now
+            settle(); // a second box would come of them
         Box box = boxes.size() == 1 ? boxes.front() : Box{};
         boxes.clear();
         return box;
+    }
+
+    // Delivers the events already posted, and the deletions they leave, each box they open caught meanwhile.
+    static void settle()
+    {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     QList<Box> boxes;
