@@ -14,12 +14,12 @@ class TestCli : public QObject
     Q_OBJECT
 
 private slots:
-    void readmeTranscript()
+    void sessionTranscript()
     {
         // The command line's transcript, run in a copy of doc/, which it shows as /home/anna/anlage.
-        const QString readme = QString::fromUtf8(Files::read(QStringLiteral(VESK_SOURCE_DIR "/doc/commandline.md")));
-        const qsizetype start = readme.indexOf(u"```\n$ vesk-dipp"_s) + 4;
-        const QString transcript = readme.mid(start, readme.indexOf(u"```"_s, start) - start);
+        const QString document = QString::fromUtf8(Files::read(QStringLiteral(VESK_SOURCE_DIR "/doc/commandline.md")));
+        const qsizetype start = document.indexOf(u"```\n$ vesk-dipp"_s) + 4;
+        const QString transcript = document.mid(start, document.indexOf(u"```"_s, start) - start);
         QTemporaryDir dir;
         for (const QString &file : {u"namen.csv"_s, u"falsch.csv"_s, u"beispiel-namen.csv"_s})
             QVERIFY(QFile::copy(QStringLiteral(VESK_SOURCE_DIR "/doc/") + file, dir.filePath(file)));

@@ -51,7 +51,7 @@ private slots:
             fetched<QString, QList<int>, QString, bool, int>("text", "dipp", "canonical", "plain", "row");
 
         QCOMPARE(AddressCodec::isPlainAddress(text), plain);
-        const DippSetting decoded = AddressCodec::decode(text.toUpper());
+        const DippSetting decoded = AddressCodec::decode(text);
         QCOMPARE(QList<int>(decoded.cbegin(), decoded.cend()), dipp);
         QCOMPARE(AddressCodec::encode(decoded), canonical);
         // Names go with the 96 addresses written as addresses, and with no other text.

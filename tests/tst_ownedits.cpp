@@ -63,52 +63,61 @@ private slots:
         QCOMPARE(own.replacedBy({{"1A", {"later", 9000}}}, OwnEdits::Made::Apart).size(), kept ? 1 : 0);
     }
 
-    // A window's tries of a failing write, at ms: "-" quiet, "told", or the delay before the next try.
+    // A window's tries of a failing write, at ms: "-" quiet, "told", or the delay before the next try. A lock is
+    // kept by a live side, or by one not shown alive ("left").
     void retries_data()
     {
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QString>("said");
-        QTest::newRow("back-off doubles up to 30 s") << "d d d d d d d d d"
+        QTest::newRow("back-off doubles up to 30 s") << "delay delay delay delay delay delay delay delay delay"
                                                      << "250 500 1000 2000 4000 8000 16000 30000 30000";
-        QTest::newRow("a success starts over") << "d d ok d"
+        QTest::newRow("a success starts over") << "delay delay stored delay"
                                                << "250 500 250";
-        QTest::newRow("the lock changing hands starts over") << "d d hands:0 d"
+        QTest::newRow("the lock changing hands starts over") << "delay delay hands:0 delay"
                                                              << "250 500 250";
         QTest::newRow("told once, after 3 s") << "try:0 fail:2999 try:2999 fail:3000 fail:9000"
                                               << "- told -";
-        QTest::newRow("told anew after a success") << "try:0 fail:3000 ok try:5000 fail:8000"
+        QTest::newRow("told anew after a success") << "try:0 fail:3000 stored try:5000 fail:8000"
                                                    << "told told";
         QTest::newRow("a write put off is no failure") << "try:0 defer try:2000 fail:4999 fail:5000"
                                                        << "250 - told";
         QTest::newRow("hands changed: failing from then") << "try:0 hands:2000 fail:4999 fail:5000"
                                                           << "- told";
-        QTest::newRow("another kind told at once, once") << "once once ok once"
+        QTest::newRow("another kind told at once, once") << "once once stored once"
                                                          << "told - told";
         QTest::newRow("a lock left behind: after 13 s") << "try:0 left:12999 left:13000"
                                                         << "- told";
+        QTest::newRow("a live holder's lock: after 3 s") << "try:0 live:2999 live:3000"
+                                                         << "- told";
     }
     void retries()
     {
         QFETCH(QString, steps);
         StoreRetry retry;
         QStringList answers;
+        const auto told = [](bool tell) { return tell ? u"told"_s : u"-"_s; };
         for (const QString &step : steps.split(u' ')) {
             const QString verb = step.section(u':', 0, 0);
             const qint64 ms = step.section(u':', 1).toLongLong();
-            const NamesCsv::Error error{
-                verb == u"left" ? NamesCsv::ErrorKind::Locked : NamesCsv::ErrorKind::Unwritable, 0, {}};
-            if (verb == u"d" || verb == u"defer")
-                answers.append(QString::number(verb == u"d" ? retry.nextDelayMs() : retry.deferred()));
-            else if (verb == u"fail" || verb == u"left")
-                answers.append(retry.failed(ms, error, StoreLock::Holder::Unknown) ? u"told"_s : u"-"_s);
+            const bool locked = verb == u"left" || verb == u"live";
+            const NamesCsv::Error error{locked ? NamesCsv::ErrorKind::Locked : NamesCsv::ErrorKind::Unwritable, 0, {}};
+            if (verb == u"delay")
+                answers.append(QString::number(retry.nextDelayMs()));
+            else if (verb == u"defer")
+                answers.append(QString::number(retry.deferred()));
+            else if (verb == u"fail" || locked)
+                answers.append(told(
+                    retry.failed(ms, error, verb == u"live" ? StoreLock::Holder::Live : StoreLock::Holder::Unknown)));
             else if (verb == u"once")
-                answers.append(retry.tellOnce() ? u"told"_s : u"-"_s);
-            else if (verb == u"ok")
+                answers.append(told(retry.tellOnce()));
+            else if (verb == u"stored")
                 retry.succeeded();
             else if (verb == u"try")
                 retry.trying(ms);
-            else
+            else if (verb == u"hands")
                 retry.handsChanged(ms);
+            else
+                QFAIL(qPrintable(u"no such step: "_s + step));
         }
         QTEST(answers.join(u' '), "said");
     }
