@@ -7,8 +7,7 @@
 
 #include <numeric>
 
-// Labels: sheets and their test sheet, layouts at every size, the formats of the list; printers' offsets, and what a
-// print tells.
+// Labels: sheets, their test sheet, layouts at every size, the formats; printers' offsets; what a print tells.
 class TestLabelPage : public QObject, private Work
 {
     Q_OBJECT

@@ -10,8 +10,7 @@ class TestNames : public QObject, private Store::Folder
     Q_OBJECT
 
 public:
-    // How a case meets its error: a list read, written (where a folder is missing, is in the way, or a node made),
-    // the store's lock taken, or an error of the store's own told.
+    // How a case meets its error: a list read or written (folder missing, in the way, a node), the lock, the store.
     enum Path { Read, ReadMissing, WriteMissing, WriteHere, WriteNode, TakeLock, Told };
     Q_ENUM(Path)
 

@@ -1,12 +1,8 @@
 #include "store/ownedits.h"
 #include "store/storeretry.h"
+#include "support/coretest.h"
 
-#include <QTest>
-
-using namespace Qt::StringLiterals;
-
-// The store's rules as values (times in ms): which of this side's edits stands against later ones stored, which
-// is told, and when a failing write is tried again and told.
+// The store's rules as values (ms): which own edit stands against later ones stored and is told; retries.
 class TestOwnEdits : public QObject
 {
     Q_OBJECT
@@ -14,27 +10,22 @@ class TestOwnEdits : public QObject
 private slots:
     void stamped_data()
     {
-        QTest::addColumn<int>("shownMs"); // of the name replaced, against an edit made at 5000
-        QTest::addColumn<int>("madeMs");
+        addColumns<int, int>("shownMs", "madeMs"); // of the name replaced, against an edit made at 5000; made
         QTest::newRow("just under an hour ahead") << 3604999 << 3605000;
         QTest::newRow("an hour ahead: a wrong clock") << 3605000 << 5000;
     }
     void stamped()
     {
-        QFETCH(int, shownMs);
-        QFETCH(int, madeMs);
+        auto [shownMs, madeMs] = fetched<int, int>("shownMs", "madeMs");
         QCOMPARE(OwnEdits().add("1A", "ours", {{"1A", {"theirs", shownMs}}}, 5000), (Stamped{"ours", madeMs}));
     }
 
     void laterStored_data()
     {
-        // Ours made at 1000 (handed over and waiting), stored at (0: not) as made at (999: another of ours); theirs
-        QTest::addColumn<QList<int>>("ms"); // made at, over a fact made at (0: no guess)
-        QTest::addColumn<QString>("theirs");
-        QTest::addColumn<bool>("apart");
-        QTest::addColumn<QString>("told"); // ours, or empty where not told
-        QTest::addColumn<bool>("kept");    // ours, told once more of a later name made apart
-        QTest::addColumn<bool>("waits");   // ours, still to be stored
+        // ms: ours made at 1000 (handed over and waiting), stored at (0: not) as made at (999: another of ours);
+        // theirs made at, over a fact made at (0: no guess). told: ours, or empty where not told; kept: ours, told
+        // once more of a later name made apart; waits: ours, still to be stored.
+        addColumns<QList<int>, QString, bool, QString, bool, bool>("ms", "theirs", "apart", "told", "kept", "waits");
         QTest::newRow("one as old") << QList{0, 0, 1000, 0} << "theirs" << false << "" << true << true;
         QTest::newRow("not stored") << QList{0, 0, 1001, 0} << "theirs" << false << "ours" << false << false;
         QTest::newRow("same name later") << QList{0, 0, 1001, 0} << "ours" << false << "" << false << false;
@@ -47,12 +38,8 @@ private slots:
     }
     void laterStored()
     {
-        QFETCH(QList<int>, ms);
-        QFETCH(QString, theirs);
-        QFETCH(bool, apart);
-        QFETCH(QString, told);
-        QFETCH(bool, kept);
-        QFETCH(bool, waits);
+        auto [ms, theirs, apart, told, kept, waits] =
+            fetched<QList<int>, QString, bool, QString, bool, bool>("ms", "theirs", "apart", "told", "kept", "waits");
         OwnEdits own;
         const StampedNames pending{{"1A", own.add("1A", "ours", {}, 1000)}};
         own.stored({{"1A", {"ours", ms[1]}}}, ms[0]);
@@ -63,12 +50,10 @@ private slots:
         QCOMPARE(own.replacedBy({{"1A", {"later", 9000}}}, OwnEdits::Made::Apart).size(), kept ? 1 : 0);
     }
 
-    // A window's tries of a failing write, at ms: "-" quiet, "told", or the delay before the next try. A lock is
-    // kept by a live side, or by one not shown alive ("left").
+    // A window's tries of a failing write, at ms: "-" quiet, "told", or the next delay; "left": a lock not shown alive.
     void retries_data()
     {
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("said");
+        addColumns<QString, QString>("steps", "said");
         QTest::newRow("back-off doubles up to 30 s") << "delay delay delay delay delay delay delay delay delay"
                                                      << "250 500 1000 2000 4000 8000 16000 30000 30000";
         QTest::newRow("a success starts over") << "delay delay stored delay"
@@ -123,5 +108,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestOwnEdits)
+VESK_GUILESS_TEST_MAIN(TestOwnEdits)
 #include "tst_ownedits.moc"

@@ -7,8 +7,7 @@
 #include <QPrinter>
 #include <QRawFont>
 
-// The names table's page: names wrapped, every cell as drawn, the PDF read back, printed as written; a label as
-// drawn, and every page moved by a printer's offset.
+// The table's page: names wrapped, cells as drawn, the PDF read back, printed as written; a label; offsets.
 class TestTablePage : public QObject, private Work
 {
     Q_OBJECT
