@@ -79,22 +79,17 @@ private slots:
     {
         QFETCH(QString, steps);
         StoreRetry retry;
-        QStringList answers;
-        const auto told = [](bool tell) { return tell ? u"told"_s : u"-"_s; };
+        QStringList said;
         for (const QString &step : steps.split(u' ')) {
             const QString verb = step.section(u':', 0, 0);
             const qint64 ms = step.section(u':', 1).toLongLong();
             const bool locked = verb == u"left" || verb == u"live";
             const NamesCsv::Error error{locked ? NamesCsv::ErrorKind::Locked : NamesCsv::ErrorKind::Unwritable, 0, {}};
-            if (verb == u"delay")
-                answers.append(QString::number(retry.nextDelayMs()));
-            else if (verb == u"defer")
-                answers.append(QString::number(retry.deferred()));
-            else if (verb == u"fail" || locked)
-                answers.append(told(
-                    retry.failed(ms, error, verb == u"live" ? StoreLock::Holder::Live : StoreLock::Holder::Unknown)));
-            else if (verb == u"once")
-                answers.append(told(retry.tellOnce()));
+            const auto by = verb == u"live" ? StoreLock::Holder::Live : StoreLock::Holder::Unknown;
+            if (verb == u"delay" || verb == u"defer")
+                said.append(QString::number(verb == u"delay" ? retry.nextDelayMs() : retry.deferred()));
+            else if (verb == u"fail" || verb == u"once" || locked)
+                said.append((verb == u"once" ? retry.tellOnce() : retry.failed(ms, error, by)) ? u"told"_s : u"-"_s);
             else if (verb == u"stored")
                 retry.succeeded();
             else if (verb == u"try")
@@ -104,7 +99,7 @@ private slots:
             else
                 QFAIL(qPrintable(u"no such step: "_s + step));
         }
-        QTEST(answers.join(u' '), "said");
+        QTEST(said.join(u' '), "said");
     }
 };
 

@@ -183,11 +183,7 @@ private slots:
         // What waits is not looked at again, the lock taken, every watcher of the folder woken, until it may merge.
         const qint64 firstLook = StoreClock::ticks();
         StoreCopies copies(store());
-        const auto looked = [&copies] { // a window may hold the lock for a moment
-            copies.merge();
-            return copies.waitingUntil().has_value();
-        };
-        QTRY_VERIFY(looked());
+        QTRY_VERIFY((copies.merge(), copies.waitingUntil())); // a window may hold the lock for a moment
         {
             StoreLock held(store());
             QVERIFY(held.acquire(StoreLock::staleMs)); // the windows hold it for moments
