@@ -70,9 +70,7 @@ void startWithNames(benchmark::State &state, const Names &names)
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     for (auto name = names.cbegin(); name != names.cend(); ++name)
         stamped.insert(name.key(), {name.value(), now});
-    if (!names.isEmpty()
-        && (!QDir().mkpath(QFileInfo(store).path())
-            || StoreFile::write(store, stamped).kind != NamesCsv::ErrorKind::None)) {
+    if (!names.isEmpty() && (!QDir().mkpath(QFileInfo(store).path()) || !StoreFile::write(store, stamped).ok())) {
         state.SkipWithError("the names could not be stored");
         return;
     }

@@ -46,7 +46,7 @@ void windowWhileLocked(benchmark::State &state)
         ticks.start(tickMs);
         typing.start(editEveryMs);
         loop.exec();
-        if (document.store().error().kind != NamesCsv::ErrorKind::Locked) {
+        if (document.store().error().kind != StoreError::Kind::Locked) {
             state.SkipWithError("the live lock was not respected");
             break;
         }

@@ -30,7 +30,7 @@ private slots:
             }
             const NamesStore::LoadResult stored = Store::restored(document);
             readOnly.reset();
-            QCOMPARE(stored.error.kind, ErrorKind::UnknownAddress);
+            QCOMPARE(stored.error.list.kind, ErrorKind::UnknownAddress);
             QVERIFY(document.names().isEmpty());
             asides.append(stored.setAsidePath);
             document.setName(u"1A"_s, u"neu"_s);
@@ -94,7 +94,7 @@ private slots:
     {
         const StampedNames written{{"1A", {u"eins"_s, 100}}, {"2A", {std::nullopt, 200}}, {"3A", {u"drei"_s, 300}}};
         QVERIFY(QDir().mkpath(QFileInfo(store()).path()));
-        QCOMPARE(StoreFile::write(store(), written).kind, ErrorKind::None);
+        QVERIFY(StoreFile::write(store(), written).ok());
         QCOMPARE(Files::read(store()), QByteArray("\xEF\xBB\xBF"
                                                   "Adresse;Name\r\n1A;eins\r\n3A;drei\r\n"));
         StoreFile::Snapshot read = StoreFile::read(store());
@@ -122,7 +122,7 @@ private slots:
         // Its times a list's merged as a copy and moved aside: that list's names stand as they tell, none erased.
         const QString copy = u"namen.sync-conflict-20261209-011038-M2B6222.csv"_s;
         const QString copies = StoreFile::copiesPath(store()) + u'/';
-        QVERIFY(QDir().mkpath(copies) && StoreFile::write(copies + copy, written).kind == ErrorKind::None
+        QVERIFY(QDir().mkpath(copies) && StoreFile::write(copies + copy, written).ok()
                 && Store::setFileTime(copies + copy, QDateTime::fromMSecsSinceEpoch(100)));
         QCOMPARE(StoreFile::read(store()).names,
                  (StampedNames{{"1A", {u"eins"_s, 100}}, {"2A", {std::nullopt, 200}}, {"3A", {u"drei"_s, 300}}}));
@@ -256,7 +256,7 @@ private slots:
             QTRY_COMPARE(tries.size(), tried);
             QCOMPARE(document.store().failing(), tried == 2 && holder == StoreLock::Holder::Live); // told
         }
-        const QString said = NamesCsv::describe(document.store().error(), NamesCsv::Language::English);
+        const QString said = document.store().error().describe(NamesCsv::Language::English);
         QVERIFY2(said.contains(QCoreApplication::applicationName()) == bool(held), qPrintable(said)); // who holds it
         held.reset();
         StoreClock::advance(StoreLock::staleMs); // by now, a lock that is not refreshed is stale
@@ -304,7 +304,7 @@ private slots:
         }
         QCOMPARE(freedAfter, freedAfterMs);
         QVERIFY(!QFileInfo::exists(store() + u".lock.rmlock"_s));
-        const QString said = NamesCsv::describe(waiting.error(), NamesCsv::Language::English);
+        const QString said = waiting.error().describe(NamesCsv::Language::English);
         QVERIFY2(!refreshed || said.endsWith(u"holds its lock (vesk-dipp, 1, anderer-rechner)"_s), qPrintable(said));
     }
 };

@@ -10,8 +10,8 @@ class TestNames : public QObject, private Store::Folder
     Q_OBJECT
 
 public:
-    // How a case meets its error: a list read or written (folder missing, in the way, a node), the lock, the store.
-    enum Path { Read, ReadMissing, WriteMissing, WriteHere, WriteNode, TakeLock, Told };
+    // How a case meets its error: a list read or written (folder missing, in the way, a node), or told.
+    enum Path { Read, ReadMissing, WriteMissing, WriteHere, WriteNode, Told };
     Q_ENUM(Path)
 
 private slots:
@@ -181,10 +181,6 @@ private slots:
         QTest::newRow("a FIFO no one reads") << WriteNode << ErrorKind::Unwritable << QByteArray("mkfifo") << "cannot be written: nobody reads from the FIFO";
         QTest::newRow("a folder") << WriteNode << ErrorKind::Unwritable << QByteArray(".") << "cannot be written: Is a directory";
 #endif
-        // Only the store meets these.
-        QTest::newRow("locked") << TakeLock << ErrorKind::Locked << QByteArray("99999\nfremdprog\nfremdrechner\n") << "cannot be written: another window or vesk-dipp holds its lock (fremdprog, 99999, fremdrechner)";
-        QTest::newRow("a link") << Told << ErrorKind::Link << QByteArray() << "x is a symbolic link: the store does not write through a link and left the link and its target as they are";
-        QTest::newRow("stalled") << Told << ErrorKind::Stalled << QByteArray() << "the folder does not answer; it stalls, as a network folder can";
         QTest::newRow("full") << Told << ErrorKind::NoSpace << QByteArray() << "no space left on the device";
         // clang-format on
     }
@@ -209,10 +205,6 @@ private slots:
             if (data != "." && QProcess::execute(made.first(), QStringList{node} + made.mid(1)) != 0)
                 QSKIP("only root may make a device file");
             result.error = NamesCsv::writeFile(node, {});
-        } else if (StoreLock held(list); path == TakeLock) { // another computer's, fresh by the store's clock
-            const QDateTime now = QDateTime::fromMSecsSinceEpoch(StoreClock::now());
-            const bool written = Files::write(list + u".lock"_s, data) && Store::setFileTime(list + u".lock"_s, now);
-            result.error = written && !held.acquire(0) ? held.error() : NamesCsv::Error{};
         } else if (path == Told)
             result.error = {kind, 0, u"x"_s};
         else
@@ -227,6 +219,34 @@ private slots:
         const QString german = NamesCsv::describe(result.error, NamesCsv::Language::German);
         QVERIFY2(german != said, qPrintable(german));
         QCOMPARE(german.startsWith(u"Zeile %1: "_s.arg(result.error.line)), english.startsWith(u"line "_s));
+    }
+
+    void storeErrors_data()
+    {
+        addColumns<StoreError::Kind, QByteArray, QString, QString>("kind", "lock", "english", "german");
+        // clang-format off
+        QTest::newRow("locked") << StoreError::Kind::Locked << QByteArray("99999\nfremdprog\nfremdrechner\n") << "cannot be written: another window or vesk-dipp holds its lock (fremdprog, 99999, fremdrechner)" << "Die Datei ist gesperrt: Ein anderes Fenster oder vesk-dipp schreibt hinein (fremdprog, 99999, fremdrechner).";
+        QTest::newRow("a link") << StoreError::Kind::Link << QByteArray() << "x is a symbolic link: the store does not write through a link and left the link and its target as they are" << "x ist ein symbolischer Link. Die Namen werden nicht durch einen Link geschrieben; der Link und seine Zieldatei bleiben, wie sie sind.";
+        QTest::newRow("stalled") << StoreError::Kind::Stalled << QByteArray() << "the folder does not answer; it stalls, as a network folder can" << "Der Ordner antwortet nicht; er hängt, wie es ein Netzwerkordner tun kann.";
+        QTest::newRow("the list's own") << StoreError::Kind::List << QByteArray() << "no space left on the device" << "Auf dem Datenträger ist kein Platz mehr.";
+        // clang-format on
+    }
+
+    void storeErrors()
+    {
+        auto [kind, lock, english, german] =
+            fetched<StoreError::Kind, QByteArray, QString, QString>("kind", "lock", "english", "german");
+        const QString list = dir->filePath(u"liste.csv"_s);
+        StoreError error = kind == StoreError::Kind::List ? StoreError(NamesCsv::Error{ErrorKind::NoSpace, 0, u"x"_s})
+                                                          : StoreError(kind, u"x"_s);
+        if (StoreLock held(list); !lock.isEmpty()) { // another computer's, fresh by the store's clock
+            const QDateTime now = QDateTime::fromMSecsSinceEpoch(StoreClock::now());
+            const bool written = Files::write(list + u".lock"_s, lock) && Store::setFileTime(list + u".lock"_s, now);
+            error = written && !held.acquire(0) ? held.error() : StoreError();
+        }
+        QCOMPARE(error.kind, kind);
+        QCOMPARE(error.describe(NamesCsv::Language::English), english);
+        QCOMPARE(error.describe(NamesCsv::Language::German), german);
     }
 
     void savedLayoutReadsBack()

@@ -68,7 +68,7 @@ private slots:
         for (const QString &blocked : {StoreFile::timesPath(store()), store()}) {
             const qint64 start = StoreClock::ticks();
             QVERIFY(QDir().mkpath(blocked));
-            const NamesCsv::Error error = StoreFile::write(store(), {{"1A", {u"x"_s, 1}}});
+            const NamesCsv::Error error = StoreFile::write(store(), {{"1A", {u"x"_s, 1}}}).list;
             QCOMPARE(error.kind, ErrorKind::Unwritable);
             QCOMPARE(error.detail, QDir::toNativeSeparators(blocked) + u" is a folder"_s);
             QVERIFY(StoreClock::ticks() - start >= 450 && QDir().rmdir(blocked));
@@ -78,7 +78,7 @@ private slots:
         // Stamped over an hour ahead, it came from a wrong clock: an edit here keeps this side's time, and loses.
         // Its time is told by its name, which the list holds with an apostrophe first.
         const Stamped ahead{u"=vorn"_s, QDateTime::currentMSecsSinceEpoch() + qint64{2} * 3600 * 1000};
-        QCOMPARE(StoreFile::write(store(), {{"1A", ahead}}).kind, ErrorKind::None);
+        QVERIFY(StoreFile::write(store(), {{"1A", ahead}}).ok());
         Store::Restored document(store());
         document.setName(u"1A"_s, u"hier"_s);
         QVERIFY(Store::stored(document));
@@ -115,7 +115,7 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(failed.size(), 0);
         StoreClock::advance(3000);
-        QTRY_VERIFY(failed.size() == 1 && document.store().error().kind == ErrorKind::Stalled);
+        QTRY_VERIFY(failed.size() == 1 && document.store().error().kind == StoreError::Kind::Stalled);
         QVERIFY(lock.open(QIODevice::WriteOnly) && QFile::remove(lock.fileName())); // read at last, and gone
         lock.close();
         QTRY_VERIFY(!document.store().failing() && document.store().pendingCount() == 0); // stored then
@@ -125,12 +125,12 @@ private slots:
     void storeLinks_data()
     {
         // linked: the list, its times or its lock, made a link. target: what it points to; "hard": a hard link.
-        addColumns<QString, QString, ErrorKind>("linked", "target", "kind");
+        addColumns<QString, QString, StoreError::Kind>("linked", "target", "kind");
         for (const char *linked : {"", ".zeiten", ".lock"})
             for (const char *target : {"file", "folder", "device", "missing"})
                 QTest::addRow("%s to a %s", *linked != 0 ? linked : "list", target)
-                    << linked << target << ErrorKind::Link;
-        QTest::newRow("list, a hard link") << QString() << u"hard"_s << ErrorKind::None;
+                    << linked << target << StoreError::Kind::Link;
+        QTest::newRow("list, a hard link") << QString() << u"hard"_s << StoreError::Kind::None;
     }
 
     void storeLinks()
@@ -138,7 +138,7 @@ private slots:
 #ifdef Q_OS_WIN
         QSKIP("QFile::link makes shortcuts here, not links");
 #else
-        auto [linked, target, kind] = fetched<QString, QString, ErrorKind>("linked", "target", "kind");
+        auto [linked, target, kind] = fetched<QString, QString, StoreError::Kind>("linked", "target", "kind");
         // The store's folder reached through a link, the user's to choose, is written as any.
         const QString store = dir->filePath(u"daten/vesk-adressen/namen.csv"_s);
         const QString link = store + linked;
@@ -155,18 +155,19 @@ private slots:
         QVERIFY(target != u"hard" || QFile::setPermissions(to, QFile::permissions(to) | QFileDevice::ExeOther));
         QCOMPARE(QProcess::execute(u"ln"_s, {target == u"hard" ? u"-f"_s : u"-s"_s, to, link}), 0);
         // Read as before a write, a link in place of the list is told, not moved aside; then written under the lock.
-        QCOMPARE(NamesStore::load(store).error.kind, linked.isEmpty() ? kind : ErrorKind::None);
-        QVERIFY(target != u"missing" || !linked.isEmpty() || NamesStore::read(store).error.kind == ErrorKind::Link);
+        QCOMPARE(NamesStore::load(store).error.kind, linked.isEmpty() ? kind : StoreError::Kind::None);
+        QVERIFY(target != u"missing" || !linked.isEmpty()
+                || NamesStore::read(store).error.kind == StoreError::Kind::Link);
         StoreLock lock(store);
-        const NamesCsv::Error error = lock.acquire(0) ? StoreFile::write(store, {{"1A", {u"x"_s, 1}}}) : lock.error();
+        const StoreError error = lock.acquire(0) ? StoreFile::write(store, {{"1A", {u"x"_s, 1}}}) : lock.error();
         QCOMPARE(error.kind, kind);
-        QCOMPARE(error.detail, kind == ErrorKind::Link ? QDir::toNativeSeparators(link) : QString());
+        QCOMPARE(error.detail, kind == StoreError::Kind::Link ? QDir::toNativeSeparators(link) : QString());
         // The link, and what it points to, as they were; a hard link's other name keeps its bytes.
         QCOMPARE(QFileInfo(link).symLinkTarget(), target == u"hard" ? QString() : to);
         QCOMPARE(QFileInfo(to).isFile(), target == u"file" || target == u"hard");
         QVERIFY(!QFileInfo(to).isFile() || (Files::read(to) == content && QFileInfo(to).lastModified() == written));
         QVERIFY(target != u"hard" || QFile::permissions(store).testFlag(QFileDevice::ExeOther)); // as shared
-        QCOMPARE(Files::read(store).contains("1A;x\r\n"), kind == ErrorKind::None);
+        QCOMPARE(Files::read(store).contains("1A;x\r\n"), kind == StoreError::Kind::None);
 #endif
     }
 

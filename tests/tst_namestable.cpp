@@ -181,13 +181,14 @@ private slots:
         QCOMPARE(catcher.takeOne().text, u"danach"_s);
         // Told: a damaged store set aside (at the start or later) and where, or left as is; one unreadable stays.
         SharedStore &shared = window->findChild<NamesDocument *>()->store();
-        const NamesStore::LoadResult found{{}, {NamesCsv::ErrorKind::UnknownAddress, 2, u"13A"_s}, u"/d/n.defekt"_s};
+        const NamesStore::LoadResult found{
+            {}, NamesCsv::Error{NamesCsv::ErrorKind::UnknownAddress, 2, u"13A"_s}, u"/d/n.defekt"_s};
         emit shared.restored(found);
         emit shared.setAside(found);
         emit shared.setAside({{}, found.error, {}});
         emit shared.copySetAside(found);
         emit shared.copiesStay(found.error);
-        emit shared.restored({{}, {NamesCsv::ErrorKind::Unreadable, 0, u"x"_s}, {}});
+        emit shared.restored({{}, NamesCsv::Error{NamesCsv::ErrorKind::Unreadable, 0, u"x"_s}, {}});
         const QString path = QDir::toNativeSeparators(workFile(u"data/vesk-adressen/namen.csv"_s));
         const QString damaged = u"Die gespeicherten Namen in %1 konnten nicht gelesen werden.\nZeile 2: Die Adresse "
                                 "„13A“ gibt es in der Tabelle nicht (A–H, 1–12).\n\nDie Datei "_s.arg(path);
@@ -221,7 +222,7 @@ private slots:
             Files::Unreplaceable held(store, true);
             typeNames({{1, u"zwei"_s}, {2, u"drei"_s}});
             // Told once, when it lasts (the store's clock moved on, not waited for), not at every change or try.
-            QVERIFY(QTest::qWaitFor([&shared] { return shared.error().kind != NamesCsv::ErrorKind::None; }));
+            QVERIFY(QTest::qWaitFor([&shared] { return !shared.error().ok(); }));
             StoreClock::advance(3000);
             QVERIFY(catcher.takeOne().text.contains(u"konnten nicht in"_s));
             // While names wait, the window says so without a box.
@@ -282,7 +283,7 @@ private slots:
             // A failure as short as a moment shows nothing: the last one is over.
             Files::Unreplaceable held(store, true);
             typeNames({{3, u"vier"_s}});
-            QTRY_VERIFY(window->findChild<NamesDocument *>()->store().error().kind != NamesCsv::ErrorKind::None);
+            QTRY_VERIFY(!window->findChild<NamesDocument *>()->store().error().ok());
             QVERIFY(!window->isWindowModified() && !window->storeState->isVisible());
         }
         window->resize(window->width() + 40, window->height() + 30);

@@ -84,7 +84,8 @@ private slots:
             const QString verb = step.section(u':', 0, 0);
             const qint64 ms = step.section(u':', 1).toLongLong();
             const bool locked = verb == u"left" || verb == u"live";
-            const NamesCsv::Error error{locked ? NamesCsv::ErrorKind::Locked : NamesCsv::ErrorKind::Unwritable, 0, {}};
+            const StoreError error = locked ? StoreError(StoreError::Kind::Locked, {})
+                                            : NamesCsv::Error{NamesCsv::ErrorKind::Unwritable, 0, {}};
             const auto by = verb == u"live" ? StoreLock::Holder::Live : StoreLock::Holder::Unknown;
             if (verb == u"delay" || verb == u"defer")
                 said.append(QString::number(verb == u"delay" ? retry.nextDelayMs() : retry.deferred()));

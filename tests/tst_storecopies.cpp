@@ -29,11 +29,12 @@ private slots:
                 QVERIFY(ahead() - closing >= 7000);
                 StoreClock::setPauses(StoreClock::Pauses::Wait); // this window's failure lasts as long as it does
                 document.setName(u"1A"_s, name);
-                QTRY_VERIFY(document.store().error().kind != ErrorKind::None); // tried, and failed
+                QTRY_VERIFY(!document.store().error().ok()); // tried, and failed
                 QCOMPARE(document.store().pendingCount(), 1);
                 // Told as what it is: on Linux the folder is read-only, on Windows the file held open.
                 const bool windows = QSysInfo::productType() == u"windows";
-                QCOMPARE(document.store().error().kind, windows ? ErrorKind::Unreadable : ErrorKind::FolderUnwritable);
+                QCOMPARE(document.store().error().list.kind,
+                         windows ? ErrorKind::Unreadable : ErrorKind::FolderUnwritable);
             }
             // Stored by itself at the next try, without a new edit; a failure this short is not reported.
             StoreClock::advance(250);
@@ -48,7 +49,7 @@ private slots:
         {
             NamesDocument starting(store());
             const NamesStore::LoadResult found = Store::restored(starting);
-            QCOMPARE(found.error.kind, ErrorKind::Unreadable);
+            QCOMPARE(found.error.list.kind, ErrorKind::Unreadable);
             QCOMPARE(found.setAsidePath, QString());
         }
         QVERIFY(QDir().rmdir(store())); // still where it was
@@ -64,9 +65,9 @@ private slots:
         const QString other = store() + u".anderes"_s;
         QVERIFY(Files::write(other, "geheim\n") && QFile::link(other, store()));
         NamesDocument linked(store());
-        QCOMPARE(Store::restored(linked).error.kind, ErrorKind::Link);
+        QCOMPARE(Store::restored(linked).error.kind, StoreError::Kind::Link);
         linked.setName(u"3A"_s, u"drei"_s);
-        QTRY_COMPARE(linked.store().error().kind, ErrorKind::Link);
+        QTRY_COMPARE(linked.store().error().kind, StoreError::Kind::Link);
         QVERIFY(QFile::remove(store()));
         StoreClock::advance(30000);
         QTRY_COMPARE(NamesStore::read(store()).names, (Names{{"3A", "drei"}}));
@@ -167,13 +168,13 @@ private slots:
         const QDir folder(QFileInfo(store()).path());
         const QString copy = folder.filePath(u"namen (Anna's conflicted copy 2026-12-09).csv"_s);
         QVERIFY(Files::write(folder.filePath(u"Konfliktkopien"_s), "x")); // no folder to move it into: told
-        QCOMPARE(StoreFile::write(copy, {{"2A", {"neu", StoreClock::now() + 1}}}).kind, ErrorKind::None);
+        QVERIFY(StoreFile::write(copy, {{"2A", {"neu", StoreClock::now() + 1}}}).ok());
         StoreClock::advance(500);
         QTRY_COMPARE(a.names(), (Names{{"2A", "neu"}}));
         QCOMPARE(replaced.size(), 1);
         QCOMPARE(replaced.first().first().value<NameEntries>(), (NameEntries{{"2A", u"alt"_s}}));
         QTRY_COMPARE(stays.size(), 1);
-        QCOMPARE(stays.first().first().value<NamesCsv::Error>().kind, ErrorKind::FolderUnwritable);
+        QCOMPARE(stays.first().first().value<StoreError>().list.kind, ErrorKind::FolderUnwritable);
         QVERIFY(QFile::remove(folder.filePath(u"Konfliktkopien"_s)) && QFileInfo::exists(copy));
         // A damaged copy a service named is set aside and told; another file stays, looked at again once changed.
         for (const QString &name : {u"namen (Kopie 2026-12-09).csv"_s, u"namen_conflict-20261209-011038.csv"_s,
@@ -199,8 +200,7 @@ private slots:
     void lastEditsStoredWhileCopiesWait()
     {
         const QString copy = QFileInfo(store()).dir().filePath(u"namen.sync-conflict-20261209-020000-M2B6222.csv"_s);
-        QVERIFY(QDir().mkpath(QFileInfo(store()).path())
-                && StoreFile::write(store(), {{"1A", {"eins", 1000}}}).kind == ErrorKind::None
+        QVERIFY(QDir().mkpath(QFileInfo(store()).path()) && StoreFile::write(store(), {{"1A", {"eins", 1000}}}).ok()
                 && Files::write(copy, "Adresse;Name\n8A;acht\n"));
         {
             NamesDocument document(store());

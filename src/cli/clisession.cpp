@@ -142,8 +142,8 @@ std::optional<Names> CliSession::chosenNames()
 std::optional<Names> CliSession::readStored()
 {
     mergeCopies();
-    return readNames(NamesStore::read(NamesStore::defaultPath()), QStringLiteral("stored names"),
-                     NamesStore::defaultPath());
+    const NamesStore::ReadResult read = NamesStore::read(NamesStore::defaultPath());
+    return readNames(read.names, read.error, QStringLiteral("stored names"), NamesStore::defaultPath());
 }
 
 // A window looks again and again; a command looks until nothing waits, at most as long as a
@@ -160,7 +160,7 @@ void CliSession::mergeCopies()
                 warn(QStringLiteral("a conflict copy could not be read (%1) and was set aside as %2")
                          .arg(describe(found.error), QDir::toNativeSeparators(found.setAsidePath)));
         }
-        if (merged.stays.kind != NamesCsv::ErrorKind::None)
+        if (!merged.stays.ok())
             warn(QStringLiteral("conflict copies stay beside %1 until they can be merged and moved into %2: %3")
                      .arg(QDir::toNativeSeparators(NamesStore::defaultPath()),
                           QDir::toNativeSeparators(StoreFile::copiesPath(NamesStore::defaultPath())),
@@ -185,14 +185,16 @@ void CliSession::mergeCopies()
 
 std::optional<Names> CliSession::readList(const QString &file)
 {
-    return readNames(NamesCsv::readFile(file), QStringLiteral("names file"), file);
+    const NamesCsv::ReadResult read = NamesCsv::readFile(file);
+    return readNames(read.names, read.error, QStringLiteral("names file"), file);
 }
 
-std::optional<Names> CliSession::readNames(const NamesCsv::ReadResult &read, const QString &what, const QString &file)
+std::optional<Names> CliSession::readNames(const Names &names, const StoreError &error, const QString &what,
+                                           const QString &file)
 {
-    if (read.ok())
-        return read.names;
-    fail(QStringLiteral("%1 %2: %3").arg(what, QDir::toNativeSeparators(file), describe(read.error)));
+    if (error.ok())
+        return names;
+    fail(QStringLiteral("%1 %2: %3").arg(what, QDir::toNativeSeparators(file), describe(error)));
     return std::nullopt;
 }
 
@@ -202,7 +204,7 @@ void CliSession::printTo(QTextStream &stream, const QString &line)
     stream << line << '\n' << Qt::flush;
 }
 
-QString CliSession::describe(const NamesCsv::Error &error)
+QString CliSession::describe(const StoreError &error)
 {
-    return NamesCsv::describe(error, NamesCsv::Language::English);
+    return error.describe(NamesCsv::Language::English);
 }

@@ -1,7 +1,7 @@
 #ifndef CLISESSION_H
 #define CLISESSION_H
 
-#include "names/namescsv.h"
+#include "store/storeerror.h"
 
 #include <QCommandLineParser>
 #include <QStringList>
@@ -45,7 +45,7 @@ public:
     // would, and tells each damaged copy set aside.
     void mergeCopies();
     std::optional<Names> readList(const QString &file);
-    static QString describe(const NamesCsv::Error &error);
+    static QString describe(const StoreError &error);
 
     QTextStream &out;
     QTextStream &err;
@@ -66,7 +66,8 @@ public:
 
 private:
     static void printTo(QTextStream &stream, const QString &line);
-    std::optional<Names> readNames(const NamesCsv::ReadResult &read, const QString &what, const QString &file);
+    std::optional<Names> readNames(const Names &names, const StoreError &error, const QString &what,
+                                   const QString &file);
 };
 
 #endif

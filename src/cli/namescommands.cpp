@@ -76,7 +76,7 @@ int NamesCommands::set(const QStringList &arguments)
     if (!key)
         return CliSession::Failure;
     if (const NameRules::Problem problem = NameRules::check(name); problem != NameRules::Problem::None)
-        return session.fail(NameRules::englishReason(name, problem));
+        return session.fail(NameRules::reason(name, problem, QLocale::English));
     return store({{*key, name.isEmpty() ? std::nullopt : std::optional(name)}});
 }
 

@@ -26,7 +26,7 @@ QValidator::State NameValidator::validate(QString &input, int &pos) const
     const qsizetype added = firstAddedHidden(input);
     if (added < 0)
         return Acceptable;
-    emit refused(NameRules::germanHiddenReason(input, added));
+    emit refused(NameRules::hiddenReason(input, added, QLocale::German));
     return Invalid;
 }
 

@@ -7,9 +7,9 @@
 
 namespace {
 
-QString describe(const NamesCsv::Error &error)
+QString describe(const StoreError &error)
 {
-    return NamesCsv::describe(error, NamesCsv::Language::German);
+    return error.describe(NamesCsv::Language::German);
 }
 
 } // namespace
@@ -59,7 +59,7 @@ void StoreReports::reportDamaged(const NamesStore::LoadResult &stored, const QSt
              .arg(storePath(), describe(stored.error), QDir::toNativeSeparators(stored.setAsidePath), outcome));
 }
 
-void StoreReports::reportFailure(const NamesCsv::Error &error)
+void StoreReports::reportFailure(const StoreError &error)
 {
     warn(tr("Namen sichern"), tr("Die Namen konnten nicht in %1 gesichert werden.\n%2\n\n"
                                  "Sie bleiben im Fenster und werden gesichert, sobald es wieder geht; bis dahin zeigt "
@@ -78,7 +78,7 @@ void StoreReports::reportCopy(const NamesStore::LoadResult &copy)
 }
 
 // Merged where they could be; the next look after a change of the folder tries again.
-void StoreReports::reportCopiesStay(const NamesCsv::Error &error)
+void StoreReports::reportCopiesStay(const StoreError &error)
 {
     warn(tr("Gespeicherte Namen"),
          tr("Konfliktkopien der Namen, die ein Dienst zum Abgleichen von Ordnern neben %1 abgelegt hat, bleiben dort "

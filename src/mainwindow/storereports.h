@@ -1,7 +1,6 @@
 #ifndef STOREREPORTS_H
 #define STOREREPORTS_H
 
-#include "names/namescsv.h"
 #include "store/namesstore.h"
 
 #include <QObject>
@@ -21,9 +20,9 @@ public:
 private:
     void reportRestore(const NamesStore::LoadResult &stored);
     void reportDamaged(const NamesStore::LoadResult &stored, const QString &outcome);
-    void reportFailure(const NamesCsv::Error &error);
+    void reportFailure(const StoreError &error);
     void reportCopy(const NamesStore::LoadResult &copy);
-    void reportCopiesStay(const NamesCsv::Error &error);
+    void reportCopiesStay(const StoreError &error);
     void warn(const QString &title, const QString &text);
     QString storePath() const;
 

@@ -54,15 +54,9 @@ constexpr Wording wordings[] = {
      "a byte that is not UTF-8 in a file that is otherwise UTF-8; save the list as UTF-8 again"},
     {ErrorKind::Unwritable, false, QT_TRANSLATE_NOOP("NamesCsv", "Die Datei kann nicht geschrieben werden: %1"),
      "cannot be written: %1"},
-    {ErrorKind::Locked, false,
-     QT_TRANSLATE_NOOP("NamesCsv", "Die Datei ist gesperrt: Ein anderes Fenster oder vesk-dipp schreibt hinein (%1)."),
-     "cannot be written: another window or vesk-dipp holds its lock (%1)"},
     {ErrorKind::FolderUnwritable, false,
      QT_TRANSLATE_NOOP("NamesCsv", "Der Ordner kann nicht angelegt oder beschrieben werden: %1"),
      "the folder cannot be created or written to: %1"},
-    {ErrorKind::Stalled, false,
-     QT_TRANSLATE_NOOP("NamesCsv", "Der Ordner antwortet nicht; er hängt, wie es ein Netzwerkordner tun kann."),
-     "the folder does not answer; it stalls, as a network folder can"},
     {ErrorKind::SpreadsheetFile, false,
      QT_TRANSLATE_NOOP("NamesCsv",
                        "Das ist eine Tabellendatei (%1). Bitte in der Tabellenkalkulation als CSV speichern."),
@@ -81,10 +75,6 @@ constexpr Wording wordings[] = {
      "the file holds no text: a picture or another binary file, not a names list"},
     {ErrorKind::NoSpace, false, QT_TRANSLATE_NOOP("NamesCsv", "Auf dem Datenträger ist kein Platz mehr."),
      "no space left on the device"},
-    {ErrorKind::Link, false,
-     QT_TRANSLATE_NOOP("NamesCsv", "%1 ist ein symbolischer Link. Die Namen werden nicht durch einen Link "
-                                   "geschrieben; der Link und seine Zieldatei bleiben, wie sie sind."),
-     "%1 is a symbolic link: the store does not write through a link and left the link and its target as they are"},
 };
 
 // The limits the wordings spell out.
@@ -105,12 +95,9 @@ QString NamesCsv::describe(const Error &error, Language language)
     for (const Wording &wording : wordings) {
         if (wording.kind != error.kind)
             continue;
-        QString reason = inLanguage(language == Language::German ? wording.german : wording.english, language);
-        // A cell or a column quoted from the file may hold what would act on a terminal.
-        if (reason.contains(QLatin1String("%1")))
-            reason = reason.arg(language == Language::German
-                                    ? NameForms::visible(error.detail)
-                                    : NameForms::escaped(error.detail, NameForms::LineBreaks::Escaped));
+        const QString reason =
+            withDetail(inLanguage(language == Language::German ? wording.german : wording.english, language),
+                       error.detail, language);
         if (!wording.hasLine)
             return reason;
         const char *linePrefix =
@@ -118,6 +105,14 @@ QString NamesCsv::describe(const Error &error, Language language)
         return inLanguage(linePrefix, language).arg(QString::number(error.line), reason);
     }
     return {};
+}
+
+QString NamesCsv::withDetail(const QString &wording, const QString &detail, Language language)
+{
+    if (!wording.contains(QLatin1String("%1")))
+        return wording;
+    return wording.arg(language == Language::German ? NameForms::visible(detail)
+                                                    : NameForms::escaped(detail, NameForms::LineBreaks::Escaped));
 }
 
 // Below this, a failed write is taken for a full device rather than for the reason the

@@ -1,9 +1,11 @@
 #include "names/namerules.h"
 
 #include <QCoreApplication>
+#include <QStringList>
 #include <QTextBoundaryFinder>
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -65,71 +67,72 @@ NameRules::Problem NameRules::check(const QString &name)
     return hidden < 0 ? Problem::None : hiddenCharacterAt(name, hidden).problem;
 }
 
+namespace {
+
+// Each problem in both wordings. The arguments, the same in both: %1 and %2 the hidden
+// character's code and place, or the name's characters and code units; %3 and %4 the limits.
+// The German goes through translation like every text of the window.
+struct Wording
+{
+    NameRules::Problem problem;
+    const char *german;
+    const char *english;
+};
+
+constexpr Wording wordings[] = {
+    {NameRules::Problem::TooLong,
+     QT_TRANSLATE_NOOP("NameRules", "Ein Name hat höchstens %3 Zeichen und %4 UTF-16-Einheiten "
+                                    "(Emoji und Akzente belegen mehrere)."),
+     "the name has %1 characters in %2 UTF-16 code units; a name holds at most %3 characters and %4 code units "
+     "(emoji and accents take several)"},
+    {NameRules::Problem::CarriageReturn, QT_TRANSLATE_NOOP("NameRules", "Ein Name enthält keinen Wagenrücklauf (CR)."),
+     "a name cannot hold a carriage return (CR); use a line break (LF) alone"},
+    {NameRules::Problem::ControlCharacter,
+     QT_TRANSLATE_NOOP("NameRules", "Ein Name enthält keine Steuerzeichen; an Stelle %2 steht das unsichtbare "
+                                    "Zeichen %1."),
+     "a name cannot hold a control character: %1 at character %2"},
+    {NameRules::Problem::DirectionOverride,
+     QT_TRANSLATE_NOOP("NameRules", "Ein Name enthält keine Zeichen, die die Schreibrichtung umstellen; an Stelle "
+                                    "%2 steht %1."),
+     "a name cannot hold a character that overrides the text's direction: %1 at character %2"},
+};
+
+// A wording's arguments by their numbers, since a wording may leave some out.
+QString worded(NameRules::Problem problem, QLocale::Language language, const QStringList &arguments)
+{
+    const auto *const wording = std::find_if(std::cbegin(wordings), std::cend(wordings),
+                                             [problem](const Wording &each) { return each.problem == problem; });
+    if (wording == std::cend(wordings))
+        return {};
+    QString text = language == QLocale::German ? QCoreApplication::translate("NameRules", wording->german)
+                                               : QString::fromUtf8(wording->english);
+    for (qsizetype number = arguments.size(); number > 0; --number)
+        text.replace(QLatin1Char('%') + QString::number(number), arguments.at(number - 1));
+    return text;
+}
+
+QStringList limits(qsizetype characters, qsizetype codeUnits)
+{
+    return {QString::number(characters), QString::number(codeUnits), QString::number(NameRules::maxLength),
+            QString::number(NameRules::maxCodeUnits)};
+}
+
+} // namespace
+
 QString NameRules::germanLimit()
 {
-    return QCoreApplication::translate("NameRules", "Ein Name hat höchstens %1 Zeichen und %2 UTF-16-Einheiten "
-                                                    "(Emoji und Akzente belegen mehrere).")
-        .arg(maxLength)
-        .arg(maxCodeUnits);
+    return worded(Problem::TooLong, QLocale::German, limits(0, 0));
 }
 
-QString NameRules::germanReason(const QString &name, Problem problem)
+QString NameRules::reason(const QString &name, Problem problem, QLocale::Language language)
 {
-    switch (problem) {
-    case Problem::TooLong:
-        return germanLimit();
-    case Problem::CarriageReturn:
-        return QCoreApplication::translate("NameRules", "Ein Name enthält keinen Wagenrücklauf (CR).");
-    case Problem::ControlCharacter:
-    case Problem::DirectionOverride:
-        return germanHiddenReason(name, firstHiddenCharacter(name));
-    case Problem::None:
-        break;
-    }
-    return {};
+    if (problem == Problem::ControlCharacter || problem == Problem::DirectionOverride)
+        return hiddenReason(name, firstHiddenCharacter(name), language);
+    return worded(problem, language, limits(length(name), name.size()));
 }
 
-QString NameRules::germanHiddenReason(const QString &name, qsizetype index)
+QString NameRules::hiddenReason(const QString &name, qsizetype index, QLocale::Language language)
 {
     const HiddenCharacter hidden = hiddenCharacterAt(name, index);
-    if (hidden.problem == Problem::DirectionOverride)
-        return QCoreApplication::translate("NameRules", "Ein Name enthält keine Zeichen, die die Schreibrichtung "
-                                                        "umstellen; an Stelle %1 steht %2.")
-            .arg(hidden.position)
-            .arg(hidden.code);
-    return QCoreApplication::translate("NameRules", "Ein Name enthält keine Steuerzeichen; an Stelle %1 steht das "
-                                                    "unsichtbare Zeichen %2.")
-        .arg(hidden.position)
-        .arg(hidden.code);
-}
-
-QString NameRules::englishReason(const QString &name, Problem problem)
-{
-    switch (problem) {
-    case Problem::TooLong:
-        return QStringLiteral("the name has %1 characters in %2 UTF-16 code units; a name holds at most %3 "
-                              "characters and %4 code units (emoji and accents take several)")
-            .arg(length(name))
-            .arg(name.size())
-            .arg(maxLength)
-            .arg(maxCodeUnits);
-    case Problem::CarriageReturn:
-        return QStringLiteral("a name cannot hold a carriage return (CR); use a line break (LF) alone");
-    case Problem::ControlCharacter: {
-        const HiddenCharacter hidden = hiddenCharacterAt(name, firstHiddenCharacter(name));
-        return QStringLiteral("a name cannot hold a control character: %1 at character %2")
-            .arg(hidden.code)
-            .arg(hidden.position);
-    }
-    case Problem::DirectionOverride: {
-        const HiddenCharacter hidden = hiddenCharacterAt(name, firstHiddenCharacter(name));
-        return QStringLiteral("a name cannot hold a character that overrides the text's direction: %1 at "
-                              "character %2")
-            .arg(hidden.code)
-            .arg(hidden.position);
-    }
-    case Problem::None:
-        break;
-    }
-    return {};
+    return worded(hidden.problem, language, {hidden.code, QString::number(hidden.position)});
 }

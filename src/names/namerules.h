@@ -1,6 +1,7 @@
 #ifndef NAMERULES_H
 #define NAMERULES_H
 
+#include <QLocale>
 #include <QString>
 
 // What a name may hold. No printout or label shows more than a few lines of a name, so a
@@ -40,13 +41,11 @@ HiddenCharacter hiddenCharacterAt(const QString &name, qsizetype index);
 // "U+001B".
 QString codeOf(QChar character);
 
-// Why a name is refused, for the command line.
-QString englishReason(const QString &name, Problem problem);
-// Why a name is refused, for the window.
-QString germanReason(const QString &name, Problem problem);
-// Why a name is refused for the hidden character at index, for the window.
-QString germanHiddenReason(const QString &name, qsizetype index);
-// The limit in words, for the window.
+// Why a name is refused: German for the window, English for the command line.
+QString reason(const QString &name, Problem problem, QLocale::Language language);
+// Why a name is refused for the hidden character at index.
+QString hiddenReason(const QString &name, qsizetype index, QLocale::Language language);
+// The limit in words, for the window, where no name is at hand.
 QString germanLimit();
 
 } // namespace NameRules

@@ -30,15 +30,12 @@ enum class ErrorKind {
     DuplicateAddress,  // detail: the canonical address
     MixedEncoding,     // line of the first byte that is not UTF-8 in a file otherwise UTF-8
     Unwritable,        // detail: the system's reason
-    Locked,            // another side holds the store's lock; detail: which, or the lock file
     FolderUnwritable,  // the folder cannot be created or written to; detail: the system's reason
     NoSpace,           // the device is full
-    Stalled,           // the folder has not answered for a while
     SpreadsheetFile,   // a spreadsheet's own file; detail: xlsx, ods, xls or numbers
     TooLarge,          // detail: the file's size in bytes
     NameTooLong,       // detail: how many characters the name has
     NotText,           // a picture or another file that holds no text
-    Link,              // a link where the store's own file goes; detail: its path
 };
 
 struct Error
@@ -53,6 +50,9 @@ enum class Language { German, English };
 // The error in words, after "Zeile N: " or "line N: " where it names a line: German for
 // the window, English for the command line.
 QString describe(const Error &error, Language language);
+// wording with %1 standing for detail, quoted from a file or the system: made visible for
+// the window, escaped for the command line, where it could act on a terminal.
+QString withDetail(const QString &wording, const QString &detail, Language language);
 
 struct ReadResult
 {

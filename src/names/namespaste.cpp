@@ -217,7 +217,7 @@ QString NamesPaste::describe(const Placed &placed)
                             QT_TRANSLATE_NOOP("NamesPaste", "%n Namen wurden nicht eingefügt, zuerst der in "
                                                             "Zeile %1: %2"))
                         .arg(QString::number(placed.firstRefused.number),
-                             NameRules::germanReason(name, NameRules::check(name))));
+                             NameRules::reason(name, NameRules::check(name), QLocale::German)));
     }
     if (!left.isEmpty())
         left.prepend(QCoreApplication::translate("NamesPaste", "Nicht alles wurde eingefügt."));

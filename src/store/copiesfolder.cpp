@@ -29,7 +29,7 @@ QStringList looks(const QDir &folder, const QStringList &names)
     return looks;
 }
 
-NamesCsv::Error moveAway(const QDir &folder, const QString &path, const QString &name)
+StoreError moveAway(const QDir &folder, const QString &path, const QString &name)
 {
     const QString target = StoreFile::copiesPath(path);
     if (!StoreFile::makeCopiesFolder(path))

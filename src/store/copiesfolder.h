@@ -1,7 +1,7 @@
 #ifndef COPIESFOLDER_H
 #define COPIESFOLDER_H
 
-#include "names/namescsv.h"
+#include "store/storeerror.h"
 
 #include <QDir>
 #include <QString>
@@ -15,7 +15,7 @@ QStringList movedTimes(const QString &path);
 // Each of these files in folder that is there, by its name, size and time: a change of any is news.
 QStringList looks(const QDir &folder, const QStringList &names);
 // Into Konfliktkopien under a free name, never over another file nor through a link; why not, where it cannot.
-NamesCsv::Error moveAway(const QDir &folder, const QString &path, const QString &name);
+StoreError moveAway(const QDir &folder, const QString &path, const QString &name);
 
 } // namespace CopiesFolder
 

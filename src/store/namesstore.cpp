@@ -18,16 +18,18 @@ QString defaultPath()
     return home + QStringLiteral("/vesk-adressen/namen.csv");
 }
 
-NamesCsv::ReadResult read(const QString &path)
+ReadResult read(const QString &path)
 {
-    if (QFileInfo::exists(path))
-        return NamesCsv::readFile(path);
+    if (QFileInfo::exists(path)) {
+        const NamesCsv::ReadResult list = NamesCsv::readFile(path);
+        return {list.names, list.error};
+    }
     if (StorePath::isLink(path))
         return {{}, StorePath::linkError(path)}; // to what is not there: no empty list
     // No list yet is no names; a file where a folder should be is an error, not an empty list.
     const QString folder = NamesCsv::nearestExisting(QFileInfo(path).path());
     if (!QFileInfo(folder).isDir())
-        return {{}, {NamesCsv::ErrorKind::Unreadable, 0, QStringLiteral("%1 is no folder").arg(folder)}};
+        return {{}, NamesCsv::Error{NamesCsv::ErrorKind::Unreadable, 0, QStringLiteral("%1 is no folder").arg(folder)}};
     return {};
 }
 
@@ -40,7 +42,7 @@ LoadResult load(const QString &path)
         return {read.names, {}, {}, read.exists, read.settled, read.writers};
     if (link)
         return {{}, StorePath::linkError(path), {}, true}; // not moved aside: left as it is
-    if (read.error.kind == NamesCsv::ErrorKind::Unreadable)
+    if (read.error.is(NamesCsv::ErrorKind::Unreadable))
         return {{}, read.error, {}, true}; // held open by another program, perhaps: not damaged
     return {{}, read.error, setAside(path), true};
 }

@@ -1,8 +1,8 @@
 #ifndef NAMESSTORE_H
 #define NAMESSTORE_H
 
-#include "names/namescsv.h"
 #include "store/stampednames.h"
+#include "store/storeerror.h"
 
 #include <QString>
 
@@ -21,21 +21,27 @@ QString defaultPath();
 struct LoadResult
 {
     StampedNames names;
-    NamesCsv::Error error; // why the file could not be read; None for a missing file
-    QString setAsidePath;  // where an unreadable file was moved; empty if it could not be moved
+    StoreError error;     // why the file could not be read; None for a missing file
+    QString setAsidePath; // where an unreadable file was moved; empty if it could not be moved
     bool exists = false;
     bool settled = false; // see NamesTimes::Stamping
     Writers writers = {};
-    bool ok() const { return error.kind == NamesCsv::ErrorKind::None; }
+    bool ok() const { return error.ok(); }
     // Left where it is, to be read again: held open by another program, or a link the user may remove.
     bool leftInPlace() const
     {
-        return error.kind == NamesCsv::ErrorKind::Unreadable || error.kind == NamesCsv::ErrorKind::Link;
+        return error.is(NamesCsv::ErrorKind::Unreadable) || error.kind == StoreError::Kind::Link;
     }
 };
 
+struct ReadResult
+{
+    Names names; // canonical address -> name; empty on error
+    StoreError error;
+    bool ok() const { return error.ok(); }
+};
 // The stored names, read only: a damaged store is left as it is. A missing one has none.
-NamesCsv::ReadResult read(const QString &path);
+ReadResult read(const QString &path);
 // Reads the stored names. A damaged file is never overwritten later: it is renamed aside
 // to "<path>.defekt-JJJJMMTT-hhmmss" (a number added if that exists). One that cannot be
 // opened now (error Unreadable), or a link in its place (error Link), is left where it is,

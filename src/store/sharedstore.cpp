@@ -32,7 +32,7 @@ SharedStore::SharedStore(QString path, QObject *parent)
     qRegisterMetaType<NamesStore::LoadResult>();
     qRegisterMetaType<StoreFile::Snapshot>();
     qRegisterMetaType<StoreWorker::Written>();
-    qRegisterMetaType<NamesCsv::Error>();
+    qRegisterMetaType<StoreError>();
     worker->moveToThread(thread);
     connect(worker, &StoreWorker::restored, this, &SharedStore::restoredBy);
     connect(worker, &StoreWorker::changed, this, &SharedStore::changedBy);
@@ -114,7 +114,7 @@ bool SharedStore::waitStored(int ms)
         waitUntil(
             [this, seen] {
                 return pendingCount() == 0 || handsChanged != seen
-                       || (failing() && lastError.kind != NamesCsv::ErrorKind::Locked);
+                       || (failing() && lastError.kind != StoreError::Kind::Locked);
             },
             ms);
     }
@@ -187,7 +187,7 @@ void SharedStore::writtenBy(const StoreWorker::Written &written)
         pending = NamesTimes::merged(inFlight, pending);
         inFlight.clear();
         retry.start(retries.deferred());
-    } else if (written.error.kind == NamesCsv::ErrorKind::None) {
+    } else if (written.error.ok()) {
         own.stored(std::exchange(inFlight, {}), StoreClock::now());
         retries.succeeded();
         takeSettled(written.names);
@@ -239,7 +239,7 @@ void SharedStore::stalled()
     }
     if (!retries.tellOnce())
         return;
-    lastError = {NamesCsv::ErrorKind::Stalled, 0, {}};
+    lastError = {StoreError::Kind::Stalled, {}};
     emit failed(lastError);
     emit stateChanged();
 }
@@ -255,5 +255,5 @@ void SharedStore::failedAgain()
 
 bool SharedStore::locked(StoreLock::Holder holder) const
 {
-    return lastError.kind == NamesCsv::ErrorKind::Locked && lastHolder == holder;
+    return lastError.kind == StoreError::Kind::Locked && lastHolder == holder;
 }

@@ -58,13 +58,13 @@ public:
     // The pending names cannot be stored: a lasting failure, or storing is off.
     bool failing() const { return retries.told() || !storing; }
     // Why the last try failed.
-    const NamesCsv::Error &error() const { return lastError; }
+    const StoreError &error() const { return lastError; }
 
 signals:
     void restored(const NamesStore::LoadResult &found);
     void namesChanged(const Names &names);
     // Once, when a failure has lasted a while, not at every try.
-    void failed(const NamesCsv::Error &error);
+    void failed(const StoreError &error);
     // failing() or pendingCount() changed.
     void stateChanged();
     // The store turned out damaged while running: set aside (or, with no path, left alone
@@ -73,7 +73,7 @@ signals:
     // A sync service's conflict copy of the store turned out damaged and was set aside; the store is as it was.
     void copySetAside(const NamesStore::LoadResult &found);
     // Conflict copies stay beside the store, for this reason: looked at again once the folder changes.
-    void copiesStay(const NamesCsv::Error &error);
+    void copiesStay(const StoreError &error);
     // Names this side gave that another side replaced by ones made before this side's were
     // stored, so made without knowing them: this side's names.
     void replaced(const NameEntries &ours);
@@ -104,7 +104,7 @@ private:
     StampedNames pending;  // this side's edits not yet handed to the worker
     StampedNames inFlight; // handed to the worker, not yet answered
     OwnEdits own;          // to tell when a later edit made meanwhile replaced one
-    NamesCsv::Error lastError;
+    StoreError lastError;
     StoreLock::Holder lastHolder = StoreLock::Holder::Live; // of the lock, where that failed
     int handsChanged = 0;                                   // times the lock changed hands while a try waited for it
     bool busy = false;

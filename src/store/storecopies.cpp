@@ -199,14 +199,13 @@ bool writeAndMove(const QString &path, const StoreFile::Snapshot &base, const QL
     if (merging.names != base.names || merging.writers != base.writers) {
         if (!base.settled && !times.first().used && !times.first().data.isEmpty())
             StoreFile::keepTimes(path, times.first().data);
-        if (StoreFile::write(path, merging.names, merging.writers).kind != NamesCsv::ErrorKind::None)
+        if (!StoreFile::write(path, merging.names, merging.writers).ok())
             return false;
         merged.wrote = true;
     }
     // One that cannot be moved stays, and is merged again, which changes nothing.
     for (const QString &name : merging.moved) {
-        if (const NamesCsv::Error moving = CopiesFolder::moveAway(QFileInfo(path).dir(), path, name);
-            moving.kind != NamesCsv::ErrorKind::None)
+        if (const StoreError moving = CopiesFolder::moveAway(QFileInfo(path).dir(), path, name); !moving.ok())
             merged.stays = moving;
     }
     return true;
@@ -249,10 +248,10 @@ StoreCopies::Merged StoreCopies::merge()
     };
     StoreLock lock(path);
     if (!lock.acquire(0)) { // another side writes: the next look tries again
-        if (lock.error().kind == NamesCsv::ErrorKind::Locked)
+        if (lock.error().kind == StoreError::Kind::Locked)
             return {};
         unmerged.retryAt = std::numeric_limits<qint64>::max(); // a folder not to write in: no use before it changes
-        return {false, {}, copies.isEmpty() ? NamesCsv::Error() : lock.error()};
+        return {false, {}, copies.isEmpty() ? StoreError() : lock.error()};
     }
     const StoreFile::Snapshot base = StoreFile::read(path);
     if (!base.ok()) { // the store itself is set aside first, as at every read, which is news for the next look

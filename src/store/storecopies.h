@@ -27,7 +27,7 @@ public:
     {
         bool wrote = false;                     // the store was written
         QList<NamesStore::LoadResult> setAside; // damaged copies
-        NamesCsv::Error stays;                  // why copies stay beside the store, where some do
+        StoreError stays;                       // why copies stay beside the store, where some do
     };
 
     explicit StoreCopies(QString storePath);

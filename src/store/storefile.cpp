@@ -74,12 +74,15 @@ Snapshot readOnce(const QString &path)
     if (snapshot.identity.first.size == unknownSize) {
         QFile file(path);
         [[maybe_unused]] const bool opened = file.open(QIODevice::ReadOnly); // for the system's reason
-        snapshot.error = {NamesCsv::ErrorKind::Unreadable, 0, file.errorString()};
+        snapshot.error = NamesCsv::Error{NamesCsv::ErrorKind::Unreadable, 0, file.errorString()};
         return snapshot;
     }
-    const std::optional<QByteArray> list = NamesCsv::readData(path, snapshot.error, NamesCsv::maxListBytes);
-    if (!list)
+    NamesCsv::Error unread;
+    const std::optional<QByteArray> list = NamesCsv::readData(path, unread, NamesCsv::maxListBytes);
+    if (!list) {
+        snapshot.error = unread;
         return snapshot;
+    }
     const NamesCsv::ReadResult read = NamesCsv::parse(*list);
     snapshot.error = read.error;
     NamesCsv::Error timesError; // a times file that cannot be read counts as none
@@ -134,7 +137,7 @@ int createTemporary(const QByteArray &path, QByteArray &name)
 
 // Written beside it and renamed over it, which replaces a hard link too rather than writing
 // into the file it shares. The permissions of the file replaced stay, for a shared folder.
-NamesCsv::Error writeOwn(const QString &path, const QByteArray &data)
+StoreError writeOwn(const QString &path, const QByteArray &data)
 {
     const QString folder = QFileInfo(path).path();
     const QByteArray name = QFile::encodeName(path);
@@ -170,21 +173,21 @@ NamesCsv::Error writeOwn(const QString &path, const QByteArray &data)
     return NamesCsv::writeError(folder, *failure);
 }
 #else
-NamesCsv::Error writeOwn(const QString &path, const QByteArray &data)
+StoreError writeOwn(const QString &path, const QByteArray &data)
 {
     if (StorePath::isLink(path))
         return StorePath::linkError(path);
     if (QFileInfo(path).isDir())
         return StorePath::folderError(path);
-    const NamesCsv::Error error = NamesCsv::writeData(path, data);
+    const StoreError error = NamesCsv::writeData(path, data);
     QFile file(path); // dated by the store's time, which its edits are stamped with
-    if (error.kind == NamesCsv::ErrorKind::None && file.open(QIODevice::Append))
+    if (error.ok() && file.open(QIODevice::Append))
         file.setFileTime(QDateTime::fromMSecsSinceEpoch(StoreClock::now()), QFileDevice::FileModificationTime);
     return error;
 }
 #endif
 
-NamesCsv::Error replace(const QString &path, const QByteArray &data)
+StoreError replace(const QString &path, const QByteArray &data)
 {
     return StoreRetry::repeat([&] { return writeOwn(path, data); }, StoreRetry::replacing);
 }
@@ -238,13 +241,13 @@ Snapshot read(const QString &path)
     }
 }
 
-NamesCsv::Error write(const QString &path, const StampedNames &names, const Writers &writers)
+StoreError write(const QString &path, const StampedNames &names, const Writers &writers)
 {
     // The times first: left with them alone, the list's older names count as made when it was
     // written before, which puts no name ahead of a later edit.
     const QByteArray list = NamesCsv::serialize(NamesTimes::plain(names));
-    const NamesCsv::Error error = replace(timesPath(path), NamesTimes::serialize(names, list, writers));
-    return error.kind != NamesCsv::ErrorKind::None ? error : replace(path, list);
+    const StoreError error = replace(timesPath(path), NamesTimes::serialize(names, list, writers));
+    return error.ok() ? replace(path, list) : error;
 }
 
 QString freeName(const QString &base, const QString &suffix)

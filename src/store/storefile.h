@@ -1,8 +1,8 @@
 #ifndef STOREFILE_H
 #define STOREFILE_H
 
-#include "names/namescsv.h"
 #include "store/stampednames.h"
+#include "store/storeerror.h"
 
 #include <QString>
 
@@ -36,21 +36,21 @@ std::pair<Identity, Identity> identify(const QString &path);
 struct Snapshot
 {
     StampedNames names;
-    NamesCsv::Error error;
+    StoreError error;
     bool exists = false;
     bool settled = false; // see NamesTimes::Stamping
     Writers writers = {};
     // Conflict copies were merged into it: their names were made apart, not knowing this side's.
     bool copiesMerged = false;
     std::pair<Identity, Identity> identity;
-    bool ok() const { return error.kind == NamesCsv::ErrorKind::None; }
+    bool ok() const { return error.ok(); }
 };
 
 // A read that does not parse, comes out shorter than the file or sees the file change is
 // read again a few times: a network folder can hand out a file half replaced.
 Snapshot read(const QString &path);
 // The times, then the names list; each replaced whole or not at all, a link never written through.
-NamesCsv::Error write(const QString &path, const StampedNames &names, const Writers &writers = {});
+StoreError write(const QString &path, const StampedNames &names, const Writers &writers = {});
 // base + suffix, or with a number before the suffix where that is taken; a dangling link counts
 // as taken, since a rename would fall back to writing through it.
 QString freeName(const QString &base, const QString &suffix);

@@ -158,7 +158,7 @@ bool StoreLock::acquire(int waitMs)
     return true;
 }
 
-NamesCsv::Error StoreLock::error() const
+StoreError StoreLock::error() const
 {
     if (StorePath::isLink(path))
         return StorePath::linkError(path);
@@ -171,8 +171,8 @@ NamesCsv::Error StoreLock::error() const
     QString host;
     QString program;
     if (!lock.getLockInfo(&pid, &host, &program))
-        return {NamesCsv::ErrorKind::Locked, 0, QDir::toNativeSeparators(path)};
-    return {NamesCsv::ErrorKind::Locked, 0,
+        return {StoreError::Kind::Locked, QDir::toNativeSeparators(path)};
+    return {StoreError::Kind::Locked,
             QStringLiteral("%1, %2, %3").arg(QFileInfo(program).fileName(), QString::number(pid), host)};
 }
 

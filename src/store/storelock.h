@@ -1,7 +1,7 @@
 #ifndef STORELOCK_H
 #define STORELOCK_H
 
-#include "names/namescsv.h"
+#include "store/storeerror.h"
 
 #include <QLockFile>
 
@@ -37,7 +37,7 @@ public:
     // Waits up to waitMs on the store's clock for another side to release it.
     bool acquire(int waitMs);
     // Why acquire failed, naming the holder of a held lock.
-    NamesCsv::Error error() const;
+    StoreError error() const;
     Holder holder() const { return kept; }
 
 private:

@@ -23,14 +23,15 @@ bool isLink(const QString &path)
 #endif
 }
 
-NamesCsv::Error linkError(const QString &path)
+StoreError linkError(const QString &path)
 {
-    return {NamesCsv::ErrorKind::Link, 0, QDir::toNativeSeparators(path)};
+    return {StoreError::Kind::Link, QDir::toNativeSeparators(path)};
 }
 
-NamesCsv::Error folderError(const QString &path)
+StoreError folderError(const QString &path)
 {
-    return {NamesCsv::ErrorKind::Unwritable, 0, QStringLiteral("%1 is a folder").arg(QDir::toNativeSeparators(path))};
+    return NamesCsv::Error{NamesCsv::ErrorKind::Unwritable, 0,
+                           QStringLiteral("%1 is a folder").arg(QDir::toNativeSeparators(path))};
 }
 
 } // namespace StorePath

@@ -1,7 +1,7 @@
 #ifndef STOREPATH_H
 #define STOREPATH_H
 
-#include "names/namescsv.h"
+#include "store/storeerror.h"
 
 #include <QString>
 
@@ -10,9 +10,9 @@
 namespace StorePath {
 
 bool isLink(const QString &path);
-NamesCsv::Error linkError(const QString &path);
+StoreError linkError(const QString &path);
 // The system names a folder in a file's place without its path, which may be another file's than the one told.
-NamesCsv::Error folderError(const QString &path);
+StoreError folderError(const QString &path);
 
 } // namespace StorePath
 

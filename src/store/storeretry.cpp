@@ -15,13 +15,13 @@ StoreRetry::Patience StoreRetry::lastWrite(int withinMs)
     return {Again::WhileFailing, unbounded, withinMs, lastWritePauseMs};
 }
 
-NamesCsv::Error StoreRetry::repeat(const std::function<NamesCsv::Error()> &attempt, const Patience &patience)
+StoreError StoreRetry::repeat(const std::function<StoreError()> &attempt, const Patience &patience)
 {
     const qint64 until = StoreClock::ticks() + patience.withinMs;
     for (int tries = 1;; ++tries) {
-        NamesCsv::Error error = attempt();
-        const bool again = patience.again == Again::WhileFailing ? error.kind != NamesCsv::ErrorKind::None
-                                                                 : error.kind == NamesCsv::ErrorKind::Unwritable;
+        StoreError error = attempt();
+        const bool again =
+            patience.again == Again::WhileFailing ? !error.ok() : error.is(NamesCsv::ErrorKind::Unwritable);
         if (!again || tries == patience.attempts || StoreClock::ticks() >= until)
             return error;
         StoreClock::pause(patience.pauseMs);
@@ -53,9 +53,9 @@ void StoreRetry::handsChanged(qint64 ticks)
     delayMs = firstDelayMs;
 }
 
-bool StoreRetry::failed(qint64 ticks, const NamesCsv::Error &error, StoreLock::Holder holder)
+bool StoreRetry::failed(qint64 ticks, const StoreError &error, StoreLock::Holder holder)
 {
-    const bool leftBehind = error.kind == NamesCsv::ErrorKind::Locked && holder == StoreLock::Holder::Unknown;
+    const bool leftBehind = error.kind == StoreError::Kind::Locked && holder == StoreLock::Holder::Unknown;
     const int tellAfterMs = leftBehind ? StoreLock::staleMs + reportAfterMs : reportAfterMs;
     return !reported && failingSince && ticks - *failingSince >= tellAfterMs && tellOnce();
 }

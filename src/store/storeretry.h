@@ -1,7 +1,7 @@
 #ifndef STORERETRY_H
 #define STORERETRY_H
 
-#include "names/namescsv.h"
+#include "store/storeerror.h"
 #include "store/storelock.h"
 
 #include <functional>
@@ -30,7 +30,7 @@ public:
     static constexpr Patience replacing{Again::WhileUnwritable, 10, unbounded, 50};
     // The last write of a side that goes away, which cannot be tried later.
     static Patience lastWrite(int withinMs);
-    static NamesCsv::Error repeat(const std::function<NamesCsv::Error()> &attempt, const Patience &patience);
+    static StoreError repeat(const std::function<StoreError()> &attempt, const Patience &patience);
 
     // How long a window waits for a try before it tells that the folder stalls, and for a failure to heal.
     static constexpr int reportAfterMs = 3000;
@@ -45,7 +45,7 @@ public:
     void handsChanged(qint64 ticks);
     // The try failed for error, at ticks: whether the failure is to be told now, once. A lock whose holder is
     // not shown alive is freed within StoreLock::staleMs, as one left behind.
-    bool failed(qint64 ticks, const NamesCsv::Error &error, StoreLock::Holder holder);
+    bool failed(qint64 ticks, const StoreError &error, StoreLock::Holder holder);
     // The delay until the next try after a failure, longer each time.
     int nextDelayMs();
     // A failure of another kind is to be told at once: whether it was not told yet.

@@ -89,7 +89,7 @@ StoreWorker::Written StoreWorker::writeLocked(const StampedNames &known, const S
         if (found.setAsidePath.isEmpty())
             written.error = found.error;
     }
-    if (written.error.kind == NamesCsv::ErrorKind::None) {
+    if (written.error.ok()) {
         written.names = NamesTimes::merged(found.ok() && found.exists ? found.names : known, edits);
         // This computer recorded as a writer, by which OneDrive names its conflict copies.
         const Writers writers = NamesTimes::merged(found.writers, {{QSysInfo::machineHostName(), StoreClock::now()}});
@@ -122,7 +122,7 @@ void StoreWorker::check()
     StoreFile::Snapshot snapshot = StoreFile::read(path);
     snapshot.copiesMerged = merged;
     seen = snapshot.identity;
-    seenRead = snapshot.error.kind != NamesCsv::ErrorKind::Unreadable;
+    seenRead = !snapshot.error.is(NamesCsv::ErrorKind::Unreadable);
     if (!seenRead)
         return; // read again at the next look
     emit changed(snapshot);
@@ -133,7 +133,7 @@ bool StoreWorker::mergeCopies()
     const StoreCopies::Merged merged = copies.merge();
     for (const NamesStore::LoadResult &found : merged.setAside)
         emit copySetAside(found);
-    if (merged.stays.kind != NamesCsv::ErrorKind::None)
+    if (!merged.stays.ok())
         emit copiesStay(merged.stays);
     return merged.wrote;
 }

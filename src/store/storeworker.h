@@ -22,7 +22,7 @@ class StoreWorker : public QObject
 public:
     struct Written
     {
-        NamesCsv::Error error;
+        StoreError error;
         StoreLock::Holder holder = StoreLock::Holder::Live; // who kept the lock, where it could not be taken
         std::optional<NamesStore::LoadResult> setAside;
         StampedNames names; // the store as written
@@ -51,7 +51,7 @@ signals:
     // A damaged conflict copy was set aside.
     void copySetAside(const NamesStore::LoadResult &found);
     // Conflict copies stay beside the store, unmerged or unmoved, for this reason.
-    void copiesStay(const NamesCsv::Error &error);
+    void copiesStay(const StoreError &error);
 
 private:
     // Whether a write waits while a sync service brings the list and its times apart; the last one cannot.

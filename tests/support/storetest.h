@@ -27,7 +27,7 @@ inline NamesStore::LoadResult restored(NamesDocument &document)
     QSignalSpy found(&document.store(), &SharedStore::restored);
     document.restore();
     if (!found.wait(answerMs))
-        return {{}, {NamesCsv::ErrorKind::Unreadable, 0, QStringLiteral("no answer")}, {}};
+        return {{}, NamesCsv::Error{NamesCsv::ErrorKind::Unreadable, 0, QStringLiteral("no answer")}, {}};
     return found.first().first().value<NamesStore::LoadResult>();
 }
 
