@@ -179,7 +179,11 @@ StoreError StoreLock::error() const
 // Where the lock is held open (Windows), it cannot be taken for stale and needs no refresh.
 void StoreLock::keepFresh(qint64 due)
 {
-    while (!StoreClock::waitUntil(due, [this] { return !held; })) {
+    const auto released = [this] {
+        ++looked;
+        return !held;
+    };
+    while (!StoreClock::waitUntil(due, released)) {
         // The file's time is what QLockFile compares with the system's clock.
 #ifdef Q_OS_UNIX
         ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), nullptr, AT_SYMLINK_NOFOLLOW);

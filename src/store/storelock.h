@@ -39,6 +39,9 @@ public:
     // Why acquire failed, naming the holder of a held lock.
     StoreError error() const;
     Holder holder() const { return kept; }
+    // How often the holder's refresher has looked whether the lock is due a refresh: a test
+    // that moves the clock waits for the next look rather than for a while.
+    int looks() const { return looked; }
 
 private:
     void keepFresh(qint64 due);
@@ -47,6 +50,7 @@ private:
     QLockFile lock;
     std::thread refresher;
     std::atomic<bool> held = false;
+    std::atomic<int> looked = 0;
     Holder kept = Holder::Unknown;
 };
 
