@@ -95,7 +95,7 @@ QString NamesCsv::describe(const Error &error, Language language)
     for (const Wording &wording : wordings) {
         if (wording.kind != error.kind)
             continue;
-        const QString reason =
+        QString reason =
             withDetail(inLanguage(language == Language::German ? wording.german : wording.english, language),
                        error.detail, language);
         if (!wording.hasLine)

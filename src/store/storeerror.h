@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <utility>
+
 // Why the store could not be read or written: what any names list can meet (its file
 // unreadable, damaged or unwritable, a full device), or what only a store that windows,
 // vesk-dipp and other computers share meets.
@@ -25,9 +27,9 @@ struct StoreError
         , list(list)
     {
     }
-    StoreError(Kind kind, const QString &detail)
+    StoreError(Kind kind, QString detail)
         : kind(kind)
-        , detail(detail)
+        , detail(std::move(detail))
     {
     }
 
