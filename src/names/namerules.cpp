@@ -1,11 +1,11 @@
 #include "names/namerules.h"
 
-#include <QCoreApplication>
+#include "base/wording.h"
+
 #include <QStringList>
 #include <QTextBoundaryFinder>
 
 #include <algorithm>
-#include <iterator>
 
 namespace {
 
@@ -71,15 +71,7 @@ namespace {
 
 // Each problem in both wordings. The arguments, the same in both: %1 and %2 the hidden
 // character's code and place, or the name's characters and code units; %3 and %4 the limits.
-// The German goes through translation like every text of the window.
-struct Wording
-{
-    NameRules::Problem problem;
-    const char *german;
-    const char *english;
-};
-
-constexpr Wording wordings[] = {
+constexpr Wording<NameRules::Problem> wordings[] = {
     {NameRules::Problem::TooLong,
      QT_TRANSLATE_NOOP("NameRules", "Ein Name hat höchstens %3 Zeichen und %4 UTF-16-Einheiten "
                                     "(Emoji und Akzente belegen mehrere)."),
@@ -100,12 +92,7 @@ constexpr Wording wordings[] = {
 // A wording's arguments by their numbers, since a wording may leave some out.
 QString worded(NameRules::Problem problem, QLocale::Language language, const QStringList &arguments)
 {
-    const auto *const wording = std::find_if(std::cbegin(wordings), std::cend(wordings),
-                                             [problem](const Wording &each) { return each.problem == problem; });
-    if (wording == std::cend(wordings))
-        return {};
-    QString text = language == QLocale::German ? QCoreApplication::translate("NameRules", wording->german)
-                                               : QString::fromUtf8(wording->english);
+    QString text = worded("NameRules", wordings, problem, language);
     for (qsizetype number = arguments.size(); number > 0; --number)
         text.replace(QLatin1Char('%') + QString::number(number), arguments.at(number - 1));
     return text;

@@ -1,21 +1,11 @@
 #include "store/storeerror.h"
 
-#include <QCoreApplication>
-
-#include <algorithm>
-#include <iterator>
+#include "base/wording.h"
 
 namespace {
 
 // Each of the store's own kinds in both wordings; %1 is the error's detail.
-struct Wording
-{
-    StoreError::Kind kind;
-    const char *german;
-    const char *english;
-};
-
-constexpr Wording wordings[] = {
+constexpr Wording<StoreError::Kind> wordings[] = {
     {StoreError::Kind::Locked,
      QT_TRANSLATE_NOOP("StoreError",
                        "Die Datei ist gesperrt: Ein anderes Fenster oder vesk-dipp schreibt hinein (%1)."),
@@ -35,12 +25,6 @@ QString StoreError::describe(NamesCsv::Language language) const
 {
     if (kind == Kind::List)
         return NamesCsv::describe(list, language);
-    const auto *const wording = std::find_if(std::cbegin(wordings), std::cend(wordings),
-                                             [this](const Wording &each) { return each.kind == kind; });
-    if (wording == std::cend(wordings))
-        return {};
-    const bool german = language == NamesCsv::Language::German;
-    return NamesCsv::withDetail(german ? QCoreApplication::translate("StoreError", wording->german)
-                                       : QString::fromUtf8(wording->english),
-                                detail, language);
+    const QLocale::Language wordedIn = language == NamesCsv::Language::German ? QLocale::German : QLocale::English;
+    return NamesCsv::withDetail(worded("StoreError", wordings, kind, wordedIn), detail, language);
 }
