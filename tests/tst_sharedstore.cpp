@@ -1,7 +1,7 @@
 #include "support/storetest.h"
 
 // Windows and vesk-dipp sharing the store: a damaged one set aside, the times beside the list, the lock judged.
-class TestCore : public QObject, private Store::Folder
+class TestSharedStore : public QObject, private Store::Folder
 {
     Q_OBJECT
 
@@ -309,5 +309,5 @@ private slots:
     }
 };
 
-VESK_GUILESS_TEST_MAIN(TestCore)
-#include "tst_core.moc"
+VESK_GUILESS_TEST_MAIN(TestSharedStore)
+#include "tst_sharedstore.moc"
