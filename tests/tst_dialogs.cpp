@@ -169,7 +169,7 @@ private slots:
                      {u"avery"_s, ownName,
                       u"„avery“ passt auf 61 Formate der Liste: eines davon wählen. Es bleibt bei Eigenes Format."_s},
                      {u"xyz"_s, ownName, u"„xyz“ nennt kein Format der Liste. Es bleibt bei Eigenes Format."_s},
-                     {u"l7160"_s, u"Avery L7160: 63.994 × 38.1 mm, 3 × 7 auf A4"_s, {}}}) {
+                     {u"l7160"_s, u"Avery L7160: 64 × 38.1 mm, 3 × 7 auf A4"_s, {}}}) {
                 typeInto(dialog.formatBox->lineEdit(), typed);
                 QCOMPARE(std::pair(dialog.formatBox->lineEdit()->text(), dialog.refusedLabel->text()),
                          std::pair(chosen, told));

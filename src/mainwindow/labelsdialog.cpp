@@ -39,11 +39,11 @@ LabelsDialog::LabelsDialog(Names names, QStringList selectedKeys, QWidget *paren
 {
     setupUi(this);
     for (const LabelFormat &format : std::as_const(formats)) {
-        const QString sheet =
-            tr("%1 × %2 mm, %3 × %4 auf A4")
-                .arg(QLocale().toString(format.label.width()), QLocale().toString(format.label.height()))
-                .arg(format.columns)
-                .arg(format.rows);
+        const QString sheet = tr("%1 × %2 mm, %3 × %4 auf A4")
+                                  .arg(LabelSheet::millimetres(format.label.width(), QLocale()),
+                                       LabelSheet::millimetres(format.label.height(), QLocale()))
+                                  .arg(format.columns)
+                                  .arg(format.rows);
         formatBox->addItem(format.maker.isEmpty() ? sheet : tr("%1: %2").arg(format.name(), sheet));
     }
     formatBox->addItem(tr("Eigenes Format"));
