@@ -1,6 +1,7 @@
 #include "page/fontmetricscache.h"
 
 #include "page/pageunits.h"
+#include "page/tablefont.h"
 
 #include <QtMath>
 

@@ -4,6 +4,7 @@
 #include "page/pageunits.h"
 #include "page/pens.h"
 #include "page/switchpainter.h"
+#include "page/tablefont.h"
 
 #include <QPainter>
 

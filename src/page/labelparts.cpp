@@ -4,6 +4,7 @@
 #include "address/modulename.h"
 #include "address/namedaddresses.h"
 #include "page/namewrap.h"
+#include "page/tablefont.h"
 #include "page/tablegeometry.h"
 
 #include <QFontMetricsF>

@@ -1,24 +1,13 @@
 #include "page/namewrap.h"
 
 #include "page/hyphenation.h"
+#include "page/tablefont.h"
 
-#include <QFont>
 #include <QFontMetrics>
 #include <QHash>
 
 #include <algorithm>
 #include <memory>
-
-QFont tableFont(qreal pointSize, QFont::Weight weight)
-{
-    [[maybe_unused]] static const bool twinKnown = [] {
-        QFont::insertSubstitution(tableFontFamily, tableFontTwin);
-        return true;
-    }();
-    QFont font(tableFontFamily, -1, weight);
-    font.setPointSizeF(pointSize);
-    return font;
-}
 
 CharWidth arialScreenWidth()
 {

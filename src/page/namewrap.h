@@ -1,7 +1,6 @@
 #ifndef NAMEWRAP_H
 #define NAMEWRAP_H
 
-#include <QFont>
 #include <QString>
 #include <QStringList>
 
@@ -11,14 +10,6 @@
 
 // Width of one character, in the units of the limit.
 using CharWidth = std::function<int(QChar)>;
-
-// Every text of the printed table is set in this family, or where it is missing (Wine,
-// a Linux without fontconfig's aliases) in its metric twin, so that every name breaks
-// and fits the same.
-inline const QString tableFontFamily = QStringLiteral("Arial");
-inline const QString tableFontTwin = QStringLiteral("Liberation Sans");
-
-QFont tableFont(qreal pointSize, QFont::Weight weight = QFont::Normal);
 
 // Names in the table are set in Arial of this size and wrapped below this width,
 // in pixels at screen resolution.

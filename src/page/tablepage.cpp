@@ -3,6 +3,7 @@
 #include "address/modulename.h"
 #include "page/pens.h"
 #include "page/switchpainter.h"
+#include "page/tablefont.h"
 #include "page/tablegeometry.h"
 
 #include <QMap>
