@@ -115,7 +115,10 @@ QString NameRules::reason(const QString &name, Problem problem, QLocale::Languag
 {
     if (problem == Problem::ControlCharacter || problem == Problem::DirectionOverride)
         return hiddenReason(name, firstHiddenCharacter(name), language);
-    return worded(problem, language, limits(length(name), name.size()));
+    // Only the command line's wording names the counts: counting a long pasted name takes a while.
+    if (problem == Problem::TooLong && language == QLocale::English)
+        return worded(problem, language, limits(length(name), name.size()));
+    return worded(problem, language, limits(0, 0));
 }
 
 QString NameRules::hiddenReason(const QString &name, qsizetype index, QLocale::Language language)
