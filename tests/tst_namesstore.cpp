@@ -169,6 +169,8 @@ private slots:
         QVERIFY(!QFileInfo(to).isFile() || (Files::read(to) == content && QFileInfo(to).lastModified() == written));
         QVERIFY(target != u"hard" || QFile::permissions(store).testFlag(QFileDevice::ExeOther)); // as shared
         QCOMPARE(Files::read(store).contains("1A;x\r\n"), kind == StoreError::Kind::None);
+        // No times are left without their list where the list was refused.
+        QVERIFY(linked == u".zeiten" || QFileInfo::exists(store + u".zeiten"_s) == (kind == StoreError::Kind::None));
 #endif
     }
 

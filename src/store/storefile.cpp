@@ -245,6 +245,9 @@ StoreError write(const QString &path, const StampedNames &names, const Writers &
 {
     // The times first: left with them alone, the list's older names count as made when it was
     // written before, which puts no name ahead of a later edit.
+    // A link in the list's place is refused before the times, which would stay without their list.
+    if (StorePath::isLink(path))
+        return StorePath::linkError(path);
     const QByteArray list = NamesCsv::serialize(NamesTimes::plain(names));
     const StoreError error = replace(timesPath(path), NamesTimes::serialize(names, list, writers));
     return error.ok() ? replace(path, list) : error;
