@@ -153,6 +153,7 @@ private slots:
         window = std::make_unique<VeskAr>();
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(window->adrTable->isHidden() && !window->viewTable->isChecked()); // as a first start lays it out
     }
 
     void cleanup()
