@@ -2,6 +2,7 @@
 
 #include "base/wording.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 #include <QTextBoundaryFinder>
 
@@ -89,13 +90,19 @@ constexpr Wording<NameRules::Problem> wordings[] = {
      "a name cannot hold a character that overrides the text's direction: %1 at character %2"},
 };
 
-// A wording's arguments by their numbers, since a wording may leave some out.
+// A wording's arguments by their numbers, since a wording may leave some out; in one pass,
+// so that no argument's own text is taken for a number.
 QString worded(NameRules::Problem problem, QLocale::Language language, const QStringList &arguments)
 {
-    QString text = worded("NameRules", wordings, problem, language);
-    for (qsizetype number = arguments.size(); number > 0; --number)
-        text.replace(QLatin1Char('%') + QString::number(number), arguments.at(number - 1));
-    return text;
+    static const QRegularExpression number(QStringLiteral("%(\\d)"));
+    const QString text = worded("NameRules", wordings, problem, language);
+    QString filled;
+    qsizetype from = 0;
+    for (const QRegularExpressionMatch &match : number.globalMatch(text)) {
+        filled += text.mid(from, match.capturedStart() - from) + arguments.value(match.captured(1).toInt() - 1);
+        from = match.capturedEnd();
+    }
+    return filled + text.mid(from);
 }
 
 QStringList limits(qsizetype characters, qsizetype codeUnits)
