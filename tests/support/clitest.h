@@ -34,7 +34,7 @@ inline bool finished(QProcess &process)
 }
 
 // A process that failed to start looks like one that ended well, printing nothing, so that is
-// told. Wine now and then fails to start one on a loaded machine: it is started once more.
+// told. Wine may fail to start one on a loaded machine: it is started once more.
 inline void run(QProcess &process, const QStringList &words, const QString &folder)
 {
     for (int tries = 0; tries == 0 || (tries < 2 && process.error() == QProcess::FailedToStart); ++tries) {
