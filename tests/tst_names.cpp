@@ -11,7 +11,7 @@ class TestNames : public QObject, private Store::Folder
 
 public:
     // How a case meets its error: a list read or written (folder missing, in the way, a node), or told.
-    enum Path { Read, ReadMissing, WriteMissing, WriteHere, WriteNode, Told };
+    enum Path { Read, ReadMissing, WriteMissing, WriteHere, WriteNode, WriteLimited, Told };
     Q_ENUM(Path)
 
 private slots:
@@ -180,6 +180,7 @@ private slots:
         QTest::newRow("a full device") << WriteNode << ErrorKind::Unwritable << QByteArray("mknod c 1 7") << "cannot be written: No space left on device";
         QTest::newRow("a FIFO no one reads") << WriteNode << ErrorKind::Unwritable << QByteArray("mkfifo") << "cannot be written: nobody reads from the FIFO";
         QTest::newRow("a folder") << WriteNode << ErrorKind::Unwritable << QByteArray(".") << "cannot be written: Is a directory";
+        QTest::newRow("over a size limit, as a full disk") << WriteLimited << ErrorKind::Unwritable << QByteArray() << "cannot be written: File too large";
 #endif
         QTest::newRow("full") << Told << ErrorKind::NoSpace << QByteArray() << "no space left on the device";
         // clang-format on
@@ -205,6 +206,17 @@ private slots:
             if (data != "." && QProcess::execute(made.first(), QStringList{node} + made.mid(1)) != 0)
                 QSKIP("only root may make a device file");
             result.error = NamesCsv::writeFile(node, {});
+        } else if (path == WriteLimited && Files::write(list, "alt")) { // a list too small to be written unflushed
+#ifndef Q_OS_WIN
+            rlimit before{};
+            getrlimit(RLIMIT_FSIZE, &before);
+            const rlimit small{4, before.rlim_max};
+            std::signal(SIGXFSZ, SIG_IGN);
+            setrlimit(RLIMIT_FSIZE, &small);
+            result.error = NamesCsv::writeFile(list, {});
+            setrlimit(RLIMIT_FSIZE, &before);
+            QCOMPARE(Files::read(list), QByteArray("alt"));
+#endif
         } else if (path == Told)
             result.error = {kind, 0, u"x"_s};
         else

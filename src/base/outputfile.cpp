@@ -175,9 +175,18 @@ std::optional<QString> write(const QString &path, const QByteArray &data)
 std::optional<QString> replace(const QString &path, const QByteArray &data)
 {
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit())
-        return std::nullopt;
-    return file.errorString();
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+#ifdef Q_OS_UNIX
+    // Past Qt's buffer: commit() would flush it without noticing that write fail (a full disk),
+    // and a write that took only part would lose the system's reason.
+    if (std::optional<QString> failure = writeAll(file.handle(), data))
+        return failure;
+#else
+    if (file.write(data) != data.size() || !file.flush())
+        return file.errorString();
+#endif
+    return file.commit() ? std::nullopt : std::optional<QString>(file.errorString());
 }
 
 } // namespace OutputFile

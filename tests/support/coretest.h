@@ -16,6 +16,8 @@
 #include <qt_windows.h>
 #include <share.h>
 #else
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
