@@ -1,8 +1,10 @@
+#include "base/quitsignals.h"
 #include "mainwindow/reportqueue.h"
 #include "support/windowtest.h"
 
 #include <QMenu>
 #include <QtGui/private/qguiapplication_p.h>
+#include <csignal>
 
 // The names table: typed, searched, pasted into, stored, and what the window tells of its files.
 class TestNamesTable : public WindowTest
@@ -324,6 +326,41 @@ private slots:
         QCOMPARE((QStringList{stored.value(u"1A"_s), stored.value(u"3B"_s), stored.value(u"4B"_s)}), shown);
         QCOMPARE(stored.value(u"5B"_s), u"getippt"_s);
         QTRY_COMPARE(namesAt({0, 14, 15}), shown);
+    }
+
+    void endedBySignal_data()
+    {
+        addColumns<int, bool, bool, QString>("number", "ignored", "held", "stored");
+        QTest::newRow("a logout") << SIGTERM << false << false << "getippt";
+        QTest::newRow("Ctrl+C, the store held unwritable") << SIGINT << false << true << "";
+#ifndef Q_OS_WIN
+        QTest::newRow("the terminal closed") << SIGHUP << false << false << "getippt";
+        QTest::newRow("the terminal closed, after nohup") << SIGHUP << true << false << "";
+#endif
+    }
+
+    // Ended by the system, no one to answer: what is being typed is stored, nothing is asked, a second request ends.
+    void endedBySignal()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("no such signals");
+#else
+        auto [number, ignored, held, stored] = fetched<int, bool, bool, QString>("number", "ignored", "held", "stored");
+        std::signal(number, ignored ? SIG_IGN : SIG_DFL);
+        auto quitSignals = std::make_unique<QuitSignals>();
+        connect(quitSignals.get(), &QuitSignals::received, window.get(), &VeskAr::closeUnasked);
+        const QString store = workFile(u"data/vesk-adressen/namen.csv"_s);
+        auto unwritable = held ? std::make_unique<Files::Unreplaceable>(store, true) : nullptr;
+        openEditor(16)->setText(u"getippt"_s);
+        std::raise(number);
+        QCoreApplication::processEvents(); // the byte the handler wrote is read at the first look
+        QTRY_VERIFY(window->isVisible() == ignored && catcher.boxes.isEmpty());
+        unwritable.reset();
+        QCOMPARE(NamesStore::read(store).names.value(u"5B"_s), stored);
+        QVERIFY(std::signal(number, SIG_DFL) == (ignored ? SIG_IGN : SIG_DFL));
+        quitSignals.reset();
+        QVERIFY(std::signal(number, SIG_DFL) == (ignored ? SIG_IGN : SIG_DFL));
+#endif
     }
 
 private:

@@ -1,3 +1,4 @@
+#include "base/quitsignals.h"
 #include "mainwindow/appsetup.h"
 #include "mainwindow/veskar.h"
 
@@ -114,6 +115,8 @@ int main(int argc, char *argv[])
     AppSetup::apply();
 
     VeskAr window;
+    const QuitSignals quitSignals;
+    QObject::connect(&quitSignals, &QuitSignals::received, &window, &VeskAr::closeUnasked);
     window.setVisible(true);
     return QApplication::exec();
 }

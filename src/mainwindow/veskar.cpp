@@ -194,9 +194,18 @@ void VeskAr::setNamesTableVisible(bool visible)
     searchEdit->setVisible(visible);
 }
 
+// Ended by the system with no one there to answer (a logout without a session manager, the
+// terminal closed): what is typed is stored as at a session's end, and nothing is asked.
+void VeskAr::closeUnasked()
+{
+    closing = Asking::Forbidden;
+    close();
+    closing = Asking::Allowed;
+}
+
 void VeskAr::closeEvent(QCloseEvent *event)
 {
-    if (!mayClose(Asking::Allowed)) {
+    if (!mayClose(closing)) {
         event->ignore();
         return;
     }

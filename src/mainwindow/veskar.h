@@ -26,6 +26,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 public slots:
+    void closeUnasked();
     void changeDipp();
     void changeStr();
     void renderTable();
@@ -46,6 +47,7 @@ private:
 
     NamesDocument *document;
     NamesTable *namesTable;
+    Asking closing = Asking::Allowed;
 };
 
 #endif

@@ -10,13 +10,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+
 #ifdef Q_OS_WIN
 #include <cstdio>
 #include <memory>
 #include <qt_windows.h>
 #include <share.h>
 #else
-#include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
