@@ -45,9 +45,7 @@ private slots:
     {
         const QTemporaryDir dir;
         const QString empty = dir.filePath(u"leer.dic"_s);
-        QFile file(empty);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("ISO8859-1\nLEFTHYPHENMIN 2\n") > 0);
-        file.close();
+        QVERIFY(Files::write(empty, "ISO8859-1\nLEFTHYPHENMIN 2\n"));
         for (const QString &path : {dir.filePath(u"nowhere.dic"_s), empty}) {
             QTest::ignoreMessage(QtWarningMsg,
                                  QRegularExpression(u"^The hyphenation dictionary .*(nowhere|leer).dic "
@@ -70,6 +68,7 @@ private slots:
             {"52.5x29.7", "Gleisbesetztmeldung Nord-Südeinfahrtsweichenantrieb", "Gleisbesetztmel- | dung | Nord- | Südeinfahrtswei- | chenantrieb · 8"},
             {"52.5x29.7", "Signal 08154701123498765432100815470112", "Signal | 081547011234987- | 65432100815470- | 112 · 8"},
             {"52.5x29.7", "Kraft\u00adfahr\u00adzeug\u00adhaft\u00adpflicht\u00adver\u00adsiche\u00adrungs", "Kraftfahrzeughaft- | pflichtversiche- | rungs · 8"},
+            {"52.5x29.7", "Donaudampfschifffahrtsge", "Donaudampfschifffahrtsge · 5.5"}, // whole above the smallest
             {"52.5x29.7", "Kfz–Zulassungsstellenverwaltungsgebäude", "Kfz– | Zulassungsstellen- | verwaltungsge- | bäude · 8"},
             {"70x37", "Drehscheibenpositionsrückmeldung West", "Drehscheibenpositionsrückmeldung | West · 6"}, // whole if it can be
             {"70x37", "Donaudampfschifffahrtsgesellschaftskapitänswitwenrentenversicherungsanstalt", "Donaudampfschifffahrtsge- | sellschaftskapitänswitwen- | rentenversicherungsan- | stalt · 8"},
