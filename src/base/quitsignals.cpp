@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr std::array caught{SIGTERM, SIGHUP, SIGINT};
+constexpr std::array caught{SIGHUP, SIGTERM, SIGINT};
 std::array<struct sigaction, caught.size()> previous{};
 // Written by the handler, read in the event loop: a handler may do little else safely.
 std::array<int, 2> wakeUp{-1, -1};

@@ -200,7 +200,6 @@ void VeskAr::closeUnasked()
 {
     closing = Asking::Forbidden;
     close();
-    closing = Asking::Allowed;
 }
 
 void VeskAr::closeEvent(QCloseEvent *event)

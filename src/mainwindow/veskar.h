@@ -47,7 +47,7 @@ private:
 
     NamesDocument *document;
     NamesTable *namesTable;
-    Asking closing = Asking::Allowed;
+    Asking closing = Asking::Allowed; // Forbidden once the system ends the window
 };
 
 #endif
