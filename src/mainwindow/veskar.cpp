@@ -13,6 +13,7 @@
 #include "panel/arlabel.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDebug>
 #include <QDir>
@@ -199,7 +200,7 @@ void VeskAr::setNamesTableVisible(bool visible)
 void VeskAr::closeUnasked()
 {
     closing = Asking::Forbidden;
-    close();
+    QApplication::closeAllWindows(); // a dialog left open would keep the program running
 }
 
 void VeskAr::closeEvent(QCloseEvent *event)
