@@ -111,10 +111,11 @@ private slots:
                                           {67, 2},  {68, -1}, {69, 1}, {71, 1},  {72, -1}};
         for (const auto &[y, position] : rows)
             QVERIFY2(PanelSwitches::positionAt(y).value_or(-1) == position, qPrintable(QString::number(y)));
-        // The frame's right edge, 3 pixels wide, ends at the panel's last column, its bottom at the last row.
+        // The panel's size; its frame, 3 pixels wide, from its first column to its last, its bottom at the last row.
         const QImage image = grabbed(window->arLabel);
-        QVERIFY(qGray(image.pixel(PanelSwitches::size.width() - 1, 40)) < 128
-                && qGray(image.pixel(40, PanelSwitches::size.height() - 1)) < 128);
+        const auto grey = [&image](int x, int y) { return qGray(image.pixel(x, y)); };
+        QCOMPARE((QList<int>{image.width(), image.height(), grey(0, 40), grey(127, 40), grey(129, 40), grey(40, 82)}),
+                 (QList<int>{130, 83, 0, 0, 0, 0}));
     }
 
     void panel()
