@@ -15,9 +15,8 @@ std::array<struct sigaction, caught.size()> previous{};
 // Written by the handler, read in the event loop: a handler may do little else safely.
 std::array<int, 2> wakeUp{-1, -1};
 
-void handle(int number)
+void handle(int /*number*/)
 {
-    std::signal(number, SIG_DFL);
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(wakeUp[0], &byte, 1);
 }
@@ -38,7 +37,7 @@ QuitSignals::QuitSignals(QObject *parent)
     struct sigaction action = {};
     action.sa_handler = handle;
     sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
+    action.sa_flags = SA_RESTART | SA_RESETHAND; // a second request ends the program at once
     for (std::size_t i = 0; i < caught.size(); ++i) {
         ::sigaction(caught[i], nullptr, &previous[i]);
         if (previous[i].sa_handler != SIG_IGN)
