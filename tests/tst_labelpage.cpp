@@ -370,6 +370,8 @@ private slots:
         QCOMPARE((QStringList{report.windowText(subject)} + PrintReport::windowFits(result, subject)).join(u'\n'),
                  said[1]);
         QCOMPARE(result.error, report.ok() ? QString() : said[1]);
+        QCOMPARE(PrintReport::of(PrintReport::Outcome::Failed, {}, u"nie übergeben"_s).windowReason(),
+                 u"nie übergeben"_s);
     }
 };
 
