@@ -114,8 +114,9 @@ private slots:
         // The panel's size; its frame, 3 pixels wide, from its first column to its last, its bottom at the last row.
         const QImage image = grabbed(window->arLabel);
         const auto grey = [&image](int x, int y) { return qGray(image.pixel(x, y)); };
-        QCOMPARE((QList<int>{image.width(), image.height(), grey(0, 40), grey(127, 40), grey(129, 40), grey(40, 82)}),
-                 (QList<int>{130, 83, 0, 0, 0, 0}));
+        QCOMPARE((QList<int>{image.width(), image.height(), grey(0, 40), grey(126, 40), grey(127, 40), grey(129, 40),
+                             grey(40, 80), grey(40, 82)}),
+                 (QList<int>{130, 83, 0, 255, 0, 0, 0, 0}));
     }
 
     void panel()
