@@ -4,6 +4,7 @@
 #include <QSocketNotifier>
 
 #include <array>
+#include <cerrno>
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -17,8 +18,10 @@ std::array<int, 2> wakeUp{-1, -1};
 
 void handle(int /*number*/)
 {
+    const int interrupted = errno; // the code the signal interrupted may be about to read it
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(wakeUp[0], &byte, 1);
+    errno = interrupted;
 }
 
 } // namespace
