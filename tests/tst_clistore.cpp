@@ -116,7 +116,7 @@ private slots:
         bool online = true;
         for (int step = 0; step < 150; ++step) {
             Store::nextMillisecond();
-            const QString key = NamedAddresses::keyOfRow(int(random.bounded(2)));
+            const QString key = NamedAddresses::keyOfRow(random.bounded(2));
             const QString name = u"s%1"_s.arg(step);
             NamesDocument &window = *windows.at(random.bounded(4));
             const quint32 action = random.bounded(10);

@@ -61,7 +61,7 @@ bool StoreClock::waitUntil(qint64 until, const std::function<bool()> &stopped)
 void StoreClock::wake()
 {
     { // so that no waiter misses it between testing its condition and waiting
-        const std::lock_guard<std::mutex> guard(waiting);
+        const std::scoped_lock guard(waiting);
     }
     woken.notify_all();
 }
@@ -77,7 +77,7 @@ void StoreClock::drive(QTimer &timer)
 void StoreClock::advance(qint64 ms)
 {
     {
-        const std::lock_guard<std::mutex> guard(waiting);
+        const std::scoped_lock guard(waiting);
         movedMs += ms;
     }
     woken.notify_all();

@@ -81,7 +81,7 @@ Look look(const QString &path)
     const qint64 madeMs = birth.isValid() ? birth.toMSecsSinceEpoch() : 0;
     const qint64 changedMs = info.lastModified().toMSecsSinceEpoch();
     const qint64 ticks = StoreClock::ticks();
-    const std::lock_guard<std::mutex> locked(guard);
+    const std::scoped_lock locked(guard);
     Sighting &seen = sightings[path];
     if (seen.holder != holder || seen.sinceTicks == 0)
         seen = {holder, changedMs, ticks, false};
