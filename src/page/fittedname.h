@@ -11,7 +11,8 @@
 
 // How a name is printed in its space: the lines, their size and spacing, from the baseline
 // of the first line at the space's name position.
-// NOLINTNEXTLINE(clang-analyzer-core.uninitialized.Assign): the analyzer takes a size that fitted once for one that may not fit again.
+// The analyzer takes a size that fitted once for one that may not fit again.
+// NOLINTNEXTLINE(clang-analyzer-core.uninitialized.Assign)
 struct FittedName
 {
     enum Fit { Fits, Smaller, Shortened };
