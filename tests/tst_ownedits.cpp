@@ -54,26 +54,18 @@ private slots:
     void retries_data()
     {
         addColumns<QString, QString>("steps", "said");
-        QTest::newRow("back-off doubles up to 30 s") << "delay delay delay delay delay delay delay delay delay"
-                                                     << "250 500 1000 2000 4000 8000 16000 30000 30000";
-        QTest::newRow("a success starts over") << "delay delay stored delay"
-                                               << "250 500 250";
-        QTest::newRow("the lock changing hands starts over") << "delay delay hands:0 delay"
-                                                             << "250 500 250";
-        QTest::newRow("told once, after 3 s") << "try:0 fail:2999 try:2999 fail:3000 fail:9000"
-                                              << "- told -";
-        QTest::newRow("told anew after a success") << "try:0 fail:3000 stored try:5000 fail:8000"
-                                                   << "told told";
-        QTest::newRow("a write put off is no failure") << "try:0 defer try:2000 fail:4999 fail:5000"
-                                                       << "250 - told";
-        QTest::newRow("hands changed: failing from then") << "try:0 hands:2000 fail:4999 fail:5000"
-                                                          << "- told";
-        QTest::newRow("another kind told at once, once") << "once once stored once"
-                                                         << "told - told";
-        QTest::newRow("a lock left behind: after 13 s") << "try:0 left:12999 left:13000"
-                                                        << "- told";
-        QTest::newRow("a live holder's lock: after 3 s") << "try:0 live:2999 live:3000"
-                                                         << "- told";
+        QTest::newRow("back-off doubles up to 30 s") << u"delay delay delay delay delay delay delay delay delay"_s
+                                                     << u"250 500 1000 2000 4000 8000 16000 30000 30000"_s;
+        QTest::newRow("a success starts over") << u"delay delay stored delay"_s << u"250 500 250"_s;
+        QTest::newRow("the lock changing hands starts over") << u"delay delay hands:0 delay"_s << u"250 500 250"_s;
+        QTest::newRow("told once, after 3 s") << u"try:0 fail:2999 try:2999 fail:3000 fail:9000"_s << u"- told -"_s;
+        QTest::newRow("told anew after a success") << u"try:0 fail:3000 stored try:5000 fail:8000"_s << u"told told"_s;
+        QTest::newRow("a write put off is no failure")
+            << u"try:0 defer try:2000 fail:4999 fail:5000"_s << u"250 - told"_s;
+        QTest::newRow("hands changed: failing from then") << u"try:0 hands:2000 fail:4999 fail:5000"_s << u"- told"_s;
+        QTest::newRow("another kind told at once, once") << u"once once stored once"_s << u"told - told"_s;
+        QTest::newRow("a lock left behind: after 13 s") << u"try:0 left:12999 left:13000"_s << u"- told"_s;
+        QTest::newRow("a live holder's lock: after 3 s") << u"try:0 live:2999 live:3000"_s << u"- told"_s;
     }
     void retries()
     {

@@ -134,6 +134,11 @@ private slots:
                 && window.names().contains(u"4A"_s));
         StoreClock::advance(StoreCopies::timesWaitMs);
         QTRY_COMPARE(NamesStore::read(store()).names, (Names{{"1A", "eins"}, {"3A", "drei"}, {"4A", "vier"}}));
+        QVERIFY(Files::write(QFileInfo(store()).dir().filePath(copy), "Adresse;Name\n1A;eins\n3A;drei\n4A;vier\n"));
+        window.setName(u"5A"_s, u"fünf"_s); // the same names as a copy wait too; then the edit is stored by itself
+        QVERIFY(answered.wait() && window.store().pendingCount() == 1);
+        StoreClock::advance(StoreCopies::timesWaitMs);
+        QTRY_COMPARE(NamesStore::read(store()).names.value(u"5A"_s), u"fünf"_s);
         Writers many; // the 32 computers that stored last are named
         for (int n = 0; n <= 32; ++n)
             many.insert(QString::number(n), n + 1);
